@@ -1,0 +1,65 @@
+#include "app/MapDocument.h"
+
+namespace vmm {
+
+MapDocument::MapDocument(QObject *parent) : QObject(parent) {
+  data_.assign(static_cast<std::size_t>(kQuadCapacity) * kSlots * kPlanes, 0);
+  clearPlanes();
+}
+
+MapDocument::~MapDocument() = default;
+
+qint16 MapDocument::mapData(int quad, int slot, int plane) const {
+  if (quad < 0 || quad >= capacity_ || slot < 0 || slot >= kSlots || plane < 0 || plane >= kPlanes)
+    return 0;
+  return data_[index(quad, slot, plane)];
+}
+
+qint16 MapDocument::value(int quad, int sector, Plane plane) const {
+  if (quad < 0 || quad >= capacity_ || !isValidSector(sector)) return kUnassigned;
+  return data_[index(quad, sector, static_cast<int>(plane))];
+}
+
+bool MapDocument::setValue(int quad, int sector, Plane plane, qint16 newValue) {
+  if (quad < 0 || quad >= capacity_ || !isValidSector(sector)) return false;
+  qint16 &cell = data_[index(quad, sector, static_cast<int>(plane))];
+  if (cell == newValue) return true;
+  const SectorChange change{quad, sector, plane, cell, newValue};
+  cell = newValue;
+  if (observer_) observer_->sectorChanged(change);
+  return true;
+}
+
+void MapDocument::clearPlanes() {
+  for (int quad = 0; quad < capacity_; ++quad)
+    for (int slot = 0; slot < kSectorsPerQuad; ++slot) {
+      data_[index(quad, slot, 0)] = kUnassigned;
+      data_[index(quad, slot, 1)] = kUnassigned;
+    }
+  emit planesReset();
+}
+
+void MapDocument::release() {
+  capacity_ = 1;
+  data_.resize(static_cast<std::size_t>(kSlots) * kPlanes);
+  data_.shrink_to_fit();
+}
+
+MapDocument::Origin MapDocument::sectorOrigin(int quad, int sector) const {
+  // A Quad below XQuads lies in row 0; the division is skipped there as the
+  // original routine does, which also keeps XQuads == 0 from dividing by zero.
+  int row = 0;
+  int column = quad;
+  if (XQuads > 0 && quad >= XQuads) {
+    row = quad / XQuads;
+    column = quad - row * XQuads;
+  }
+  Origin origin{kQuadPixels * column, kQuadPixels * row};
+  if (sector >= 1 && sector <= 15) {
+    origin.x += kSectorPixels * (sector % 4);
+    origin.y += kSectorPixels * (sector / 4);
+  }
+  return origin;
+}
+
+}  // namespace vmm

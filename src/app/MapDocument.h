@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace vmm {
+
+// Map geometry: a Quad is 40 x 40 pixels holding 4 x 4 Sectors of 10 x 10 pixels.
+inline constexpr int kQuadCapacity = 5001;  // Quads 0..5000
+inline constexpr int kSlots = 18;           // 0..15 are Sectors, 16 and 17 carry no data
+inline constexpr int kPlanes = 3;           // element, height, unused
+inline constexpr int kSectorsPerQuad = 16;
+inline constexpr int kQuadPixels = 40;
+inline constexpr int kSectorPixels = 10;
+inline constexpr qint16 kUnassigned = -1;
+
+// The two planes of the map that carry data. Terrain and Elevation are the same
+// machinery applied to a different plane, so most routines take one of these.
+enum class Plane : int { Element = 0, Height = 1 };
+
+// One Sector write as seen by a ChangeObserver.
+struct SectorChange {
+  int quad = 0;
+  int sector = 0;
+  Plane plane = Plane::Element;
+  qint16 oldValue = kUnassigned;
+  qint16 newValue = kUnassigned;
+};
+
+// Told about every value that actually changes (undo, unsaved-changes tracking, recovery).
+class ChangeObserver {
+ public:
+  virtual ~ChangeObserver() = default;
+  virtual void sectorChanged(const SectorChange &change) = 0;
+};
+
+// The one map being edited: the MapData array plus the editor's current state.
+// Every change to MapData goes through setValue(), the single point of change.
+class MapDocument : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit MapDocument(QObject *parent = nullptr);
+  ~MapDocument() override;
+
+  // Raw read of MapData(quad, slot, plane); out-of-range indices read 0.
+  qint16 mapData(int quad, int slot, int plane) const;
+  // Element or height of a Sector; out-of-range Quads or Sectors read -1.
+  qint16 value(int quad, int sector, Plane plane) const;
+  // Stores a Sector's value. Quads outside 0..5000 and Sectors outside 0..15
+  // are ignored (returns false), so no caller can write outside the array.
+  bool setValue(int quad, int sector, Plane plane, qint16 value);
+  // Sets the element and height planes of every Quad back to -1.
+  void clearPlanes();
+  // Shrinks the array at shutdown.
+  void release();
+
+  static bool isValidQuad(int quad) { return quad >= 0 && quad < kQuadCapacity; }
+  static bool isValidSector(int sector) { return sector >= 0 && sector < kSectorsPerQuad; }
+
+  // Top-left pixel of a Sector cell for the current XQuads.
+  struct Origin {
+    int x = 0;
+    int y = 0;
+  };
+  Origin sectorOrigin(int quad, int sector) const;
+
+  void setChangeObserver(ChangeObserver *observer) { observer_ = observer; }
+  ChangeObserver *changeObserver() const { return observer_; }
+
+  // The main window's public variables (read and written by the other windows).
+  qint16 XQuads = 0;
+  qint16 YQuads = 0;
+  qint16 TotalQuads = 0;
+  QString DatabaseLocation;
+  qint16 CurrentQuad = 0;
+  qint16 CurrentSect = 0;
+  qint16 CurrentDrawElement = 0;
+  qint16 CurrentDrawHeight = 0;
+  qint16 MapLoaded = 0;
+  qint16 IsDraw = 0;
+  // 1 once a picture is imported, 0 while the whole map is being repainted.
+  qint16 MapReady = 0;
+
+ signals:
+  // Emitted after clearPlanes() or any bulk change the views should repaint wholesale.
+  void planesReset();
+
+ private:
+  static std::size_t index(int quad, int slot, int plane) {
+    return (static_cast<std::size_t>(quad) * kSlots + static_cast<std::size_t>(slot)) * kPlanes +
+           static_cast<std::size_t>(plane);
+  }
+
+  std::vector<qint16> data_;
+  int capacity_ = kQuadCapacity;
+  ChangeObserver *observer_ = nullptr;
+};
+
+}  // namespace vmm

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include <optional>
+
+namespace vmm {
+
+enum class MessageIcon { None, Information, Warning, Critical, Question };
+enum class MessageButtons { Ok, YesNo, ExportDiscardCancel };
+enum class MessageAnswer { Ok, Yes, No, Export, Discard, Cancel };
+
+// Every message box, file dialog and colour dialog of the editor goes through
+// this interface, so that tests and tools can answer them without a screen.
+class UserDialogs {
+ public:
+  virtual ~UserDialogs() = default;
+
+  virtual MessageAnswer message(const QString &text, const QString &title,
+                                MessageIcon icon = MessageIcon::None,
+                                MessageButtons buttons = MessageButtons::Ok,
+                                MessageAnswer defaultAnswer = MessageAnswer::Ok) = 0;
+  // Returns an empty string when the user cancels.
+  virtual QString openFileName(const QString &filter) = 0;
+  virtual QString saveFileName(const QString &filter) = 0;
+  // A GDI colour value (red in the low byte), or nothing when cancelled.
+  virtual std::optional<quint32> chooseColour(quint32 initial) = 0;
+};
+
+}  // namespace vmm

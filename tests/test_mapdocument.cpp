@@ -1,0 +1,72 @@
+#include "app/MapDocument.h"
+
+#include <QtTest>
+
+using namespace vmm;
+
+class TestMapDocument : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void startStateIsUnassignedWithZeroPadding() {
+    MapDocument doc;
+    for (int quad = 0; quad < kQuadCapacity; ++quad) {
+      for (int slot = 0; slot < kSectorsPerQuad; ++slot) {
+        QCOMPARE(doc.mapData(quad, slot, 0), qint16(-1));
+        QCOMPARE(doc.mapData(quad, slot, 1), qint16(-1));
+        QCOMPARE(doc.mapData(quad, slot, 2), qint16(0));
+      }
+      for (int slot = 16; slot < kSlots; ++slot)
+        for (int plane = 0; plane < kPlanes; ++plane) QCOMPARE(doc.mapData(quad, slot, plane), qint16(0));
+    }
+    QCOMPARE(doc.MapReady, qint16(0));
+    QCOMPARE(doc.MapLoaded, qint16(0));
+    QCOMPARE(doc.XQuads, qint16(0));
+    QCOMPARE(doc.TotalQuads, qint16(0));
+    QCOMPARE(doc.IsDraw, qint16(0));
+  }
+
+  void writesOutsideTheArrayAreRefused() {
+    MapDocument doc;
+    QVERIFY(!doc.setValue(kQuadCapacity, 0, Plane::Element, 5));
+    QVERIFY(!doc.setValue(-1, 0, Plane::Element, 5));
+    QVERIFY(!doc.setValue(0, 16, Plane::Height, 5));
+    QVERIFY(doc.setValue(5000, 15, Plane::Height, 7));
+    QCOMPARE(doc.value(5000, 15, Plane::Height), qint16(7));
+    QCOMPARE(doc.value(5000, 15, Plane::Element), qint16(-1));
+    QCOMPARE(doc.mapData(5000, 16, 1), qint16(0));
+  }
+
+  void sectorOriginFollowsQuadRows() {
+    MapDocument doc;
+    doc.XQuads = 6;
+    QCOMPARE(doc.sectorOrigin(7, 5).x, 50);
+    QCOMPARE(doc.sectorOrigin(7, 5).y, 50);
+    QCOMPARE(doc.sectorOrigin(7, 15).x, 70);
+    QCOMPARE(doc.sectorOrigin(7, 15).y, 70);
+    QCOMPARE(doc.sectorOrigin(5, 3).x, 230);  // below XQuads: row 0
+    QCOMPARE(doc.sectorOrigin(5, 3).y, 0);
+    QCOMPARE(doc.sectorOrigin(6, 0).x, 0);  // XQuads itself starts row 1
+    QCOMPARE(doc.sectorOrigin(6, 0).y, 40);
+    QCOMPARE(doc.sectorOrigin(0, 16).x, 0);  // a Sector outside 1..15 adds nothing
+  }
+
+  void observerSeesOnlyRealChanges() {
+    struct Recorder : ChangeObserver {
+      QList<SectorChange> seen;
+      void sectorChanged(const SectorChange &c) override { seen.append(c); }
+    } recorder;
+    MapDocument doc;
+    doc.setChangeObserver(&recorder);
+    doc.setValue(3, 4, Plane::Element, 12);
+    doc.setValue(3, 4, Plane::Element, 12);
+    doc.setValue(3, 4, Plane::Height, 9);
+    QCOMPARE(recorder.seen.size(), 2);
+    QCOMPARE(recorder.seen[0].oldValue, qint16(-1));
+    QCOMPARE(recorder.seen[0].newValue, qint16(12));
+    QCOMPARE(recorder.seen[1].plane, Plane::Height);
+  }
+};
+
+QTEST_GUILESS_MAIN(TestMapDocument)
+#include "test_mapdocument.moc"
