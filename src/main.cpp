@@ -1,6 +1,22 @@
+#include "app/widgets/MDIfrmMain.h"
+#include "splash/widgets/frmSplash.h"
+
 #include <QApplication>
+
+#include <memory>
 
 int main(int argc, char *argv[]) {
   QApplication app(argc, argv);
-  return 0;
+  QApplication::setApplicationName(QStringLiteral("Varga Map Maker"));
+  QApplication::setOrganizationName(QStringLiteral("VargaMapMaker"));
+  QApplication::setApplicationVersion(QStringLiteral(VMM_VERSION));
+
+  std::unique_ptr<vmm::MDIfrmMain> mainWindow;
+  vmm::frmSplash splash;
+  QObject::connect(&splash, &vmm::frmSplash::handOver, [&mainWindow] {
+    mainWindow = std::make_unique<vmm::MDIfrmMain>();
+    mainWindow->show();
+  });
+  splash.show();
+  return app.exec();
 }

@@ -1,0 +1,109 @@
+#include "app/widgets/StatusPanels.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+
+namespace vmm {
+
+namespace {
+constexpr int kTwipsPerPixel = 15;
+}
+
+StatusPanels::StatusPanels(const std::vector<PanelSpec> &specs, QWidget *parent) : QWidget(parent) {
+  // Panel widths are fixed in twips; a compact font keeps the view names inside them.
+  QFont compact = font();
+  compact.setPointSizeF(compact.pointSizeF() * 0.85);
+  setFont(compact);
+  auto *layout = new QHBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  for (const PanelSpec &spec : specs) {
+    Panel panel;
+    panel.label = new QLabel(this);
+    panel.label->setFixedWidth(std::max(1, spec.widthTwips / kTwipsPerPixel));
+    panel.label->setMinimumHeight(fontMetrics().height() + 6);
+    panel.label->setTextFormat(Qt::PlainText);
+    panel.label->setMargin(1);
+    panel.label->installEventFilter(this);
+    panel.key = spec.key;
+    panel.bevel = spec.bevel;
+    applyBevel(panel);
+    layout->addWidget(panel.label);
+    panels_.push_back(panel);
+  }
+  layout->addStretch(1);
+}
+
+const StatusPanels::Panel *StatusPanels::panelAt(int panel) const {
+  if (panel < 1 || panel > count()) return nullptr;
+  return &panels_[static_cast<std::size_t>(panel - 1)];
+}
+
+QString StatusPanels::text(int panel) const {
+  const Panel *p = panelAt(panel);
+  return p ? p->label->text() : QString();
+}
+
+void StatusPanels::setText(int panel, const QString &text) {
+  if (const Panel *p = panelAt(panel)) p->label->setText(text);
+}
+
+StatusPanels::Bevel StatusPanels::bevel(int panel) const {
+  const Panel *p = panelAt(panel);
+  return p ? p->bevel : NoBevel;
+}
+
+void StatusPanels::setBevel(int panel, Bevel bevel) {
+  if (!panelAt(panel)) return;
+  Panel &p = panels_[static_cast<std::size_t>(panel - 1)];
+  p.bevel = bevel;
+  applyBevel(p);
+}
+
+QString StatusPanels::key(int panel) const {
+  const Panel *p = panelAt(panel);
+  return p ? p->key : QString();
+}
+
+int StatusPanels::panelWithKey(const QString &key) const {
+  for (int i = 1; i <= count(); ++i)
+    if (!key.isEmpty() && panels_[static_cast<std::size_t>(i - 1)].key == key) return i;
+  return 0;
+}
+
+QRect StatusPanels::panelRect(int panel) const {
+  const Panel *p = panelAt(panel);
+  return p ? p->label->geometry() : QRect();
+}
+
+void StatusPanels::applyBevel(Panel &panel) {
+  switch (panel.bevel) {
+    case NoBevel:
+      panel.label->setFrameStyle(QFrame::NoFrame);
+      break;
+    case Inset:
+      panel.label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+      break;
+    case Raised:
+      panel.label->setFrameStyle(QFrame::Panel | QFrame::Raised);
+      break;
+  }
+  panel.label->setLineWidth(1);
+}
+
+bool StatusPanels::eventFilter(QObject *watched, QEvent *event) {
+  if (event->type() == QEvent::MouseButtonRelease) {
+    for (int i = 1; i <= count(); ++i) {
+      const Panel &p = panels_[static_cast<std::size_t>(i - 1)];
+      if (p.label == watched && p.label->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint())) {
+        emit panelClicked(i, p.key);
+        return true;
+      }
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace vmm

@@ -1,0 +1,92 @@
+#include "app/widgets/WidgetDialogs.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace vmm {
+
+namespace {
+
+QMessageBox::Icon toQtIcon(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Information:
+      return QMessageBox::Information;
+    case MessageIcon::Warning:
+      return QMessageBox::Warning;
+    case MessageIcon::Critical:
+      return QMessageBox::Critical;
+    case MessageIcon::Question:
+      return QMessageBox::Question;
+    case MessageIcon::None:
+      break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+MessageAnswer WidgetDialogs::message(const QString &text, const QString &title, MessageIcon icon,
+                                     MessageButtons buttons, MessageAnswer defaultAnswer) {
+  QMessageBox box(toQtIcon(icon), title, text, QMessageBox::NoButton, parent_);
+  struct Choice {
+    QAbstractButton *button;
+    MessageAnswer answer;
+  };
+  std::vector<Choice> choices;
+  switch (buttons) {
+    case MessageButtons::Ok:
+      choices.push_back({box.addButton(QMessageBox::Ok), MessageAnswer::Ok});
+      break;
+    case MessageButtons::YesNo:
+      choices.push_back({box.addButton(QMessageBox::Yes), MessageAnswer::Yes});
+      choices.push_back({box.addButton(QMessageBox::No), MessageAnswer::No});
+      break;
+    case MessageButtons::ExportDiscardCancel:
+      choices.push_back({box.addButton(QObject::tr("Export"), QMessageBox::AcceptRole),
+                         MessageAnswer::Export});
+      choices.push_back({box.addButton(QMessageBox::Discard), MessageAnswer::Discard});
+      choices.push_back({box.addButton(QMessageBox::Cancel), MessageAnswer::Cancel});
+      break;
+  }
+  for (const Choice &choice : choices)
+    if (choice.answer == defaultAnswer)
+      box.setDefaultButton(qobject_cast<QPushButton *>(choice.button));
+  box.exec();
+  for (const Choice &choice : choices)
+    if (box.clickedButton() == choice.button) return choice.answer;
+  // Closed with Escape or the close box: the safe answer.
+  return buttons == MessageButtons::Ok ? MessageAnswer::Ok
+         : buttons == MessageButtons::YesNo ? MessageAnswer::No
+                                            : MessageAnswer::Cancel;
+}
+
+QString WidgetDialogs::qtFilter(const QString &filter) {
+  const QStringList parts = filter.split('|');
+  QStringList entries;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QString pattern = parts[i + 1];
+    pattern.replace(';', ' ');
+    entries << QStringLiteral("%1 (%2)").arg(parts[i], pattern);
+  }
+  return entries.join(QStringLiteral(";;"));
+}
+
+QString WidgetDialogs::openFileName(const QString &filter) {
+  return QFileDialog::getOpenFileName(parent_, QString(), QString(), qtFilter(filter));
+}
+
+QString WidgetDialogs::saveFileName(const QString &filter) {
+  return QFileDialog::getSaveFileName(parent_, QString(), QString(), qtFilter(filter));
+}
+
+std::optional<quint32> WidgetDialogs::chooseColour(quint32 initial) {
+  // Catalogue colours are GDI values: red in the low byte.
+  const QColor start(int(initial & 0xFF), int((initial >> 8) & 0xFF), int((initial >> 16) & 0xFF));
+  const QColor chosen = QColorDialog::getColor(start, parent_);
+  if (!chosen.isValid()) return std::nullopt;
+  return quint32(chosen.red()) | (quint32(chosen.green()) << 8) | (quint32(chosen.blue()) << 16);
+}
+
+}  // namespace vmm

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "app/UserDialogs.h"
+
+class QWidget;
+
+namespace vmm {
+
+// The real dialogs: QMessageBox, QFileDialog and QColorDialog over a parent window.
+class WidgetDialogs : public UserDialogs {
+ public:
+  explicit WidgetDialogs(QWidget *parent) : parent_(parent) {}
+
+  MessageAnswer message(const QString &text, const QString &title, MessageIcon icon,
+                        MessageButtons buttons, MessageAnswer defaultAnswer) override;
+  QString openFileName(const QString &filter) override;
+  QString saveFileName(const QString &filter) override;
+  std::optional<quint32> chooseColour(quint32 initial) override;
+
+  // Converts a "Description|*.ext|..." filter into Qt's "Description (*.ext);;..." form.
+  static QString qtFilter(const QString &filter);
+
+ private:
+  QWidget *parent_;
+};
+
+}  // namespace vmm
