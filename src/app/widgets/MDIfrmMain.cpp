@@ -159,6 +159,9 @@ void MDIfrmMain::buildToolStrip() {
   toolbar_->addWidget(txtElement_);
 
   connect(command3_, &QPushButton::clicked, this, &MDIfrmMain::Command3Click);
+  connect(command1_, &QPushButton::clicked, this, &MDIfrmMain::Command1Click);
+  connect(command2_, &QPushButton::clicked, this, &MDIfrmMain::Command2Click);
+  connect(cboheight_, &QComboBox::activated, this, &MDIfrmMain::cboheightClick);
 
   // The tool strip starts in the Terrain state: element lists shown, height controls hidden.
   for (QWidget *w : std::initializer_list<QWidget *>{command1_, command2_, command3_, cboheight_})

@@ -8,6 +8,7 @@
 #include <QPointer>
 
 #include <memory>
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -82,6 +83,11 @@ class MDIfrmMain : public QMainWindow {
   void mnuAbout() {}
   void guardedOnly();
   void Command3Click();
+
+  // Height selection.
+  void cboheightClick();
+  void Command1Click();
+  void Command2Click();
 
   std::unique_ptr<UserDialogs> ownedDialogs_;
   UserDialogs *dialogs_ = nullptr;
