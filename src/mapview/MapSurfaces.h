@@ -1,0 +1,65 @@
+#pragma once
+
+#include "app/MapDocument.h"
+#include "gdi/DeviceContext.h"
+
+#include <QImage>
+#include <QRect>
+
+namespace vmm {
+
+// The three views of a map, in the names the map view window gives them.
+enum class MapView { Terrain, Image, Elevation };
+
+// The map view window's three surfaces of the picture's size: the untouched
+// Image view (Picture3, the source erased cells are restored from) and the
+// Terrain (Picture2) and Elevation (Picture4) views that carry the grid and the
+// painted Sectors. Each keeps a device context, so its mix mode persists
+// between drawing calls. The surfaces share the decoded picture until one is
+// drawn on. Not copyable: the contexts point at the members.
+class MapSurfaces {
+ public:
+  MapSurfaces() = default;
+  explicit MapSurfaces(const QImage &picture) { load(picture); }
+  MapSurfaces(const MapSurfaces &) = delete;
+  MapSurfaces &operator=(const MapSurfaces &) = delete;
+
+  // Gives all three views the picture (converted to Format_RGB32 once).
+  void load(const QImage &picture);
+  // Empties the three views; drawing on them then does nothing.
+  void clear();
+  bool isLoaded() const { return !image_.isNull(); }
+  QSize size() const { return image_.size(); }
+  QRect rect() const { return image_.rect(); }
+
+  QImage &surface(MapView view);
+  const QImage &surface(MapView view) const;
+  DeviceContext &context(MapView view);
+
+  // The coloured view that shows `plane`: Terrain for elements, Elevation for heights.
+  static MapView viewOf(Plane plane) {
+    return plane == Plane::Element ? MapView::Terrain : MapView::Elevation;
+  }
+  QImage &surface(Plane plane) { return surface(viewOf(plane)); }
+  DeviceContext &context(Plane plane) { return context(viewOf(plane)); }
+
+  // Puts the Image view's picture back on the view of `plane`, without grid or
+  // colours (the first step of a whole-map repaint). Returns the changed area.
+  QRect restoreFromImage(Plane plane);
+
+  // Draws the Quad and Sector grid on the Terrain and Elevation views: a line
+  // every 10 pixels from 10 up to and including the height and the width,
+  // every fourth (the Quad edges) black, the others dark teal. Returns the
+  // changed area.
+  QRect AddGrid();
+
+ private:
+  QImage terrain_;    // Picture2
+  QImage image_;      // Picture3
+  QImage elevation_;  // Picture4
+  DeviceContext terrainDc_;
+  DeviceContext imageDc_;
+  DeviceContext elevationDc_;
+};
+
+}  // namespace vmm

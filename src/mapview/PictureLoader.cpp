@@ -1,0 +1,64 @@
+#include "mapview/PictureLoader.h"
+
+#include "app/MapDocument.h"
+
+#include <QImageReader>
+
+namespace vmm {
+
+namespace {
+PictureLoadResult refused(const QString &message) {
+  PictureLoadResult result;
+  result.message = message;
+  result.title = PictureLoader::kTitle;
+  return result;
+}
+
+QString unreadable(const QString &path, const QString &reason) {
+  return QStringLiteral("The image (%1) could not be read: %2").arg(path, reason);
+}
+}  // namespace
+
+QString PictureLoader::sizeProblem(const QString &path, QSize size) {
+  if (size.width() % kSizeMultiple != 0)
+    return QStringLiteral("The width of this image (%1) is not divisable by 120 and is Invalid.")
+        .arg(path);
+  if (size.height() % kSizeMultiple != 0)
+    return QStringLiteral("The height of this image (%1) is not divisable by 120 and is Invalid.")
+        .arg(path);
+  const qint64 quads = qint64(size.width() / kQuadPixels) * (size.height() / kQuadPixels);
+  if (quads > kQuadCapacity)
+    return QStringLiteral(
+               "The image (%1) is too large: it makes %2 Quads and a map holds at most %3.")
+        .arg(path)
+        .arg(quads)
+        .arg(kQuadCapacity);
+  return {};
+}
+
+PictureLoadResult PictureLoader::load(const QString &path) {
+  QImageReader reader(path);
+  reader.setAutoTransform(false);  // the picture is used as stored, never rotated
+
+  // The header's size is enough to refuse a picture before decoding it.
+  const QSize declared = reader.size();
+  if (declared.isValid()) {
+    if (QString problem = sizeProblem(path, declared); !problem.isEmpty()) return refused(problem);
+  }
+
+  QImage picture = reader.read();
+  if (picture.isNull()) return refused(unreadable(path, reader.errorString()));
+  if (QString problem = sizeProblem(path, picture.size()); !problem.isEmpty())
+    return refused(problem);
+  if (picture.format() != QImage::Format_RGB32) picture.convertTo(QImage::Format_RGB32);
+
+  PictureLoadResult result;
+  result.accepted = true;
+  result.xQuads = picture.width() / kQuadPixels;
+  result.yQuads = picture.height() / kQuadPixels;
+  result.totalQuads = result.xQuads * result.yQuads;
+  result.picture = std::move(picture);
+  return result;
+}
+
+}  // namespace vmm

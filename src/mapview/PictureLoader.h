@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+namespace vmm {
+
+// The outcome of checking a map picture. When accepted, `picture` holds the
+// decoded picture (Format_RGB32) and the map's size in Quads; when refused,
+// `message` and `title` say why, worded for the user.
+struct PictureLoadResult {
+  bool accepted = false;
+  QString message;
+  QString title;
+  QImage picture;
+  int xQuads = 0;
+  int yQuads = 0;
+  int totalQuads = 0;
+};
+
+// Reads and validates a map picture: the width and then the height must be
+// multiples of 120 pixels, and the map may hold at most 5001 Quads. The size
+// declared in the file's header is checked before anything is decoded, so an
+// oversized or wrong-sized picture is refused without decoding it; an accepted
+// file is decoded once.
+class PictureLoader {
+ public:
+  static PictureLoadResult load(const QString &path);
+
+  // The refusal message for a picture of `size`, or an empty string when the
+  // size makes a valid map.
+  static QString sizeProblem(const QString &path, QSize size);
+
+  static constexpr int kSizeMultiple = 120;
+  static inline const QString kTitle = QStringLiteral("Invalid Image");
+};
+
+}  // namespace vmm

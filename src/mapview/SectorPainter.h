@@ -1,0 +1,89 @@
+#pragma once
+
+#include "app/MapDocument.h"
+#include "catalogue/CatalogueTables.h"
+#include "gdi/GdiTypes.h"
+#include "mapview/MapSurfaces.h"
+
+#include <QRect>
+
+#include <functional>
+#include <optional>
+
+namespace vmm {
+
+// The draw style option buttons (OptDraw): their index, or None when no
+// button is set.
+enum class DrawStyle : int { None = -1, Solid = 0, Transparent = 1, Hollow = 2 };
+
+// Keeps MapData and the two painted views in step: records an element or a
+// height for a Sector and paints the Sector's 9 x 9 inner cell in the current
+// draw style, or erases it by copying the cell back from the Image view.
+// Terrain and Elevation are the same routines applied to a Plane. The array is
+// written only while MapReady is 1, always through MapDocument::setValue.
+// Nothing refreshes a screen: each routine returns the surface area it
+// changed, for the caller to repaint. An element without a loaded catalogue
+// row, or a height without a colour, is recorded but not drawn.
+class SectorPainter {
+ public:
+  // Reads the draw style afresh at every call: an OptDraw index (0 Solid,
+  // 1 Transparent, 2 Hollow) or -1 when none is set.
+  using DrawStyleSource = std::function<int()>;
+
+  SectorPainter(MapDocument &document, const ElementTable &elements, const HeightColours &heights,
+                DrawStyleSource drawStyle, MapSurfaces *surfaces = nullptr);
+
+  // The surfaces drawn on; with none (or empty ones) values are still
+  // recorded but nothing is drawn.
+  void setSurfaces(MapSurfaces *surfaces) { surfaces_ = surfaces; }
+  MapSurfaces *surfaces() const { return surfaces_; }
+
+  QRect colourSquare(Plane plane, int quad, int sect, qint16 value);
+  QRect colourQuad(Plane plane, int quad, qint16 value);
+  // Repaints every assigned Sector of Quads 0 to TotalQuads (and no further
+  // than the array's last Quad) over whatever the view shows. For elements,
+  // MapReady is 0 for the length of the repaint and 1 afterwards.
+  QRect colourMap(Plane plane);
+  QRect eraseSquare(Plane plane, int quad, int sect);
+  QRect eraseQuad(Plane plane, int quad);
+
+  // 1 only while a hollow paint erases its own cell first.
+  qint16 ErasingForRedraw() const { return erasingForRedraw_; }
+
+  // The 10 x 10 cell of a Sector (its grid lines on the top and left edges)
+  // on a map of the document's width; not clipped to any surface.
+  static QRect sectorCellRect(const MapDocument &document, int quad, int sect);
+
+  // The routines under the names the rest of the editor uses.
+  QRect ColourSquare(int quad, int sect, qint16 value) {
+    return colourSquare(Plane::Element, quad, sect, value);
+  }
+  QRect ColourSquareElevation(int quad, int sect, qint16 value) {
+    return colourSquare(Plane::Height, quad, sect, value);
+  }
+  QRect ColourQuad(int quad, qint16 value) { return colourQuad(Plane::Element, quad, value); }
+  QRect ColourQuadElevation(int quad, qint16 value) {
+    return colourQuad(Plane::Height, quad, value);
+  }
+  QRect ColourMap() { return colourMap(Plane::Element); }
+  QRect ColourMapElevation() { return colourMap(Plane::Height); }
+  QRect EraseSquare(int quad, int sect) { return eraseSquare(Plane::Element, quad, sect); }
+  QRect EraseSquareElevation(int quad, int sect) { return eraseSquare(Plane::Height, quad, sect); }
+  QRect EraseQuad(int quad) { return eraseQuad(Plane::Element, quad); }
+  QRect EraseQuadElevation(int quad) { return eraseQuad(Plane::Height, quad); }
+
+ private:
+  std::optional<ColorRef> colourOf(Plane plane, qint16 value) const;
+  // The view of `plane` when there is something to draw on at `quad`.
+  DeviceContext *drawableContext(Plane plane, int quad) const;
+  QRect innerRect(int quad, int sect) const;
+
+  MapDocument &document_;
+  const ElementTable &elements_;
+  const HeightColours &heights_;
+  DrawStyleSource drawStyle_;
+  MapSurfaces *surfaces_ = nullptr;
+  qint16 erasingForRedraw_ = 0;
+};
+
+}  // namespace vmm
