@@ -1,0 +1,300 @@
+#include "mapview/MapSurfaces.h"
+#include "mapview/SectorPainter.h"
+
+#include <QtTest>
+
+using namespace vmm;
+
+namespace {
+
+constexpr ColorRef kTeal = rgb(0, 64, 64);
+constexpr ColorRef kRedish = rgb(0xC0, 0x01, 0x00);
+constexpr ColorRef kBluish = rgb(0x00, 0x02, 0x90);
+
+// A picture with a different colour at every pixel, so a restored cell is
+// told apart from a painted or shifted one.
+QImage testPicture(int w, int h) {
+  QImage image(w, h, QImage::Format_RGB32);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      image.setPixel(x, y, toPixel(rgb((x * 7) & 0xFF, (y * 5) & 0xFF, 0x20)));
+  return image;
+}
+
+ColorRef at(const QImage &image, int x, int y) {
+  return fromPixel(image.pixel(x, y));
+}
+
+// Records every value written to MapData.
+struct ChangeLog : ChangeObserver {
+  QList<SectorChange> changes;
+  void sectorChanged(const SectorChange &change) override { changes.append(change); }
+};
+
+// A 3 x 3 Quad map (120 x 120 pixels, 160 high when asked) ready for painting.
+struct PaintedMap {
+  explicit PaintedMap(int height = 120) : picture(testPicture(120, height)), surfaces(picture) {
+    doc.XQuads = 3;
+    doc.YQuads = 3;
+    doc.TotalQuads = 9;
+    doc.MapReady = 1;
+    doc.setChangeObserver(&log);
+    setElement(5, kRedish);
+    setElement(7, kBluish);
+    heights.setColour(0, rgb(0, 0xFF, 0));
+    heights.setColour(100, rgb(0xFF, 0xFF, 0));
+  }
+  void setElement(int id, ColorRef colour) {
+    elements.row(id).colour = colour;
+    elements.row(id).filled = true;
+  }
+  // The painted 9 x 9 block of a Sector cell.
+  QRect inner(int quad, int sect) const {
+    return SectorPainter::sectorCellRect(doc, quad, sect).adjusted(1, 1, 0, 0);
+  }
+
+  QImage picture;
+  MapDocument doc;
+  ElementTable elements;
+  HeightColours heights;
+  MapSurfaces surfaces;
+  ChangeLog log;
+  int style = int(DrawStyle::Solid);
+  SectorPainter painter{doc, elements, heights, [this] { return style; }, &surfaces};
+};
+
+}  // namespace
+
+class TestColouring : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void gridOfA120Picture() {
+    PaintedMap map;
+    QCOMPARE(map.surfaces.AddGrid(), QRect(0, 0, 120, 120));
+    for (MapView view : {MapView::Terrain, MapView::Elevation}) {
+      const QImage &s = map.surfaces.surface(view);
+      for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 120; ++x) {
+          ColorRef expected = at(map.picture, x, y);
+          if (y > 0 && y % 10 == 0) expected = y % 40 == 0 ? 0 : kTeal;
+          if (x > 0 && x % 10 == 0) expected = x % 40 == 0 ? 0 : kTeal;  // drawn last
+          QCOMPARE(at(s, x, y), expected);
+        }
+    }
+    QCOMPARE(map.surfaces.surface(MapView::Image), map.picture);
+    QCOMPARE(map.surfaces.context(MapView::Terrain).rop2(), R2_COPYPEN);
+  }
+
+  void sectorCellsFollowQuadRows() {
+    PaintedMap map;
+    QCOMPARE(SectorPainter::sectorCellRect(map.doc, 2, 0), QRect(80, 0, 10, 10));
+    QCOMPARE(SectorPainter::sectorCellRect(map.doc, 3, 0), QRect(0, 40, 10, 10));
+    QCOMPARE(SectorPainter::sectorCellRect(map.doc, 4, 6), QRect(60, 50, 10, 10));
+    QCOMPARE(SectorPainter::sectorCellRect(map.doc, 4, 16), QRect(40, 40, 10, 10));
+    QCOMPARE(map.painter.ColourSquare(4, 6, 5), QRect(61, 51, 9, 9));
+  }
+
+  void drawStyles_data() {
+    QTest::addColumn<int>("style");
+    QTest::newRow("solid") << int(DrawStyle::Solid);
+    QTest::newRow("transparent") << int(DrawStyle::Transparent);
+    QTest::newRow("hollow") << int(DrawStyle::Hollow);
+    QTest::newRow("none") << int(DrawStyle::None);
+  }
+
+  void drawStyles() {
+    QFETCH(int, style);
+    PaintedMap map;
+    map.style = style;
+    map.painter.ColourSquare(4, 5, 5);
+    QCOMPARE(map.doc.value(4, 5, Plane::Element), qint16(5));  // recorded whatever the style
+    const QRect cell = SectorPainter::sectorCellRect(map.doc, 4, 5);
+    const QImage &terrain = map.surfaces.surface(MapView::Terrain);
+    for (int y = cell.top() - 1; y <= cell.bottom() + 1; ++y)
+      for (int x = cell.left() - 1; x <= cell.right() + 1; ++x) {
+        const ColorRef old = at(map.picture, x, y);
+        ColorRef expected = old;
+        if (map.inner(4, 5).contains(x, y)) {
+          const bool edge = x == cell.left() + 1 || x == cell.right() || y == cell.top() + 1 ||
+                            y == cell.bottom();
+          if (style == int(DrawStyle::Solid)) expected = kRedish;
+          if (style == int(DrawStyle::Transparent)) expected = old | kRedish;
+          if (style == int(DrawStyle::Hollow) && edge) expected = kRedish;
+        }
+        QCOMPARE(at(terrain, x, y), expected);
+      }
+    QCOMPARE(map.surfaces.surface(MapView::Elevation), map.picture);
+    QCOMPARE(map.surfaces.surface(MapView::Image), map.picture);
+  }
+
+  void transparentFillsOrTogether() {
+    PaintedMap map;
+    map.style = int(DrawStyle::Transparent);
+    map.painter.ColourSquare(0, 0, 5);
+    map.painter.ColourSquare(0, 0, 7);
+    const QImage before = map.surfaces.surface(MapView::Terrain).copy();
+    QCOMPARE(at(before, 4, 4), at(map.picture, 4, 4) | kRedish | kBluish);
+    map.painter.ColourSquare(0, 0, 7);  // the same element again changes nothing
+    QCOMPARE(map.surfaces.surface(MapView::Terrain), before);
+    QCOMPARE(map.surfaces.context(MapView::Terrain).rop2(), R2_COPYPEN);
+  }
+
+  void minusOneElementDoesNothing() {
+    PaintedMap map;
+    map.painter.ColourQuad(1, 5);
+    const QImage before = map.surfaces.surface(MapView::Terrain).copy();
+    const int writes = map.log.changes.size();
+    QVERIFY(map.painter.ColourQuad(1, kUnassigned).isEmpty());
+    QCOMPARE(map.log.changes.size(), writes);
+    QCOMPARE(map.surfaces.surface(MapView::Terrain), before);
+    QCOMPARE(map.doc.value(1, 15, Plane::Element), qint16(5));
+  }
+
+  void erasingRestoresTheInsideAndKeepsTheGrid_data() {
+    QTest::addColumn<int>("plane");
+    QTest::newRow("terrain") << int(Plane::Element);
+    QTest::newRow("elevation") << int(Plane::Height);
+  }
+
+  void erasingRestoresTheInsideAndKeepsTheGrid() {
+    QFETCH(int, plane);
+    const Plane p = Plane(plane);
+    PaintedMap reference;
+    reference.surfaces.AddGrid();
+    PaintedMap map;
+    map.surfaces.AddGrid();
+    map.painter.colourQuad(p, 4, p == Plane::Element ? 5 : 100);
+    QVERIFY(map.surfaces.surface(p) != reference.surfaces.surface(p));
+    QCOMPARE(map.painter.eraseQuad(p, 4), QRect(41, 41, 39, 39));
+    QCOMPARE(map.surfaces.surface(p), reference.surfaces.surface(p));
+    for (int sect = 0; sect < kSectorsPerQuad; ++sect)
+      QCOMPARE(map.doc.value(4, sect, p), kUnassigned);
+    QCOMPARE(map.surfaces.context(p).rop2(), R2_MASKPEN);
+  }
+
+  void hollowPreEraseWhilePainting() {
+    PaintedMap map;
+    map.painter.ColourSquare(0, 5, 5);  // solid fill
+    map.style = int(DrawStyle::Hollow);
+    map.doc.IsDraw = 1;
+    map.log.changes.clear();
+    map.painter.ColourSquare(0, 5, 7);
+    const QImage &terrain = map.surfaces.surface(MapView::Terrain);
+    QCOMPARE(at(terrain, 11, 11), kBluish);                  // outline
+    QCOMPARE(at(terrain, 15, 15), at(map.picture, 15, 15));  // earlier fill gone
+    QCOMPARE(map.doc.value(0, 5, Plane::Element), qint16(7));
+    QCOMPARE(map.log.changes.size(), 1);  // no -1 written on the way
+    QCOMPARE(map.painter.ErasingForRedraw(), qint16(0));
+    QCOMPARE(map.surfaces.context(MapView::Terrain).rop2(), R2_MASKPEN);
+
+    // Outside mouse painting (a whole-map repaint) the outline goes over the fill.
+    map.doc.IsDraw = 0;
+    map.style = int(DrawStyle::Solid);
+    map.painter.ColourSquareElevation(0, 5, 100);
+    map.style = int(DrawStyle::Hollow);
+    map.painter.ColourSquareElevation(0, 5, 0);
+    const QImage &elevation = map.surfaces.surface(MapView::Elevation);
+    QCOMPARE(at(elevation, 11, 11), rgb(0, 0xFF, 0));
+    QCOMPARE(at(elevation, 15, 15), rgb(0xFF, 0xFF, 0));
+    QCOMPARE(map.doc.value(0, 5, Plane::Height), qint16(0));
+  }
+
+  void writeThroughOnlyWhileMapReady() {
+    PaintedMap map;
+    map.doc.MapReady = 0;
+    map.painter.ColourSquare(2, 3, 5);
+    QCOMPARE(map.doc.value(2, 3, Plane::Element), kUnassigned);
+    QCOMPARE(at(map.surfaces.surface(MapView::Terrain), 115, 5), kRedish);  // drawn all the same
+    map.doc.MapReady = 1;
+    map.painter.ColourSquare(2, 3, 5);
+    map.doc.MapReady = 0;
+    map.painter.EraseSquare(2, 3);
+    QCOMPARE(map.doc.value(2, 3, Plane::Element), qint16(5));
+    QCOMPARE(at(map.surfaces.surface(MapView::Terrain), 115, 5), at(map.picture, 115, 5));
+    map.doc.MapReady = 1;
+    map.painter.EraseSquare(2, 3);
+    QCOMPARE(map.doc.value(2, 3, Plane::Element), kUnassigned);
+  }
+
+  void wholeMapRepaint() {
+    PaintedMap map(160);  // one more row of Quads than the map holds
+    map.painter.ColourSquare(0, 0, 5);
+    map.painter.ColourSquare(8, 15, 7);
+    map.doc.setValue(9, 0, Plane::Element, 7);    // Quad TotalQuads
+    map.doc.setValue(10, 0, Plane::Element, 7);   // beyond it
+    map.doc.setValue(1, 0, Plane::Element, 400);  // no catalogue row
+    map.painter.ColourSquareElevation(4, 0, 100);
+    map.surfaces.restoreFromImage(Plane::Element);
+    map.surfaces.restoreFromImage(Plane::Height);
+    QCOMPARE(map.surfaces.surface(MapView::Terrain), map.picture);
+    map.log.changes.clear();
+
+    QCOMPARE(map.painter.ColourMap(), QRect(QPoint(1, 1), QPoint(119, 129)));
+    QCOMPARE(map.log.changes.size(), 0);
+    QCOMPARE(map.doc.MapReady, qint16(1));
+    const QImage &terrain = map.surfaces.surface(MapView::Terrain);
+    QCOMPARE(at(terrain, 5, 5), kRedish);
+    QCOMPARE(at(terrain, 115, 115), kBluish);
+    QCOMPARE(at(terrain, 5, 125), kBluish);                    // Quad 9 visited
+    QCOMPARE(at(terrain, 45, 125), at(map.picture, 45, 125));  // Quad 10 not
+    QCOMPARE(at(terrain, 45, 5), at(map.picture, 45, 5));      // element 400 not drawn
+
+    // The height repaint leaves MapReady as it finds it.
+    map.doc.MapReady = 0;
+    QCOMPARE(map.painter.ColourMapElevation(), QRect(41, 41, 9, 9));
+    QCOMPARE(map.doc.MapReady, qint16(0));
+    QCOMPARE(at(map.surfaces.surface(MapView::Elevation), 45, 45), rgb(0xFF, 0xFF, 0));
+    QCOMPARE(map.log.changes.size(), 0);
+
+    // A map reaching the array's end stops at Quad 5000.
+    map.doc.TotalQuads = 5001;
+    map.doc.setValue(5000, 0, Plane::Element, 5);
+    map.painter.ColourMap();
+    QCOMPARE(map.doc.value(5000, 0, Plane::Element), qint16(5));
+  }
+
+  void valuesWithoutColoursAreRecordedButNotDrawn_data() {
+    QTest::addColumn<int>("plane");
+    QTest::addColumn<int>("value");
+    QTest::newRow("element past the table") << int(Plane::Element) << 400;
+    QTest::newRow("element without a row") << int(Plane::Element) << 10;
+    QTest::newRow("negative element") << int(Plane::Element) << -5;
+    QTest::newRow("height 101") << int(Plane::Height) << 101;
+    QTest::newRow("height -1") << int(Plane::Height) << -1;
+    QTest::newRow("height without a colour") << int(Plane::Height) << 50;
+  }
+
+  void valuesWithoutColoursAreRecordedButNotDrawn() {
+    QFETCH(int, plane);
+    QFETCH(int, value);
+    const Plane p = Plane(plane);
+    for (int style : {0, 1, 2}) {
+      PaintedMap map;
+      map.style = style;
+      map.doc.IsDraw = 1;
+      QVERIFY(map.painter.colourQuad(p, 0, qint16(value)).isEmpty());
+      QCOMPARE(map.doc.value(0, 7, p), qint16(value));
+      QCOMPARE(map.surfaces.surface(p), map.picture);
+    }
+  }
+
+  void quadsOutsideThePictureDrawNothing() {
+    PaintedMap map;
+    for (int quad : {-1, 9, 5000, 5001, 32767, -2147483647})
+      for (int style : {0, 1, 2}) {
+        map.style = style;
+        map.doc.IsDraw = 1;
+        QVERIFY(map.painter.ColourQuad(quad, 5).isEmpty());
+        QVERIFY(map.painter.EraseQuad(quad).isEmpty());
+      }
+    QCOMPARE(map.surfaces.surface(MapView::Terrain), map.picture);
+    MapSurfaces none;
+    map.painter.setSurfaces(&none);
+    QVERIFY(map.painter.ColourSquare(0, 0, 5).isEmpty());
+    QCOMPARE(map.doc.value(0, 0, Plane::Element), qint16(5));
+  }
+};
+
+QTEST_GUILESS_MAIN(TestColouring)
+#include "test_colouring.moc"
