@@ -60,7 +60,13 @@ struct PaintedMap {
   MapSurfaces surfaces;
   ChangeLog log;
   int style = int(DrawStyle::Solid);
-  SectorPainter painter{doc, elements, heights, [this] { return style; }, &surfaces};
+  QList<qint16> readyWhileDrawing;  // MapReady each time the style is read
+  SectorPainter painter{doc, elements, heights,
+                        [this] {
+                          readyWhileDrawing.append(doc.MapReady);
+                          return style;
+                        },
+                        &surfaces};
 };
 
 }  // namespace
@@ -84,6 +90,25 @@ class TestColouring : public QObject {
     }
     QCOMPARE(map.surfaces.surface(MapView::Image), map.picture);
     QCOMPARE(map.surfaces.context(MapView::Terrain).rop2(), R2_COPYPEN);
+  }
+
+  void restoringWithTheGridInOnePass() {
+    PaintedMap twoSteps(160);
+    PaintedMap onePass(160);
+    for (PaintedMap *map : {&twoSteps, &onePass}) {
+      map->surfaces.AddGrid();
+      map->painter.ColourQuad(4, 5);
+      map->painter.ColourQuadElevation(10, 100);
+    }
+    twoSteps.surfaces.restoreFromImage(Plane::Height);
+    twoSteps.surfaces.AddGrid();
+    QCOMPARE(onePass.surfaces.restoreWithGrid(Plane::Height), QRect(0, 0, 120, 160));
+    QCOMPARE(onePass.surfaces.surface(MapView::Elevation),
+             twoSteps.surfaces.surface(MapView::Elevation));
+    QCOMPARE(onePass.surfaces.surface(MapView::Terrain),
+             twoSteps.surfaces.surface(MapView::Terrain));
+    QCOMPARE(at(onePass.surfaces.surface(MapView::Elevation), 5, 125), at(onePass.picture, 5, 125));
+    QCOMPARE(at(onePass.surfaces.surface(MapView::Elevation), 5, 120), ColorRef(0));
   }
 
   void sectorCellsFollowQuadRows() {
@@ -229,9 +254,11 @@ class TestColouring : public QObject {
     map.surfaces.restoreFromImage(Plane::Height);
     QCOMPARE(map.surfaces.surface(MapView::Terrain), map.picture);
     map.log.changes.clear();
+    map.readyWhileDrawing.clear();
 
     QCOMPARE(map.painter.ColourMap(), QRect(QPoint(1, 1), QPoint(119, 129)));
     QCOMPARE(map.log.changes.size(), 0);
+    QCOMPARE(map.readyWhileDrawing, QList<qint16>(3, 0));  // Quads 0, 8 and 9, all at 0
     QCOMPARE(map.doc.MapReady, qint16(1));
     const QImage &terrain = map.surfaces.surface(MapView::Terrain);
     QCOMPARE(at(terrain, 5, 5), kRedish);

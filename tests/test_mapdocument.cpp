@@ -17,7 +17,8 @@ class TestMapDocument : public QObject {
         QCOMPARE(doc.mapData(quad, slot, 2), qint16(0));
       }
       for (int slot = 16; slot < kSlots; ++slot)
-        for (int plane = 0; plane < kPlanes; ++plane) QCOMPARE(doc.mapData(quad, slot, plane), qint16(0));
+        for (int plane = 0; plane < kPlanes; ++plane)
+          QCOMPARE(doc.mapData(quad, slot, plane), qint16(0));
     }
     QCOMPARE(doc.MapReady, qint16(0));
     QCOMPARE(doc.MapLoaded, qint16(0));

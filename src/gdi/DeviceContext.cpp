@@ -23,25 +23,43 @@ inline quint32 applyRop(int rop, quint32 pen, quint32 dst) {
   return result | kOpaque;
 }
 
-// Writes `count` pixels starting at `p`; the common modes get tight loops.
-void applySpan(quint32 *p, qint64 count, quint32 pen, int rop) {
+// Applies `op` to the pixels x0..x1-1 of rows y0..y1-1.
+template <typename Op>
+inline void forArea(uchar *bits, qsizetype stride, qint64 x0, qint64 y0, qint64 x1, qint64 y1,
+                    Op op) {
+  const qint64 count = x1 - x0;
+  uchar *line = bits + y0 * stride + x0 * 4;
+  for (qint64 y = y0; y < y1; ++y, line += stride) {
+    quint32 *p = reinterpret_cast<quint32 *>(line);
+    for (qint64 i = 0; i < count; ++i) p[i] = op(p[i]);
+  }
+}
+
+// Fills an area already clipped to the surface; the mode is chosen once per
+// call and the common modes get tight loops.
+void fillClipped(uchar *bits, qsizetype stride, qint64 x0, qint64 y0, qint64 x1, qint64 y1,
+                 quint32 pen, int rop) {
   switch (rop) {
-    case R2_COPYPEN:
-      std::fill_n(p, count, pen);
-      return;
     case R2_NOP:
       return;
+    case R2_COPYPEN: {
+      uchar *line = bits + y0 * stride + x0 * 4;
+      for (qint64 y = y0; y < y1; ++y, line += stride)
+        std::fill_n(reinterpret_cast<quint32 *>(line), x1 - x0, pen);
+      return;
+    }
     case R2_MERGEPEN:
-      for (qint64 i = 0; i < count; ++i) p[i] |= pen;
+      forArea(bits, stride, x0, y0, x1, y1, [pen](quint32 d) { return d | pen; });
       return;
     case R2_MASKPEN:
-      for (qint64 i = 0; i < count; ++i) p[i] &= pen;
+      forArea(bits, stride, x0, y0, x1, y1, [pen](quint32 d) { return d & pen; });
       return;
     case R2_XORPEN:
-      for (qint64 i = 0; i < count; ++i) p[i] ^= (pen & ~kOpaque);
+      forArea(bits, stride, x0, y0, x1, y1, [pen](quint32 d) { return d ^ (pen & ~kOpaque); });
       return;
     default:
-      for (qint64 i = 0; i < count; ++i) p[i] = applyRop(rop, pen, p[i]);
+      forArea(bits, stride, x0, y0, x1, y1,
+              [pen, rop](quint32 d) { return applyRop(rop, pen, d); });
   }
 }
 
@@ -172,7 +190,7 @@ void DeviceContext::fillArea(Target &t, qint64 x0, qint64 y0, qint64 x1, qint64 
   x1 = std::min<qint64>(x1, t.width);
   y1 = std::min<qint64>(y1, t.height);
   if (x0 >= x1 || y0 >= y1) return;
-  for (qint64 y = y0; y < y1; ++y) applySpan(t.row(y) + x0, x1 - x0, pixel, t.rop);
+  fillClipped(t.bits, t.stride, x0, y0, x1, y1, pixel, t.rop);
 }
 
 void DeviceContext::fillWithBrush(Target &t, qint64 x0, qint64 y0, qint64 x1, qint64 y1) const {
@@ -345,7 +363,8 @@ bool DeviceContext::rectangle(int left, int top, int right, int bottom) {
   // Solid and inside-frame pens: bands of the pen's width inside the box.
   const qint64 w = penWidth(pen_);
   const quint32 ink = toPixel(pen_.colour);
-  if (2 * w >= r - l || 2 * w >= b - t0) {
+  const bool penLikeBrush = brush_.style == BS_SOLID && brush_.colour == pen_.colour;
+  if (penLikeBrush || 2 * w >= r - l || 2 * w >= b - t0) {
     fillArea(t, l, t0, r, b, ink);
     return true;
   }

@@ -2,12 +2,16 @@
 
 #include "gdi/CGDILine.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace vmm {
 
 namespace {
 constexpr ColorRef kGridTeal = rgb(0, 64, 64);
 constexpr ColorRef kGridBlack = 0;
 constexpr int kGridStep = kSectorPixels;
+constexpr int kGridBand = 16;  // rows drawn together, small enough to stay in cache
 }  // namespace
 
 void MapSurfaces::load(const QImage &picture) {
@@ -53,46 +57,76 @@ DeviceContext &MapSurfaces::context(MapView view) {
   return imageDc_;
 }
 
+void MapSurfaces::copyRowsFromImage(QImage &view, int top, int bottom) const {
+  const qsizetype stride = image_.bytesPerLine();
+  std::memcpy(view.bits() + top * stride, image_.constBits() + top * stride,
+              std::size_t(stride) * std::size_t(bottom - top));
+}
+
+bool MapSurfaces::ownsCopyOfImage(const QImage &view) const {
+  return view.size() == image_.size() && view.format() == image_.format() &&
+         view.constBits() != image_.constBits();
+}
+
 QRect MapSurfaces::restoreFromImage(Plane plane) {
-  surface(plane) = image_;
+  QImage &view = surface(plane);
+  // Copying into the view's own memory avoids allocating (and faulting in) a
+  // fresh surface at the next drawing call, which sharing the picture would do.
+  if (ownsCopyOfImage(view))
+    copyRowsFromImage(view, 0, image_.height());
+  else
+    view = image_;
   return image_.rect();
 }
 
-QRect MapSurfaces::AddGrid() {
-  if (!isLoaded()) return {};
-  CGDILine line;  // one line object for the whole grid, default pen and copy-pen
+void MapSurfaces::drawGridBand(DeviceContext &view, int top, int bottom) {
+  // Every fourth line (at 40, 80, ... pixels, the Quad edges) is black.
+  auto colourOf = [](int at) { return (at / kGridStep) % 4 == 0 ? kGridBlack : kGridTeal; };
   const int width = image_.width();
   const int height = image_.height();
-
-  // Every fourth line from the top (or left) lies on a Quad edge and is black.
-  auto drawLines = [&](int extent, auto &&place) {
-    int counter = 1;
-    ColorRef colour = kGridTeal;
-    for (int at = kGridStep; at <= extent; at += kGridStep) {
-      place(at);
-      line.setBorderColor(colour);
-      line.DrawLine(&terrainDc_);
-      line.DrawLine(&elevationDc_);
-      ++counter;
-      colour = kGridTeal;
-      if (counter == 4) {
-        counter = 0;
-        colour = kGridBlack;
-      }
-    }
-  };
-  drawLines(height, [&](int y) {
+  CGDILine line;  // default pen: solid, one pixel, copy-pen
+  const int firstRow = std::max(kGridStep, (top + kGridStep - 1) / kGridStep * kGridStep);
+  for (int y = firstRow; y < bottom || (y == height && bottom == height); y += kGridStep) {
+    line.setBorderColor(colourOf(y));
     line.setX1(0);
     line.setY1(y);
     line.setX2(width);
     line.setY2(y);
-  });
-  drawLines(width, [&](int x) {
+    line.DrawLine(&view);
+  }
+  // The vertical lines go in pieces one band high: lines leave out their end
+  // pixel, so the pieces join into exactly the full lines.
+  for (int x = kGridStep; x <= width; x += kGridStep) {
+    line.setBorderColor(colourOf(x));
     line.setX1(x);
-    line.setY1(0);
+    line.setY1(top);
     line.setX2(x);
-    line.setY2(height);
-  });
+    line.setY2(bottom);
+    line.DrawLine(&view);
+  }
+}
+
+QRect MapSurfaces::AddGrid() {
+  if (!isLoaded()) return {};
+  // Drawn one band of rows at a time so that the writes stay close together
+  // instead of running down the whole surface once per vertical line.
+  for (int top = 0; top < image_.height(); top += kGridBand) {
+    const int bottom = std::min(top + kGridBand, image_.height());
+    drawGridBand(terrainDc_, top, bottom);
+    drawGridBand(elevationDc_, top, bottom);
+  }
+  return image_.rect();
+}
+
+QRect MapSurfaces::restoreWithGrid(Plane plane) {
+  if (!isLoaded()) return {};
+  QImage &view = surface(plane);
+  if (!ownsCopyOfImage(view)) view = image_.copy();
+  for (int top = 0; top < image_.height(); top += kGridBand) {
+    const int bottom = std::min(top + kGridBand, image_.height());
+    copyRowsFromImage(view, top, bottom);
+    drawGridBand(context(plane), top, bottom);
+  }
   return image_.rect();
 }
 

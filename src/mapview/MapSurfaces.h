@@ -53,7 +53,16 @@ class MapSurfaces {
   // changed area.
   QRect AddGrid();
 
+  // restoreFromImage and the grid in one pass over the view of `plane`: the
+  // same pixels as restoreFromImage(plane) followed by AddGrid(), in about the
+  // time of one copy of the surface. The first step of a whole-map repaint.
+  QRect restoreWithGrid(Plane plane);
+
  private:
+  void drawGridBand(DeviceContext &view, int top, int bottom);
+  void copyRowsFromImage(QImage &view, int top, int bottom) const;
+  bool ownsCopyOfImage(const QImage &view) const;
+
   QImage terrain_;    // Picture2
   QImage image_;      // Picture3
   QImage elevation_;  // Picture4

@@ -101,13 +101,28 @@ QRect SectorPainter::colourMap(Plane plane) {
   // MapReady at 0; heights are written back with the value they already hold.
   if (plane == Plane::Element) document_.MapReady = 0;
   QRect changed;
+  auto visit = [&](int quad, int sect) {
+    const qint16 value = document_.value(quad, sect, plane);
+    if (value != kUnassigned) changed |= colourSquare(plane, quad, sect, value);
+  };
   // One Quad past the map's last is visited too, but never past the array.
   const int last = std::min<int>(document_.TotalQuads, kQuadCapacity - 1);
-  for (int quad = 0; quad <= last; ++quad)
-    for (int sect = 0; sect < kSectorsPerQuad; ++sect) {
-      const qint16 value = document_.value(quad, sect, plane);
-      if (value != kUnassigned) changed |= colourSquare(plane, quad, sect, value);
+  const int perRow = document_.XQuads;
+  if (perRow <= 0) {
+    for (int quad = 0; quad <= last; ++quad)
+      for (int sect = 0; sect < kSectorsPerQuad; ++sect) visit(quad, sect);
+  } else {
+    // Every Sector is painted inside its own cell, so the order of the calls
+    // does not change the result. Going along each 10-pixel band of a Quad
+    // row keeps the writes close together, which makes the repaint several
+    // times faster on a large map.
+    for (int rowStart = 0; rowStart <= last; rowStart += perRow) {
+      const int rowEnd = std::min(rowStart + perRow - 1, last);
+      for (int band = 0; band < kSectorsPerQuad; band += 4)
+        for (int quad = rowStart; quad <= rowEnd; ++quad)
+          for (int sect = band; sect < band + 4; ++sect) visit(quad, sect);
     }
+  }
   if (plane == Plane::Element) document_.MapReady = 1;
   return changed;
 }
