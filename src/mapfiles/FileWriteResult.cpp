@@ -4,12 +4,32 @@
 
 namespace vmm {
 
+namespace {
+
+QString describe(QFileDevice::FileError code) {
+  switch (code) {
+    case QFileDevice::OpenError:
+      return QStringLiteral("The file could not be opened");
+    case QFileDevice::RenameError:
+      return QStringLiteral("The file could not be replaced");
+    case QFileDevice::PermissionsError:
+      return QStringLiteral("Permission denied");
+    case QFileDevice::ResourceError:
+      return QStringLiteral("Out of resources, the disk may be full");
+    default:
+      return QStringLiteral("The file could not be written");
+  }
+}
+
+}  // namespace
+
 FileWriteResult FileWriteResult::failureOf(const QFileDevice &file) {
   // A device may fail without recording why; report a generic write error then.
   const QFileDevice::FileError code =
       file.error() == QFileDevice::NoError ? QFileDevice::WriteError : file.error();
   QString text = file.errorString();
-  if (text.isEmpty()) text = QStringLiteral("Unknown error");
+  // A failed commit (the final rename) often leaves only Qt's placeholder text.
+  if (text.isEmpty() || text == QLatin1String("Unknown error")) text = describe(code);
   text.replace(QLatin1Char('\n'), QLatin1Char(' '));
   return {false, static_cast<int>(code), text};
 }
