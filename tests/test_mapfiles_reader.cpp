@@ -107,7 +107,8 @@ class TestMapFilesReader : public QObject {
     QCOMPARE(doc.TotalQuads, qint16(2));  // fewer rows than the picture's Quads
     compareQuad(doc, 0, valuesFor(1));
     compareQuad(doc, 1, valuesFor(2));
-    for (int quad = 2; quad < 10; ++quad) compareQuad(doc, quad, QList<int>(16, 5) + QList<int>(16, 6));
+    for (int quad = 2; quad < 10; ++quad)
+      compareQuad(doc, quad, QList<int>(16, 5) + QList<int>(16, 6));
     QCOMPARE(quadCountNote(2, 630), QStringLiteral("Map data: 2 Quads, picture: 630 Quads"));
     QVERIFY(quadCountNote(630, 630).isEmpty());
   }
@@ -145,8 +146,7 @@ class TestMapFilesReader : public QObject {
     MapDocument doc;
     doc.TotalQuads = 12;
     fill(doc, 2, 8, 9);
-    const MapImportResult result =
-        importText(doc, "10\r\n \r\n" + row(0, valuesFor(1)) + "#\r\n");
+    const MapImportResult result = importText(doc, "10\r\n \r\n" + row(0, valuesFor(1)) + "#\r\n");
     QVERIFY(result.ok());
     QCOMPARE(doc.TotalQuads, qint16(0));
     compareQuad(doc, 0, QList<int>(16, 8) + QList<int>(16, 9));
@@ -164,7 +164,8 @@ class TestMapFilesReader : public QObject {
     MapDocument doc;
     doc.TotalQuads = 9;
     QByteArray text = kHeader + row(0, valuesFor(1)) + "1";
-    for (int i = 0; i < 20; ++i) text += "\t" + QByteArray::number(500 + i);  // no separator at the end
+    for (int i = 0; i < 20; ++i)
+      text += "\t" + QByteArray::number(500 + i);  // no separator at the end
     QVERIFY(importText(doc, text).ok());
     QCOMPARE(doc.TotalQuads, qint16(1));  // the unfinished row is not counted
     compareQuad(doc, 0, valuesFor(1));
@@ -229,6 +230,7 @@ class TestMapFilesReader : public QObject {
     QTest::newRow("sign only") << QByteArray("-") << "\"-\"";
     QTest::newRow("NUL byte") << QByteArray("1\0002", 3) << "\"1\\x002\"";
     QTest::newRow("marker as value") << QByteArray("&") << "\"&\"";
+    QTest::newRow("placeholder text") << QByteArray("%1%2") << "\"%1%2\"";
   }
   void refusedFieldStopsTheImport() {
     QFETCH(QByteArray, field);
@@ -239,12 +241,15 @@ class TestMapFilesReader : public QObject {
     QList<int> second = valuesFor(2);
     QByteArray bad = row(1, second);
     bad.replace("\t202\t", "\t" + field + "\t");  // element of Sector 2, on line 10
-    const QString path = writeFile(QStringLiteral("bad.txt"), kHeader + row(0, valuesFor(1)) + bad + "#\r\n");
+    const QString path =
+        writeFile(QStringLiteral("bad.txt"), kHeader + row(0, valuesFor(1)) + bad + "#\r\n");
     const MapImportResult result = GetFile(doc, path);
     QCOMPARE(result.status, MapImportResult::Status::Stopped);
     QCOMPARE(MapImportResult::messageTitle(), QStringLiteral("Map Data Import"));
-    QVERIFY2(result.messageText.contains(QStringLiteral("bad.txt")), qPrintable(result.messageText));
-    QVERIFY2(result.messageText.contains(QStringLiteral("line 10")), qPrintable(result.messageText));
+    QVERIFY2(result.messageText.contains(QStringLiteral("bad.txt")),
+             qPrintable(result.messageText));
+    QVERIFY2(result.messageText.contains(QStringLiteral("line 10")),
+             qPrintable(result.messageText));
     QVERIFY2(result.messageText.contains(shown), qPrintable(result.messageText));
     QCOMPARE(doc.TotalQuads, qint16(77));
     compareQuad(doc, 0, valuesFor(1));
@@ -337,7 +342,9 @@ class TestMapFilesReader : public QObject {
     QVERIFY(counts.ok);
     QCOMPARE(counts.XQuads, qint16(72));
     QCOMPARE(counts.YQuads, qint16(69));
-    const HeaderQuadCounts lf = readHeaderQuadCounts("\xEF\xBB\xBF" "41\n \n3 X Max \n6 Y Max \n");
+    const HeaderQuadCounts lf = readHeaderQuadCounts(
+        "\xEF\xBB\xBF"
+        "41\n \n3 X Max \n6 Y Max \n");
     QVERIFY(lf.ok);
     QCOMPARE(lf.XQuads, qint16(3));
     QCOMPARE(lf.YQuads, qint16(6));

@@ -23,12 +23,13 @@ MapImportResult applyMapText(const MapTextContent &content, MapDocument &doc,
   result.rowsRead = content.completeRows();
   if (content.problem) {
     result.status = MapImportResult::Status::Stopped;
-    result.messageText = QStringLiteral(
-                             "Map data file \"%1\" was read only up to line %2: %3. "
-                             "The values before it were kept.")
-                             .arg(QDir::toNativeSeparators(fileName))
-                             .arg(content.problem->line)
-                             .arg(content.problem->description());
+    // One arg() call for all parts: a file name or field holding "%1" must stay as it is.
+    result.messageText =
+        QStringLiteral(
+            "Reading the map data file \"%1\" stopped at line %2: %3. "
+            "The values read before it were kept.")
+            .arg(QDir::toNativeSeparators(fileName), QString::number(content.problem->line),
+                 content.problem->description());
     return result;
   }
   doc.TotalQuads = static_cast<qint16>(result.rowsRead);

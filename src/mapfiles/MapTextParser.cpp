@@ -42,8 +42,7 @@ QString MapTextProblem::description() const {
   switch (kind) {
     case Kind::PastLastQuad:
       return QStringLiteral("\"%1\" would go past Quad %2, the last Quad a map can hold")
-          .arg(shownField())
-          .arg(kQuadCapacity - 1);
+          .arg(shownField(), QString::number(kQuadCapacity - 1));
     case Kind::NotANumber:
       break;
   }
