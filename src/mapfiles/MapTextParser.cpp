@@ -1,6 +1,8 @@
 #include "mapfiles/MapTextParser.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <limits>
 
 namespace vmm {
@@ -86,13 +88,18 @@ void MapTextParser::finish() {
 }
 
 void MapTextParser::consume(QByteArrayView bytes) {
-  for (const char c : bytes) {
-    const auto u = static_cast<unsigned char>(c);
+  const char *p = bytes.data();
+  const char *const end = p + bytes.size();
+  while (p < end) {
+    const auto u = static_cast<unsigned char>(*p);
     if (!kSeparator[u]) {
+      const char *run = p;
+      while (p < end && !kSeparator[static_cast<unsigned char>(*p)]) ++p;
+      addToField(run, p);
       afterCr_ = false;
-      addToField(c);
       continue;
     }
+    ++p;
     if (fieldLength_ > 0) {
       endField();
       if (stopped()) return;
@@ -109,20 +116,29 @@ void MapTextParser::consume(QByteArrayView bytes) {
   }
 }
 
-void MapTextParser::addToField(char c) {
-  if (fieldLength_ == 0) fieldLine_ = line_;
-  if (fieldLength_ < kFieldHeadBytes) fieldHead_[fieldLength_] = c;
-  if (numeric_) {
-    if (c >= '0' && c <= '9') {
-      digits_ = true;
-      if (magnitude_ < kMagnitudeCap) magnitude_ = magnitude_ * 10 + (c - '0');
-    } else if (fieldLength_ == 0 && (c == '-' || c == '+')) {
-      negative_ = c == '-';
-    } else {
-      numeric_ = false;
+void MapTextParser::addToField(const char *run, const char *end) {
+  if (fieldLength_ == 0) {
+    fieldLine_ = line_;
+    if (*run == '-' || *run == '+') {
+      negative_ = *run == '-';
+      fieldHead_[0] = *run++;
+      fieldLength_ = 1;
     }
   }
-  ++fieldLength_;
+  const qint64 length = end - run;
+  if (fieldLength_ < kFieldHeadBytes)
+    std::memcpy(fieldHead_ + fieldLength_, run,
+                static_cast<std::size_t>(std::min<qint64>(length, kFieldHeadBytes - fieldLength_)));
+  fieldLength_ += length;
+  for (; numeric_ && run < end; ++run) {
+    const unsigned digit = static_cast<unsigned char>(*run) - unsigned('0');
+    if (digit > 9) {
+      numeric_ = false;
+    } else {
+      digits_ = true;
+      if (magnitude_ < kMagnitudeCap) magnitude_ = magnitude_ * 10 + static_cast<int>(digit);
+    }
+  }
 }
 
 void MapTextParser::endField() {

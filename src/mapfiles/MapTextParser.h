@@ -74,7 +74,7 @@ class MapTextParser {
   static constexpr int kFieldHeadBytes = 40;
 
   void consume(QByteArrayView bytes);
-  void addToField(char c);
+  void addToField(const char *run, const char *end);  // a run of field bytes
   void endField();
   void takeValue();
   void stop(MapTextProblem::Kind kind);
