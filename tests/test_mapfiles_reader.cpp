@@ -229,6 +229,7 @@ class TestMapFilesReader : public QObject {
     QTest::newRow("digits then letter") << QByteArray("12a") << "\"12a\"";
     QTest::newRow("sign only") << QByteArray("-") << "\"-\"";
     QTest::newRow("NUL byte") << QByteArray("1\0002", 3) << "\"1\\x002\"";
+    QTest::newRow("high byte") << QByteArray("\xff") << "\"\\xff\"";
     QTest::newRow("marker as value") << QByteArray("&") << "\"&\"";
     QTest::newRow("placeholder text") << QByteArray("%1%2") << "\"%1%2\"";
   }

@@ -34,7 +34,7 @@ QString MapTextProblem::shownField() const {
     if (u >= 0x20 && u < 0x7F)
       shown += QLatin1Char(c);
     else
-      shown += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
+      shown += QStringLiteral("\\x%1").arg(uint{u}, 2, 16, QLatin1Char('0'));
   }
   if (fieldCut) shown += QStringLiteral("...");
   return shown;
@@ -88,6 +88,7 @@ void MapTextParser::finish() {
 }
 
 void MapTextParser::consume(QByteArrayView bytes) {
+  if (stopped()) return;
   const char *p = bytes.data();
   const char *const end = p + bytes.size();
   while (p < end) {
