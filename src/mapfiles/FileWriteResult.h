@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+class QFileDevice;
+
+namespace vmm {
+
+// Outcome of writing one output file. On failure the earlier file of that name is untouched.
+struct FileWriteResult {
+  bool ok = true;
+  int errorCode = 0;  // QFileDevice::FileError of the failing step
+  QString errorText;  // the system's description of the failure
+
+  // The map text writers report a failure under this title with messageText().
+  static QString messageTitle() { return QStringLiteral("AppendToTextFile"); }
+  // "Error: <number>. <description>", one line.
+  QString messageText() const;
+
+  // The failure a file device reports (a generic write error when it recorded none).
+  static FileWriteResult failureOf(const QFileDevice &file);
+};
+
+// Replaces `path` with `bytes` atomically: the new content appears whole or not at all.
+FileWriteResult writeFileAtomically(const QString &path, QByteArrayView bytes);
+
+}  // namespace vmm

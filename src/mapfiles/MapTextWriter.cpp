@@ -1,0 +1,121 @@
+#include "mapfiles/MapTextWriter.h"
+
+#include "app/MapDocument.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+namespace vmm {
+
+namespace {
+
+constexpr std::string_view kEol = "\r\n";
+constexpr std::string_view kColumnHeader =
+    "Id\tE0\tE1\tE2\tE3\tE4\tE5\tE6\tE7\tE8\tE9\tE10\tE11\tE12\tE13\tE14\tE15\tElev";
+constexpr int kMaxNumberChars = 6;  // "-32768"
+
+// Appends text into a buffer sized beforehand; formatting numbers by hand keeps
+// the export far away from per-number allocations.
+class TextCursor {
+ public:
+  explicit TextCursor(char *start) : p_(start) {}
+
+  void put(std::string_view text) {
+    std::memcpy(p_, text.data(), text.size());
+    p_ += text.size();
+  }
+  void put(char c) { *p_++ = c; }
+
+  // Plain decimal of a signed 16-bit value: "-1", "0", "12".
+  void putNumber(qint16 value) {
+    int v = value;
+    if (v < 0) {
+      *p_++ = '-';
+      v = -v;
+    }
+    char digits[kMaxNumberChars];
+    int n = 0;
+    do {
+      digits[n++] = static_cast<char>('0' + v % 10);
+      v /= 10;
+    } while (v != 0);
+    while (n > 0) *p_++ = digits[--n];
+  }
+
+  void putLine(std::string_view text) {
+    put(text);
+    put(kEol);
+  }
+  char *position() const { return p_; }
+
+ private:
+  char *p_;
+};
+
+int numbersPerRow(MapEdition edition) {
+  return edition == MapEdition::Varga ? 33 : 18;
+}
+
+}  // namespace
+
+qint16 tolleElevation(const MapDocument &doc, int quad) {
+  // Summed wider than 16 bits: with heights 0..100 or -1 the result is the same as the
+  // 16-bit sum, and the mean of 16-bit values always fits back into 16 bits.
+  int sum = 0;
+  for (int sector = 0; sector < kSectorsPerQuad; ++sector)
+    sum += doc.value(quad, sector, Plane::Height);
+  return static_cast<qint16>(sum / kSectorsPerQuad);
+}
+
+QByteArray mapText(const MapDocument &doc, MapEdition edition) {
+  const int quads = std::max<int>(0, doc.TotalQuads);
+  const qsizetype headerBound = 128 + static_cast<qsizetype>(kColumnHeader.size());
+  const qsizetype rowBound = numbersPerRow(edition) * (kMaxNumberChars + 1) + 2;
+  QByteArray text(headerBound + quads * rowBound, Qt::Uninitialized);
+
+  TextCursor out(text.data());
+  out.putLine(edition == MapEdition::Varga ? "10" : "41");
+  out.putLine(" ");
+  out.putNumber(doc.XQuads);
+  out.putLine(" X Max ");
+  out.putNumber(doc.YQuads);
+  out.putLine(" Y Max ");
+  out.putLine("0");
+  out.putLine("0");
+  out.putLine(kColumnHeader);
+  out.putLine("&");
+
+  for (int quad = 0; quad < quads; ++quad) {
+    out.putNumber(static_cast<qint16>(quad));
+    out.put('\t');
+    for (int sector = 0; sector < kSectorsPerQuad; ++sector) {
+      out.putNumber(doc.value(quad, sector, Plane::Element));
+      out.put('\t');
+    }
+    if (edition == MapEdition::Varga) {
+      for (int sector = 0; sector < kSectorsPerQuad; ++sector) {
+        out.putNumber(doc.value(quad, sector, Plane::Height));
+        out.put('\t');
+      }
+    } else {
+      out.putNumber(tolleElevation(doc, quad));
+      out.put('\t');
+    }
+    out.put(kEol);
+  }
+  out.putLine("#");
+
+  text.truncate(out.position() - text.constData());
+  return text;
+}
+
+FileWriteResult SaveAsVargaTXT(const MapDocument &doc, const QString &strFile) {
+  return writeFileAtomically(strFile, vargaMapText(doc));
+}
+
+FileWriteResult SaveAsTolleTXT(const MapDocument &doc, const QString &strFile) {
+  return writeFileAtomically(strFile, tolleMapText(doc));
+}
+
+}  // namespace vmm

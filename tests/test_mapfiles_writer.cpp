@@ -1,0 +1,143 @@
+#include "app/MapDocument.h"
+#include "mapfiles/MapTextWriter.h"
+
+#include <QtTest>
+
+using namespace vmm;
+
+namespace {
+
+// One Quad row as the format describes it: every number followed by a tab, then CR LF.
+QByteArray row(const QList<int> &numbers) {
+  QByteArray text;
+  for (int n : numbers) text += QByteArray::number(n) + '\t';
+  return text + "\r\n";
+}
+
+QList<int> repeated(int count, int value) {
+  return QList<int>(count, value);
+}
+
+const QByteArray kColumnHeader =
+    "Id\tE0\tE1\tE2\tE3\tE4\tE5\tE6\tE7\tE8\tE9\tE10\tE11\tE12\tE13\tE14\tE15\tElev";
+
+QByteArray header(const QByteArray &first, int xQuads, int yQuads) {
+  return first + "\r\n \r\n" + QByteArray::number(xQuads) + " X Max \r\n" +
+         QByteArray::number(yQuads) + " Y Max \r\n0\r\n0\r\n" + kColumnHeader + "\r\n&\r\n";
+}
+
+QList<QByteArray> linesOf(const QByteArray &text) {
+  QList<QByteArray> lines = text.split('\n');
+  if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+  return lines;
+}
+
+}  // namespace
+
+class TestMapFilesWriter : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void emptyMapGivesNineLines_data() {
+    QTest::addColumn<int>("edition");
+    QTest::addColumn<QByteArray>("firstLine");
+    QTest::newRow("Varga") << int(MapEdition::Varga) << QByteArray("10");
+    QTest::newRow("Tolle") << int(MapEdition::Tolle) << QByteArray("41");
+  }
+  void emptyMapGivesNineLines() {
+    QFETCH(int, edition);
+    QFETCH(QByteArray, firstLine);
+    MapDocument doc;
+    doc.XQuads = 30;
+    doc.YQuads = 21;
+    const QByteArray text = mapText(doc, static_cast<MapEdition>(edition));
+    QCOMPARE(text, header(firstLine, 30, 21) + "#\r\n");
+
+    const QList<QByteArray> lines = linesOf(text);
+    QCOMPARE(lines.size(), 9);
+    for (const QByteArray &line : lines) QVERIFY(line.endsWith('\r'));
+    QCOMPARE(lines[2], QByteArray("30 X Max \r"));  // leading and trailing space kept
+    QCOMPARE(lines[3], QByteArray("21 Y Max \r"));
+    QCOMPARE(lines[6].size() - 1, 61);  // the column header, without its line end
+    QVERIFY(!lines[6].endsWith("\t\r"));
+  }
+
+  void unpaintedVargaRows() {
+    MapDocument doc;
+    doc.XQuads = 6;
+    doc.YQuads = 3;
+    doc.TotalQuads = 18;
+    const QList<QByteArray> lines = linesOf(vargaMapText(doc));
+    QCOMPARE(lines.size(), 8 + 18 + 1);
+    QCOMPARE(lines[8] + '\n', row(QList<int>{0} + repeated(32, -1)));
+    QCOMPARE(lines[8].size() + 1, 100);
+    QCOMPARE(lines[18].size() + 1, 101);  // Quad 10
+    QCOMPARE(lines[18] + '\n', row(QList<int>{10} + repeated(32, -1)));
+    QCOMPARE(lines.last(), QByteArray("#\r"));
+  }
+
+  void paintedVargaRow() {
+    MapDocument doc;
+    doc.TotalQuads = 5;
+    for (int sector = 0; sector < kSectorsPerQuad; ++sector) {
+      if (sector < 8) doc.setValue(3, sector, Plane::Element, 12);
+      doc.setValue(3, sector, Plane::Height, 0);
+    }
+    doc.setValue(4, 0, Plane::Element, -32768);
+    doc.setValue(4, 15, Plane::Element, 32767);
+    doc.setValue(4, 7, Plane::Height, 100);
+    const QList<QByteArray> lines = linesOf(vargaMapText(doc));
+    QCOMPARE(lines[8 + 3] + '\n',
+             row(QList<int>{3} + repeated(8, 12) + repeated(8, -1) + repeated(16, 0)));
+
+    QList<int> quad4 = QList<int>{4} + repeated(32, -1);
+    quad4[1] = -32768;
+    quad4[16] = 32767;
+    quad4[17 + 7] = 100;
+    QCOMPARE(lines[8 + 4] + '\n', row(quad4));
+  }
+
+  void tolleRows() {
+    MapDocument doc;
+    doc.XQuads = 3;
+    doc.YQuads = 3;
+    doc.TotalQuads = 2;
+    doc.setValue(1, 2, Plane::Element, 7);
+    doc.setValue(1, 0, Plane::Height, 32);
+    const QByteArray text = tolleMapText(doc);
+    const QByteArray unpainted = row(QList<int>{0} + repeated(17, -1));
+    QCOMPARE(unpainted.size(), 55);
+    QList<int> quad1 = QList<int>{1} + repeated(16, -1);
+    quad1[3] = 7;
+    quad1.append(1);  // (32 - 15) / 16
+    QCOMPARE(text, header("41", 3, 3) + unpainted + row(quad1) + "#\r\n");
+  }
+
+  void tolleElevationTruncates_data() {
+    QTest::addColumn<QList<int>>("heights");
+    QTest::addColumn<int>("elevation");
+    QList<int> ramp;
+    for (int h = 0; h < 16; ++h) ramp.append(h);
+    QList<int> zerosAndOneUnassigned = repeated(15, 0) << -1;
+    QList<int> tensAndOneUnassigned = repeated(15, 10) << -1;
+    QTest::newRow("all 20") << repeated(16, 20) << 20;
+    QTest::newRow("0 to 15, sum 120") << ramp << 7;
+    QTest::newRow("all unassigned, sum -16") << repeated(16, -1) << -1;
+    QTest::newRow("sum -1 truncates toward zero") << zerosAndOneUnassigned << 0;
+    QTest::newRow("sum 149") << tensAndOneUnassigned << 9;
+  }
+  void tolleElevationTruncates() {
+    QFETCH(QList<int>, heights);
+    QFETCH(int, elevation);
+    MapDocument doc;
+    doc.TotalQuads = 1;
+    for (int sector = 0; sector < kSectorsPerQuad; ++sector)
+      doc.setValue(0, sector, Plane::Height, static_cast<qint16>(heights[sector]));
+    QCOMPARE(int(tolleElevation(doc, 0)), elevation);
+    const QList<QByteArray> lines = linesOf(tolleMapText(doc));
+    QCOMPARE(lines[8] + '\n', row(QList<int>{0} + repeated(16, -1) << elevation));
+  }
+};
+
+QTEST_GUILESS_MAIN(TestMapFilesWriter)
+#include "test_mapfiles_writer.moc"
