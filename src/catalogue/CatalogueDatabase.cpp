@@ -271,7 +271,7 @@ ColourWriteResult CatalogueDatabase::writeElementColour(const QString &name, qui
   if (!connection.isOpen()) return failed(connection.errorText());
   QSqlQuery find(connection.database());
   find.setForwardOnly(true);
-  find.prepare(kElementByName);
+  if (!find.prepare(kElementByName)) return failed(find.lastError().text());
   find.addBindValue(name);
   if (!find.exec()) return failed(find.lastError().text());
   if (!find.next()) return failed(QStringLiteral("it holds no element named \"%1\"").arg(name));
@@ -279,8 +279,9 @@ ColourWriteResult CatalogueDatabase::writeElementColour(const QString &name, qui
   find.finish();
 
   QSqlQuery update(connection.database());
-  update.prepare(QStringLiteral(
-      "UPDATE tblElements SET elementcolour = ? WHERE elementid = ? AND ElementType = ?"));
+  if (!update.prepare(QStringLiteral(
+          "UPDATE tblElements SET elementcolour = ? WHERE elementid = ? AND ElementType = ?")))
+    return failed(update.lastError().text());
   update.addBindValue(static_cast<qint64>(colour));
   update.addBindValue(id);
   update.addBindValue(name);
