@@ -362,7 +362,6 @@ def candidates(category, name):
 
 def assign_colours(categories, home):
     colours = {}
-    members = {c: names for c, names in categories}
     for category, names in categories:
         for name in names:
             if name in colours or home[name] != category:
@@ -375,7 +374,6 @@ def assign_colours(categories, home):
                     break
             else:
                 raise SystemExit(f"no colour left for {name} in {category}")
-    del members
     return colours
 
 
@@ -384,7 +382,8 @@ def height_colours():
              (220, 160, 50), (190, 110, 40), (150, 80, 40), (120, 100, 90), (180, 180, 180),
              (250, 250, 250)]
     stepped = [bands[h // 10] for h in range(101)]
-    stops = [(0, (20, 70, 30)), (30, (90, 160, 60)), (60, (200, 180, 90)), (85, (150, 110, 80)),
+    # Dark green lowlands to white peaks; every stop is brighter than the one before.
+    stops = [(0, (20, 70, 30)), (25, (70, 140, 50)), (50, (170, 170, 80)), (75, (200, 170, 130)),
              (100, (255, 255, 255))]
     gradient = []
     for h in range(101):
@@ -433,7 +432,9 @@ def main():
     for name in ("Wood Rubble", "Stone Rubble L3", "Brick Rubble", "Stone Rubble",
                  "Stone Rubble L4", "Bridge Rubble", "Scrap Metal"):
         home[name] = "Rubble"
-    colour_categories = categories + [("Structure", STRUCTURE_NAMES)]
+    # The "... Structure" names stand in the Structure branch of the tree.
+    colour_categories = [(c, names + STRUCTURE_NAMES if c == "Structure" else names)
+                         for c, names in categories]
     colours = assign_colours(colour_categories, home)
 
     lines = ["-- The editor's built-in element catalogue.",
