@@ -24,7 +24,9 @@ class ElementTable {
  public:
   static bool inRange(int id) { return id >= 0 && id < kMaxElements; }
   // True when the id has a loaded row whose colour may be drawn.
-  bool hasElement(int id) const { return inRange(id) && rows_[static_cast<std::size_t>(id)].filled; }
+  bool hasElement(int id) const {
+    return inRange(id) && rows_[static_cast<std::size_t>(id)].filled;
+  }
   const ElementRow &row(int id) const { return rows_.at(static_cast<std::size_t>(id)); }
   ElementRow &row(int id) { return rows_.at(static_cast<std::size_t>(id)); }
   quint32 colour(int id) const { return row(id).colour; }

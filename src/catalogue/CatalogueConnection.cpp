@@ -1,0 +1,110 @@
+#include "catalogue/CatalogueConnection.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QUrl>
+
+#include <atomic>
+
+namespace vmm {
+namespace {
+
+// How long a write waits for another program's lock before it reports the file as locked.
+constexpr int kBusyTimeoutMs = 1000;
+
+QString uniqueConnectionName() {
+  static std::atomic<quint64> counter{0};
+  return QStringLiteral("vmm-catalogue-%1").arg(counter.fetch_add(1));
+}
+
+// SQLite URI of a file: "mode=ro" and "mode=rw" never create a missing file.
+QString fileUri(const QString &path, const char *mode) {
+  const QString absolute = QFileInfo(path).absoluteFilePath();
+  return QUrl::fromLocalFile(absolute).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=") +
+         QLatin1String(mode);
+}
+
+// Splits a script into statements at semicolons outside quotes; "--" starts a comment.
+QStringList splitStatements(const QString &script) {
+  QStringList statements;
+  QString current;
+  QChar quote;
+  for (qsizetype i = 0; i < script.size(); ++i) {
+    const QChar c = script[i];
+    if (quote.isNull() && c == u'-' && i + 1 < script.size() && script[i + 1] == u'-') {
+      while (i < script.size() && script[i] != u'\n') ++i;
+      continue;
+    }
+    if (quote.isNull() && (c == u'\'' || c == u'"')) {
+      quote = c;
+    } else if (c == quote) {
+      quote = QChar();  // a doubled quote closes and reopens, which keeps the text intact
+    } else if (quote.isNull() && c == u';') {
+      if (!current.trimmed().isEmpty()) statements.append(current.trimmed());
+      current.clear();
+      continue;
+    }
+    current.append(c);
+  }
+  if (!current.trimmed().isEmpty()) statements.append(current.trimmed());
+  return statements;
+}
+
+}  // namespace
+
+ScopedConnection::ScopedConnection(const CatalogueTarget &target, Access access)
+    : name_(uniqueConnectionName()) {
+  QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
+  if (target.inMemory) {
+    db.setDatabaseName(target.databaseName);
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
+  } else if (access == Access::Create) {
+    db.setDatabaseName(target.databaseName);
+  } else {
+    db.setDatabaseName(fileUri(target.databaseName, access == Access::Read ? "ro" : "rw"));
+    db.setConnectOptions(
+        QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+  }
+  open_ = db.open();
+  if (!open_) error_ = db.lastError().text();
+}
+
+ScopedConnection::~ScopedConnection() {
+  {
+    QSqlDatabase db = QSqlDatabase::database(name_, false);
+    db.close();
+  }
+  QSqlDatabase::removeDatabase(name_);
+}
+
+QSqlDatabase ScopedConnection::database() const {
+  return QSqlDatabase::database(name_, false);
+}
+
+QString executeScript(const QSqlDatabase &db, const QString &script) {
+  QSqlDatabase connection = db;
+  if (!connection.transaction()) return connection.lastError().text();
+  QSqlQuery query(connection);
+  for (const QString &statement : splitStatements(script)) {
+    if (!query.exec(statement)) {
+      const QString error = query.lastError().text();
+      query.finish();
+      connection.rollback();
+      return error;
+    }
+  }
+  query.finish();
+  if (!connection.commit()) return connection.lastError().text();
+  return {};
+}
+
+QString defaultCatalogueScript() {
+  QFile file(QStringLiteral(":/catalogue/default_catalogue.sql"));
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return QString::fromUtf8(file.readAll());
+}
+
+}  // namespace vmm

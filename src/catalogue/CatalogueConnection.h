@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+namespace vmm {
+
+// The database one catalogue operation talks to: the user's file or the shared
+// in-memory copy of the built-in default.
+struct CatalogueTarget {
+  QString databaseName;  // a file path, or the URI of the in-memory database
+  bool inMemory = false;
+};
+
+// One short-lived connection under a name of its own, opened for a single operation
+// and closed and removed when it goes out of scope, so nothing stays open between
+// operations. Queries on it must be destroyed first (declare them after it).
+class ScopedConnection {
+ public:
+  enum class Access {
+    Read,   // an existing database, read only
+    Write,  // an existing database, never created by the open
+    Create  // a new file
+  };
+
+  ScopedConnection(const CatalogueTarget &target, Access access);
+  ~ScopedConnection();
+  ScopedConnection(const ScopedConnection &) = delete;
+  ScopedConnection &operator=(const ScopedConnection &) = delete;
+
+  bool isOpen() const { return open_; }
+  QString errorText() const { return error_; }
+  QSqlDatabase database() const;
+
+ private:
+  QString name_;
+  QString error_;
+  bool open_ = false;
+};
+
+// Runs every statement of an SQL script in one transaction. Returns the error text of
+// the first failing statement, or an empty string.
+QString executeScript(const QSqlDatabase &db, const QString &script);
+
+// The text of the built-in default catalogue, an SQL script in the program's resources.
+QString defaultCatalogueScript();
+
+}  // namespace vmm
