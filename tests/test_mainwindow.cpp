@@ -21,9 +21,9 @@ class TestMainWindow : public QObject {
 
   void guardedCommands_data() {
     QTest::addColumn<QString>("action");
-    for (const char *name : {"mnuImportMapData", "mnuSave", "MnuTolle", "mnuExT", "mnuExE", "mnuFill", "mnuClear",
-                             "Fillheight", "ClearHeight", "R1", "R2", "R3", "mnuV1", "mnuV2", "mnuV3", "mnuO1",
-                             "mnuO2"})
+    for (const char *name : {"mnuImportMapData", "mnuSave", "MnuTolle", "mnuExT", "mnuExE",
+                             "mnuFill", "mnuClear", "Fillheight", "ClearHeight", "R1", "R2", "R3",
+                             "mnuV1", "mnuV2", "mnuV3", "mnuO1", "mnuO2"})
       QTest::newRow(name) << QString::fromLatin1(name);
   }
 
@@ -39,7 +39,8 @@ class TestMainWindow : public QObject {
     QCOMPARE(dialogs.messages[0].title, QStringLiteral("Map Image unavailable"));
     QCOMPARE(dialogs.messages[0].buttons, MessageButtons::Ok);
     QCOMPARE(dialogs.messages[0].icon, MessageIcon::None);
-    QVERIFY(dialogs.openNames.empty() && dialogs.saveFilters.isEmpty() && dialogs.openFilters.isEmpty());
+    QVERIFY(dialogs.openNames.empty() && dialogs.saveFilters.isEmpty() &&
+            dialogs.openFilters.isEmpty());
     const MapDocument &doc = window.document();
     QCOMPARE(doc.MapReady, qint16(0));
     QCOMPARE(doc.TotalQuads, qint16(0));

@@ -12,8 +12,10 @@ class TestSplash : public QObject {
  private slots:
   void textsAndTimer() {
     frmSplash splash;
-    QCOMPARE(splash.findChild<QLabel *>("lblCompanyProduct")->text(), QStringLiteral("Varga Map Maker"));
-    QCOMPARE(splash.findChild<QLabel *>("lblProductName")->text(), QStringLiteral("Map Making Tool"));
+    QCOMPARE(splash.findChild<QLabel *>("lblCompanyProduct")->text(),
+             QStringLiteral("Varga Map Maker"));
+    QCOMPARE(splash.findChild<QLabel *>("lblProductName")->text(),
+             QStringLiteral("Map Making Tool"));
     QCOMPARE(splash.findChild<QLabel *>("lblPlatform")->text(), QStringLiteral("Windows 98"));
     QCOMPARE(splash.findChild<QLabel *>("lblVersion")->text(), QStringLiteral("Version 0.86"));
     QCOMPARE(splash.findChild<QLabel *>("Label1")->text(), QStringLiteral("beta"));

@@ -29,9 +29,9 @@ class ScriptedDialogs : public UserDialogs {
   QString saveFileName(const QString &filter) override;
   std::optional<quint32> chooseColour(quint32 initial) override;
 
-  std::deque<MessageAnswer> answers;        // for message(); default answer when empty
-  std::deque<QString> openNames;            // empty string = cancel
-  std::deque<QString> saveNames;            // empty string = cancel
+  std::deque<MessageAnswer> answers;  // for message(); default answer when empty
+  std::deque<QString> openNames;      // empty string = cancel
+  std::deque<QString> saveNames;      // empty string = cancel
   std::deque<std::optional<quint32>> colours;
 
   QList<ShownMessage> messages;

@@ -2,6 +2,10 @@
 
 #include "app/widgets/StatusPanels.h"
 #include "app/widgets/WidgetDialogs.h"
+#include "catalogue/widgets/ElementPicker.h"
+#include "edits/RandomSource.h"
+#include "mapview/widgets/EditCursors.h"
+#include "mapview/widgets/frmMapView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -50,6 +54,10 @@ MDIfrmMain::MDIfrmMain(UserDialogs *dialogs, QWidget *parent) : QMainWindow(pare
   }
   dialogs_ = dialogs;
 
+  random_ = std::make_unique<MersenneRandomSource>();
+  painter_ = std::make_unique<SectorPainter>(document_, elementTable_, heightColours_,
+                                             [this] { return drawStyle(); });
+
   mdiArea_ = new QMdiArea(this);
   mdiArea_->setObjectName(QStringLiteral("mdiArea"));
   setCentralWidget(mdiArea_);
@@ -66,12 +74,24 @@ MDIfrmMain::MDIfrmMain(UserDialogs *dialogs, QWidget *parent) : QMainWindow(pare
   statusPanels_->setText(11, QStringLiteral("Terrain"));
   statusPanels_->setText(9, QStringLiteral("Image"));
   QApplication::setOverrideCursor(Qt::WaitCursor);
+  document_.DatabaseLocation = resolveDatabaseLocation();
+  catalogue_ = CatalogueDatabase::open(document_.DatabaseLocation);
   heightColourMode_ = 0;
   LoadElements();
   QApplication::restoreOverrideCursor();
+  reportCatalogueOrigin();
+  picker_ = new ElementPicker(*cboTerainCategory_, *cboElementList_, *this);
+
+  EditCursors::installDefaults(document_.DatabaseLocation);
+  cursors_ = std::make_unique<EditCursors>(document_.DatabaseLocation);
+  connect(this, &MDIfrmMain::editModeChanged, this, &MDIfrmMain::applyCursor);
+  connect(statusPanels_, &StatusPanels::panelClicked, this, &MDIfrmMain::MMStatusBarPanelClick);
 }
 
-MDIfrmMain::~MDIfrmMain() = default;
+MDIfrmMain::~MDIfrmMain() {
+  // The map view refers to the document: it goes first.
+  closeMapView();
+}
 
 void MDIfrmMain::buildToolStrip() {
   toolbar_ = new QToolBar(this);
@@ -143,7 +163,8 @@ void MDIfrmMain::buildToolStrip() {
   frame1->setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
   auto *styleLayout = new QHBoxLayout(frame1);
   styleLayout->setContentsMargins(4, 0, 4, 0);
-  styleLayout->addWidget(namedLabel(QStringLiteral("Draw Style"), QStringLiteral("Label5"), frame1));
+  styleLayout->addWidget(
+      namedLabel(QStringLiteral("Draw Style"), QStringLiteral("Label5"), frame1));
   const char *styleCaptions[3] = {"Solid", "Transparent", "Hollow"};
   for (int i = 0; i < 3; ++i) {
     optDraw_[i] = new QRadioButton(QString::fromLatin1(styleCaptions[i]), frame1);
@@ -224,18 +245,25 @@ void MDIfrmMain::buildMenus() {
     menu->setObjectName(name);
     return menu;
   };
-  auto separator = [](QMenu *menu, const QString &name) { menu->addSeparator()->setObjectName(name); };
+  auto separator = [](QMenu *menu, const QString &name) {
+    menu->addSeparator()->setObjectName(name);
+  };
 
   QMenu *file = addMenu(QStringLiteral("&File"), QStringLiteral("mnuFile"));
-  addMenuItem(file, QStringLiteral("&Import Map Image"), QStringLiteral("mnuImportMapImage"), nullptr);
+  addMenuItem(file, QStringLiteral("&Import Map Image"), QStringLiteral("mnuImportMapImage"),
+              &MDIfrmMain::mnuImportMapImage);
   addMenuItem(file, QStringLiteral("&Import Map Data"), QStringLiteral("mnuImportMapData"),
               &MDIfrmMain::guardedOnly);
   separator(file, QStringLiteral("mnua"));
-  addMenuItem(file, QStringLiteral("&Export Varga File"), QStringLiteral("mnuSave"), &MDIfrmMain::guardedOnly);
-  addMenuItem(file, QStringLiteral("&Export Tolle File"), QStringLiteral("MnuTolle"), &MDIfrmMain::guardedOnly);
+  addMenuItem(file, QStringLiteral("&Export Varga File"), QStringLiteral("mnuSave"),
+              &MDIfrmMain::guardedOnly);
+  addMenuItem(file, QStringLiteral("&Export Tolle File"), QStringLiteral("MnuTolle"),
+              &MDIfrmMain::guardedOnly);
   separator(file, QStringLiteral("mnuSep3"));
-  addMenuItem(file, QStringLiteral("Export Terrain Image"), QStringLiteral("mnuExT"), &MDIfrmMain::guardedOnly);
-  addMenuItem(file, QStringLiteral("Export Elevation Image"), QStringLiteral("mnuExE"), &MDIfrmMain::guardedOnly);
+  addMenuItem(file, QStringLiteral("Export Terrain Image"), QStringLiteral("mnuExT"),
+              &MDIfrmMain::guardedOnly);
+  addMenuItem(file, QStringLiteral("Export Elevation Image"), QStringLiteral("mnuExE"),
+              &MDIfrmMain::guardedOnly);
   separator(file, QStringLiteral("b"));
   addMenuItem(file, QStringLiteral("&Exit"), QStringLiteral("mnuExit"), &MDIfrmMain::mnuExit);
 
@@ -245,42 +273,57 @@ void MDIfrmMain::buildMenus() {
                                  {"Erase Sector", "mnuE3"},
                                  {"Erase Quadrent", "mnuE4"}};
   for (int i = 0; i < 4; ++i) {
-    QAction *a = addMenuItem(edit, QString::fromLatin1(modeItems[i][0]), QString::fromLatin1(modeItems[i][1]), nullptr);
+    QAction *a = addMenuItem(edit, QString::fromLatin1(modeItems[i][0]),
+                             QString::fromLatin1(modeItems[i][1]), nullptr);
     connect(a, &QAction::triggered, this, [this, i] { setEditMode(i); });
   }
   separator(edit, QStringLiteral("abv"));
-  addMenuItem(edit, QStringLiteral("Fill Clear Element with Selected"), QStringLiteral("mnuFill"),
-              &MDIfrmMain::guardedOnly);
-  addMenuItem(edit, QStringLiteral("Clear Selected Element Type"), QStringLiteral("mnuClear"),
-              &MDIfrmMain::guardedOnly);
+  connect(addMenuItem(edit, QStringLiteral("Fill Clear Element with Selected"),
+                      QStringLiteral("mnuFill"), nullptr),
+          &QAction::triggered, this, [this] { runEditCommand(EditCommand::FillElement); });
+  connect(addMenuItem(edit, QStringLiteral("Clear Selected Element Type"),
+                      QStringLiteral("mnuClear"), nullptr),
+          &QAction::triggered, this, [this] { runEditCommand(EditCommand::ClearElement); });
   separator(edit, QStringLiteral("gh"));
-  addMenuItem(edit, QStringLiteral("Fill Clear Height with Selected"), QStringLiteral("Fillheight"),
-              &MDIfrmMain::guardedOnly);
-  addMenuItem(edit, QStringLiteral("Clear Selected Height Type"), QStringLiteral("ClearHeight"),
-              &MDIfrmMain::guardedOnly);
+  connect(addMenuItem(edit, QStringLiteral("Fill Clear Height with Selected"),
+                      QStringLiteral("Fillheight"), nullptr),
+          &QAction::triggered, this, [this] { runEditCommand(EditCommand::FillHeight); });
+  connect(addMenuItem(edit, QStringLiteral("Clear Selected Height Type"),
+                      QStringLiteral("ClearHeight"), nullptr),
+          &QAction::triggered, this, [this] { runEditCommand(EditCommand::ClearHeight); });
 
   QMenu *randomise = addMenu(QStringLiteral("&Randomise"), QStringLiteral("MnuR0"));
-  addMenuItem(randomise, QStringLiteral("Randomise Trees"), QStringLiteral("R1"), &MDIfrmMain::guardedOnly);
-  addMenuItem(randomise, QStringLiteral("Randomise Leaves"), QStringLiteral("R2"), &MDIfrmMain::guardedOnly);
-  addMenuItem(randomise, QStringLiteral("Randomise Brush"), QStringLiteral("R3"), &MDIfrmMain::guardedOnly);
+  connect(addMenuItem(randomise, QStringLiteral("Randomise Trees"), QStringLiteral("R1"), nullptr),
+          &QAction::triggered, this, [this] { runEditCommand(EditCommand::RandomiseTrees); });
+  connect(addMenuItem(randomise, QStringLiteral("Randomise Leaves"), QStringLiteral("R2"), nullptr),
+          &QAction::triggered, this, [this] { runEditCommand(EditCommand::RandomiseLeaves); });
+  connect(addMenuItem(randomise, QStringLiteral("Randomise Brush"), QStringLiteral("R3"), nullptr),
+          &QAction::triggered, this, [this] { runEditCommand(EditCommand::RandomiseBrush); });
 
   QMenu *view = addMenu(QStringLiteral("&View Options"), QStringLiteral("mnuOperations2"));
-  addMenuItem(view, QStringLiteral("Image Map"), QStringLiteral("mnuV1"), &MDIfrmMain::guardedOnly);
-  addMenuItem(view, QStringLiteral("Terrain Map"), QStringLiteral("mnuV2"), &MDIfrmMain::guardedOnly);
-  addMenuItem(view, QStringLiteral("Elevation Map"), QStringLiteral("mnuV3"), &MDIfrmMain::guardedOnly);
+  addMenuItem(view, QStringLiteral("Image Map"), QStringLiteral("mnuV1"), &MDIfrmMain::mnuV1);
+  addMenuItem(view, QStringLiteral("Terrain Map"), QStringLiteral("mnuV2"), &MDIfrmMain::mnuV2);
+  addMenuItem(view, QStringLiteral("Elevation Map"), QStringLiteral("mnuV3"), &MDIfrmMain::mnuV3);
   separator(view, QStringLiteral("mnuV4"));
-  const char *styleItems[3][2] = {{"Draw Solid", "mnuV5"}, {"Draw Transparent", "mnuV6"}, {"Draw Hollow", "mnuHollow"}};
+  const char *styleItems[3][2] = {
+      {"Draw Solid", "mnuV5"}, {"Draw Transparent", "mnuV6"}, {"Draw Hollow", "mnuHollow"}};
   for (int i = 0; i < 3; ++i) {
-    QAction *a = addMenuItem(view, QString::fromLatin1(styleItems[i][0]), QString::fromLatin1(styleItems[i][1]), nullptr);
+    QAction *a = addMenuItem(view, QString::fromLatin1(styleItems[i][0]),
+                             QString::fromLatin1(styleItems[i][1]), nullptr);
     connect(a, &QAction::triggered, this, [this, i] { setDrawStyle(i); });
   }
 
   QMenu *options = addMenu(QStringLiteral("Options"), QStringLiteral("mnuOptions"));
-  addMenuItem(options, QStringLiteral("Redraw Grid"), QStringLiteral("mnuO1"), &MDIfrmMain::guardedOnly);
-  addMenuItem(options, QStringLiteral("Refresh Screen"), QStringLiteral("mnuO2"), &MDIfrmMain::guardedOnly);
+  addMenuItem(options, QStringLiteral("Redraw Grid"), QStringLiteral("mnuO1"), &MDIfrmMain::mnuO1);
+  addMenuItem(options, QStringLiteral("Refresh Screen"), QStringLiteral("mnuO2"),
+              &MDIfrmMain::mnuO2);
 
   QMenu *help = addMenu(QStringLiteral("&Help"), QStringLiteral("mnuHelp"));
   addMenuItem(help, QStringLiteral("&About"), QStringLiteral("mnuAbout"), &MDIfrmMain::mnuAbout);
+}
+
+frmMapView *MDIfrmMain::mapView() const {
+  return mapView_.data();
 }
 
 int MDIfrmMain::drawStyle() const {
@@ -305,18 +348,40 @@ void MDIfrmMain::setDrawStyle(int index) {
 
 bool MDIfrmMain::requireMap() {
   if (document_.MapReady != 0) return true;
-  dialogs_->message(QStringLiteral("Map Image not currently loaded"), QStringLiteral("Map Image unavailable"),
-                    MessageIcon::None, MessageButtons::Ok, MessageAnswer::Ok);
+  dialogs_->message(QStringLiteral("Map Image not currently loaded"),
+                    QStringLiteral("Map Image unavailable"), MessageIcon::None, MessageButtons::Ok,
+                    MessageAnswer::Ok);
   return false;
 }
 
-void MDIfrmMain::guardedOnly() { requireMap(); }
+void MDIfrmMain::guardedOnly() {
+  requireMap();
+}
 
-void MDIfrmMain::setPanelText(int panel, const QString &text) { statusPanels_->setText(panel, text); }
+void MDIfrmMain::setPanelText(int panel, const QString &text) {
+  statusPanels_->setText(panel, text);
+}
 
-QString MDIfrmMain::panelText(int panel) const { return statusPanels_->text(panel); }
+QString MDIfrmMain::panelText(int panel) const {
+  return statusPanels_->text(panel);
+}
 
-void MDIfrmMain::LoadElements() {}
+void MDIfrmMain::LoadElements() {
+  const CatalogueResult result =
+      catalogue_.LoadElements(elementTable_, heightColours_, heightColourMode_);
+  if (!result.ok)
+    dialogs_->message(result.error, QStringLiteral("LoadElements"), MessageIcon::Critical);
+}
+
+void MDIfrmMain::reportCatalogueOrigin() {
+  const QString text = catalogue_.openMessage();
+  if (text.isEmpty()) return;
+  constexpr int kShownMs = 15000;
+  statusBar()->showMessage(text, kShownMs);
+  // A refused file is worth a message box: the user's catalogue is not in use.
+  if (catalogue_.origin() == CatalogueOrigin::BuiltInDefault)
+    dialogs_->message(text, QStringLiteral("Catalogue"), MessageIcon::Warning);
+}
 
 void MDIfrmMain::Command3Click() {
   if (heightColourMode_ != 1) {
@@ -331,9 +396,9 @@ void MDIfrmMain::Command3Click() {
 }
 
 void MDIfrmMain::mnuExit() {
-  const MessageAnswer answer =
-      dialogs_->message(QStringLiteral("Are you sure you wish to EXIT ?"), QStringLiteral("EXIT Database?"),
-                        MessageIcon::Critical, MessageButtons::YesNo, MessageAnswer::No);
+  const MessageAnswer answer = dialogs_->message(
+      QStringLiteral("Are you sure you wish to EXIT ?"), QStringLiteral("EXIT Database?"),
+      MessageIcon::Critical, MessageButtons::YesNo, MessageAnswer::No);
   if (answer != MessageAnswer::Yes) return;
   document_.release();
   QCoreApplication::exit(0);

@@ -2,7 +2,11 @@
 
 #include "app/MapDocument.h"
 #include "app/UserDialogs.h"
+#include "catalogue/CatalogueDatabase.h"
 #include "catalogue/CatalogueTables.h"
+#include "edits/EditCommand.h"
+#include "mapview/MapSurfaces.h"
+#include "mapview/SectorPainter.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -15,13 +19,18 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMdiArea;
+class QMdiSubWindow;
 class QPushButton;
 class QRadioButton;
 class QToolBar;
 
 namespace vmm {
 
+class EditCursors;
+class ElementPicker;
+class RandomSource;
 class StatusPanels;
+class frmMapView;
 
 // The editor's frame window: tool strip, menus and keyed status bar. It owns the
 // map document and the in-memory catalogue for the whole run; the map view and
@@ -39,9 +48,32 @@ class MDIfrmMain : public QMainWindow {
   ElementTable &elementTable() { return elementTable_; }
   HeightColours &heightColours() { return heightColours_; }
   qint16 heightColourMode() const { return heightColourMode_; }
+  const CatalogueDatabase &catalogue() const { return catalogue_; }
+  ElementPicker &elementPicker() { return *picker_; }
   UserDialogs &dialogs() { return *dialogs_; }
   StatusPanels *statusPanels() const { return statusPanels_; }
   QMdiArea *mdiArea() const { return mdiArea_; }
+  // The map view window, or null before the first accepted picture.
+  frmMapView *mapView() const;
+  SectorPainter &painter() { return *painter_; }
+  const EditCursors &cursors() const { return *cursors_; }
+
+  // Loads and checks a picture and, when it is accepted, builds a new map view
+  // around it. Returns 1 when the picture was refused (the earlier map stays).
+  int LoadMapImage(const QString &path);
+
+  // Shows the element and height of a Sector in the status bar; with reassign 1
+  // they become the element and height to paint.
+  void DisplaySectorInfo(qint16 quad, qint16 sect, qint16 reassign);
+
+  // The generator behind the randomise commands (tests give a predictable one).
+  void setRandomSource(std::unique_ptr<RandomSource> random);
+
+  // The view surface that is shown (Terrain when there is no map view).
+  MapView visibleView() const;
+  // The whole-map repaint after a change to the whole array: both coloured views
+  // get the picture and grid back and every assigned Sector painted.
+  void repaintWholeMap();
 
   // Draw style (OptDraw index 0 Solid, 1 Transparent, 2 Hollow) and edit mode
   // (Option1 index 0 Draw Sector, 1 Draw Quad, 2 Erase Sector, 3 Erase Quad); -1 when none is set.
@@ -79,10 +111,28 @@ class MDIfrmMain : public QMainWindow {
                        void (MDIfrmMain::*handler)());
 
   // Menu commands.
+  void reportCatalogueOrigin();
+  void mnuImportMapImage();
   void mnuExit();
   void mnuAbout() {}
   void guardedOnly();
   void Command3Click();
+
+  // View switching and the screen commands.
+  void MMStatusBarPanelClick(int panel, const QString &key);
+  void switchView(MapView view, bool includingCommand3);
+  void mnuV1();
+  void mnuV2();
+  void mnuV3();
+  void mnuO1();
+  void mnuO2();
+  void repaintWholePlane(Plane plane);
+  void toggleTreeView() {}
+
+  void runEditCommand(EditCommand command);
+  void closeMapView();
+  void applyCursor(int mode);
+  QString elementName(qint16 id) const;
 
   // Height selection.
   void cboheightClick();
@@ -92,11 +142,18 @@ class MDIfrmMain : public QMainWindow {
   std::unique_ptr<UserDialogs> ownedDialogs_;
   UserDialogs *dialogs_ = nullptr;
   MapDocument document_;
+  CatalogueDatabase catalogue_;
   ElementTable elementTable_;
   HeightColours heightColours_;
   qint16 heightColourMode_ = 0;
 
+  std::unique_ptr<SectorPainter> painter_;
+  std::unique_ptr<EditCursors> cursors_;
+  ElementPicker *picker_ = nullptr;
+  std::unique_ptr<RandomSource> random_;
   QMdiArea *mdiArea_ = nullptr;
+  QPointer<QMdiSubWindow> mapWindow_;
+  QPointer<frmMapView> mapView_;
   QToolBar *toolbar_ = nullptr;
   StatusPanels *statusPanels_ = nullptr;
 

@@ -97,7 +97,8 @@ bool StatusPanels::eventFilter(QObject *watched, QEvent *event) {
   if (event->type() == QEvent::MouseButtonRelease) {
     for (int i = 1; i <= count(); ++i) {
       const Panel &p = panels_[static_cast<std::size_t>(i - 1)];
-      if (p.label == watched && p.label->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint())) {
+      if (p.label == watched &&
+          p.label->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint())) {
         emit panelClicked(i, p.key);
         return true;
       }

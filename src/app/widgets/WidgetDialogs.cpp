@@ -44,8 +44,8 @@ MessageAnswer WidgetDialogs::message(const QString &text, const QString &title, 
       choices.push_back({box.addButton(QMessageBox::No), MessageAnswer::No});
       break;
     case MessageButtons::ExportDiscardCancel:
-      choices.push_back({box.addButton(QObject::tr("Export"), QMessageBox::AcceptRole),
-                         MessageAnswer::Export});
+      choices.push_back(
+          {box.addButton(QObject::tr("Export"), QMessageBox::AcceptRole), MessageAnswer::Export});
       choices.push_back({box.addButton(QMessageBox::Discard), MessageAnswer::Discard});
       choices.push_back({box.addButton(QMessageBox::Cancel), MessageAnswer::Cancel});
       break;
@@ -57,7 +57,7 @@ MessageAnswer WidgetDialogs::message(const QString &text, const QString &title, 
   for (const Choice &choice : choices)
     if (box.clickedButton() == choice.button) return choice.answer;
   // Closed with Escape or the close box: the safe answer.
-  return buttons == MessageButtons::Ok ? MessageAnswer::Ok
+  return buttons == MessageButtons::Ok      ? MessageAnswer::Ok
          : buttons == MessageButtons::YesNo ? MessageAnswer::No
                                             : MessageAnswer::Cancel;
 }

@@ -12,7 +12,8 @@ namespace {
 constexpr int kHotSpot = 15;  // the crosshair's centre in every cursor file
 
 QString builtInPath(int mode) {
-  return QStringLiteral(":/cursors/") + QString::fromLatin1(EditCursors::kFileNames[static_cast<std::size_t>(mode)]);
+  return QStringLiteral(":/cursors/") +
+         QString::fromLatin1(EditCursors::kFileNames[static_cast<std::size_t>(mode)]);
 }
 
 std::optional<QCursor> readCursor(const QString &path) {
@@ -26,8 +27,8 @@ std::optional<QCursor> readCursor(const QString &path) {
 
 EditCursors::EditCursors(const QString &dataFolder) {
   // Distinct shapes for the unlikely case that even the built-in files fail.
-  const std::array<Qt::CursorShape, 4> lastResort = {Qt::CrossCursor, Qt::SizeAllCursor, Qt::PointingHandCursor,
-                                                     Qt::ForbiddenCursor};
+  const std::array<Qt::CursorShape, 4> lastResort = {Qt::CrossCursor, Qt::SizeAllCursor,
+                                                     Qt::PointingHandCursor, Qt::ForbiddenCursor};
   for (int mode = 0; mode < 4; ++mode) {
     const auto i = static_cast<std::size_t>(mode);
     const QString path = QDir(dataFolder).filePath(QString::fromLatin1(kFileNames[i]));
@@ -46,16 +47,20 @@ const QCursor &EditCursors::cursor(int mode) const {
   return cursors_.at(static_cast<std::size_t>(std::clamp(mode, 0, 3)));
 }
 
-bool EditCursors::fromDataFolder(int mode) const { return fromFolder_.at(static_cast<std::size_t>(mode)); }
+bool EditCursors::fromDataFolder(int mode) const {
+  return fromFolder_.at(static_cast<std::size_t>(mode));
+}
 
 void EditCursors::installDefaults(const QString &dataFolder) {
   QDir folder(dataFolder);
   if (!folder.exists() && !QDir().mkpath(dataFolder)) return;
   for (int mode = 0; mode < 4; ++mode) {
-    const QString target = folder.filePath(QString::fromLatin1(kFileNames[static_cast<std::size_t>(mode)]));
+    const QString target =
+        folder.filePath(QString::fromLatin1(kFileNames[static_cast<std::size_t>(mode)]));
     if (QFile::exists(target)) continue;
     if (QFile::copy(builtInPath(mode), target))
-      QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+      QFile::setPermissions(
+          target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
   }
 }
 

@@ -13,8 +13,8 @@ namespace vmm {
 // mode the built-in cursor instead, so the editor always keeps running.
 class EditCursors {
  public:
-  static constexpr std::array<const char *, 4> kFileNames = {"SectorD.cur", "QuadD.cur", "SectorE.cur",
-                                                             "QuadE.cur"};
+  static constexpr std::array<const char *, 4> kFileNames = {"SectorD.cur", "QuadD.cur",
+                                                             "SectorE.cur", "QuadE.cur"};
 
   explicit EditCursors(const QString &dataFolder);
 

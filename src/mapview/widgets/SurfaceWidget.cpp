@@ -2,8 +2,8 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 
 namespace vmm {
 
@@ -50,8 +50,12 @@ void SurfaceWidget::mousePressEvent(QMouseEvent *event) {
   emit mousePressed(buttonBits(event->button()), event->position().x(), event->position().y());
 }
 
-void SurfaceWidget::mouseReleaseEvent(QMouseEvent *event) { emit mouseReleased(buttonBits(event->button())); }
+void SurfaceWidget::mouseReleaseEvent(QMouseEvent *event) {
+  emit mouseReleased(buttonBits(event->button()));
+}
 
-void SurfaceWidget::keyPressEvent(QKeyEvent *event) { emit keyPressed(event->key()); }
+void SurfaceWidget::keyPressEvent(QKeyEvent *event) {
+  emit keyPressed(event->key());
+}
 
 }  // namespace vmm

@@ -3,19 +3,21 @@
 #include <QEvent>
 #include <QFrame>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPixmap>
+#include <QScreen>
 
 namespace vmm {
 
 namespace {
 
 constexpr int kTwipsPerPixel = 15;
-int px(int twips) { return twips / kTwipsPerPixel; }
+int px(int twips) {
+  return twips / kTwipsPerPixel;
+}
 
 // The logo: a battlefield corner under the editor's grid, a few Sectors painted.
 QPixmap drawLogo(int size) {
@@ -58,8 +60,8 @@ QPixmap drawIcon(int size) {
   return pixmap;
 }
 
-QLabel *textLabel(QWidget *parent, const QString &name, const QString &text, int leftTwips, int topTwips,
-                  int pointSize, bool bold = false) {
+QLabel *textLabel(QWidget *parent, const QString &name, const QString &text, int leftTwips,
+                  int topTwips, int pointSize, bool bold = false) {
   auto *label = new QLabel(text, parent);
   label->setObjectName(name);
   QFont font(QStringLiteral("Arial"), pointSize);
@@ -72,7 +74,8 @@ QLabel *textLabel(QWidget *parent, const QString &name, const QString &text, int
 
 }  // namespace
 
-frmSplash::frmSplash(QWidget *parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
+frmSplash::frmSplash(QWidget *parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
   setObjectName(QStringLiteral("frmSplash"));
   setFixedSize(px(7230), px(4350));
   if (const QScreen *screen = QGuiApplication::primaryScreen())
@@ -94,13 +97,16 @@ frmSplash::frmSplash(QWidget *parent) : QWidget(parent, Qt::SplashScreen | Qt::F
   icon->setPixmap(drawIcon(32));
   icon->move(px(300), px(150));
 
-  textLabel(frame_, QStringLiteral("lblCompanyProduct"), QStringLiteral("Varga Map Maker"), 4065, 225, 18, true);
-  textLabel(frame_, QStringLiteral("lblProductName"), QStringLiteral("Map Making Tool"), 5250, 690, 12);
+  textLabel(frame_, QStringLiteral("lblCompanyProduct"), QStringLiteral("Varga Map Maker"), 4065,
+            225, 18, true);
+  textLabel(frame_, QStringLiteral("lblProductName"), QStringLiteral("Map Making Tool"), 5250, 690,
+            12);
   textLabel(frame_, QStringLiteral("lblPlatform"), QStringLiteral("Windows 98"), 5280, 3480, 10);
   textLabel(frame_, QStringLiteral("lblVersion"), QStringLiteral("Version 0.86"), 5640, 3840, 10);
   textLabel(frame_, QStringLiteral("Label1"), QStringLiteral("beta"), 6660, 4110, 8);
   // Labels must not swallow the clicks meant for the frame.
-  for (QLabel *label : frame_->findChildren<QLabel *>()) label->setAttribute(Qt::WA_TransparentForMouseEvents);
+  for (QLabel *label : frame_->findChildren<QLabel *>())
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
 
   timer_.setObjectName(QStringLiteral("Timer1"));
   timer_.setSingleShot(true);
@@ -118,9 +124,13 @@ void frmSplash::finish() {
   close();
 }
 
-void frmSplash::mousePressEvent(QMouseEvent *) { finish(); }
+void frmSplash::mousePressEvent(QMouseEvent *) {
+  finish();
+}
 
-void frmSplash::keyPressEvent(QKeyEvent *) { finish(); }
+void frmSplash::keyPressEvent(QKeyEvent *) {
+  finish();
+}
 
 bool frmSplash::eventFilter(QObject *watched, QEvent *event) {
   if (watched == frame_ && event->type() == QEvent::MouseButtonPress) {

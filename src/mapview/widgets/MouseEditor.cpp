@@ -1,0 +1,60 @@
+#include "mapview/widgets/MouseEditor.h"
+
+#include "app/widgets/MDIfrmMain.h"
+#include "mapview/EditDispatch.h"
+#include "mapview/SectorLocator.h"
+#include "mapview/widgets/frmMapView.h"
+
+namespace vmm {
+
+namespace {
+constexpr int kLeftOnly = 1;
+constexpr int kRightOnly = 2;
+}  // namespace
+
+MouseEditor::MouseEditor(MDIfrmMain &main, frmMapView &view)
+    : QObject(&view), main_(main), view_(view) {
+  connect(&view_, &frmMapView::surfaceMouseMoved, this, &MouseEditor::MouseMove);
+  connect(&view_, &frmMapView::surfaceMousePressed, this, &MouseEditor::MouseDown);
+}
+
+void MouseEditor::MouseMove(MapView view, int buttons, double x, double y) {
+  MapDocument &doc = main_.document();
+  const auto hit = SectorLocator::locateInside(x, y, doc.XQuads, doc.YQuads);
+  lastMoveInside_ = hit.has_value();
+  if (!hit) return;  // the panels keep showing the last Sector inside the picture
+  main_.DisplaySectorInfo(hit->quad, hit->sector, 0);
+  doc.CurrentQuad = hit->quad;
+  doc.CurrentSect = hit->sector;
+  main_.setPanelText(6, QStringLiteral("Quad : ") + QString::number(hit->quad));
+  main_.setPanelText(7, QStringLiteral("Sect : ") + QString::number(hit->sector));
+  doc.IsDraw = 1;
+  if (buttons == kLeftOnly) paint(view);
+  doc.IsDraw = 0;
+}
+
+void MouseEditor::MouseDown(MapView view, int buttons, double x, double y) {
+  MapDocument &doc = main_.document();
+  const auto hit = SectorLocator::locateInside(x, y, doc.XQuads, doc.YQuads);
+  if (!hit) return;
+  if (buttons == kRightOnly) {
+    // Picking turns an eraser back into the matching draw mode first.
+    if (main_.editMode() == static_cast<int>(EditMode::EraseQuad))
+      main_.setEditMode(static_cast<int>(EditMode::DrawQuad));
+    if (main_.editMode() == static_cast<int>(EditMode::EraseSector))
+      main_.setEditMode(static_cast<int>(EditMode::DrawSector));
+    main_.DisplaySectorInfo(hit->quad, hit->sector, 1);
+  }
+  doc.IsDraw = 1;
+  if (buttons == kLeftOnly && lastMoveInside_) paint(view);
+  doc.IsDraw = 0;
+}
+
+void MouseEditor::paint(MapView view) {
+  // Painting on the Image view goes to the (hidden) Terrain view.
+  const Plane plane = view == MapView::Elevation ? Plane::Height : Plane::Element;
+  const QRect changed = applyEditMode(main_.painter(), main_.document(), plane, main_.editMode());
+  view_.refresh(MapSurfaces::viewOf(plane), changed);
+}
+
+}  // namespace vmm

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "mapview/MapSurfaces.h"
+
+#include <QObject>
+
+namespace vmm {
+
+class MDIfrmMain;
+class frmMapView;
+
+// Turns mouse events on the three view surfaces into edits: tracks the Sector
+// under the pointer, paints with the left button in the current edit mode and
+// picks up a Sector's element and height with the right button. Positions
+// outside the picture neither paint nor pick.
+class MouseEditor : public QObject {
+  Q_OBJECT
+
+ public:
+  MouseEditor(MDIfrmMain &main, frmMapView &view);
+
+  void MouseMove(MapView view, int buttons, double x, double y);
+  void MouseDown(MapView view, int buttons, double x, double y);
+
+ private:
+  void paint(MapView view);
+
+  MDIfrmMain &main_;
+  frmMapView &view_;
+  bool lastMoveInside_ = true;
+};
+
+}  // namespace vmm

@@ -1,0 +1,148 @@
+#include "mapview/widgets/frmMapView.h"
+
+#include "app/MapDocument.h"
+#include "mapview/widgets/SurfaceWidget.h"
+
+#include <QResizeEvent>
+#include <QScrollBar>
+
+namespace vmm {
+
+namespace {
+constexpr int kMinimumInner = 20;
+constexpr int kKeyScrollStep = 100;
+}  // namespace
+
+frmMapView::frmMapView(MapDocument &document, const QImage &picture, QWidget *parent)
+    : QWidget(parent), document_(document), surfaces_(std::make_unique<MapSurfaces>(picture)) {
+  setObjectName(QStringLiteral("frmMapView"));
+  setWindowTitle(tr("Map"));
+  document_.MapLoaded = 1;
+
+  viewport_ = new QWidget(this);
+  viewport_->setObjectName(QStringLiteral("Picture1"));
+  const std::array<std::pair<MapView, const char *>, 3> views = {
+      {{MapView::Terrain, "Picture2"},
+       {MapView::Image, "Picture3"},
+       {MapView::Elevation, "Picture4"}}};
+  for (const auto &[view, name] : views) {
+    auto *widget =
+        new SurfaceWidget(&surfaces_->surface(view), QString::fromLatin1(name), viewport_);
+    widgets_[static_cast<std::size_t>(view)] = widget;
+    const MapView v = view;
+    connect(widget, &SurfaceWidget::mouseMoved, this, [this, v](int buttons, double x, double y) {
+      emit surfaceMouseMoved(v, buttons, x, y);
+    });
+    connect(widget, &SurfaceWidget::mousePressed, this, [this, v](int buttons, double x, double y) {
+      emit surfaceMousePressed(v, buttons, x, y);
+    });
+    connect(widget, &SurfaceWidget::mouseReleased, this,
+            [this, v](int buttons) { emit surfaceMouseReleased(v, buttons); });
+    connect(widget, &SurfaceWidget::keyPressed, this, &frmMapView::scrollByKey);
+  }
+  // The Terrain view is the visible one when the window is created.
+  setSurfaceVisible(MapView::Image, false);
+  setSurfaceVisible(MapView::Elevation, false);
+
+  hScroll_ = new QScrollBar(Qt::Horizontal, this);
+  hScroll_->setObjectName(QStringLiteral("HScroll1"));
+  vScroll_ = new QScrollBar(Qt::Vertical, this);
+  vScroll_->setObjectName(QStringLiteral("VScroll1"));
+  for (QScrollBar *bar : {hScroll_, vScroll_}) {
+    bar->setSingleStep(kQuadPixels);
+    bar->setMinimum(0);
+    // valueChanged also fires while the thumb is dragged (tracking is on).
+    connect(bar, &QScrollBar::valueChanged, this, &frmMapView::moveSurfaces);
+  }
+  layoutViewport(false);
+}
+
+frmMapView::~frmMapView() {
+  document_.MapLoaded = 0;
+}
+
+bool frmMapView::isSurfaceVisible(MapView view) const {
+  return !surfaceWidget(view)->isHidden();
+}
+
+void frmMapView::setSurfaceVisible(MapView view, bool visible) {
+  surfaceWidget(view)->setVisible(visible);
+}
+
+void frmMapView::AddGrid() {
+  const QRect changed = surfaces_->AddGrid();
+  refresh(MapView::Terrain, changed);
+  refresh(MapView::Elevation, changed);
+}
+
+void frmMapView::refresh(MapView view, const QRect &area) {
+  if (!area.isEmpty()) surfaceWidget(view)->update(area);
+}
+
+void frmMapView::refresh(MapView view) {
+  surfaceWidget(view)->update();
+}
+
+void frmMapView::resizeEvent(QResizeEvent *event) {
+  QWidget::resizeEvent(event);
+  layoutViewport(true);
+  AddGrid();
+}
+
+void frmMapView::layoutViewport(bool withFloor) {
+  int innerWidth = width();
+  int innerHeight = height();
+  if (withFloor && (innerWidth < kMinimumInner || innerHeight < kMinimumInner)) {
+    innerWidth = kMinimumInner;
+    innerHeight = kMinimumInner;
+  }
+  const int barWidth = vScroll_->sizeHint().width();
+  const int barHeight = hScroll_->sizeHint().height();
+  const int viewWidth = std::max(0, innerWidth - barWidth);
+  const int viewHeight = std::max(0, innerHeight - barHeight);
+  viewport_->setGeometry(0, 0, viewWidth, viewHeight);
+  hScroll_->setGeometry(0, viewHeight, viewWidth, barHeight);
+  vScroll_->setGeometry(viewWidth, 0, barWidth, viewHeight);
+
+  const QSize surface = surfaces_->size();
+  hScroll_->setMaximum(std::max(0, surface.width() - viewWidth));
+  vScroll_->setMaximum(std::max(0, surface.height() - viewHeight));
+  hScroll_->setPageStep(std::max(kQuadPixels, viewWidth));
+  vScroll_->setPageStep(std::max(kQuadPixels, viewHeight));
+  vScroll_->setVisible(viewHeight < surface.height());
+  hScroll_->setVisible(viewWidth < surface.width());
+  // Keep the surfaces where the bars say, so the view always matches the bars.
+  moveSurfaces();
+}
+
+void frmMapView::moveSurfaces() {
+  for (SurfaceWidget *widget : widgets_) widget->move(-hScroll_->value(), -vScroll_->value());
+}
+
+void frmMapView::scrollByKey(int key) {
+  auto forward = [](QScrollBar *bar) {
+    bar->setValue(bar->value() <= bar->maximum() - kKeyScrollStep ? bar->value() + kKeyScrollStep
+                                                                  : bar->maximum());
+  };
+  auto back = [](QScrollBar *bar) {
+    bar->setValue(bar->value() >= kKeyScrollStep ? bar->value() - kKeyScrollStep : 0);
+  };
+  switch (key) {
+    case Qt::Key_Down:
+      forward(vScroll_);
+      break;
+    case Qt::Key_Up:
+      back(vScroll_);
+      break;
+    case Qt::Key_Right:
+      forward(hScroll_);
+      break;
+    case Qt::Key_Left:
+      back(hScroll_);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace vmm

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "mapview/MapSurfaces.h"
+
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class QScrollBar;
+
+namespace vmm {
+
+class MapDocument;
+class SurfaceWidget;
+
+// The map view window: a viewport with two scroll bars and the three view
+// surfaces stacked inside it, one of them visible. Scrolling moves the
+// surfaces; it never redraws their pictures.
+class frmMapView : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Takes the accepted picture; the three surfaces are copies of it.
+  frmMapView(MapDocument &document, const QImage &picture, QWidget *parent = nullptr);
+  ~frmMapView() override;
+
+  MapSurfaces &surfaces() { return *surfaces_; }
+  SurfaceWidget *surfaceWidget(MapView view) const {
+    return widgets_[static_cast<std::size_t>(view)];
+  }
+  SurfaceWidget *Picture2() const { return surfaceWidget(MapView::Terrain); }
+  SurfaceWidget *Picture3() const { return surfaceWidget(MapView::Image); }
+  SurfaceWidget *Picture4() const { return surfaceWidget(MapView::Elevation); }
+  QWidget *Picture1() const { return viewport_; }
+  QScrollBar *HScroll1() const { return hScroll_; }
+  QScrollBar *VScroll1() const { return vScroll_; }
+
+  bool isSurfaceVisible(MapView view) const;
+  void setSurfaceVisible(MapView view, bool visible);
+
+  // Draws the Quad and Sector grid on the Terrain and Elevation views and shows it.
+  void AddGrid();
+  // Shows what changed on a surface: a pixel area, or the whole surface.
+  void refresh(MapView view, const QRect &area);
+  void refresh(MapView view);
+
+  // The arrow keys scroll by 100 pixels.
+  void scrollByKey(int key);
+
+ signals:
+  void surfaceMouseMoved(MapView view, int buttons, double x, double y);
+  void surfaceMousePressed(MapView view, int buttons, double x, double y);
+  void surfaceMouseReleased(MapView view, int buttons);
+
+ protected:
+  void resizeEvent(QResizeEvent *event) override;
+
+ private:
+  void layoutViewport(bool withFloor);
+  void moveSurfaces();
+
+  MapDocument &document_;
+  std::unique_ptr<MapSurfaces> surfaces_;
+  QWidget *viewport_ = nullptr;
+  std::array<SurfaceWidget *, 3> widgets_{};
+  QScrollBar *hScroll_ = nullptr;
+  QScrollBar *vScroll_ = nullptr;
+};
+
+}  // namespace vmm
