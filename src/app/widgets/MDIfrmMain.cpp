@@ -253,17 +253,17 @@ void MDIfrmMain::buildMenus() {
   addMenuItem(file, QStringLiteral("&Import Map Image"), QStringLiteral("mnuImportMapImage"),
               &MDIfrmMain::mnuImportMapImage);
   addMenuItem(file, QStringLiteral("&Import Map Data"), QStringLiteral("mnuImportMapData"),
-              &MDIfrmMain::guardedOnly);
+              &MDIfrmMain::mnuImportMapData);
   separator(file, QStringLiteral("mnua"));
   addMenuItem(file, QStringLiteral("&Export Varga File"), QStringLiteral("mnuSave"),
-              &MDIfrmMain::guardedOnly);
+              &MDIfrmMain::mnuSave);
   addMenuItem(file, QStringLiteral("&Export Tolle File"), QStringLiteral("MnuTolle"),
-              &MDIfrmMain::guardedOnly);
+              &MDIfrmMain::MnuTolle);
   separator(file, QStringLiteral("mnuSep3"));
   addMenuItem(file, QStringLiteral("Export Terrain Image"), QStringLiteral("mnuExT"),
-              &MDIfrmMain::guardedOnly);
+              &MDIfrmMain::mnuExT);
   addMenuItem(file, QStringLiteral("Export Elevation Image"), QStringLiteral("mnuExE"),
-              &MDIfrmMain::guardedOnly);
+              &MDIfrmMain::mnuExE);
   separator(file, QStringLiteral("b"));
   addMenuItem(file, QStringLiteral("&Exit"), QStringLiteral("mnuExit"), &MDIfrmMain::mnuExit);
 
@@ -352,10 +352,6 @@ bool MDIfrmMain::requireMap() {
                     QStringLiteral("Map Image unavailable"), MessageIcon::None, MessageButtons::Ok,
                     MessageAnswer::Ok);
   return false;
-}
-
-void MDIfrmMain::guardedOnly() {
-  requireMap();
 }
 
 void MDIfrmMain::setPanelText(int panel, const QString &text) {

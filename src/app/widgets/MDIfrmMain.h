@@ -5,6 +5,7 @@
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/CatalogueTables.h"
 #include "edits/EditCommand.h"
+#include "mapfiles/MapTextWriter.h"
 #include "mapview/MapSurfaces.h"
 #include "mapview/SectorPainter.h"
 
@@ -99,6 +100,9 @@ class MDIfrmMain : public QMainWindow {
  signals:
   // The edit mode changed: surfaces take the cursor of the new mode.
   void editModeChanged(int mode);
+  // The map was written as a Varga file, or a Varga file was read completely.
+  void mapSaved(const QString &path);
+  void mapDataImported(const QString &path);
 
  protected:
   void closeEvent(QCloseEvent *event) override;
@@ -112,10 +116,18 @@ class MDIfrmMain : public QMainWindow {
 
   // Menu commands.
   void reportCatalogueOrigin();
+
+  // File commands.
+  void mnuSave();
+  void MnuTolle();
+  void exportMapText(MapEdition edition);
+  void mnuImportMapData();
+  void mnuExT();
+  void mnuExE();
+  void exportSurface(MapView view);
   void mnuImportMapImage();
   void mnuExit();
   void mnuAbout() {}
-  void guardedOnly();
   void Command3Click();
 
   // View switching and the screen commands.
