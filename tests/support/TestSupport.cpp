@@ -35,3 +35,59 @@ std::optional<quint32> ScriptedDialogs::chooseColour(quint32) {
 }
 
 }  // namespace vmm::test
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QMouseEvent>
+#include <QWidget>
+
+namespace vmm::test {
+
+QString writePicture(const QString &folder, int width, int height, QColor fill, const char *format,
+                     const QString &name) {
+  QImage image(width, height, QImage::Format_RGB32);
+  image.fill(fill);
+  // A little structure so that restored cells can be told from a flat fill.
+  for (int y = 0; y < height; y += 7)
+    for (int x = 0; x < width; x += 5) image.setPixelColor(x, y, fill.darker(130));
+  const QString file =
+      QDir(folder).filePath(name.isEmpty() ? QStringLiteral("picture_%1x%2.%3")
+                                                 .arg(width)
+                                                 .arg(height)
+                                                 .arg(QString::fromLatin1(format).toLower())
+                                           : name);
+  image.save(file, format);
+  return file;
+}
+
+namespace {
+void sendMouse(QWidget *widget, QEvent::Type type, QPoint position, Qt::MouseButton button,
+               Qt::MouseButtons buttons) {
+  const QPointF local(position);
+  QMouseEvent event(type, local, widget->mapToGlobal(local), button, buttons, Qt::NoModifier);
+  QApplication::sendEvent(widget, &event);
+}
+}  // namespace
+
+void sendMouseMove(QWidget *widget, QPoint position, Qt::MouseButtons buttons) {
+  sendMouse(widget, QEvent::MouseMove, position, Qt::NoButton, buttons);
+}
+
+void sendMousePress(QWidget *widget, QPoint position, Qt::MouseButton button) {
+  sendMouse(widget, QEvent::MouseButtonPress, position, button, button);
+}
+
+void sendMouseRelease(QWidget *widget, QPoint position, Qt::MouseButton button) {
+  sendMouse(widget, QEvent::MouseButtonRelease, position, button, Qt::NoButton);
+}
+
+void dragLeft(QWidget *widget, const QList<QPoint> &points) {
+  if (points.isEmpty()) return;
+  sendMouseMove(widget, points.first(), Qt::NoButton);
+  sendMousePress(widget, points.first(), Qt::LeftButton);
+  for (const QPoint &p : points) sendMouseMove(widget, p, Qt::LeftButton);
+  sendMouseRelease(widget, points.last(), Qt::LeftButton);
+}
+
+}  // namespace vmm::test

@@ -40,3 +40,28 @@ class ScriptedDialogs : public UserDialogs {
 };
 
 }  // namespace vmm::test
+
+#include <QColor>
+#include <QPoint>
+
+class QWidget;
+
+namespace vmm {
+class MDIfrmMain;
+}
+
+namespace vmm::test {
+
+// Writes a picture of the given size in one colour and returns its path.
+QString writePicture(const QString &folder, int width, int height,
+                     QColor fill = QColor(200, 180, 120), const char *format = "PNG",
+                     const QString &name = {});
+
+// Mouse events with explicit button state, as the surfaces receive them.
+void sendMouseMove(QWidget *widget, QPoint position, Qt::MouseButtons buttons);
+void sendMousePress(QWidget *widget, QPoint position, Qt::MouseButton button);
+void sendMouseRelease(QWidget *widget, QPoint position, Qt::MouseButton button);
+// Press, move through every point, release: one left-button stroke.
+void dragLeft(QWidget *widget, const QList<QPoint> &points);
+
+}  // namespace vmm::test

@@ -8,7 +8,6 @@
 #include "mapview/widgets/frmMapView.h"
 
 #include <QApplication>
-#include <QStatusBar>
 
 namespace vmm {
 
@@ -16,7 +15,6 @@ namespace {
 const QString kVargaFilter = QStringLiteral("Varga Map Files (*.Txt)|*.txt");
 const QString kTolleFilter = QStringLiteral("Tolle Map Files (*.Txt)|*.txt");
 const QString kBitmapFilter = QStringLiteral("BMP File (*.bmp)|*.bmp");
-constexpr int kNoteShownMs = 15000;
 }  // namespace
 
 void MDIfrmMain::mnuSave() {
@@ -64,7 +62,7 @@ void MDIfrmMain::mnuImportMapData() {
   if (result.ok()) {
     emit mapDataImported(path);
     const QString note = quadCountNote(result.rowsRead, document_.XQuads * document_.YQuads);
-    if (!note.isEmpty()) statusBar()->showMessage(note, kNoteShownMs);
+    if (!note.isEmpty()) showNotice(note);
   }
 }
 

@@ -62,6 +62,8 @@ MDIfrmMain::MDIfrmMain(UserDialogs *dialogs, QWidget *parent) : QMainWindow(pare
   mdiArea_->setObjectName(QStringLiteral("mdiArea"));
   setCentralWidget(mdiArea_);
 
+  noticeTimer_.setSingleShot(true);
+  connect(&noticeTimer_, &QTimer::timeout, this, [this] { notice_->clear(); });
   buildToolStrip();
   buildStatusBar();
   buildMenus();
@@ -225,7 +227,11 @@ void MDIfrmMain::buildStatusBar() {
                                    this);
   statusPanels_->setObjectName(QStringLiteral("MMStatusBar"));
   statusPanels_->setText(15, QStringLiteral("Tree View"));
-  statusBar()->addWidget(statusPanels_, 1);
+  statusBar()->addWidget(statusPanels_);
+  notice_ = new QLabel(this);
+  notice_->setObjectName(QStringLiteral("notice"));
+  notice_->setTextFormat(Qt::PlainText);
+  statusBar()->addWidget(notice_, 1);
   auto *second = new StatusPanels({{1440, {}, StatusPanels::Inset}}, this);
   second->setObjectName(QStringLiteral("StatusBar1"));
   statusBar()->addPermanentWidget(second);
@@ -354,6 +360,14 @@ bool MDIfrmMain::requireMap() {
   return false;
 }
 
+void MDIfrmMain::showNotice(const QString &text) {
+  constexpr int kShownMs = 20000;
+  notice_->setText(text);
+  noticeTimer_.start(kShownMs);
+}
+
+QString MDIfrmMain::notice() const { return notice_->text(); }
+
 void MDIfrmMain::setPanelText(int panel, const QString &text) {
   statusPanels_->setText(panel, text);
 }
@@ -372,8 +386,7 @@ void MDIfrmMain::LoadElements() {
 void MDIfrmMain::reportCatalogueOrigin() {
   const QString text = catalogue_.openMessage();
   if (text.isEmpty()) return;
-  constexpr int kShownMs = 15000;
-  statusBar()->showMessage(text, kShownMs);
+  showNotice(text);
   // A refused file is worth a message box: the user's catalogue is not in use.
   if (catalogue_.origin() == CatalogueOrigin::BuiltInDefault)
     dialogs_->message(text, QStringLiteral("Catalogue"), MessageIcon::Warning);

@@ -11,6 +11,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QTimer>
 
 #include <memory>
 #include <optional>
@@ -96,6 +97,9 @@ class MDIfrmMain : public QMainWindow {
   // Status bar text of panel n (numbered from 1), for the other windows.
   void setPanelText(int panel, const QString &text);
   QString panelText(int panel) const;
+  // A passing note beside the panels (catalogue created, row counts that differ ...).
+  void showNotice(const QString &text);
+  QString notice() const;
 
  signals:
   // The edit mode changed: surfaces take the cursor of the new mode.
@@ -178,6 +182,8 @@ class MDIfrmMain : public QMainWindow {
   QRadioButton *option1_[4] = {};
   QRadioButton *optDraw_[3] = {};
   QLineEdit *txtElement_ = nullptr;
+  QLabel *notice_ = nullptr;
+  QTimer noticeTimer_;
 };
 
 }  // namespace vmm
