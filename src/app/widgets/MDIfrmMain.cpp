@@ -366,7 +366,9 @@ void MDIfrmMain::showNotice(const QString &text) {
   noticeTimer_.start(kShownMs);
 }
 
-QString MDIfrmMain::notice() const { return notice_->text(); }
+QString MDIfrmMain::notice() const {
+  return notice_->text();
+}
 
 void MDIfrmMain::setPanelText(int panel, const QString &text) {
   statusPanels_->setText(panel, text);

@@ -1,6 +1,5 @@
 #include "app/widgets/StatusPanels.h"
 
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
@@ -26,7 +25,8 @@ StatusPanels::StatusPanels(const std::vector<PanelSpec> &specs, QWidget *parent)
     panel.label->setMinimumHeight(fontMetrics().height() + 6);
     panel.label->setTextFormat(Qt::PlainText);
     panel.label->setMargin(1);
-    panel.label->installEventFilter(this);
+    // Clicks land on the bar itself, which finds the panel under the pointer.
+    panel.label->setAttribute(Qt::WA_TransparentForMouseEvents);
     panel.key = spec.key;
     panel.bevel = spec.bevel;
     applyBevel(panel);
@@ -93,18 +93,16 @@ void StatusPanels::applyBevel(Panel &panel) {
   panel.label->setLineWidth(1);
 }
 
-bool StatusPanels::eventFilter(QObject *watched, QEvent *event) {
-  if (event->type() == QEvent::MouseButtonRelease) {
-    for (int i = 1; i <= count(); ++i) {
-      const Panel &p = panels_[static_cast<std::size_t>(i - 1)];
-      if (p.label == watched &&
-          p.label->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint())) {
-        emit panelClicked(i, p.key);
-        return true;
-      }
+void StatusPanels::mouseReleaseEvent(QMouseEvent *event) {
+  const QPoint at = event->position().toPoint();
+  for (int i = 1; i <= count(); ++i) {
+    const Panel &p = panels_[static_cast<std::size_t>(i - 1)];
+    if (p.label->geometry().contains(at)) {
+      emit panelClicked(i, p.key);
+      return;
     }
   }
-  return QWidget::eventFilter(watched, event);
+  QWidget::mouseReleaseEvent(event);
 }
 
 }  // namespace vmm

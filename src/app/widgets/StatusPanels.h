@@ -40,7 +40,7 @@ class StatusPanels : public QWidget {
   void panelClicked(int panel, const QString &key);
 
  protected:
-  bool eventFilter(QObject *watched, QEvent *event) override;
+  void mouseReleaseEvent(QMouseEvent *event) override;
 
  private:
   struct Panel {
