@@ -114,6 +114,13 @@ class TestMouseEditing : public QObject {
     QCOMPARE(main->panelText(6), QStringLiteral("Quad : 4"));
     QCOMPARE(main->panelText(7), QStringLiteral("Sect : 7"));
     QCOMPARE(doc.IsDraw, qint16(0));
+
+    // Moves merged by the system: one jump across the map still paints every Sector between.
+    test::dragLeft(terrain, {QPoint(5, 95), QPoint(235, 95)});
+    for (int quad = 12; quad < 18; ++quad)
+      for (int sector = 4; sector < 8; ++sector)
+        QCOMPARE(doc.value(quad, sector, Plane::Element), element);
+    QCOMPARE(doc.value(12, 8, Plane::Element), kUnassigned);
   }
 
   void modesAndButtons() {

@@ -5,6 +5,8 @@
 #include "mapview/SectorLocator.h"
 #include "mapview/widgets/frmMapView.h"
 
+#include <cmath>
+
 namespace vmm {
 
 namespace {
@@ -21,8 +23,14 @@ MouseEditor::MouseEditor(MDIfrmMain &main, frmMapView &view)
 void MouseEditor::MouseMove(MapView view, int buttons, double x, double y) {
   MapDocument &doc = main_.document();
   const auto hit = SectorLocator::locateInside(x, y, doc.XQuads, doc.YQuads);
+  const QPointF from = lastPosition_;
+  const bool wasInside = lastMoveInside_;
+  lastPosition_ = QPointF(x, y);
   lastMoveInside_ = hit.has_value();
   if (!hit) return;  // the panels keep showing the last Sector inside the picture
+  // The system may merge quick mouse moves; the Sectors between two reported
+  // positions are painted too, so a fast stroke leaves no gaps.
+  if (buttons == kLeftOnly && wasInside) paintAlong(view, from, QPointF(x, y));
   main_.DisplaySectorInfo(hit->quad, hit->sector, 0);
   doc.CurrentQuad = hit->quad;
   doc.CurrentSect = hit->sector;
@@ -45,9 +53,31 @@ void MouseEditor::MouseDown(MapView view, int buttons, double x, double y) {
       main_.setEditMode(static_cast<int>(EditMode::DrawSector));
     main_.DisplaySectorInfo(hit->quad, hit->sector, 1);
   }
+  lastPosition_ = QPointF(x, y);
   doc.IsDraw = 1;
   if (buttons == kLeftOnly && lastMoveInside_) paint(view);
   doc.IsDraw = 0;
+}
+
+void MouseEditor::paintAlong(MapView view, QPointF from, QPointF to) {
+  MapDocument &doc = main_.document();
+  constexpr double kStep = 4.0;  // under half a Sector, so no Sector is stepped over
+  const QPointF delta = to - from;
+  const int steps =
+      static_cast<int>(std::ceil(std::max(std::abs(delta.x()), std::abs(delta.y())) / kStep));
+  SectorHit previous = SectorLocator::LocateSector(from.x(), from.y(), doc.XQuads);
+  // The last point is the move itself, painted by the caller.
+  for (int i = 1; i < steps; ++i) {
+    const QPointF p = from + delta * (double(i) / steps);
+    const auto hit = SectorLocator::locateInside(p.x(), p.y(), doc.XQuads, doc.YQuads);
+    if (!hit || (hit->quad == previous.quad && hit->sector == previous.sector)) continue;
+    previous = *hit;
+    doc.CurrentQuad = hit->quad;
+    doc.CurrentSect = hit->sector;
+    doc.IsDraw = 1;
+    paint(view);
+    doc.IsDraw = 0;
+  }
 }
 
 void MouseEditor::paint(MapView view) {

@@ -3,6 +3,7 @@
 #include "mapview/MapSurfaces.h"
 
 #include <QObject>
+#include <QPointF>
 
 namespace vmm {
 
@@ -24,10 +25,12 @@ class MouseEditor : public QObject {
 
  private:
   void paint(MapView view);
+  void paintAlong(MapView view, QPointF from, QPointF to);
 
   MDIfrmMain &main_;
   frmMapView &view_;
   bool lastMoveInside_ = true;
+  QPointF lastPosition_;
 };
 
 }  // namespace vmm
