@@ -1,0 +1,95 @@
+// Whole-map repaint against one copy of a surface, and single mouse paints.
+#include "MaximumMap.h"
+
+#include "mapview/EditDispatch.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <vector>
+
+namespace vmm::bench {
+namespace {
+
+MaximumMap &sharedMap() {
+  static MaximumMap map;
+  return map;
+}
+
+const char *styleName(int style) {
+  switch (static_cast<DrawStyle>(style)) {
+    case DrawStyle::Solid:
+      return "Solid";
+    case DrawStyle::Transparent:
+      return "Transparent";
+    case DrawStyle::Hollow:
+      return "Hollow";
+    case DrawStyle::None:
+      break;
+  }
+  return "None";
+}
+
+// The yardstick of the repaint budget: one memcpy of one surface's bytes.
+void BM_SurfaceMemcpy(benchmark::State &state) {
+  const std::size_t bytes = std::size_t(kMaxWidth) * kMaxHeight * 4;
+  std::vector<unsigned char> from(bytes, 1), to(bytes, 2);  // both faulted in
+  for (auto _ : state) {
+    std::memcpy(to.data(), from.data(), bytes);
+    benchmark::DoNotOptimize(to.data());
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(qint64(state.iterations()) * qint64(bytes));
+}
+BENCHMARK(BM_SurfaceMemcpy)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+
+void BM_WholeMapRepaint(benchmark::State &state) {
+  MaximumMap &map = sharedMap();
+  map.drawStyle = int(state.range(0));
+  map.document.IsDraw = 0;
+  for (auto _ : state) {
+    map.repaintBothViews();
+    benchmark::DoNotOptimize(map.surfaces.surface(MapView::Terrain).constBits());
+  }
+  state.SetLabel(styleName(map.drawStyle));
+}
+BENCHMARK(BM_WholeMapRepaint)
+    ->Arg(int(DrawStyle::Solid))
+    ->Arg(int(DrawStyle::Transparent))
+    ->Arg(int(DrawStyle::Hollow))
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(1.0);
+
+// One left-button paint as the mouse editor makes it: the document's current
+// Quad and Sector move on at every call, over the whole map.
+void BM_MousePaint(benchmark::State &state) {
+  MaximumMap &map = sharedMap();
+  const auto mode = static_cast<EditMode>(state.range(0));
+  map.drawStyle = int(state.range(1));
+  MapDocument &doc = map.document;
+  doc.IsDraw = 1;
+  doc.CurrentDrawElement = 1;
+  doc.CurrentDrawHeight = 5;
+  int step = 0;
+  QRect area;
+  for (auto _ : state) {
+    doc.CurrentQuad = qint16(step % doc.TotalQuads);
+    doc.CurrentSect = qint16(step % kSectorsPerQuad);
+    ++step;
+    area = applyEditMode(*map.painter, doc, Plane::Element, int(mode));
+    benchmark::DoNotOptimize(area);
+  }
+  doc.IsDraw = 0;
+  state.counters["area_w"] = area.width();
+  state.counters["area_h"] = area.height();
+  state.SetLabel(std::string(mode == EditMode::DrawQuad ? "DrawQuad/" : "DrawSector/") +
+                 styleName(map.drawStyle));
+}
+BENCHMARK(BM_MousePaint)
+    ->ArgsProduct({{int(EditMode::DrawQuad), int(EditMode::DrawSector)},
+                   {int(DrawStyle::Solid), int(DrawStyle::Transparent), int(DrawStyle::Hollow)}})
+    ->Unit(benchmark::kMicrosecond)
+    ->MinTime(0.2);
+
+}  // namespace
+}  // namespace vmm::bench
