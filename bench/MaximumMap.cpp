@@ -59,16 +59,13 @@ MaximumMap::MaximumMap() {
   assignEverySector(document, elements);
   surfaces.load(maximumPicture());
   surfaces.AddGrid();
-  painter = std::make_unique<SectorPainter>(document, elements, heights,
-                                            [this] { return drawStyle; }, &surfaces);
+  painter = std::make_unique<SectorPainter>(
+      document, elements, heights, [this] { return drawStyle; }, &surfaces);
 }
 
 void MaximumMap::repaintBothViews() {
   document.MapReady = 0;
-  for (const Plane plane : {Plane::Height, Plane::Element}) {
-    surfaces.restoreWithGrid(plane);
-    painter->colourMap(plane);
-  }
+  for (const Plane plane : {Plane::Height, Plane::Element}) painter->repaintMap(plane);
   document.MapReady = 1;
 }
 

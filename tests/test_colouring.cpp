@@ -281,6 +281,53 @@ class TestColouring : public QObject {
     QCOMPARE(map.doc.value(5000, 0, Plane::Element), qint16(5));
   }
 
+  void repaintInOnePassMatchesRestoreThenColour_data() {
+    QTest::addColumn<int>("style");
+    QTest::addColumn<int>("plane");
+    QTest::addColumn<int>("totalQuads");
+    for (const auto &[style, name] :
+         {std::pair{DrawStyle::Solid, "solid"}, std::pair{DrawStyle::Transparent, "transparent"},
+          std::pair{DrawStyle::Hollow, "hollow"}}) {
+      QTest::addRow("%s terrain", name) << int(style) << int(Plane::Element) << 9;
+      QTest::addRow("%s elevation", name) << int(style) << int(Plane::Height) << 9;
+      // Fewer Quads than the picture: the rows below them still get picture and grid.
+      QTest::addRow("%s part row", name) << int(style) << int(Plane::Element) << 4;
+    }
+  }
+
+  void repaintInOnePassMatchesRestoreThenColour() {
+    QFETCH(int, style);
+    QFETCH(int, plane);
+    QFETCH(int, totalQuads);
+    const Plane p = Plane(plane);
+    PaintedMap twoSteps(160);  // one more row of Quads than the map holds
+    PaintedMap onePass(160);
+    for (PaintedMap *map : {&twoSteps, &onePass}) {
+      map->style = style;
+      map->surfaces.AddGrid();
+      for (int quad = 0; quad <= 9; ++quad)
+        for (int sect = 0; sect < kSectorsPerQuad; sect += 3) {
+          map->doc.setValue(quad, sect, Plane::Element, (quad + sect) % 2 ? 5 : 7);
+          map->doc.setValue(quad, sect, Plane::Height, (quad + sect) % 2 ? 0 : 100);
+        }
+      // Earlier paint the repaint has to cover.
+      map->painter.ColourQuad(7, 5);
+      map->painter.ColourQuadElevation(2, 0);
+      map->doc.TotalQuads = qint16(totalQuads);
+      map->log.changes.clear();
+    }
+    twoSteps.surfaces.restoreWithGrid(p);
+    twoSteps.painter.colourMap(p);
+    QCOMPARE(onePass.painter.repaintMap(p), QRect(0, 0, 120, 160));
+    QCOMPARE(onePass.surfaces.surface(MapView::Terrain),
+             twoSteps.surfaces.surface(MapView::Terrain));
+    QCOMPARE(onePass.surfaces.surface(MapView::Elevation),
+             twoSteps.surfaces.surface(MapView::Elevation));
+    QCOMPARE(onePass.log.changes.size(), twoSteps.log.changes.size());
+    QCOMPARE(onePass.readyWhileDrawing, twoSteps.readyWhileDrawing);
+    QCOMPARE(onePass.doc.MapReady, twoSteps.doc.MapReady);
+  }
+
   void valuesWithoutColoursAreRecordedButNotDrawn_data() {
     QTest::addColumn<int>("plane");
     QTest::addColumn<int>("value");

@@ -63,6 +63,13 @@ void MapSurfaces::copyRowsFromImage(QImage &view, int top, int bottom) const {
               std::size_t(stride) * std::size_t(bottom - top));
 }
 
+void MapSurfaces::copyAreaFromImage(QImage &view, const QRect &area) const {
+  const std::size_t rowBytes = std::size_t(area.width()) * sizeof(quint32);
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    std::memcpy(view.scanLine(y) + area.left() * sizeof(quint32),
+                image_.constScanLine(y) + area.left() * sizeof(quint32), rowBytes);
+}
+
 bool MapSurfaces::ownsCopyOfImage(const QImage &view) const {
   return view.size() == image_.size() && view.format() == image_.format() &&
          view.constBits() != image_.constBits();
@@ -77,6 +84,15 @@ QRect MapSurfaces::restoreFromImage(Plane plane) {
   else
     view = image_;
   return image_.rect();
+}
+
+QRect MapSurfaces::restoreArea(Plane plane, const QRect &area) {
+  const QRect clipped = area & image_.rect();
+  if (clipped.isEmpty()) return {};
+  QImage &view = surface(plane);
+  // A view still sharing the picture already shows it there.
+  if (ownsCopyOfImage(view)) copyAreaFromImage(view, clipped);
+  return clipped;
 }
 
 void MapSurfaces::drawGridBand(DeviceContext &view, int top, int bottom) {
@@ -120,14 +136,21 @@ QRect MapSurfaces::AddGrid() {
 
 QRect MapSurfaces::restoreWithGrid(Plane plane) {
   if (!isLoaded()) return {};
+  for (int top = 0; top < image_.height(); top += kGridBand)
+    restoreWithGrid(plane, top, top + kGridBand);
+  return image_.rect();
+}
+
+QRect MapSurfaces::restoreWithGrid(Plane plane, int top, int bottom) {
+  if (!isLoaded()) return {};
+  top = std::max(top, 0);
+  bottom = std::min(bottom, image_.height());
+  if (top >= bottom) return {};
   QImage &view = surface(plane);
   if (!ownsCopyOfImage(view)) view = image_.copy();
-  for (int top = 0; top < image_.height(); top += kGridBand) {
-    const int bottom = std::min(top + kGridBand, image_.height());
-    copyRowsFromImage(view, top, bottom);
-    drawGridBand(context(plane), top, bottom);
-  }
-  return image_.rect();
+  copyRowsFromImage(view, top, bottom);
+  drawGridBand(context(plane), top, bottom);
+  return QRect(0, top, image_.width(), bottom - top);
 }
 
 }  // namespace vmm

@@ -46,6 +46,10 @@ class MapSurfaces {
   // Puts the Image view's picture back on the view of `plane`, without grid or
   // colours (the first step of a whole-map repaint). Returns the changed area.
   QRect restoreFromImage(Plane plane);
+  // Puts the Image view's pixels of `area` back on the view of `plane` (one
+  // copy per row, as erasing a cell needs). Returns the changed area, clipped
+  // to the surfaces.
+  QRect restoreArea(Plane plane, const QRect &area);
 
   // Draws the Quad and Sector grid on the Terrain and Elevation views: a line
   // every 10 pixels from 10 up to and including the height and the width,
@@ -57,10 +61,14 @@ class MapSurfaces {
   // same pixels as restoreFromImage(plane) followed by AddGrid(), in about the
   // time of one copy of the surface. The first step of a whole-map repaint.
   QRect restoreWithGrid(Plane plane);
+  // The same for the rows top to bottom - 1 only (clipped to the surfaces),
+  // for a repaint that paints each band while it is still in cache.
+  QRect restoreWithGrid(Plane plane, int top, int bottom);
 
  private:
   void drawGridBand(DeviceContext &view, int top, int bottom);
   void copyRowsFromImage(QImage &view, int top, int bottom) const;
+  void copyAreaFromImage(QImage &view, const QRect &area) const;
   bool ownsCopyOfImage(const QImage &view) const;
 
   QImage terrain_;    // Picture2

@@ -1,7 +1,6 @@
 #include "mapview/SectorPainter.h"
 
 #include "gdi/CGDIRectangle.h"
-#include "gdi/DrawPixel.h"
 #include "gdi/SystemColours.h"
 
 #include <algorithm>
@@ -97,30 +96,53 @@ QRect SectorPainter::colourQuad(Plane plane, int quad, qint16 value) {
 }
 
 QRect SectorPainter::colourMap(Plane plane) {
+  return paintWholeMap(plane, false);
+}
+
+QRect SectorPainter::repaintMap(Plane plane) {
+  return paintWholeMap(plane, true);
+}
+
+QRect SectorPainter::paintWholeMap(Plane plane, bool restore) {
   // Redrawing the elements must not write the array, so it runs with
   // MapReady at 0; heights are written back with the value they already hold.
   if (plane == Plane::Element) document_.MapReady = 0;
-  QRect changed;
+  const bool drawable = surfaces_ != nullptr && surfaces_->isLoaded();
+  // A restored view changes as a whole, and every cell lies inside it.
+  const bool wholeView = restore && drawable;
+  QRect changed = wholeView ? surfaces_->rect() : QRect();
   auto visit = [&](int quad, int sect) {
     const qint16 value = document_.value(quad, sect, plane);
-    if (value != kUnassigned) changed |= colourSquare(plane, quad, sect, value);
+    if (value == kUnassigned) return;
+    const QRect cell = colourSquare(plane, quad, sect, value);
+    if (!wholeView) changed |= cell;
   };
   // One Quad past the map's last is visited too, but never past the array.
   const int last = std::min<int>(document_.TotalQuads, kQuadCapacity - 1);
   const int perRow = document_.XQuads;
   if (perRow <= 0) {
+    if (wholeView) surfaces_->restoreWithGrid(plane);
     for (int quad = 0; quad <= last; ++quad)
       for (int sect = 0; sect < kSectorsPerQuad; ++sect) visit(quad, sect);
   } else {
     // Every Sector is painted inside its own cell, so the order of the calls
     // does not change the result. Going along each 10-pixel band of a Quad
-    // row keeps the writes close together, which makes the repaint several
-    // times faster on a large map.
-    for (int rowStart = 0; rowStart <= last; rowStart += perRow) {
+    // row keeps the writes close together; putting a Quad row's picture and
+    // grid back just before painting its bands saves a second pass over the
+    // surface.
+    constexpr int kBandsPerQuadRow = kQuadPixels / kSectorPixels;
+    const int sectorBands = (last / perRow + 1) * kBandsPerQuadRow;
+    const int surfaceBands =
+        wholeView ? (surfaces_->size().height() + kSectorPixels - 1) / kSectorPixels : 0;
+    for (int band = 0; band < std::max(sectorBands, surfaceBands); ++band) {
+      if (band < surfaceBands && band % kBandsPerQuadRow == 0)
+        surfaces_->restoreWithGrid(plane, band * kSectorPixels, band * kSectorPixels + kQuadPixels);
+      const int rowStart = band / kBandsPerQuadRow * perRow;
+      if (rowStart > last) continue;
       const int rowEnd = std::min(rowStart + perRow - 1, last);
-      for (int band = 0; band < kSectorsPerQuad; band += 4)
-        for (int quad = rowStart; quad <= rowEnd; ++quad)
-          for (int sect = band; sect < band + 4; ++sect) visit(quad, sect);
+      const int firstSect = band % kBandsPerQuadRow * 4;
+      for (int quad = rowStart; quad <= rowEnd; ++quad)
+        for (int sect = firstSect; sect < firstSect + 4; ++sect) visit(quad, sect);
     }
   }
   if (plane == Plane::Element) document_.MapReady = 1;
@@ -132,15 +154,12 @@ QRect SectorPainter::eraseSquare(Plane plane, int quad, int sect) {
     document_.setValue(quad, sect, plane, kUnassigned);
   DeviceContext *dc = drawableContext(plane, quad);
   if (dc == nullptr) return {};
-  DeviceContext *picture = &surfaces_->context(MapView::Image);
-  const MapDocument::Origin o = document_.sectorOrigin(quad, sect);
-  dc->setRop2(R2_COPYPEN);
-  for (int i = 1; i <= kCellInside; ++i)
-    for (int j = 1; j <= kCellInside; ++j)
-      DrawPixel(dc, o.x + i, o.y + j, GetPixelColor(picture, o.x + i, o.y + j));
+  // The cell's rows are copied straight from the Image view: a hollow mouse
+  // paint erases 16 cells per move, too many for a pixel at a time.
+  const QRect changed = surfaces_->restoreArea(plane, innerRect(quad, sect));
   // The view keeps mask-pen; every routine sets its own mode before drawing.
   dc->setRop2(R2_MASKPEN);
-  return innerRect(quad, sect);
+  return changed;
 }
 
 QRect SectorPainter::eraseQuad(Plane plane, int quad) {

@@ -44,6 +44,10 @@ class SectorPainter {
   // than the array's last Quad) over whatever the view shows. For elements,
   // MapReady is 0 for the length of the repaint and 1 afterwards.
   QRect colourMap(Plane plane);
+  // The whole-map repaint of the view of `plane`: the same pixels as
+  // MapSurfaces::restoreWithGrid(plane) followed by colourMap(plane), done one
+  // 10-pixel band at a time so each band is painted while still in cache.
+  QRect repaintMap(Plane plane);
   QRect eraseSquare(Plane plane, int quad, int sect);
   QRect eraseQuad(Plane plane, int quad);
 
@@ -77,6 +81,8 @@ class SectorPainter {
   // The view of `plane` when there is something to draw on at `quad`.
   DeviceContext *drawableContext(Plane plane, int quad) const;
   QRect innerRect(int quad, int sect) const;
+  // colourMap, with the picture and grid put back first when `restore` is set.
+  QRect paintWholeMap(Plane plane, bool restore);
 
   MapDocument &document_;
   const ElementTable &elements_;

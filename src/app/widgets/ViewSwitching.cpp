@@ -77,8 +77,7 @@ void MDIfrmMain::mnuO2() {
 void MDIfrmMain::repaintWholePlane(Plane plane) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   // The picture back, the grid, then every assigned Sector of the plane.
-  mapView_->surfaces().restoreWithGrid(plane);
-  painter_->colourMap(plane);
+  painter_->repaintMap(plane);
   mapView_->refresh(MapSurfaces::viewOf(plane));
   QApplication::restoreOverrideCursor();
 }

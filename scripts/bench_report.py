@@ -1,0 +1,94 @@
+#!/usr/bin/env python3
+"""Runs the benchmark binary and prints every performance budget beside its figure.
+
+Timed figures are compared with their yardsticks from the same run (a memcpy of
+one surface, a plain QImageReader decode), on CPU time, which the other work on
+a shared machine disturbs less than wall time; wall-time ratios are shown too.
+Resident memory is measured in a process of its own so earlier benchmarks do
+not inflate it. Exits 1 when a budget is missed.
+"""
+import json
+import subprocess
+import sys
+
+MIB = 1024 * 1024
+
+
+def run(binary, bench_filter, extra=()):
+    out = subprocess.run([binary, f"--benchmark_filter={bench_filter}",
+                          "--benchmark_format=json", *extra],
+                         check=True, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    runs = json.loads(out.stdout)
+    for b in runs["benchmarks"]:
+        if b.get("error_occurred"):
+            sys.exit(f"{b['name']}: {b.get('error_message')}")
+    return runs
+
+
+def seconds(b, key):
+    scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}[b["time_unit"]]
+    return b[key] * scale
+
+
+def main():
+    binary = sys.argv[1]
+    timed = run(binary, "-ResidentMemory")
+    memory = run(binary, "ResidentMemory")
+    ctx = timed["context"]
+    by_name = {}
+    for b in timed["benchmarks"] + memory["benchmarks"]:
+        by_name[b["name"].split("/min_time")[0].split("/iterations")[0]] = b
+
+    rows = []  # (work, figure, budget, ok)
+
+    def ratio(name, base):
+        b, y = by_name[name], by_name[base]
+        cpu = seconds(b, "cpu_time") / seconds(y, "cpu_time")
+        wall = seconds(b, "real_time") / seconds(y, "real_time")
+        return cpu, wall
+
+    for arg, style in ((0, "Solid"), (1, "Transparent"), (2, "Hollow")):
+        cpu, wall = ratio(f"BM_WholeMapRepaint/{arg}", "BM_SurfaceMemcpy")
+        ms = seconds(by_name[f"BM_WholeMapRepaint/{arg}"], "cpu_time") * 1e3
+        rows.append((f"repaint both views, {style}", f"{cpu:.1f} x memcpy ({wall:.1f} x wall, {ms:.1f} ms)",
+                     "<= 10 x", cpu <= 10))
+    for mode, label in ((1, "Draw Quad"), (0, "Draw Sector")):
+        for arg, style in ((0, "Solid"), (1, "Transparent"), (2, "Hollow")):
+            b = by_name[f"BM_MousePaint/{mode}/{arg}"]
+            us = seconds(b, "cpu_time") * 1e6
+            w, h = int(b["area_w"]), int(b["area_h"])
+            limit = 40 if mode == 1 else 10
+            rows.append((f"mouse paint, {label}, {style}",
+                         f"{us:.2f} us ({seconds(b, 'real_time') * 1e6:.2f} us wall), area {w} x {h}",
+                         f"<= 20 us, area <= {limit} x {limit}", us <= 20 and w <= limit and h <= limit))
+    for name, label in (("BM_MapTextExport/0", "Varga export"), ("BM_MapTextExport/1", "Tolle export"),
+                        ("BM_MapTextImport", "map text import")):
+        b = by_name[name]
+        # bytes_per_second is over CPU time; the wall rate is recomputed.
+        mbs = b["bytes_per_second"] / 1e6
+        wall = mbs * seconds(b, "cpu_time") / seconds(b, "real_time")
+        rows.append((label, f"{mbs:.0f} MB/s ({wall:.0f} MB/s wall)", ">= 200 MB/s", mbs >= 200))
+    cpu, wall = ratio("BM_PictureImport", "BM_QImageReaderRead")
+    rows.append(("picture import, maximum JPEG", f"{cpu:.2f} x QImageReader::read ({wall:.2f} x wall)",
+                 "<= 1.3 x", cpu <= 1.3))
+    b = by_name["BM_StartUp"]
+    wall_ms = seconds(b, "real_time") * 1e3
+    rows.append(("start-up to a shown main window", f"{wall_ms:.0f} ms wall ({seconds(b, 'cpu_time') * 1e3:.0f} ms CPU)",
+                 "<= 300 ms", wall_ms <= 300))
+    b = by_name["BM_ResidentMemory"]
+    rss, surface = b["rss_bytes"], b["surface_bytes"]
+    limit = 3 * surface + 64 * MIB
+    rows.append(("resident memory, maximum map", f"{rss / MIB:.0f} MiB = {rss / limit:.2f} x limit",
+                 f"<= 3 x {surface / MIB:.1f} MiB + 64 MiB = {limit / MIB:.0f} MiB", rss <= limit))
+
+    print(f"\nMachine: {ctx.get('num_cpus')} CPUs at {ctx.get('mhz_per_cpu')} MHz, "
+          f"load average {', '.join(f'{x:.2f}' for x in ctx.get('load_avg', []))}")
+    print("| work | figure | budget | met |")
+    print("|---|---|---|---|")
+    for work, figure, budget, ok in rows:
+        print(f"| {work} | {figure} | {budget} | {'yes' if ok else 'NO'} |")
+    return 0 if all(ok for *_, ok in rows) else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
