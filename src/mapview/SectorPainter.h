@@ -46,7 +46,7 @@ class SectorPainter {
   QRect colourMap(Plane plane);
   // The whole-map repaint of the view of `plane`: the same pixels as
   // MapSurfaces::restoreWithGrid(plane) followed by colourMap(plane), done one
-  // 10-pixel band at a time so each band is painted while still in cache.
+  // Quad row at a time so each row is painted while still in cache.
   QRect repaintMap(Plane plane);
   QRect eraseSquare(Plane plane, int quad, int sect);
   QRect eraseQuad(Plane plane, int quad);
