@@ -200,13 +200,17 @@ QWidget *frmElementType::valueList(const QList<std::array<QString, 3>> &rows) {
     const auto &[caption, field, unit] = rows[i];
     const int row = static_cast<int>(i);
     grid->addWidget(new QLabel(caption, list), row, 0);
-    // Names and the coded texts need room; plain numbers do not.
-    const bool wide = field.endsWith(QLatin1String("To")) ||
+    // Names and coded texts take the whole width; numbers leave room for their unit.
+    const bool text = field.endsWith(QLatin1String("To")) ||
                       field == QLatin1String("InElemProtFlag") || field == QLatin1String("explode");
-    grid->addWidget(addBox(field, wide ? 18 : 5), row, 1);
-    if (!unit.isEmpty()) grid->addWidget(new QLabel(unit, list), row, 2);
+    if (text) {
+      grid->addWidget(addBox(field, 16), row, 1, 1, 2);
+    } else {
+      grid->addWidget(addBox(field, 5), row, 1);
+      if (!unit.isEmpty()) grid->addWidget(new QLabel(unit, list), row, 2);
+    }
   }
-  grid->setColumnStretch(1, 1);
+  grid->setColumnStretch(2, 1);
   return list;
 }
 

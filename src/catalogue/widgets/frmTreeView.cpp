@@ -93,6 +93,15 @@ void frmTreeView::buildBoxes() {
       QStringLiteral("Frame2"), QStringLiteral("Protection"),
       {{{"Label5", "Text2"}, {"Label4", "Text4"}, {"Label3", "Text3"}, {"Label2", "Text5"}}},
       protectionBoxes_);
+  // The boxes under the tree stand at fixed places: a compact font keeps every
+  // caption clear of the box to its right.
+  QFont compact = font();
+  compact.setPointSizeF(std::max(6.0, compact.pointSizeF() - 1.5));
+  for (QWidget *w :
+       std::initializer_list<QWidget *>{label10_, text10_, label1_, text1_, frame1_, frame2_})
+    w->setFont(compact);
+  for (QLabel *label : findChildren<QLabel *>())
+    if (label != swatch_) label->adjustSize();
 }
 
 QGroupBox *frmTreeView::valueFrame(
@@ -190,9 +199,12 @@ void frmTreeView::treElementListDblClick(QTreeWidgetItem *node) {
   if (selectedElementName_.isEmpty() || !node || node->text(0) != selectedElementName_ ||
       !node->data(0, kKeyRole).toString().isEmpty())
     return;
-  if (!dataWindow_) dataWindow_ = new frmElementType(main_.catalogue(), main_.elementTable(), this);
+  const bool opening = !dataWindow_;
+  if (opening) dataWindow_ = new frmElementType(main_.catalogue(), main_.elementTable(), this);
   dataWindow_->PopulateForm(selectedElementName_);
   dataWindow_->show();
+  if (opening)  // over the middle of the editor, where the eye already is
+    dataWindow_->move(main_.frameGeometry().center() - dataWindow_->rect().center());
   dataWindow_->raise();
   dataWindow_->activateWindow();
 }
