@@ -5,7 +5,6 @@
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/widgets/frmTreeView.h"
 
-#include <QImage>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -70,17 +69,13 @@ MDIfrmMain &EditorFixture::start() {
 }
 
 bool EditorFixture::loadMap(int width, int height) {
-  QImage picture(width, height, QImage::Format_RGB32);
-  picture.fill(QColor(200, 190, 150));
-  const QString path = home_.filePath(QStringLiteral("map.png"));
-  return picture.save(path) && main_->LoadMapImage(path) == 0;
+  return main_->LoadMapImage(writePicture(home_.path(), width, height)) == 0;
 }
 
 void EditorFixture::clickPanel(const QString &key) {
   StatusPanels *panels = main_->statusPanels();
-  const QRect rect = panels->panelRect(panels->panelWithKey(key));
-  QWidget *label = panels->childAt(rect.center());
-  QTest::mouseClick(label, Qt::LeftButton);
+  QTest::mouseClick(panels, Qt::LeftButton, {},
+                    panels->panelRect(panels->panelWithKey(key)).center());
 }
 
 frmTreeView *EditorFixture::tree() const {
