@@ -64,6 +64,9 @@ QString number(double value) {
 frmTreeView::frmTreeView(MDIfrmMain &main, QWidget *parent) : QWidget(parent), main_(main) {
   setObjectName(QStringLiteral("frmTreeView"));
   setWindowTitle(QStringLiteral("Element Tree"));
+  // Drawn once per window; the nodes share them.
+  for (int number = 1; number <= TreeIcons::kCount; ++number)
+    pictures_[static_cast<std::size_t>(number)] = TreeIcons::picture(number);
   buildBoxes();
   buildTree();
 }
@@ -131,17 +134,17 @@ void frmTreeView::buildTree() {
   tree_->setExpandsOnDoubleClick(true);
 
   QHash<QString, QTreeWidgetItem *> fixedNodes;
-  for (const ElementCategories::TreeNode &spec : ElementCategories::treeNodes()) {
-    QTreeWidgetItem *parent = fixedNodes.value(spec.parentKey);
+  for (const ElementCategories::TreeNode &fixed : ElementCategories::treeNodes()) {
+    QTreeWidgetItem *parent = fixedNodes.value(fixed.parentKey);
     auto *node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree_);
-    node->setText(0, spec.text);
-    node->setData(0, kKeyRole, spec.key);
-    node->setIcon(0, TreeIcons::picture(spec.picture));
-    fixedNodes.insert(spec.key, node);
+    node->setText(0, fixed.text);
+    node->setData(0, kKeyRole, fixed.key);
+    node->setIcon(0, picture(fixed.picture));
+    fixedNodes.insert(fixed.key, node);
   }
   for (const QString &category : ElementCategories::categoryNames()) {
     QTreeWidgetItem *categoryNode = fixedNodes.value(category);
-    const QIcon icon = TreeIcons::picture(ElementCategories::treePicture(category));
+    const QIcon icon = picture(ElementCategories::treePicture(category));
     for (const QString &name : ElementCategories::treeElementsOf(category)) {
       auto *node = new QTreeWidgetItem(categoryNode);
       node->setText(0, name);
@@ -162,11 +165,16 @@ void frmTreeView::buildTree() {
   swatch_->setFocusProxy(tree_);
 }
 
+QIcon frmTreeView::picture(int number) const {
+  return number >= 1 && number <= TreeIcons::kCount ? pictures_[static_cast<std::size_t>(number)]
+                                                    : QIcon();
+}
+
 void frmTreeView::AddAll() {
   for (const ElementCategories::TreeEntry &entry : ElementCategories::allElementsTreeEntries()) {
     auto *node = new QTreeWidgetItem(allNode_);
     node->setText(0, entry.name);
-    node->setIcon(0, TreeIcons::picture(ElementCategories::treePicture(entry.category)));
+    node->setIcon(0, picture(ElementCategories::treePicture(entry.category)));
   }
 }
 

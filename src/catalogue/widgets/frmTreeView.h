@@ -1,11 +1,13 @@
 #pragma once
 
+#include "catalogue/widgets/TreeIcons.h"
 #include "catalogue/widgets/frmElementType.h"
 #include "gdi/GdiTypes.h"
 
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+
 #include <array>
 #include <utility>
 
@@ -58,6 +60,7 @@ class frmTreeView : public QWidget {
                         std::array<QLineEdit *, 4> &boxes);
   void layoutControls();
   void setSwatchColour(ColorRef colour);
+  QIcon picture(int number) const;
 
   MDIfrmMain &main_;
   QTreeWidget *tree_ = nullptr;
@@ -75,6 +78,7 @@ class frmTreeView : public QWidget {
   QString selectedElementName_;
   ColorRef swatchColour_ = 0;
   QPointer<frmElementType> dataWindow_;
+  std::array<QIcon, TreeIcons::kCount + 1> pictures_;  // by picture number, 1 to 14
 };
 
 }  // namespace vmm
