@@ -33,6 +33,7 @@ class ElementPicker;
 class RandomSource;
 class StatusPanels;
 class frmMapView;
+class frmTreeView;
 
 // The editor's frame window: tool strip, menus and keyed status bar. It owns the
 // map document and the in-memory catalogue for the whole run; the map view and
@@ -58,6 +59,8 @@ class MDIfrmMain : public QMainWindow {
   // The map view window, or null before the first accepted picture.
   frmMapView *mapView() const;
   SectorPainter &painter() { return *painter_; }
+  // The element tree browser while it is open beside the map, else null.
+  frmTreeView *treeView() const;
   const EditCursors &cursors() const { return *cursors_; }
 
   // Loads and checks a picture and, when it is accepted, builds a new map view
@@ -143,7 +146,10 @@ class MDIfrmMain : public QMainWindow {
   void mnuO1();
   void mnuO2();
   void repaintWholePlane(Plane plane);
-  void toggleTreeView() {}
+  // The "Tree View" panel: opens the tree browser beside the map view, or closes it.
+  void toggleTreeView();
+  void openTreeView(int panel);
+  void closeTreeView(int panel);
 
   void runEditCommand(EditCommand command);
   void closeMapView();
@@ -170,6 +176,7 @@ class MDIfrmMain : public QMainWindow {
   QMdiArea *mdiArea_ = nullptr;
   QPointer<QMdiSubWindow> mapWindow_;
   QPointer<frmMapView> mapView_;
+  QPointer<QMdiSubWindow> treeWindow_;
   QToolBar *toolbar_ = nullptr;
   StatusPanels *statusPanels_ = nullptr;
 

@@ -1,0 +1,64 @@
+// The "Tree View" status bar panel: the element tree browser opens beside the map
+// view and closes again, the panel's bevel telling which state is current.
+#include "app/widgets/MDIfrmMain.h"
+
+#include "app/Twips.h"
+#include "app/widgets/StatusPanels.h"
+#include "catalogue/widgets/frmTreeView.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace vmm {
+
+namespace {
+
+constexpr int kTreeWidthTwips = 3555;
+constexpr int kHeightAllowanceTwips = 700;  // menu bar and frame edges
+constexpr int kMapRightMarginTwips = 150;
+
+}  // namespace
+
+frmTreeView *MDIfrmMain::treeView() const {
+  return treeWindow_ ? qobject_cast<frmTreeView *>(treeWindow_->widget()) : nullptr;
+}
+
+void MDIfrmMain::toggleTreeView() {
+  const int panel = statusPanels_->panelWithKey(QStringLiteral("V"));
+  if (statusPanels_->bevel(panel) == StatusPanels::Raised)
+    openTreeView(panel);
+  else
+    closeTreeView(panel);
+}
+
+void MDIfrmMain::openTreeView(int panel) {
+  const int height = this->height() - statusBar()->height() - toolbar_->height() -
+                     twipsToPixels(kHeightAllowanceTwips);
+  const int treeWidth = twipsToPixels(kTreeWidthTwips);
+
+  // A maximized map view would ignore its new place (and cover the tree): bring it back
+  // to the normal state first.
+  if (mapWindow_ && mapWindow_->isMaximized()) mapWindow_->showNormal();
+
+  auto *tree = new frmTreeView(*this);
+  // Opened and closed through the panel only, so the frame offers no buttons of its own.
+  treeWindow_ =
+      mdiArea_->addSubWindow(tree, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  treeWindow_->setAttribute(Qt::WA_DeleteOnClose);
+  treeWindow_->setGeometry(0, 0, treeWidth, height);
+  treeWindow_->show();
+  if (mapWindow_)
+    mapWindow_->setGeometry(treeWindow_->x() + treeWidth, 0,
+                            width() - treeWidth - twipsToPixels(kMapRightMarginTwips), height);
+  statusPanels_->setBevel(panel, StatusPanels::Inset);
+}
+
+void MDIfrmMain::closeTreeView(int panel) {
+  delete treeWindow_.data();
+  if (mapWindow_) mapWindow_->showMaximized();
+  statusPanels_->setBevel(panel, StatusPanels::Raised);
+}
+
+}  // namespace vmm

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "catalogue/widgets/TreeIcons.h"
+#include "catalogue/widgets/frmElementType.h"
+#include "gdi/GdiTypes.h"
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <utility>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace vmm {
+
+class MDIfrmMain;
+
+// The element catalogue as a tree beside the map: a root, "All Elements" and one
+// branch per category. Clicking an element makes it the drawing element and shows
+// its main values; the colour swatch recolours it in the catalogue; a double click
+// opens its full data in the "Element Data" window.
+class frmTreeView : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit frmTreeView(MDIfrmMain &main, QWidget *parent = nullptr);
+  ~frmTreeView() override;
+
+  QTreeWidget *treElementList() const { return tree_; }
+  // The name of the last element node clicked; empty until one was.
+  const QString &SelectedElementName() const { return selectedElementName_; }
+  // The colour the swatch shows (a GDI colour value).
+  ColorRef swatchColour() const { return swatchColour_; }
+  // The data window opened by the last double click, while it is open.
+  frmElementType *elementDataWindow() const { return dataWindow_; }
+
+  // Adds the 282 element nodes under "All Elements".
+  void AddAll();
+
+  // Event handlers, public so that the tests and tools can drive them.
+  void treElementListNodeClick(QTreeWidgetItem *node);
+  void treElementListDblClick(QTreeWidgetItem *node);
+  void Text11Click();
+
+ protected:
+  void resizeEvent(QResizeEvent *event) override;
+  bool eventFilter(QObject *watched, QEvent *event) override;
+
+ private:
+  void buildTree();
+  void buildBoxes();
+  QGroupBox *valueFrame(const QString &name, const QString &caption,
+                        const std::array<std::pair<const char *, const char *>, 4> &labelsAndBoxes,
+                        std::array<QLineEdit *, 4> &boxes);
+  void layoutControls();
+  void setSwatchColour(ColorRef colour);
+  QIcon picture(int number) const;
+
+  MDIfrmMain &main_;
+  QTreeWidget *tree_ = nullptr;
+  QTreeWidgetItem *allNode_ = nullptr;
+  QLabel *swatch_ = nullptr;  // Text11
+  QLabel *swatchCaption_ = nullptr;
+  QGroupBox *frame1_ = nullptr;  // cover
+  QGroupBox *frame2_ = nullptr;  // protection
+  QLabel *label10_ = nullptr;
+  QLabel *label1_ = nullptr;
+  QLineEdit *text10_ = nullptr;
+  QLineEdit *text1_ = nullptr;
+  std::array<QLineEdit *, 4> coverBoxes_{};       // Prone, Low, Medium, High
+  std::array<QLineEdit *, 4> protectionBoxes_{};  // Prone, Low, Medium, High
+  QString selectedElementName_;
+  ColorRef swatchColour_ = 0;
+  QPointer<frmElementType> dataWindow_;
+  std::array<QIcon, TreeIcons::kCount + 1> pictures_;  // by picture number, 1 to 14
+};
+
+}  // namespace vmm
