@@ -1,5 +1,6 @@
 // The varga-map tool, run as a process with no display, against the editor's own paths.
 #include "app/widgets/MDIfrmMain.h"
+#include "app/widgets/StatusPanels.h"
 #include "catalogue/CatalogueDatabase.h"
 #include "edits/EditCommand.h"
 #include "mapfiles/MapTextImport.h"
@@ -159,7 +160,12 @@ class TestCli : public QObject {
     MDIfrmMain window(&dialogs);
     openInEditor(window, map_);
     window.setDrawStyle(styleIndex);
-    if (heights == QLatin1String("colour")) window.findChild<QPushButton *>("Command3")->click();
+    if (heights == QLatin1String("colour")) {
+      // As the user does it: the Elevation panel of the status bar, then "Draw with Colour".
+      emit window.statusPanels()->panelClicked(13, QStringLiteral("E"));
+      window.findChild<QPushButton *>("Command3")->click();
+      QCOMPARE(window.heightColourMode(), qint16(1));
+    }
     window.repaintWholeMap();
     const QImage editorView = window.mapView()->surfaces().surface(plane);
     QVERIFY(rendered == editorView);
@@ -222,36 +228,41 @@ class TestCli : public QObject {
     QTest::addColumn<QByteArray>("body");  // the text after the "&" line (line 8)
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QStringList>("expected");
-    const auto row = [](int quad, qint16 element, qint16 height) {
-      QByteArray text = QByteArray::number(quad) + '\t';
-      for (int s = 0; s < 16; ++s) text += QByteArray::number(s == 3 ? element : 1) + '\t';
-      for (int s = 0; s < 16; ++s) text += QByteArray::number(s == 5 ? height : 2) + '\t';
-      return text + "\r\n";
+    // 18 rows of element 1 and height 2, Sector 3 of each holding element 12 and Sector 5
+    // height 40, except where `change` gives Quad q other text for its Sector 3 element
+    // or its Sector 5 height.
+    const auto rows = [](int count, const QHash<int, QByteArray> &elements = {},
+                         const QHash<int, QByteArray> &heights = {}) {
+      QByteArray text;
+      for (int q = 0; q < count; ++q) {
+        text += QByteArray::number(q) + '\t';
+        for (int s = 0; s < 16; ++s) text += (s == 3 ? elements.value(q, "12") : "1") + '\t';
+        for (int s = 0; s < 16; ++s) text += (s == 5 ? heights.value(q, "40") : "2") + '\t';
+        text += "\r\n";
+      }
+      return text + "#\r\n";
     };
-    QByteArray clean;
-    for (int q = 0; q < 18; ++q) clean += row(q, 12, 40);
-    QTest::newRow("clean") << clean + "#\r\n"
-                           << 0
+    QTest::newRow("clean") << rows(18) << 0
                            << QStringList{"Rows: 18", "Sectors with an element: 288",
                                           "Sectors with a height: 288", "No problems found."};
-    QByteArray bad = clean;
-    bad.replace(row(2, 12, 40), row(2, 400, 40));
-    bad.replace(row(4, 12, 40), row(4, 12, 150));
     QTest::newRow("element and height")
-        << bad + "#\r\n"
-        << 1
+        << rows(18, {{2, "400"}, {12, "-5"}}, {{4, "150"}, {5, "-2"}}) << 1
         << QStringList{"sample.txt:11: Quad 2 Sector 3: element id 400 is not in the catalogue",
                        "sample.txt:13: Quad 4 Sector 5: height 150 is outside 0..100",
-                       "Problems: 2"};
-    QByteArray notNumber = clean;
-    notNumber.replace(row(6, 12, 40), row(6, 12, 40).replace("\t1\t1\t", "\t1\tx\t"));
-    QTest::newRow("not a number") << notNumber + "#\r\n"
-                                  << 1 << QStringList{"sample.txt:15: \"x\" is not a whole number"};
+                       "sample.txt:14: Quad 5 Sector 5: height -2 is outside 0..100",
+                       "sample.txt:21: Quad 12 Sector 3: element id -5 is not in the catalogue",
+                       "Problems: 4"};
+    QTest::newRow("not a number") << rows(18, {{6, "x"}}) << 1
+                                  << QStringList{"sample.txt:15: \"x\" is not a whole number"};
     QTest::newRow("fewer rows")
-        << clean.left(clean.indexOf(row(10, 12, 40))) + "#\r\n"
-        << 1
+        << rows(10) << 1
         << QStringList{"Rows: 10",
                        "sample.txt:18: the file has 10 Quad rows but the picture has "
+                       "18 Quads"};
+    QTest::newRow("more rows")
+        << rows(20) << 1
+        << QStringList{"Rows: 20",
+                       "sample.txt:27: the file has 20 Quad rows but the picture has "
                        "18 Quads"};
   }
 
