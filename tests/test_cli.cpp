@@ -89,9 +89,12 @@ class TestCli : public QObject {
   }
 
   // The editor after "Import Map Image" and "Import Map Data" of the test's files.
-  void openInEditor(MDIfrmMain &window, const QString &map) const {
+  void openInEditor(MDIfrmMain &window, test::ScriptedDialogs &dialogs, const QString &map) const {
     QCOMPARE(window.LoadMapImage(picture_), 0);
-    QVERIFY(GetFile(window.document(), map).ok());
+    dialogs.openNames.push_back(map);
+    window.findChild<QAction *>("mnuImportMapData")->trigger();
+    QCOMPARE(dialogs.messages.size(), 0);
+    QCOMPARE(window.document().TotalQuads, qint16(18));
   }
 
  private slots:
@@ -158,7 +161,8 @@ class TestCli : public QObject {
     // The editor itself: Refresh Screen after importing the picture and the map.
     test::ScriptedDialogs dialogs;
     MDIfrmMain window(&dialogs);
-    openInEditor(window, map_);
+    openInEditor(window, dialogs, map_);
+    if (QTest::currentTestFailed()) return;
     window.setDrawStyle(styleIndex);
     if (heights == QLatin1String("colour")) {
       // As the user does it: the Elevation panel of the status bar, then "Draw with Colour".
@@ -169,6 +173,13 @@ class TestCli : public QObject {
     window.repaintWholeMap();
     const QImage editorView = window.mapView()->surfaces().surface(plane);
     QVERIFY(rendered == editorView);
+    if (out.endsWith(QLatin1String(".bmp"))) {
+      // The editor's own picture export of that view is the same file.
+      const QString exported = path(QStringLiteral("editor.bmp"));
+      dialogs.saveNames.push_back(exported);
+      window.findChild<QAction *>(plane == Plane::Height ? "mnuExE" : "mnuExT")->trigger();
+      QCOMPARE(readAll(out), readAll(exported));
+    }
 
     // The core path the editor's repaint is made of, on a fresh map of its own.
     MapDocument doc;
@@ -193,18 +204,24 @@ class TestCli : public QObject {
   }
 
   void convertRewritesTheEditorsExports() {
-    const QString varga = path(QStringLiteral("varga.txt"));
-    RunResult result = run({QStringLiteral("convert"), map_, QStringLiteral("--to"),
-                            QStringLiteral("varga"), QStringLiteral("-o"), varga});
-    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
-    QCOMPARE(readAll(varga), readAll(map_));
-
-    // The Tolle export of the editor after importing the same file.
+    // The editor's Varga and Tolle exports after importing the sample map.
     test::ScriptedDialogs dialogs;
     MDIfrmMain window(&dialogs);
-    openInEditor(window, map_);
+    openInEditor(window, dialogs, map_);
+    if (QTest::currentTestFailed()) return;
+    const QString editorVarga = path(QStringLiteral("varga-editor.txt"));
     const QString expected = path(QStringLiteral("tolle-editor.txt"));
-    QVERIFY(SaveAsTolleTXT(window.document(), expected).ok);
+    dialogs.saveNames = {editorVarga, expected};
+    window.findChild<QAction *>("mnuSave")->trigger();
+    window.findChild<QAction *>("MnuTolle")->trigger();
+    QVERIFY(readAll(editorVarga).startsWith("10\r\n"));
+
+    const QString varga = path(QStringLiteral("varga.txt"));
+    RunResult result = run({QStringLiteral("convert"), editorVarga, QStringLiteral("--to"),
+                            QStringLiteral("varga"), QStringLiteral("-o"), varga});
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    QCOMPARE(readAll(varga), readAll(editorVarga));
+
     const QString tolle = path(QStringLiteral("tolle.txt"));
     result = run({QStringLiteral("convert"), map_, QStringLiteral("--to"), QStringLiteral("tolle"),
                   QStringLiteral("-o"), tolle});
@@ -319,7 +336,8 @@ class TestCli : public QObject {
 
     test::ScriptedDialogs dialogs;
     MDIfrmMain window(&dialogs);
-    openInEditor(window, map_);
+    openInEditor(window, dialogs, map_);
+    if (QTest::currentTestFailed()) return;
     window.document().CurrentDrawElement = static_cast<qint16>(value);
     window.document().CurrentDrawHeight = static_cast<qint16>(value);
     if (options.contains(QStringLiteral("--seed")))
