@@ -4,7 +4,6 @@
 #include "cli/MapInputs.h"
 #include "mapfiles/MapTextImport.h"
 #include "mapfiles/PictureExport.h"
-#include "mapview/MapRenderer.h"
 #include "mapview/MapSurfaces.h"
 #include "mapview/SectorPainter.h"
 
@@ -100,7 +99,7 @@ int runRender(const QStringList &arguments) {
       [drawStyle] { return static_cast<int>(drawStyle); }, &surfaces);
   // Refresh Screen: the array is not written while the view is redrawn.
   doc.MapReady = 0;
-  renderPlane(painter, plane);
+  painter.repaintMap(plane);
   doc.MapReady = 1;
 
   const PictureFormat format = output->endsWith(QLatin1String(".png"), Qt::CaseInsensitive)
