@@ -179,7 +179,10 @@ CatalogueDatabase::CatalogueDatabase(CatalogueDatabase &&) noexcept = default;
 CatalogueDatabase &CatalogueDatabase::operator=(CatalogueDatabase &&) noexcept = default;
 
 CatalogueDatabase CatalogueDatabase::open(const QString &databaseLocation) {
-  const QString path = catalogueFilePath(databaseLocation);
+  return openFile(catalogueFilePath(databaseLocation));
+}
+
+CatalogueDatabase CatalogueDatabase::openFile(const QString &path) {
   const QString shown = QDir::toNativeSeparators(path);
   CatalogueDatabase catalogue;
   catalogue.filePath_ = path;
@@ -191,6 +194,7 @@ CatalogueDatabase CatalogueDatabase::open(const QString &databaseLocation) {
       catalogue.openMessage_ =
           QStringLiteral("Created the catalogue \"%1\" from the built-in default.").arg(shown);
     } else {
+      catalogue.problem_ = created.error;
       catalogue.openMessage_ = QStringLiteral(
                                    "The catalogue \"%1\" could not be created: %2. The editor "
                                    "runs on its built-in default catalogue.")
@@ -203,6 +207,7 @@ CatalogueDatabase CatalogueDatabase::open(const QString &databaseLocation) {
     catalogue.builtIn_.reset();
     catalogue.origin_ = CatalogueOrigin::UserFile;
   } else {
+    catalogue.problem_ = problem;
     catalogue.openMessage_ =
         QStringLiteral(
             "The catalogue \"%1\" cannot be used: %2. The editor runs on its built-in default "

@@ -59,10 +59,14 @@ class CatalogueDatabase {
   // (never over an existing one); an unusable file is refused and the built-in default
   // is used instead. openMessage() says what happened when it was not plain UserFile.
   static CatalogueDatabase open(const QString &databaseLocation);
+  // The same for a catalogue file named by its full path.
+  static CatalogueDatabase openFile(const QString &path);
 
   CatalogueOrigin origin() const { return origin_; }
   // Status text after creation, or the refusal message naming the file and the problem.
   QString openMessage() const { return openMessage_; }
+  // Why the file is not in use (refused, or not creatable); empty when it is.
+  QString problem() const { return problem_; }
   // The user's catalogue file (empty for a catalogue constructed as the built-in default).
   QString filePath() const { return filePath_; }
   bool usesBuiltInDefault() const { return builtIn_ != nullptr; }
@@ -94,6 +98,7 @@ class CatalogueDatabase {
   QString filePath_;
   CatalogueOrigin origin_ = CatalogueOrigin::BuiltInDefault;
   QString openMessage_;
+  QString problem_;
   std::unique_ptr<BuiltIn> builtIn_;
 };
 

@@ -5,12 +5,13 @@
 
 namespace vmm {
 
-FileWriteResult saveSurfaceBitmap(const QImage &surface, const QString &path) {
+FileWriteResult saveSurfacePicture(const QImage &surface, const QString &path,
+                                   PictureFormat format) {
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return FileWriteResult::failureOf(file);
 
-  // RGB888 has no alpha channel, so the bitmap is written with 24 bits per pixel.
-  QImageWriter writer(&file, "BMP");
+  // RGB888 has no alpha channel, so the picture is written with 24 bits per pixel.
+  QImageWriter writer(&file, format == PictureFormat::Png ? "PNG" : "BMP");
   if (!writer.write(surface.convertToFormat(QImage::Format_RGB888))) {
     const FileWriteResult result{false, static_cast<int>(QFileDevice::WriteError),
                                  writer.errorString()};

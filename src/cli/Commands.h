@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QStringList>
+
+namespace vmm::cli {
+
+// The tool's commands. Each takes the arguments after its name and returns the exit
+// status; all of them read their inputs completely before writing anything.
+
+// Draws a map file over its picture, as the editor's Terrain or Elevation view shows it.
+int runRender(const QStringList &arguments);
+// Writes a map file again in the Varga or the Tolle edition's format.
+int runConvert(const QStringList &arguments);
+// Reports a picture's size and a map file's content and problems.
+int runCheck(const QStringList &arguments);
+// Applies one of the editor's bulk edits to a map file.
+int runEdit(const QStringList &arguments);
+
+// The whole tool: the command's name first.
+int runTool(const QStringList &arguments);
+
+}  // namespace vmm::cli

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "catalogue/CatalogueTables.h"
+#include "mapfiles/MapTextParser.h"
+
+#include <QList>
+#include <QString>
+
+namespace vmm::cli {
+
+// One thing wrong with a map file, at the line where it shows.
+struct MapProblem {
+  int line = 0;
+  QString text;
+};
+
+// What check reports about a map file read with the editor's import reader, measured
+// against its picture's Quad count and the catalogue.
+struct MapCheck {
+  int rows = 0;                // complete Quad rows
+  int sectorsWithElement = 0;  // values the import would store in the element plane
+  int sectorsWithHeight = 0;   // ... and in the height plane
+  QList<MapProblem> problems;  // in line order
+
+  // `lastLine` is the number of the file's last line, where a missing "&" is reported.
+  static MapCheck of(const MapTextContent &content, int pictureQuads, const ElementTable &elements,
+                     int lastLine);
+};
+
+// The number of the last line of a file (CR LF, LF and CR each end a line); 0 when the
+// file cannot be read.
+int lastLineOf(const QString &path);
+
+}  // namespace vmm::cli

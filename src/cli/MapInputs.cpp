@@ -1,0 +1,143 @@
+#include "cli/MapInputs.h"
+
+#include "catalogue/CatalogueDatabase.h"
+#include "mapfiles/MapTextImport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace vmm::cli {
+namespace {
+
+// Header lines 3 and 4 sit near the start of any file the editor or the game wrote.
+constexpr qint64 kHeaderBytes = 64 * 1024;
+
+}  // namespace
+
+QString shown(const QString &path) {
+  return QDir::toNativeSeparators(path);
+}
+
+std::optional<PictureLoadResult> loadPicture(const QString &path, Console &console) {
+  PictureLoadResult picture = PictureLoader::load(path);
+  if (!picture.accepted) {
+    console.error(picture.message);
+    return std::nullopt;
+  }
+  return picture;
+}
+
+namespace {
+
+// Opens the catalogue the tool is to use; nothing (after the message) when it cannot.
+std::optional<CatalogueDatabase> openCatalogue(const QString &catalogueFile, Console &console) {
+  if (catalogueFile.isEmpty()) {
+    CatalogueDatabase catalogue = CatalogueDatabase::open(resolveDatabaseLocation());
+    if (catalogue.origin() == CatalogueOrigin::BuiltInDefault)
+      console.warning(catalogue.openMessage());
+    else if (!catalogue.openMessage().isEmpty())
+      console.note(catalogue.openMessage());
+    return catalogue;
+  }
+  // A catalogue named on the command line is used as it is or not at all: it is never
+  // created, and a refused one does not fall back to the built-in default.
+  const QFileInfo info(catalogueFile);
+  if (!info.isFile()) {
+    console.error(QStringLiteral("the catalogue \"%1\" does not exist or is not a file")
+                      .arg(shown(catalogueFile)));
+    return std::nullopt;
+  }
+  CatalogueDatabase catalogue = CatalogueDatabase::openFile(info.absoluteFilePath());
+  if (catalogue.origin() != CatalogueOrigin::UserFile) {
+    console.error(QStringLiteral("the catalogue \"%1\" cannot be used: %2")
+                      .arg(shown(catalogueFile), catalogue.problem()));
+    return std::nullopt;
+  }
+  return catalogue;
+}
+
+}  // namespace
+
+std::unique_ptr<CatalogueTables> loadCatalogue(const QString &catalogueFile,
+                                               qint16 heightColourMode, Console &console) {
+  const std::optional<CatalogueDatabase> catalogue = openCatalogue(catalogueFile, console);
+  if (!catalogue) return nullptr;
+  auto tables = std::make_unique<CatalogueTables>();
+  const CatalogueResult loaded =
+      catalogue->LoadElements(tables->elements, tables->heights, heightColourMode);
+  if (!loaded.ok) {
+    console.error(loaded.error);
+    return nullptr;
+  }
+  return tables;
+}
+
+std::optional<MapTextContent> readMapFile(const QString &path, Console &console) {
+  QString reason;
+  std::optional<MapTextContent> content = readMapTextFile(path, &reason);
+  if (!content)
+    console.error(
+        QStringLiteral("the map file \"%1\" could not be read: %2").arg(shown(path), reason));
+  return content;
+}
+
+bool importMapFile(const QString &path, MapDocument &doc, Console &console) {
+  const std::optional<MapTextContent> content = readMapFile(path, console);
+  if (!content) return false;
+  const MapImportResult imported = applyMapText(*content, doc, path);
+  if (!imported.ok()) {
+    console.error(imported.messageText);
+    return false;
+  }
+  return true;
+}
+
+std::optional<MapDimensions> mapDimensions(const QString &picturePath, const QString &mapPath,
+                                           Console &console) {
+  if (!picturePath.isEmpty()) {
+    const std::optional<PictureLoadResult> picture = loadPicture(picturePath, console);
+    if (!picture) return std::nullopt;
+    return MapDimensions{static_cast<qint16>(picture->xQuads),
+                         static_cast<qint16>(picture->yQuads)};
+  }
+  QFile file(mapPath);
+  if (!file.open(QIODevice::ReadOnly)) {
+    console.error(QStringLiteral("the map file \"%1\" could not be read: %2")
+                      .arg(shown(mapPath), file.errorString()));
+    return std::nullopt;
+  }
+  const HeaderQuadCounts counts = readHeaderQuadCounts(file.read(kHeaderBytes));
+  if (!counts.ok) {
+    console.error(QStringLiteral("the map file \"%1\" does not give the map's size: %2; "
+                                 "give the map's picture with --picture")
+                      .arg(shown(mapPath), counts.problem));
+    return std::nullopt;
+  }
+  return MapDimensions{counts.XQuads, counts.YQuads};
+}
+
+std::unique_ptr<MapDocument> importMapWithDimensions(const QString &mapPath,
+                                                     const QString &picturePath, Console &console) {
+  const std::optional<MapDimensions> dimensions = mapDimensions(picturePath, mapPath, console);
+  if (!dimensions) return nullptr;
+  auto doc = std::make_unique<MapDocument>();
+  doc->XQuads = dimensions->XQuads;
+  doc->YQuads = dimensions->YQuads;
+  doc->TotalQuads = static_cast<qint16>(dimensions->XQuads * dimensions->YQuads);
+  doc->MapReady = 1;
+  if (!importMapFile(mapPath, *doc, console)) return nullptr;
+  return doc;
+}
+
+bool writeMapFile(const MapDocument &doc, MapEdition edition, const QString &path,
+                  Console &console) {
+  const FileWriteResult written =
+      edition == MapEdition::Tolle ? SaveAsTolleTXT(doc, path) : SaveAsVargaTXT(doc, path);
+  if (written.ok) return true;
+  console.error(
+      QStringLiteral("\"%1\" could not be written: %2").arg(shown(path), written.errorText));
+  return false;
+}
+
+}  // namespace vmm::cli

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "app/MapDocument.h"
+#include "catalogue/CatalogueTables.h"
+#include "cli/Console.h"
+#include "mapfiles/MapTextParser.h"
+#include "mapfiles/MapTextWriter.h"
+#include "mapview/PictureLoader.h"
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+namespace vmm::cli {
+
+// The in-memory catalogue tables, as the editor holds them after LoadElements.
+struct CatalogueTables {
+  ElementTable elements;
+  HeightColours heights;
+};
+
+// The map's size in Quads, from a picture or from a map file's header.
+struct MapDimensions {
+  qint16 XQuads = 0;
+  qint16 YQuads = 0;
+};
+
+// Each loader below reports on the console why it failed and then returns nothing; the
+// command then stops with exit status 2.
+
+// A picture checked with the editor's rules and messages.
+std::optional<PictureLoadResult> loadPicture(const QString &path, Console &console);
+
+// The catalogue the editor uses (its data folder, created from the default when missing)
+// or, when `catalogueFile` is given, that file, which must exist and be usable.
+// heightColourMode 1 selects Heightcolour, 0 Heightcolour2, as in the editor.
+std::unique_ptr<CatalogueTables> loadCatalogue(const QString &catalogueFile,
+                                               qint16 heightColourMode, Console &console);
+
+// Reads a map text file with the editor's import reader, without judging its content.
+std::optional<MapTextContent> readMapFile(const QString &path, Console &console);
+
+// Imports a map file onto `doc` with the editor's import rules. Fails when the file
+// cannot be read or when the import would stop part-way.
+bool importMapFile(const QString &path, MapDocument &doc, Console &console);
+
+// XQuads and YQuads from the picture when one is given, otherwise from header lines
+// 3 and 4 of the map file.
+std::optional<MapDimensions> mapDimensions(const QString &picturePath, const QString &mapPath,
+                                           Console &console);
+
+// A fresh map of those dimensions with MAP imported onto it, as convert and edit start.
+std::unique_ptr<MapDocument> importMapWithDimensions(const QString &mapPath,
+                                                     const QString &picturePath, Console &console);
+
+// Writes the map text of `doc` to `path` atomically; reports a failure and returns false.
+bool writeMapFile(const MapDocument &doc, MapEdition edition, const QString &path,
+                  Console &console);
+
+// A file path as messages show it.
+QString shown(const QString &path);
+
+}  // namespace vmm::cli

@@ -1,0 +1,117 @@
+// varga-map render: a map file drawn over its picture, written as a picture file.
+#include "cli/CommandParser.h"
+#include "cli/Commands.h"
+#include "cli/MapInputs.h"
+#include "mapfiles/MapTextImport.h"
+#include "mapfiles/PictureExport.h"
+#include "mapview/MapSurfaces.h"
+#include "mapview/SectorPainter.h"
+
+namespace vmm::cli {
+namespace {
+
+const QString kOutput = QStringLiteral("output");
+const QString kView = QStringLiteral("view");
+const QString kStyle = QStringLiteral("style");
+const QString kHeights = QStringLiteral("heights");
+const QString kCatalogue = QStringLiteral("catalogue");
+
+DrawStyle styleNamed(const QString &name) {
+  if (name == QLatin1String("transparent")) return DrawStyle::Transparent;
+  if (name == QLatin1String("hollow")) return DrawStyle::Hollow;
+  return DrawStyle::Solid;
+}
+
+}  // namespace
+
+int runRender(const QStringList &arguments) {
+  Console console(QStringLiteral("render"));
+  CommandParser parser(
+      QStringLiteral("render"),
+      QStringLiteral("Draws MAP over PICTURE as the editor's Terrain or Elevation map shows it "
+                     "after Refresh Screen: the picture, the grid and every assigned Sector. "
+                     "OUT is a 24-bit bitmap, or a PNG picture when its name ends in \".png\"."));
+  parser.addPositional(QStringLiteral("PICTURE"), QStringLiteral("The map picture."));
+  parser.addPositional(QStringLiteral("MAP"), QStringLiteral("A Varga map text file."));
+  parser.addOption({{QStringLiteral("o"), kOutput},
+                    QStringLiteral("The picture to write."),
+                    QStringLiteral("OUT")});
+  parser.addOption({kView, QStringLiteral("The map to draw: terrain (default) or elevation."),
+                    QStringLiteral("terrain|elevation")});
+  parser.addOption({kStyle,
+                    QStringLiteral("How Sectors are drawn: solid (default), transparent or "
+                                   "hollow."),
+                    QStringLiteral("solid|transparent|hollow")});
+  parser.addOption(
+      {kHeights,
+       QStringLiteral("The height colours: gradient (default, Heightcolour2) or colour "
+                      "(Heightcolour)."),
+       QStringLiteral("colour|gradient")});
+  parser.addOption({kCatalogue, QStringLiteral("The catalogue to use instead of the editor's."),
+                    QStringLiteral("FILE")});
+  if (const std::optional<int> stop = parser.parse(arguments, console)) return *stop;
+
+  const std::optional<QString> output = parser.single(kOutput, console);
+  if (!output) return kFailure;
+  if (output->isEmpty()) {
+    console.error(QStringLiteral("give the picture to write with -o OUT\n") +
+                  helpHint(QStringLiteral("render")));
+    return kFailure;
+  }
+  const auto view = parser.choice(kView, {QStringLiteral("terrain"), QStringLiteral("elevation")},
+                                  QStringLiteral("terrain"), console);
+  if (!view) return kFailure;
+  const auto style = parser.choice(
+      kStyle, {QStringLiteral("solid"), QStringLiteral("transparent"), QStringLiteral("hollow")},
+      QStringLiteral("solid"), console);
+  if (!style) return kFailure;
+  const auto heights =
+      parser.choice(kHeights, {QStringLiteral("colour"), QStringLiteral("gradient")},
+                    QStringLiteral("gradient"), console);
+  if (!heights) return kFailure;
+  const std::optional<QString> catalogueFile = parser.single(kCatalogue, console);
+  if (!catalogueFile) return kFailure;
+
+  const Plane plane = *view == QLatin1String("elevation") ? Plane::Height : Plane::Element;
+  const qint16 heightColourMode = *heights == QLatin1String("colour") ? 1 : 0;
+  const QString mapPath = parser.positional(1);
+
+  // As the editor after "Import Map Image": a fresh map of the picture's size.
+  const std::optional<PictureLoadResult> picture = loadPicture(parser.positional(0), console);
+  if (!picture) return kFailure;
+  const std::unique_ptr<CatalogueTables> catalogue =
+      loadCatalogue(*catalogueFile, heightColourMode, console);
+  if (!catalogue) return kFailure;
+  MapDocument doc;
+  doc.XQuads = static_cast<qint16>(picture->xQuads);
+  doc.YQuads = static_cast<qint16>(picture->yQuads);
+  doc.TotalQuads = static_cast<qint16>(picture->totalQuads);
+  doc.MapReady = 1;
+
+  if (!importMapFile(mapPath, doc, console)) return kFailure;
+  if (const QString note = quadCountNote(doc.TotalQuads, picture->totalQuads); !note.isEmpty())
+    console.warning(note);
+
+  MapSurfaces surfaces(picture->picture);
+  const DrawStyle drawStyle = styleNamed(*style);
+  SectorPainter painter(
+      doc, catalogue->elements, catalogue->heights,
+      [drawStyle] { return static_cast<int>(drawStyle); }, &surfaces);
+  // Refresh Screen: the array is not written while the view is redrawn.
+  doc.MapReady = 0;
+  painter.repaintMap(plane);
+  doc.MapReady = 1;
+
+  const PictureFormat format = output->endsWith(QLatin1String(".png"), Qt::CaseInsensitive)
+                                   ? PictureFormat::Png
+                                   : PictureFormat::Bitmap;
+  const FileWriteResult written = saveSurfacePicture(surfaces.surface(plane), *output, format);
+  if (!written.ok) {
+    console.error(
+        QStringLiteral("\"%1\" could not be written: %2").arg(shown(*output), written.errorText));
+    return kFailure;
+  }
+  return kSuccess;
+}
+
+}  // namespace vmm::cli

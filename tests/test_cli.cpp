@@ -1,0 +1,464 @@
+// The varga-map tool, run as a process with no display, against the editor's own paths.
+#include "app/widgets/MDIfrmMain.h"
+#include "app/widgets/StatusPanels.h"
+#include "catalogue/CatalogueDatabase.h"
+#include "edits/EditCommand.h"
+#include "mapfiles/MapTextImport.h"
+#include "mapfiles/MapTextWriter.h"
+#include "mapview/SectorPainter.h"
+#include "mapview/widgets/frmMapView.h"
+#include "support/TestSupport.h"
+
+#include <QAction>
+#include <QFile>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace vmm;
+
+namespace {
+
+struct RunResult {
+  int exitCode = -1;
+  QString out;
+  QString err;
+};
+
+QByteArray readAll(const QString &path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// A picture with a colour gradient, so that a transparent fill shows what lies beneath.
+QImage gradientPicture(int width, int height) {
+  QImage image(width, height, QImage::Format_RGB32);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb(x % 256, y % 256, (x * y) % 256));
+  return image;
+}
+
+// Element ids of every randomise family the tests touch, plain ones and unassigned.
+constexpr qint16 kElements[] = {-1, 12, 10, 11, 8, 190, 174, 127, 146, 155, 3};
+
+// A 6 x 3 Quad map with mixed elements and heights, some unassigned.
+void fillSampleMap(MapDocument &doc, int quads) {
+  doc.XQuads = 6;
+  doc.YQuads = 3;
+  doc.TotalQuads = static_cast<qint16>(quads);
+  for (int quad = 0; quad < quads; ++quad)
+    for (int s = 0; s < kSectorsPerQuad; ++s) {
+      doc.setValue(quad, s, Plane::Element, kElements[(quad * 5 + s) % std::size(kElements)]);
+      doc.setValue(quad, s, Plane::Height,
+                   static_cast<qint16>((quad + s) % 7 == 0 ? -1 : (quad * 13 + s * 7) % 101));
+    }
+}
+
+}  // namespace
+
+class TestCli : public QObject {
+  Q_OBJECT
+
+  QTemporaryDir home_;
+  QTemporaryDir dir_;
+  QString picture_;  // 240 x 120: 6 x 3 Quads
+  QString map_;      // the editor's Varga export of the sample map
+
+  QString path(const QString &name) const { return dir_.filePath(name); }
+
+  // Runs the tool with no display at all: neither X, Wayland nor a Qt platform is named.
+  RunResult run(const QStringList &arguments) const {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+      env.remove(QLatin1String(name));
+    env.insert(QStringLiteral("VARGA_MAP_MAKER_HOME"), home_.path());
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(VARGA_MAP_BIN), arguments);
+    if (!process.waitForFinished(60000)) return {};
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromLocal8Bit(process.readAllStandardOutput()),
+            QString::fromLocal8Bit(process.readAllStandardError())};
+  }
+
+  // The editor after "Import Map Image" and "Import Map Data" of the test's files.
+  void openInEditor(MDIfrmMain &window, test::ScriptedDialogs &dialogs, const QString &map) const {
+    QCOMPARE(window.LoadMapImage(picture_), 0);
+    dialogs.openNames.push_back(map);
+    window.findChild<QAction *>("mnuImportMapData")->trigger();
+    QCOMPARE(dialogs.messages.size(), 0);
+    QCOMPARE(window.document().TotalQuads, qint16(18));
+  }
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(home_.isValid() && dir_.isValid());
+    qputenv("VARGA_MAP_MAKER_HOME", home_.path().toUtf8());
+    picture_ = path(QStringLiteral("map.png"));
+    QVERIFY(gradientPicture(240, 120).save(picture_));
+    MapDocument doc;
+    fillSampleMap(doc, 18);
+    map_ = path(QStringLiteral("sample.txt"));
+    QVERIFY(SaveAsVargaTXT(doc, map_).ok);
+  }
+
+  void renderEqualsTheEditorsView_data() {
+    QTest::addColumn<QString>("view");
+    QTest::addColumn<QString>("style");
+    QTest::addColumn<QString>("heights");
+    QTest::addColumn<QString>("output");
+    QTest::newRow("terrain solid bmp") << "terrain"
+                                       << "solid"
+                                       << ""
+                                       << "t.bmp";
+    QTest::newRow("terrain transparent") << "terrain"
+                                         << "transparent"
+                                         << ""
+                                         << "t.bmp";
+    QTest::newRow("terrain hollow png") << "terrain"
+                                        << "hollow"
+                                        << ""
+                                        << "t.png";
+    QTest::newRow("elevation gradient") << "elevation"
+                                        << ""
+                                        << ""
+                                        << "e.bmp";
+    QTest::newRow("elevation colour hollow") << "elevation"
+                                             << "hollow"
+                                             << "colour"
+                                             << "e.png";
+  }
+
+  void renderEqualsTheEditorsView() {
+    QFETCH(QString, view);
+    QFETCH(QString, style);
+    QFETCH(QString, heights);
+    QFETCH(QString, output);
+    const QString out = path(output);
+    QFile::remove(out);
+    QStringList arguments{QStringLiteral("render"), picture_, map_, QStringLiteral("-o"), out,
+                          QStringLiteral("--view"), view};
+    if (!style.isEmpty()) arguments << QStringLiteral("--style") << style;
+    if (!heights.isEmpty()) arguments << QStringLiteral("--heights") << heights;
+    const RunResult result = run(arguments);
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    QCOMPARE(result.out, QString());
+    const QImage rendered = QImage(out).convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(rendered.size(), QSize(240, 120));
+    if (out.endsWith(QLatin1String(".bmp"))) QCOMPARE(readAll(out).at(28), char(24));
+
+    const Plane plane = view == QLatin1String("elevation") ? Plane::Height : Plane::Element;
+    const int styleIndex = style == QLatin1String("transparent") ? 1
+                           : style == QLatin1String("hollow")    ? 2
+                                                                 : 0;
+    // The editor itself: Refresh Screen after importing the picture and the map.
+    test::ScriptedDialogs dialogs;
+    MDIfrmMain window(&dialogs);
+    openInEditor(window, dialogs, map_);
+    if (QTest::currentTestFailed()) return;
+    window.setDrawStyle(styleIndex);
+    if (heights == QLatin1String("colour")) {
+      // As the user does it: the Elevation panel of the status bar, then "Draw with Colour".
+      emit window.statusPanels()->panelClicked(13, QStringLiteral("E"));
+      window.findChild<QPushButton *>("Command3")->click();
+      QCOMPARE(window.heightColourMode(), qint16(1));
+    }
+    window.repaintWholeMap();
+    const QImage editorView = window.mapView()->surfaces().surface(plane);
+    QVERIFY(rendered == editorView);
+    if (out.endsWith(QLatin1String(".bmp"))) {
+      // The editor's own picture export of that view is the same file.
+      const QString exported = path(QStringLiteral("editor.bmp"));
+      dialogs.saveNames.push_back(exported);
+      window.findChild<QAction *>(plane == Plane::Height ? "mnuExE" : "mnuExT")->trigger();
+      QCOMPARE(readAll(out), readAll(exported));
+    }
+
+    // The core path the editor's repaint is made of, on a fresh map of its own.
+    MapDocument doc;
+    doc.XQuads = 6;
+    doc.YQuads = 3;
+    QVERIFY(GetFile(doc, map_).ok());
+    ElementTable elements;
+    HeightColours colours;
+    QVERIFY(CatalogueDatabase::open(home_.path())
+                .LoadElements(elements, colours, heights == QLatin1String("colour") ? 1 : 0)
+                .ok);
+    MapSurfaces surfaces(gradientPicture(240, 120));
+    SectorPainter painter(
+        doc, elements, colours, [styleIndex] { return styleIndex; }, &surfaces);
+    surfaces.restoreWithGrid(plane);
+    painter.colourMap(plane);
+    QVERIFY(rendered == surfaces.surface(plane));
+    // Something was painted: the view is not just the picture with its grid.
+    MapSurfaces bare(gradientPicture(240, 120));
+    bare.restoreWithGrid(plane);
+    QVERIFY(rendered != bare.surface(plane));
+  }
+
+  void convertRewritesTheEditorsExports() {
+    // The editor's Varga and Tolle exports after importing the sample map.
+    test::ScriptedDialogs dialogs;
+    MDIfrmMain window(&dialogs);
+    openInEditor(window, dialogs, map_);
+    if (QTest::currentTestFailed()) return;
+    const QString editorVarga = path(QStringLiteral("varga-editor.txt"));
+    const QString expected = path(QStringLiteral("tolle-editor.txt"));
+    dialogs.saveNames = {editorVarga, expected};
+    window.findChild<QAction *>("mnuSave")->trigger();
+    window.findChild<QAction *>("MnuTolle")->trigger();
+    QVERIFY(readAll(editorVarga).startsWith("10\r\n"));
+
+    const QString varga = path(QStringLiteral("varga.txt"));
+    RunResult result = run({QStringLiteral("convert"), editorVarga, QStringLiteral("--to"),
+                            QStringLiteral("varga"), QStringLiteral("-o"), varga});
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    QCOMPARE(readAll(varga), readAll(editorVarga));
+
+    const QString tolle = path(QStringLiteral("tolle.txt"));
+    result = run({QStringLiteral("convert"), map_, QStringLiteral("--to"), QStringLiteral("tolle"),
+                  QStringLiteral("-o"), tolle});
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    QCOMPARE(readAll(tolle), readAll(expected));
+    QVERIFY(readAll(tolle).startsWith("41\r\n"));
+
+    // With a picture the size comes from it, not from the header; the rows stay the file's.
+    const QString wide = path(QStringLiteral("wide.png"));
+    QVERIFY(gradientPicture(480, 360).save(wide));
+    result = run({QStringLiteral("convert"), map_, QStringLiteral("--to"), QStringLiteral("varga"),
+                  QStringLiteral("--picture"), wide, QStringLiteral("-o"), varga});
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    const QList<QByteArray> lines = readAll(varga).split('\n');
+    QCOMPARE(lines.at(2), QByteArray("12 X Max \r"));
+    QCOMPARE(lines.at(3), QByteArray("9 Y Max \r"));
+    QCOMPARE(lines.size(), 8 + 18 + 2);  // header, 18 rows, "#", nothing after the last CR LF
+  }
+
+  void checkReportsEveryProblem_data() {
+    QTest::addColumn<QByteArray>("body");  // the text after the "&" line (line 8)
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("expected");
+    // 18 rows of element 1 and height 2, Sector 3 of each holding element 12 and Sector 5
+    // height 40, except where `change` gives Quad q other text for its Sector 3 element
+    // or its Sector 5 height.
+    const auto rows = [](int count, const QHash<int, QByteArray> &elements = {},
+                         const QHash<int, QByteArray> &heights = {}) {
+      QByteArray text;
+      for (int q = 0; q < count; ++q) {
+        text += QByteArray::number(q) + '\t';
+        for (int s = 0; s < 16; ++s) text += (s == 3 ? elements.value(q, "12") : "1") + '\t';
+        for (int s = 0; s < 16; ++s) text += (s == 5 ? heights.value(q, "40") : "2") + '\t';
+        text += "\r\n";
+      }
+      return text + "#\r\n";
+    };
+    QTest::newRow("clean") << rows(18) << 0
+                           << QStringList{"Rows: 18", "Sectors with an element: 288",
+                                          "Sectors with a height: 288", "No problems found."};
+    QTest::newRow("element and height")
+        << rows(18, {{2, "400"}, {12, "-5"}}, {{4, "150"}, {5, "-2"}}) << 1
+        << QStringList{"sample.txt:11: Quad 2 Sector 3: element id 400 is not in the catalogue",
+                       "sample.txt:13: Quad 4 Sector 5: height 150 is outside 0..100",
+                       "sample.txt:14: Quad 5 Sector 5: height -2 is outside 0..100",
+                       "sample.txt:21: Quad 12 Sector 3: element id -5 is not in the catalogue",
+                       "Problems: 4"};
+    QTest::newRow("not a number") << rows(18, {{6, "x"}}) << 1
+                                  << QStringList{"sample.txt:15: \"x\" is not a whole number"};
+    QTest::newRow("fewer rows")
+        << rows(10) << 1
+        << QStringList{"Rows: 10",
+                       "sample.txt:18: the file has 10 Quad rows but the picture has "
+                       "18 Quads"};
+    QTest::newRow("more rows")
+        << rows(20) << 1
+        << QStringList{"Rows: 20",
+                       "sample.txt:27: the file has 20 Quad rows but the picture has "
+                       "18 Quads"};
+  }
+
+  void checkReportsEveryProblem() {
+    QFETCH(QByteArray, body);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, expected);
+    const QString map = path(QStringLiteral("sample.txt.d/sample.txt"));
+    QDir().mkpath(QFileInfo(map).path());
+    writeBytes(map, "10\r\n \r\n6 X Max \r\n3 Y Max \r\n0\r\n0\r\nId\tE0\r\n&\r\n" + body);
+    const RunResult result = run({QStringLiteral("check"), picture_, map});
+    QCOMPARE(result.exitCode, exitCode);
+    QVERIFY(result.out.contains(QStringLiteral("240 x 120 pixels")));
+    QVERIFY(result.out.contains(QStringLiteral("\nTotalQuads: 18\n")));
+    for (const QString &line : expected)
+      QVERIFY2(result.out.contains(line), qPrintable(result.out));
+  }
+
+  void checkFindsAFileWithoutMarker() {
+    const QString map = path(QStringLiteral("nomarker.txt"));
+    writeBytes(map, "10\r\n \r\n6 X Max \r\n3 Y Max \r\n0\t1\t2\r\n#\r\n");
+    const RunResult result = run({QStringLiteral("check"), picture_, map});
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.out.contains(QStringLiteral("nomarker.txt:6: the file has no \"&\" line")),
+             qPrintable(result.out));
+    // The picture alone is always fine.
+    QCOMPARE(run({QStringLiteral("check"), picture_}).exitCode, 0);
+  }
+
+  void editEqualsTheEditorsBulkEdits_data() {
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("value");
+    QTest::newRow("fill element") << QStringList{"--fill-element", "12"} << "mnuFill" << 12;
+    QTest::newRow("clear element") << QStringList{"--clear-element", "174"} << "mnuClear" << 174;
+    QTest::newRow("fill height") << QStringList{"--fill-height", "0"} << "Fillheight" << 0;
+    QTest::newRow("clear height") << QStringList{"--clear-height", "20"} << "ClearHeight" << 20;
+    QTest::newRow("trees") << QStringList{"--randomise", "trees", "--seed", "7"} << "R1" << 0;
+    QTest::newRow("leaves") << QStringList{"--randomise", "leaves", "--seed", "7"} << "R2" << 0;
+    QTest::newRow("brush") << QStringList{"--randomise", "brush", "--seed", "99"} << "R3" << 0;
+  }
+
+  void editEqualsTheEditorsBulkEdits() {
+    QFETCH(QStringList, options);
+    QFETCH(QString, action);
+    QFETCH(int, value);
+    const QString out = path(QStringLiteral("edited.txt"));
+    QFile::remove(out);
+    const RunResult result =
+        run(QStringList{QStringLiteral("edit"), map_, QStringLiteral("-o"), out} + options);
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    const QByteArray edited = readAll(out);
+    QVERIFY(edited != readAll(map_));
+
+    test::ScriptedDialogs dialogs;
+    MDIfrmMain window(&dialogs);
+    openInEditor(window, dialogs, map_);
+    if (QTest::currentTestFailed()) return;
+    window.document().CurrentDrawElement = static_cast<qint16>(value);
+    window.document().CurrentDrawHeight = static_cast<qint16>(value);
+    if (options.contains(QStringLiteral("--seed")))
+      window.setRandomSource(std::make_unique<MersenneRandomSource>(
+          options.at(options.indexOf(QStringLiteral("--seed")) + 1).toUInt()));
+    window.findChild<QAction *>(action)->trigger();
+    QCOMPARE(edited, vargaMapText(window.document()));
+  }
+
+  void randomiseIsRepeatableWithASeed() {
+    QByteArray outputs[3];
+    for (int i = 0; i < 3; ++i) {
+      const QString out = path(QStringLiteral("seeded%1.txt").arg(i));
+      const QString seed = i < 2 ? QStringLiteral("5") : QStringLiteral("6");
+      QCOMPARE(
+          run({QStringLiteral("edit"), map_, QStringLiteral("--randomise"), QStringLiteral("trees"),
+               QStringLiteral("--seed"), seed, QStringLiteral("-o"), out})
+              .exitCode,
+          0);
+      outputs[i] = readAll(out);
+    }
+    QCOMPARE(outputs[0], outputs[1]);
+    QVERIFY(outputs[0] != outputs[2]);
+  }
+
+  void failuresWriteNothing_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    const QString out = QStringLiteral("OUT");
+    QTest::newRow("no command") << QStringList{} << "no command given";
+    QTest::newRow("unknown command") << QStringList{"draw"} << "\"draw\" is not a command";
+    QTest::newRow("unknown option")
+        << QStringList{"render", "PIC", "MAP", "-o", out, "--colour"} << "Unknown option";
+    QTest::newRow("render without output") << QStringList{"render", "PIC", "MAP"} << "-o OUT";
+    QTest::newRow("render bad view")
+        << QStringList{"render", "PIC", "MAP", "-o", out, "--view", "image"}
+        << "--view must be terrain or elevation, not \"image\"";
+    QTest::newRow("render missing map") << QStringList{"render", "PIC"} << "missing MAP";
+    QTest::newRow("refused picture") << QStringList{"render", "BADPIC", "MAP", "-o", out}
+                                     << "is not divisable by 120 and is Invalid.";
+    QTest::newRow("missing picture") << QStringList{"check", "NOPIC"} << "could not be read";
+    QTest::newRow("missing map file")
+        << QStringList{"convert", "NOMAP", "--to", "varga", "--picture", "PIC", "-o", out}
+        << "could not be read";
+    QTest::newRow("import stops: render")
+        << QStringList{"render", "PIC", "STOPMAP", "-o", out} << "stopped at line 9";
+    QTest::newRow("import stops: convert")
+        << QStringList{"convert", "STOPMAP", "--to", "tolle", "-o", out} << "stopped at line 9";
+    QTest::newRow("import stops: edit")
+        << QStringList{"edit", "STOPMAP", "--clear-height", "3", "-o", out} << "stopped at line 9";
+    QTest::newRow("no size in header")
+        << QStringList{"convert", "NOSIZEMAP", "--to", "varga", "-o", out} << "--picture";
+    QTest::newRow("bad edition") << QStringList{"convert", "MAP", "--to", "game", "-o", out}
+                                 << "--to must be tolle or varga";
+    QTest::newRow("two edits")
+        << QStringList{"edit", "MAP", "--fill-height", "3", "--clear-height", "4", "-o", out}
+        << "exactly one of";
+    QTest::newRow("height out of range")
+        << QStringList{"edit", "MAP", "--fill-height", "101", "-o", out} << "from 0 to 100";
+    QTest::newRow("unknown element")
+        << QStringList{"edit", "MAP", "--fill-element", "352", "-o", out}
+        << "no element with the id 352";
+    QTest::newRow("seed without randomise")
+        << QStringList{"edit", "MAP", "--fill-height", "3", "--seed", "1", "-o", out}
+        << "--seed goes only with --randomise";
+    QTest::newRow("missing catalogue")
+        << QStringList{"render", "PIC", "MAP", "-o", out, "--catalogue", "NOCAT"}
+        << "does not exist";
+    QTest::newRow("unusable catalogue")
+        << QStringList{"render", "PIC", "MAP", "-o", out, "--catalogue", "MAP"} << "cannot be used";
+  }
+
+  void failuresWriteNothing() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    const QString out = path(QStringLiteral("out.bmp"));
+    const QString badPicture = path(QStringLiteral("bad.png"));
+    QVERIFY(gradientPicture(250, 120).save(badPicture));
+    const QString stopMap = path(QStringLiteral("stop.txt"));
+    writeBytes(stopMap,
+               "10\r\n \r\n6 X Max \r\n3 Y Max \r\n0\r\n0\r\nId\r\n&\r\n0\t1\t99999\t\r\n#\r\n");
+    const QString noSizeMap = path(QStringLiteral("nosize.txt"));
+    writeBytes(noSizeMap, "10\r\n \r\nsix\r\n3 Y Max \r\n&\r\n#\r\n");
+    const QHash<QString, QString> placeholders{{"OUT", out},
+                                               {"PIC", picture_},
+                                               {"BADPIC", badPicture},
+                                               {"MAP", map_},
+                                               {"STOPMAP", stopMap},
+                                               {"NOSIZEMAP", noSizeMap},
+                                               {"NOPIC", path("none.png")},
+                                               {"NOMAP", path("none.txt")},
+                                               {"NOCAT", path("none.db")}};
+    for (QString &argument : arguments) argument = placeholders.value(argument, argument);
+
+    writeBytes(out, "earlier");
+    const RunResult result = run(arguments);
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY2(result.err.contains(message), qPrintable(result.err));
+    QVERIFY(result.err.startsWith(QLatin1String("varga-map")));
+    QCOMPARE(readAll(out), QByteArray("earlier"));
+    QCOMPARE(QDir(dir_.path()).entryList({"*.new", "out.bmp.*"}, QDir::Files), QStringList());
+  }
+
+  void helpAndVersion() {
+    RunResult result = run({QStringLiteral("--help")});
+    QCOMPARE(result.exitCode, 0);
+    for (const char *command : {"render", "convert", "check", "edit"})
+      QVERIFY(result.out.contains(QLatin1String(command)));
+    for (const char *command : {"render", "convert", "check", "edit"}) {
+      result = run({QLatin1String(command), QStringLiteral("--help")});
+      QCOMPARE(result.exitCode, 0);
+      QVERIFY2(result.out.startsWith(
+                   QStringLiteral("Usage: varga-map %1 [options]").arg(QLatin1String(command))),
+               qPrintable(result.out));
+      QCOMPARE(result.err, QString());
+    }
+    result = run({QStringLiteral("--version")});
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.out.trimmed(), QStringLiteral("varga-map " VMM_VERSION));
+  }
+};
+
+QTEST_MAIN(TestCli)
+#include "test_cli.moc"
