@@ -2,10 +2,12 @@
 BUILD      ?= build
 BENCH_BUILD ?= build-bench
 SAN_BUILD  ?= build-sanitize
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 GENERATOR  := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all deps configure build run test test-sanitize bench clean
+.PHONY: all deps configure build run test test-sanitize fuzz bench clean
 
 all: build
 
@@ -35,5 +37,17 @@ bench: deps
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target vmm_bench
 	python3 scripts/bench_report.py $(BENCH_BUILD)/bench/vmm_bench
 
+# Runs the map text fuzz target for FUZZ_SECONDS on the seed corpus (clang and its
+# libFuzzer runtime are installed when missing). New inputs go to $(FUZZ_BUILD)/corpus,
+# crash inputs to $(FUZZ_BUILD)/artifacts: copy those into fuzz/regressions/.
+fuzz: deps
+	@scripts/install-fuzz-deps.sh
+	@test -f $(FUZZ_BUILD)/CMakeCache.txt || cmake -S . -B $(FUZZ_BUILD) $(GENERATOR) \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DVMM_FUZZ=ON -DVMM_BUILD_TESTS=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_map_text
+	mkdir -p $(FUZZ_BUILD)/corpus $(FUZZ_BUILD)/artifacts
+	$(FUZZ_BUILD)/fuzz/fuzz_map_text -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	  -artifact_prefix=$(FUZZ_BUILD)/artifacts/ $(FUZZ_BUILD)/corpus fuzz/corpus fuzz/regressions
+
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

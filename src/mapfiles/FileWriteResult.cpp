@@ -1,5 +1,6 @@
 #include "mapfiles/FileWriteResult.h"
 
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace vmm {
@@ -38,7 +39,18 @@ QString FileWriteResult::messageText() const {
   return QStringLiteral("Error: %1. %2").arg(errorCode).arg(errorText);
 }
 
+FileWriteResult checkNotReadOnly(const QString &path) {
+  const QFileInfo info(path);
+  constexpr QFileDevice::Permissions anyWrite =
+      QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+  if (info.exists() && !(info.permissions() & anyWrite))
+    return {false, static_cast<int>(QFileDevice::PermissionsError),
+            QStringLiteral("The file is read-only")};
+  return {};
+}
+
 FileWriteResult writeFileAtomically(const QString &path, QByteArrayView bytes) {
+  if (FileWriteResult refused = checkNotReadOnly(path); !refused.ok) return refused;
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return FileWriteResult::failureOf(file);
   if (file.write(bytes.data(), bytes.size()) != bytes.size()) {

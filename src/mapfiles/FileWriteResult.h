@@ -22,6 +22,11 @@ struct FileWriteResult {
   static FileWriteResult failureOf(const QFileDevice &file);
 };
 
+// Refuses (PermissionsError) when `path` is an existing file whose permission bits allow
+// nobody to write it: a file the user marked read-only is never replaced, even by a user
+// whom the system would let replace it. Otherwise returns success.
+FileWriteResult checkNotReadOnly(const QString &path);
+
 // Replaces `path` with `bytes` atomically: the new content appears whole or not at all.
 FileWriteResult writeFileAtomically(const QString &path, QByteArrayView bytes);
 

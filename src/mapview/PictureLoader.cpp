@@ -1,7 +1,9 @@
 #include "mapview/PictureLoader.h"
 
 #include "app/MapDocument.h"
+#include "mapview/JpegIntegrity.h"
 
+#include <QFile>
 #include <QImageReader>
 
 namespace vmm {
@@ -16,6 +18,17 @@ PictureLoadResult refused(const QString &message) {
 
 QString unreadable(const QString &path, const QString &reason) {
   return QStringLiteral("The image (%1) could not be read: %2").arg(path, reason);
+}
+
+// A cut-off JPEG decodes "successfully" with its missing part grey; look for its end first.
+bool isCutShortJpeg(const QString &path, const QByteArray &format) {
+  if (format != "jpeg" && format != "jpg") return false;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly) || file.size() == 0) return false;
+  if (const uchar *mapped = file.map(0, file.size()))
+    return jpegIsCutShort(QByteArrayView(reinterpret_cast<const char *>(mapped),
+                                         static_cast<qsizetype>(file.size())));
+  return jpegIsCutShort(file.readAll());
 }
 }  // namespace
 
@@ -45,6 +58,9 @@ PictureLoadResult PictureLoader::load(const QString &path) {
   if (declared.isValid()) {
     if (QString problem = sizeProblem(path, declared); !problem.isEmpty()) return refused(problem);
   }
+
+  if (isCutShortJpeg(path, reader.format()))
+    return refused(unreadable(path, QStringLiteral("the file ends before the picture does")));
 
   QImage picture = reader.read();
   if (picture.isNull()) return refused(unreadable(path, reader.errorString()));

@@ -1,0 +1,206 @@
+// Exports and catalogue writes that the disk refuses: each reports the failure and leaves
+// the earlier file byte for byte, with no stray temporary file beside it.
+#include "app/MapDocument.h"
+#include "catalogue/CatalogueDatabase.h"
+#include "mapfiles/MapTextWriter.h"
+#include "mapfiles/PictureExport.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QtTest>
+
+#include <functional>
+
+using namespace vmm;
+
+namespace {
+
+QByteArray readAll(const QString &path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+}
+
+QStringList entriesOf(const QString &folder) {
+  return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// A painted 30 x 21 map and its surface: exports of some 70 kB and 3 MB.
+struct ExportSource {
+  MapDocument doc;
+  QImage surface{1200, 840, QImage::Format_RGB32};
+  ExportSource() {
+    doc.XQuads = 30;
+    doc.YQuads = 21;
+    doc.TotalQuads = 630;
+    for (int quad = 0; quad < 630; ++quad)
+      for (int sector = 0; sector < kSectorsPerQuad; ++sector) {
+        doc.setValue(quad, sector, Plane::Element, qint16((quad + sector) % 352));
+        doc.setValue(quad, sector, Plane::Height, qint16(sector * 6));
+      }
+    surface.fill(qRgb(10, 120, 40));
+  }
+};
+
+using Exporter = std::function<FileWriteResult(const ExportSource &, const QString &)>;
+
+QList<std::pair<const char *, Exporter>> exporters() {
+  return {
+      {"Varga", [](const ExportSource &s, const QString &p) { return SaveAsVargaTXT(s.doc, p); }},
+      {"Tolle", [](const ExportSource &s, const QString &p) { return SaveAsTolleTXT(s.doc, p); }},
+      {"bitmap",
+       [](const ExportSource &s, const QString &p) { return saveSurfaceBitmap(s.surface, p); }},
+  };
+}
+
+// A small tmpfs mounted over a folder for the life of this object, when the process may.
+class SmallFileSystem {
+ public:
+  explicit SmallFileSystem(const QString &folder) : folder_(folder) {
+    QProcess mount;
+    mount.start(QStringLiteral("mount"),
+                {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                 QStringLiteral("size=512k"), QStringLiteral("tmpfs"), folder});
+    const bool finished = mount.waitForFinished(10000);
+    mounted_ = finished && mount.exitStatus() == QProcess::NormalExit && mount.exitCode() == 0;
+    if (!mounted_)
+      reason_ = QStringLiteral(
+                    "cannot mount a small tmpfs here (%1), so a full disk cannot be "
+                    "made")
+                    .arg(finished ? QString::fromLocal8Bit(mount.readAllStandardError()).trimmed()
+                                  : mount.errorString());
+  }
+  ~SmallFileSystem() {
+    if (mounted_) QProcess::execute(QStringLiteral("umount"), {folder_});
+  }
+  bool mounted() const { return mounted_; }
+  QString reason() const { return reason_; }
+
+ private:
+  QString folder_;
+  bool mounted_ = false;
+  QString reason_;
+};
+
+}  // namespace
+
+class TestFailingDisks : public QObject {
+  Q_OBJECT
+
+  QTemporaryDir dir_;
+  ExportSource source_;
+
+ private slots:
+  void initTestCase() { QVERIFY(dir_.isValid()); }
+
+  void refusedExports_data() {
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<int>("exporter");
+    QTest::addColumn<QString>("message");  // the start of the message; empty: any failure
+    const char *targets[][2] = {{"missing directory", "no such folder/map.txt"},
+                                {"read-only file", "read-only.txt"},
+                                {"a directory", "folder.txt"}};
+    for (const auto &[what, name] : targets)
+      for (int e = 0; e < 3; ++e)
+        QTest::newRow(qPrintable(QString("%1, %2").arg(what, exporters()[e].first)))
+            << QString(name) << e
+            << (QString(what) == "read-only file"
+                    ? QStringLiteral("Error: 13. The file is read-only")
+                    : QString());
+  }
+
+  void refusedExports() {
+    QFETCH(QString, target);
+    QFETCH(int, exporter);
+    QFETCH(QString, message);
+    const QString path = dir_.filePath(target);
+    const QByteArray earlier("earlier map\r\n#\r\n");
+    if (target.startsWith("read-only")) {
+      QVERIFY(writeBytes(path, earlier));
+      QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+    }
+    if (target.startsWith("folder")) {
+      QVERIFY(QDir().mkpath(path));
+      QVERIFY(writeBytes(path + "/inside.txt", earlier));
+    }
+    const QStringList before = entriesOf(dir_.path());
+
+    const FileWriteResult result = exporters()[exporter].second(source_, path);
+    QVERIFY(!result.ok);
+    QVERIFY(result.errorCode != 0);
+    QVERIFY2(
+        result.messageText().startsWith(message) &&
+            result.messageText().startsWith(QStringLiteral("Error: %1. ").arg(result.errorCode)),
+        qPrintable(result.messageText()));
+    QCOMPARE(entriesOf(dir_.path()), before);  // nothing new beside it
+    if (target.startsWith("read-only")) {
+      QCOMPARE(readAll(path), earlier);
+      QCOMPARE(QFileInfo(path).permissions() & QFile::WriteOwner, QFileDevice::Permissions());
+      QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    } else if (target.startsWith("folder")) {
+      QCOMPARE(entriesOf(path), QStringList{"inside.txt"});
+      QCOMPARE(readAll(path + "/inside.txt"), earlier);
+    } else {
+      QVERIFY(!QFileInfo::exists(QFileInfo(path).absolutePath()));
+    }
+  }
+
+  void fullDisk() {
+    const QString folder = dir_.filePath(QStringLiteral("small-disk"));
+    QVERIFY(QDir().mkpath(folder));
+    SmallFileSystem disk(folder);
+    if (!disk.mounted()) QSKIP(qPrintable(disk.reason()));
+
+    const QString mapPath = folder + QStringLiteral("/map.txt");
+    const QString picturePath = folder + QStringLiteral("/terrain.bmp");
+    const QByteArray earlierMap("earlier map\r\n#\r\n");
+    QVERIFY(writeBytes(mapPath, earlierMap));
+    QVERIFY(writeBytes(picturePath, "BM earlier"));
+    QVERIFY(CatalogueDatabase::createDefaultFile(catalogueFilePath(folder)).ok);
+    const CatalogueDatabase catalogue = CatalogueDatabase::open(folder);
+    QCOMPARE(catalogue.origin(), CatalogueOrigin::UserFile);
+    const QByteArray earlierCatalogue = readAll(catalogueFilePath(folder));
+
+    // Fill every remaining byte.
+    {
+      QFile filler(folder + QStringLiteral("/filler"));
+      QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+      const QByteArray block(4096, 'f');
+      while (filler.write(block) == block.size()) {
+      }
+    }
+    const QStringList before = entriesOf(folder);
+
+    for (const auto &[name, exporter] : exporters()) {
+      const QString path = QString(name) == QLatin1String("bitmap") ? picturePath : mapPath;
+      const FileWriteResult result = exporter(source_, path);
+      QVERIFY2(!result.ok, name);
+      QVERIFY2(result.messageText().startsWith(QStringLiteral("Error: %1. ").arg(result.errorCode)),
+               qPrintable(result.messageText()));
+      QVERIFY2(result.errorText.contains(QStringLiteral("No space left")) ||
+                   result.errorText.contains(QStringLiteral("disk may be full")),
+               qPrintable(result.messageText()));
+      QCOMPARE(entriesOf(folder), before);
+    }
+    QCOMPARE(readAll(mapPath), earlierMap);
+    QCOMPARE(readAll(picturePath), QByteArray("BM earlier"));
+
+    const ColourWriteResult colour = catalogue.writeElementColour("Brick Wall", 0x00FF00);
+    QVERIFY(!colour.ok);
+    QVERIFY2(colour.error.contains(QDir::toNativeSeparators(catalogueFilePath(folder))),
+             qPrintable(colour.error));
+    QCOMPARE(readAll(catalogueFilePath(folder)), earlierCatalogue);
+    QCOMPARE(entriesOf(folder), before);
+
+    // A new catalogue cannot be created there either, and leaves nothing behind.
+    QVERIFY(!CatalogueDatabase::createDefaultFile(folder + QStringLiteral("/other.db")).ok);
+    QCOMPARE(entriesOf(folder), before);
+  }
+};
+
+QTEST_GUILESS_MAIN(TestFailingDisks)
+#include "test_failing_disks.moc"
