@@ -16,6 +16,7 @@ int main(int argc, char *argv[]) {
   QObject::connect(&splash, &vmm::frmSplash::handOver, [&mainWindow] {
     mainWindow = std::make_unique<vmm::MDIfrmMain>();
     mainWindow->show();
+    mainWindow->offerRecovery();
   });
   splash.show();
   return app.exec();

@@ -31,11 +31,12 @@ bool MapDocument::setValue(int quad, int sector, Plane plane, qint16 newValue) {
 }
 
 void MapDocument::clearPlanes() {
+  // Through setValue like every other change, so that undo and recovery see it.
   for (int quad = 0; quad < capacity_; ++quad)
-    for (int slot = 0; slot < kSectorsPerQuad; ++slot) {
-      data_[index(quad, slot, 0)] = kUnassigned;
-      data_[index(quad, slot, 1)] = kUnassigned;
-    }
+    for (int slot = 0; slot < kSectorsPerQuad; ++slot)
+      for (const Plane plane : {Plane::Element, Plane::Height})
+        if (data_[index(quad, slot, static_cast<int>(plane))] != kUnassigned)
+          setValue(quad, slot, plane, kUnassigned);
   emit planesReset();
 }
 

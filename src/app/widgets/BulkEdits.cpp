@@ -7,7 +7,10 @@ namespace vmm {
 
 void MDIfrmMain::runEditCommand(EditCommand command) {
   if (!requireMap()) return;
-  applyEditCommand(document_, command, *random_);
+  {
+    HistoryStep step(history_.get(), editCommandCaption(command));
+    applyEditCommand(document_, command, *random_);
+  }
   // Both views are repainted even when nothing changed.
   repaintWholeMap();
 }

@@ -25,11 +25,11 @@ void MDIfrmMain::MnuTolle() {
   exportMapText(MapEdition::Tolle);
 }
 
-void MDIfrmMain::exportMapText(MapEdition edition) {
-  if (!requireMap()) return;
+bool MDIfrmMain::exportMapText(MapEdition edition) {
+  if (!requireMap()) return false;
   const QString path =
       dialogs_->saveFileName(edition == MapEdition::Varga ? kVargaFilter : kTolleFilter);
-  if (path.isEmpty()) return;
+  if (path.isEmpty()) return false;
   // The file is replaced atomically: a failed export leaves any earlier file as it was.
   const FileWriteResult result = edition == MapEdition::Varga ? SaveAsVargaTXT(document_, path)
                                                               : SaveAsTolleTXT(document_, path);
@@ -41,6 +41,7 @@ void MDIfrmMain::exportMapText(MapEdition edition) {
     mapView_->refresh(MapView::Terrain);
     mapView_->refresh(MapView::Elevation);
   }
+  return result.ok;
 }
 
 void MDIfrmMain::mnuImportMapData() {
@@ -48,7 +49,11 @@ void MDIfrmMain::mnuImportMapData() {
   const QString path = dialogs_->openFileName(kVargaFilter);
   if (path.isEmpty()) return;
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const MapImportResult result = GetFile(document_, path);
+  MapImportResult result;
+  {
+    HistoryStep step(history_.get(), QStringLiteral("Import Map Data"));
+    result = GetFile(document_, path);
+  }
   QApplication::restoreOverrideCursor();
   if (result.status == MapImportResult::Status::Unreadable) {
     // Nothing was read, so the views still show what the array holds.

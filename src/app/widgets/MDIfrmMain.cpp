@@ -55,6 +55,7 @@ MDIfrmMain::MDIfrmMain(UserDialogs *dialogs, QWidget *parent) : QMainWindow(pare
   dialogs_ = dialogs;
 
   random_ = std::make_unique<MersenneRandomSource>();
+  history_ = std::make_unique<MapHistory>(document_);
   painter_ = std::make_unique<SectorPainter>(document_, elementTable_, heightColours_,
                                              [this] { return drawStyle(); });
 
@@ -88,6 +89,7 @@ MDIfrmMain::MDIfrmMain(UserDialogs *dialogs, QWidget *parent) : QMainWindow(pare
   cursors_ = std::make_unique<EditCursors>(document_.DatabaseLocation);
   connect(this, &MDIfrmMain::editModeChanged, this, &MDIfrmMain::applyCursor);
   connect(statusPanels_, &StatusPanels::panelClicked, this, &MDIfrmMain::MMStatusBarPanelClick);
+  setUpHistory();
 }
 
 MDIfrmMain::~MDIfrmMain() {
@@ -274,6 +276,7 @@ void MDIfrmMain::buildMenus() {
   addMenuItem(file, QStringLiteral("&Exit"), QStringLiteral("mnuExit"), &MDIfrmMain::mnuExit);
 
   QMenu *edit = addMenu(QStringLiteral("&Edit Options"), QStringLiteral("mnuSearch1"));
+  addUndoActions(edit);
   const char *modeItems[4][2] = {{"Draw Sector", "mnuE1"},
                                  {"Draw Quadrent", "mnuE2"},
                                  {"Erase Sector", "mnuE3"},
@@ -407,15 +410,21 @@ void MDIfrmMain::Command3Click() {
 }
 
 void MDIfrmMain::mnuExit() {
-  const MessageAnswer answer = dialogs_->message(
-      QStringLiteral("Are you sure you wish to EXIT ?"), QStringLiteral("EXIT Database?"),
-      MessageIcon::Critical, MessageButtons::YesNo, MessageAnswer::No);
+  const MessageAnswer answer =
+      dialogs_->message(exitQuestion(), QStringLiteral("EXIT Database?"), MessageIcon::Critical,
+                        MessageButtons::YesNo, MessageAnswer::No);
   if (answer != MessageAnswer::Yes) return;
+  endSession();
   document_.release();
   QCoreApplication::exit(0);
 }
 
 void MDIfrmMain::closeEvent(QCloseEvent *event) {
+  if (!confirmClose()) {
+    event->ignore();
+    return;
+  }
+  endSession();
   document_.release();
   event->accept();
 }

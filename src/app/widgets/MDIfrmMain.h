@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/MapDocument.h"
+#include "app/MapHistory.h"
+#include "app/RecoveryService.h"
 #include "app/UserDialogs.h"
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/CatalogueTables.h"
@@ -62,6 +64,14 @@ class MDIfrmMain : public QMainWindow {
   // The element tree browser while it is open beside the map, else null.
   frmTreeView *treeView() const;
   const EditCursors &cursors() const { return *cursors_; }
+  // The undo history of the map and the keeper of its recovery copy.
+  MapHistory &history() { return *history_; }
+  RecoveryService &recovery() { return *recovery_; }
+  // The picture the map is painted on (absolute), empty before the first import.
+  QString picturePath() const { return picturePath_; }
+
+  // At start-up: when an earlier editor left unsaved work behind, offers to restore it.
+  void offerRecovery();
 
   // Loads and checks a picture and, when it is accepted, builds a new map view
   // around it. Returns 1 when the picture was refused (the earlier map stays).
@@ -127,7 +137,8 @@ class MDIfrmMain : public QMainWindow {
   // File commands.
   void mnuSave();
   void MnuTolle();
-  void exportMapText(MapEdition edition);
+  // True when the file was written.
+  bool exportMapText(MapEdition edition);
   void mnuImportMapData();
   void mnuExT();
   void mnuExE();
@@ -151,6 +162,17 @@ class MDIfrmMain : public QMainWindow {
   void openTreeView(int panel);
   void closeTreeView(int panel);
 
+  // Undo, redo, unsaved changes and recovery.
+  void setUpHistory();
+  void addUndoActions(QMenu *menu);
+  void repaintRestored(const std::vector<SectorEdit> &edits, StepRepaint repaint);
+  void updateTitle();
+  void historyCleanChanged(bool clean);
+  bool confirmClose();
+  QString exitQuestion() const;
+  void endSession();
+  bool restoreRecovered(const RecoveryContent &content);
+
   void runEditCommand(EditCommand command);
   void closeMapView();
   void applyCursor(int mode);
@@ -169,6 +191,11 @@ class MDIfrmMain : public QMainWindow {
   HeightColours heightColours_;
   qint16 heightColourMode_ = 0;
 
+  std::unique_ptr<MapHistory> history_;
+  std::unique_ptr<RecoveryService> recovery_;
+  QString picturePath_;
+  QAction *mnuUndo_ = nullptr;
+  QAction *mnuRedo_ = nullptr;
   std::unique_ptr<SectorPainter> painter_;
   std::unique_ptr<EditCursors> cursors_;
   ElementPicker *picker_ = nullptr;

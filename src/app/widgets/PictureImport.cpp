@@ -39,7 +39,11 @@ int MDIfrmMain::LoadMapImage(const QString &path) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   closeMapView();
   // The warning promised it: the new map starts with nothing assigned.
-  document_.clearPlanes();
+  {
+    HistoryStep step(history_.get(), QStringLiteral("Import Map Image"));
+    document_.clearPlanes();
+  }
+  picturePath_ = QFileInfo(path).absoluteFilePath();
   auto *view = new frmMapView(document_, picture.picture);
   painter_->setSurfaces(&view->surfaces());
   new MouseEditor(*this, *view);

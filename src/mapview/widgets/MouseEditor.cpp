@@ -18,10 +18,13 @@ MouseEditor::MouseEditor(MDIfrmMain &main, frmMapView &view)
     : QObject(&view), main_(main), view_(view) {
   connect(&view_, &frmMapView::surfaceMouseMoved, this, &MouseEditor::MouseMove);
   connect(&view_, &frmMapView::surfaceMousePressed, this, &MouseEditor::MouseDown);
+  connect(&view_, &frmMapView::surfaceMouseReleased, this, &MouseEditor::MouseUp);
 }
 
 void MouseEditor::MouseMove(MapView view, int buttons, double x, double y) {
   MapDocument &doc = main_.document();
+  // A move without the left button alone ends any stroke whose release went elsewhere.
+  if (buttons != kLeftOnly) strokeId_ = 0;
   const auto hit = SectorLocator::locateInside(x, y, doc.XQuads, doc.YQuads);
   const QPointF from = lastPosition_;
   const bool wasInside = lastMoveInside_;
@@ -43,6 +46,8 @@ void MouseEditor::MouseMove(MapView view, int buttons, double x, double y) {
 
 void MouseEditor::MouseDown(MapView view, int buttons, double x, double y) {
   MapDocument &doc = main_.document();
+  // Every left press starts a stroke of its own, never merged with the one before.
+  strokeId_ = buttons == kLeftOnly ? main_.history().newStrokeId() : 0;
   const auto hit = SectorLocator::locateInside(x, y, doc.XQuads, doc.YQuads);
   if (!hit) return;
   if (buttons == kRightOnly) {
@@ -80,10 +85,20 @@ void MouseEditor::paintAlong(MapView view, QPointF from, QPointF to) {
   }
 }
 
+void MouseEditor::MouseUp(MapView, int) {
+  strokeId_ = 0;
+}
+
 void MouseEditor::paint(MapView view) {
   // Painting on the Image view goes to the (hidden) Terrain view.
   const Plane plane = view == MapView::Elevation ? Plane::Height : Plane::Element;
-  const QRect changed = applyEditMode(main_.painter(), main_.document(), plane, main_.editMode());
+  const int mode = main_.editMode();
+  if (strokeId_ == 0) strokeId_ = main_.history().newStrokeId();
+  const bool erasing = mode == static_cast<int>(EditMode::EraseSector) ||
+                       mode == static_cast<int>(EditMode::EraseQuad);
+  HistoryStep step(&main_.history(), erasing ? tr("Erase") : tr("Paint"), StepRepaint::Sectors,
+                   strokeId_);
+  const QRect changed = applyEditMode(main_.painter(), main_.document(), plane, mode);
   view_.refresh(MapSurfaces::viewOf(plane), changed);
 }
 

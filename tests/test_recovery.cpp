@@ -1,0 +1,280 @@
+#include "app/RecoveryService.h"
+#include "app/widgets/MDIfrmMain.h"
+#include "mapfiles/MapTextWriter.h"
+#include "mapview/widgets/SurfaceWidget.h"
+#include "mapview/widgets/frmMapView.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cstdio>
+
+using namespace vmm;
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr auto kQuickTiming = RecoveryService::Timing{100ms, 0ms};
+
+// The Sectors the editor in the child process paints: Quad 3 full of element 4.
+constexpr int kPaintedQuad = 3;
+constexpr qint16 kPaintedElement = 4;
+
+QPoint centreOfQuad(int quad) {
+  return {40 * (quad % 6) + 20, 40 * (quad / 6) + 20};
+}
+
+// The editor run as a separate process that the test kills: it imports the
+// picture, paints one Quad, waits for its recovery copy and reports "ready".
+int runEditorChild(int argc, char **argv) {
+  QApplication app(argc, argv);
+  test::ScriptedDialogs dialogs;
+  MDIfrmMain main(&dialogs);
+  main.show();
+  main.recovery().setTiming(kQuickTiming);
+  if (main.LoadMapImage(QString::fromLocal8Bit(argv[2])) != 0) return 2;
+  main.setEditMode(1);  // Draw Quad
+  main.document().CurrentDrawElement = kPaintedElement;
+  test::dragLeft(main.mapView()->Picture2(), {centreOfQuad(kPaintedQuad)});
+  QObject::connect(&main.recovery(), &RecoveryService::written, [] {
+    std::fputs("ready\n", stdout);
+    std::fflush(stdout);
+  });
+  return app.exec();  // until killed
+}
+
+}  // namespace
+
+class TestRecovery : public QObject {
+  Q_OBJECT
+
+  QTemporaryDir home_;
+  QString picture_;
+
+  // Starts the editor process and waits until it holds the lock and wrote its copy.
+  bool startChild(QProcess &child) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("VARGA_MAP_MAKER_HOME", home_.path());
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {"--editor-child", picture_});
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 60000) {
+      if (child.waitForReadyRead(500) && child.readAll().contains("ready")) return true;
+      if (child.state() == QProcess::NotRunning) return false;
+    }
+    return false;
+  }
+
+  static void kill(QProcess &child) {
+    child.kill();
+    child.waitForFinished(10000);
+  }
+
+ private slots:
+  void initTestCase() {
+    qputenv("VARGA_MAP_MAKER_HOME", home_.path().toUtf8());
+    picture_ = test::writePicture(home_.path(), 240, 120);
+  }
+
+  void init() { RecoveryFile::remove(home_.path()); }
+
+  void fileRoundTripAndRefusals() {
+    QTemporaryDir folder;
+    const RecoveryContent content{QStringLiteral("/maps/Städte und Wälder.jpg"),
+                                  QByteArrayLiteral("header\r\n&\r\n0 1 2\r\n#\r\n")};
+    QVERIFY(RecoveryFile::write(folder.path(), content).ok);
+    const auto read = RecoveryFile::read(folder.path());
+    QVERIFY(read);
+    QCOMPARE(read->picturePath, content.picturePath);
+    QCOMPARE(read->mapText, content.mapText);
+
+    QString error;
+    QFile other(RecoveryFile::path(folder.path()));
+    QVERIFY(other.open(QIODevice::WriteOnly));
+    other.write("some other file\nwith lines\n");
+    other.close();
+    QVERIFY(!RecoveryFile::read(folder.path(), &error));
+    QVERIFY(error.contains("not a recovery file"));
+    RecoveryFile::remove(folder.path());
+    QVERIFY(!RecoveryFile::read(folder.path(), &error));
+    QVERIFY(!error.isEmpty());
+  }
+
+  void writesAfterAPauseAndAtMostOnceAnInterval() {
+    QTemporaryDir folder;
+    int version = 0;
+    RecoveryService service(folder.path(), [&version] {
+      return RecoveryContent{QStringLiteral("p.jpg"), QByteArray::number(++version)};
+    });
+    QVERIFY(service.isActive());
+    service.setTiming({150ms, 1000ms});
+    QSignalSpy written(&service, &RecoveryService::written);
+    service.scheduleWrite();
+    QTest::qWait(60);
+    service.scheduleWrite();  // still changing: the pause starts again
+    QTest::qWait(100);
+    QCOMPARE(written.size(), 0);
+    QVERIFY(written.wait(1000));
+    QCOMPARE(RecoveryFile::read(folder.path())->mapText, QByteArray("1"));
+
+    QElapsedTimer sinceFirst;
+    sinceFirst.start();
+    service.scheduleWrite();
+    QTest::qWait(400);
+    QCOMPARE(written.size(), 1);  // paused, but the interval is not over
+    QVERIFY(written.wait(2000));
+    QVERIFY(sinceFirst.elapsed() >= 800);
+    QCOMPARE(RecoveryFile::read(folder.path())->mapText, QByteArray("2"));
+
+    service.scheduleWrite();
+    service.discard();
+    QVERIFY(!service.isWritePending());
+    QVERIFY(!RecoveryFile::exists(folder.path()));
+  }
+
+  void lockKeepsASecondEditorOut() {
+    QTemporaryDir folder;
+    auto source = [] { return RecoveryContent{QStringLiteral("a.jpg"), QByteArray("map")}; };
+    auto first = std::make_unique<RecoveryService>(folder.path(), source);
+    QVERIFY(first->isActive());
+    QVERIFY(first->writeNow());
+    RecoveryService second(folder.path(), source);
+    QVERIFY(!second.isActive());
+    QVERIFY(!second.hasRecovery());  // the file belongs to the running editor
+    QVERIFY(!second.writeNow());
+    second.discard();
+    QVERIFY(RecoveryFile::exists(folder.path()));
+    first.reset();
+    RecoveryService third(folder.path(), source);
+    QVERIFY(third.isActive());
+    QVERIFY(third.hasRecovery());
+  }
+
+  void editorWritesTheCopyAndANormalExitRemovesIt() {
+    test::ScriptedDialogs dialogs;
+    MDIfrmMain main(&dialogs);
+    main.show();
+    main.recovery().setTiming(kQuickTiming);
+    QCOMPARE(main.LoadMapImage(picture_), 0);
+    QSignalSpy written(&main.recovery(), &RecoveryService::written);
+    main.setEditMode(1);
+    main.document().CurrentDrawElement = kPaintedElement;
+    test::dragLeft(main.mapView()->Picture2(), {centreOfQuad(1)});
+    QVERIFY(written.wait(2000));
+    const auto copy = RecoveryFile::read(home_.path());
+    QVERIFY(copy);
+    QCOMPARE(copy->picturePath, QFileInfo(picture_).absoluteFilePath());
+    QCOMPARE(copy->mapText, vargaMapText(main.document()));
+
+    // Saved work needs no copy; undoing away from the save brings it back.
+    dialogs.saveNames.push_back(home_.filePath("saved.txt"));
+    main.findChild<QAction *>("mnuSave")->trigger();
+    QVERIFY(!RecoveryFile::exists(home_.path()));
+    main.history().undo();
+    QVERIFY(written.wait(2000));
+    QVERIFY(RecoveryFile::exists(home_.path()));
+
+    dialogs.answers.push_back(MessageAnswer::Discard);
+    QVERIFY(main.close());
+    QVERIFY(!RecoveryFile::exists(home_.path()));
+  }
+
+  void killedEditorIsRecoveredButNotWhileRunning() {
+    QProcess child;
+    QVERIFY2(startChild(child), child.readAllStandardError().constData());
+    QVERIFY(RecoveryFile::exists(home_.path()));
+    {
+      // The child still runs: its copy is its own, nothing is offered.
+      test::ScriptedDialogs dialogs;
+      MDIfrmMain second(&dialogs);
+      QVERIFY(!second.recovery().isActive());
+      second.offerRecovery();
+      QVERIFY(dialogs.messages.isEmpty());
+    }
+    kill(child);
+    QVERIFY(RecoveryFile::exists(home_.path()));
+
+    test::ScriptedDialogs dialogs;
+    MDIfrmMain main(&dialogs);
+    main.show();
+    QVERIFY(main.recovery().isActive());
+    dialogs.answers.push_back(MessageAnswer::Yes);
+    main.offerRecovery();
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(dialogs.messages[0].title, QStringLiteral("Restore Unsaved Map"));
+    QVERIFY(dialogs.messages[0].text.contains(QFileInfo(picture_).absoluteFilePath()));
+    QVERIFY(main.mapView());
+    QCOMPARE(main.picturePath(), QFileInfo(picture_).absoluteFilePath());
+    const MapDocument &doc = main.document();
+    for (int s = 0; s < kSectorsPerQuad; ++s)
+      QCOMPARE(doc.value(kPaintedQuad, s, Plane::Element), kPaintedElement);
+    QCOMPARE(doc.value(kPaintedQuad + 1, 0, Plane::Element), kUnassigned);
+    QCOMPARE(doc.TotalQuads, qint16(18));
+    const quint32 colour = main.elementTable().colour(kPaintedElement);
+    const QPoint inside = centreOfQuad(kPaintedQuad) + QPoint(5, 5);  // off the grid lines
+    QCOMPARE(main.mapView()->surfaces().surface(MapView::Terrain).pixelColor(inside),
+             QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
+    QVERIFY(!main.history().isClean());
+    QVERIFY(main.windowTitle().startsWith('*'));
+
+    // A normal exit ends the story.
+    dialogs.answers.push_back(MessageAnswer::Discard);
+    QVERIFY(main.close());
+    QVERIFY(!RecoveryFile::exists(home_.path()));
+  }
+
+  void declinedRecoveryIsDropped() {
+    {
+      RecoveryService leftBehind(home_.path(), [this] {
+        return RecoveryContent{picture_, QByteArray("&\r\n0 1\r\n#\r\n")};
+      });
+      QVERIFY(leftBehind.writeNow());
+    }  // gone without a normal exit, as after a crash
+    test::ScriptedDialogs dialogs;
+    MDIfrmMain main(&dialogs);
+    dialogs.answers.push_back(MessageAnswer::No);
+    main.offerRecovery();
+    QCOMPARE(dialogs.messages.size(), 1);
+    QVERIFY(!main.mapView());
+    QVERIFY(!RecoveryFile::exists(home_.path()));
+    main.offerRecovery();
+    QCOMPARE(dialogs.messages.size(), 1);
+  }
+
+#ifdef EDITOR_BIN
+  void runningEditorHoldsTheLock() {
+    QTemporaryDir home;
+    QProcess editor;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("VARGA_MAP_MAKER_HOME", home.path());
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    editor.setProcessEnvironment(env);
+    editor.start(QStringLiteral(EDITOR_BIN));
+    QVERIFY(editor.waitForStarted(10000));
+    // The lock appears once the main window is up, after the splash.
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(RecoveryService::lockPath(home.path())), 60000);
+    auto source = [] { return RecoveryContent{}; };
+    QVERIFY(!RecoveryService(home.path(), source).isActive());
+    kill(editor);
+    QVERIFY(QFile::exists(RecoveryService::lockPath(home.path())));  // left behind
+    QVERIFY(RecoveryService(home.path(), source).isActive());        // but stale
+  }
+#endif
+};
+
+int main(int argc, char **argv) {
+  if (argc == 3 && qstrcmp(argv[1], "--editor-child") == 0) return runEditorChild(argc, argv);
+  QApplication app(argc, argv);
+  TestRecovery test;
+  QTEST_SET_MAIN_SOURCE_PATH
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_recovery.moc"
