@@ -58,8 +58,6 @@ void MDIfrmMain::setUpHistory() {
   recovery_ = std::make_unique<RecoveryService>(document_.DatabaseLocation, [this] {
     return RecoveryContent{picturePath_, vargaMapText(document_)};
   });
-  if (!recovery_->isActive() && notice().isEmpty())
-    showNotice(tr("Another Varga Map Maker is running: this window keeps no recovery copy."));
 
   connect(history_.get(), &MapHistory::sectorsRestored, this, &MDIfrmMain::repaintRestored);
   connect(history_.get(), &MapHistory::documentChanged, this, [this] {
