@@ -93,6 +93,8 @@ MDIfrmMain::MDIfrmMain(UserDialogs *dialogs, QWidget *parent) : QMainWindow(pare
 }
 
 MDIfrmMain::~MDIfrmMain() {
+  // The history empties itself as it goes, which is no change of the map to react to.
+  disconnect(&history_->stack(), nullptr, this, nullptr);
   // The map view refers to the document: it goes first.
   closeMapView();
 }
