@@ -191,7 +191,7 @@ class TestCatalogue_ : public QObject {
   void unusableCatalogueIsRefused() {
     QFETCH(QString, kind);
     QFETCH(QString, problem);
-    TestCatalogue spec;
+    TestCatalogue shape;
     if (kind == "garbage") {
       QFile file(path());
       QVERIFY(file.open(QIODevice::WriteOnly));
@@ -202,14 +202,14 @@ class TestCatalogue_ : public QObject {
     } else if (kind == "directory") {
       QVERIFY(QDir().mkpath(path()));
     } else {
-      if (kind == "no tblElements") spec.droppedTable = "tblElements";
-      if (kind == "no tblheights") spec.droppedTable = "tblheights";
-      if (kind == "0 elements") spec.elements = 0;
-      if (kind == "353 elements") spec.elements = 353;
-      if (kind == "0 heights") spec.heights = 0;
-      if (kind == "102 heights") spec.heights = 102;
-      if (kind == "swapped ids") spec.swappedId = 2;
-      spec.writeTo(path());
+      if (kind == "no tblElements") shape.droppedTable = "tblElements";
+      if (kind == "no tblheights") shape.droppedTable = "tblheights";
+      if (kind == "0 elements") shape.elements = 0;
+      if (kind == "353 elements") shape.elements = 353;
+      if (kind == "0 heights") shape.heights = 0;
+      if (kind == "102 heights") shape.heights = 102;
+      if (kind == "swapped ids") shape.swappedId = 2;
+      shape.writeTo(path());
     }
     const QByteArray before = fileHash(path());
 
@@ -236,9 +236,9 @@ class TestCatalogue_ : public QObject {
     fields << "Heightcolour"
            << "Heightcolour2";
     for (const QString &field : fields) {
-      TestCatalogue spec;
-      spec.droppedField = field;
-      spec.writeTo(path());
+      TestCatalogue shape;
+      shape.droppedField = field;
+      shape.writeTo(path());
       CatalogueDatabase catalogue = CatalogueDatabase::open(location());
       QVERIFY2(catalogue.usesBuiltInDefault(), qPrintable(field));
       QVERIFY2(catalogue.openMessage().contains("the field " + field + " is missing"),
@@ -247,8 +247,8 @@ class TestCatalogue_ : public QObject {
   }
 
   void fieldNamesMatchWithoutRegardToCase() {
-    TestCatalogue spec;
-    QString script = spec.script().replace("\"TypeFlagsinterior\"", "\"TYPEFLAGSINTERIOR\"");
+    TestCatalogue shape;
+    QString script = shape.script().replace("\"TypeFlagsinterior\"", "\"TYPEFLAGSINTERIOR\"");
     ScopedConnection connection({path(), false}, ScopedConnection::Access::Create);
     QVERIFY(executeScript(connection.database(), script).isEmpty());
     QCOMPARE(CatalogueDatabase::open(location()).origin(), CatalogueOrigin::UserFile);
@@ -385,9 +385,9 @@ class TestCatalogue_ : public QObject {
 
   void namesWithQuotesAreLookedUpLiterally() {
     const QString odd = "Jack's \"Big\"; DROP TABLE tblElements; --";
-    TestCatalogue spec;
-    spec.extraNames = {odd, "x' OR '1'='1"};
-    spec.writeTo(path());
+    TestCatalogue shape;
+    shape.extraNames = {odd, "x' OR '1'='1"};
+    shape.writeTo(path());
     CatalogueDatabase catalogue = CatalogueDatabase::open(location());
     const std::optional<ElementRecord> found = catalogue.elementByName(odd);
     QVERIFY(found.has_value());

@@ -10,7 +10,8 @@ namespace {
 constexpr int kTwipsPerPixel = 15;
 }
 
-StatusPanels::StatusPanels(const std::vector<PanelSpec> &specs, QWidget *parent) : QWidget(parent) {
+StatusPanels::StatusPanels(const std::vector<PanelLayout> &panels, QWidget *parent)
+    : QWidget(parent) {
   // Panel widths are fixed in twips; a compact font keeps the view names inside them.
   QFont compact = font();
   compact.setPointSizeF(compact.pointSizeF() * 0.85);
@@ -18,17 +19,17 @@ StatusPanels::StatusPanels(const std::vector<PanelSpec> &specs, QWidget *parent)
   auto *layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
-  for (const PanelSpec &spec : specs) {
+  for (const PanelLayout &shape : panels) {
     Panel panel;
     panel.label = new QLabel(this);
-    panel.label->setFixedWidth(std::max(1, spec.widthTwips / kTwipsPerPixel));
+    panel.label->setFixedWidth(std::max(1, shape.widthTwips / kTwipsPerPixel));
     panel.label->setMinimumHeight(fontMetrics().height() + 6);
     panel.label->setTextFormat(Qt::PlainText);
     panel.label->setMargin(1);
     // Clicks land on the bar itself, which finds the panel under the pointer.
     panel.label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    panel.key = spec.key;
-    panel.bevel = spec.bevel;
+    panel.key = shape.key;
+    panel.bevel = shape.bevel;
     applyBevel(panel);
     layout->addWidget(panel.label);
     panels_.push_back(panel);

@@ -17,13 +17,13 @@ class StatusPanels : public QWidget {
  public:
   enum Bevel { NoBevel = 0, Inset = 1, Raised = 2 };
 
-  struct PanelSpec {
+  struct PanelLayout {
     int widthTwips = 0;
     QString key;
     Bevel bevel = NoBevel;
   };
 
-  explicit StatusPanels(const std::vector<PanelSpec> &panels, QWidget *parent = nullptr);
+  explicit StatusPanels(const std::vector<PanelLayout> &panels, QWidget *parent = nullptr);
 
   int count() const { return static_cast<int>(panels_.size()); }
   QString text(int panel) const;
