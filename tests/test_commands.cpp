@@ -22,10 +22,6 @@ QByteArray readAll(const QString &path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QColor gdiColour(quint32 c) {
-  return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
-
 // Always draws the same value: every randomised Sector becomes its family's base.
 class ZeroRandom : public RandomSource {
  public:
@@ -101,10 +97,10 @@ class TestCommands : public QObject {
       QCOMPARE(target->document().value(quad, quad % 16, Plane::Element), qint16(quad + 1));
       const auto o = target->document().sectorOrigin(quad, quad % 16);
       QCOMPARE(s.surface(MapView::Terrain).pixelColor(o.x + 5, o.y + 5),
-               gdiColour(target->elementTable().colour(quad + 1)));
+               test::gdiColour(target->elementTable().colour(quad + 1)));
       const auto h = target->document().sectorOrigin(quad, 15 - quad % 16);
       QCOMPARE(s.surface(MapView::Elevation).pixelColor(h.x + 5, h.y + 5),
-               gdiColour(target->heightColours().colour(quad * 5)));
+               test::gdiColour(target->heightColours().colour(quad * 5)));
     }
     QVERIFY(target->notice().isEmpty());
 
@@ -167,16 +163,16 @@ class TestCommands : public QObject {
     QCOMPARE(doc.value(5000, 15, Plane::Element), qint16(11));
     MapSurfaces &s = main->mapView()->surfaces();
     QCOMPARE(s.surface(MapView::Terrain).pixelColor(5, 5),
-             gdiColour(main->elementTable().colour(11)));
+             test::gdiColour(main->elementTable().colour(11)));
     main->findChild<QAction *>("R2")
         ->trigger();  // leaves: every member to the base with a zero draw
     QCOMPARE(doc.value(17, 3, Plane::Element), qint16(10));
     QCOMPARE(s.surface(MapView::Terrain).pixelColor(5, 5),
-             gdiColour(main->elementTable().colour(10)));
+             test::gdiColour(main->elementTable().colour(10)));
     doc.CurrentDrawHeight = 30;
     main->findChild<QAction *>("Fillheight")->trigger();
     QCOMPARE(s.surface(MapView::Elevation).pixelColor(45, 45),
-             gdiColour(main->heightColours().colour(30)));
+             test::gdiColour(main->heightColours().colour(30)));
     main->findChild<QAction *>("ClearHeight")->trigger();
     QCOMPARE(doc.value(3, 3, Plane::Height), kUnassigned);
     QCOMPARE(s.surface(MapView::Elevation).pixel(45, 45), s.surface(MapView::Image).pixel(45, 45));

@@ -23,10 +23,6 @@ QPoint cellCentre(int quad, int sector) {
   return cellOrigin(quad, sector) + QPoint(5, 5);
 }
 
-QColor gdiColour(quint32 c) {
-  return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
-
 }  // namespace
 
 class TestMouseEditing : public QObject {
@@ -34,15 +30,6 @@ class TestMouseEditing : public QObject {
 
   QTemporaryDir home_;
   QString picture_;
-
-  // A 240 x 120 map (6 x 3 Quads) in a shown main window.
-  std::unique_ptr<MDIfrmMain> openMap(test::ScriptedDialogs &dialogs) {
-    auto main = std::make_unique<MDIfrmMain>(&dialogs);
-    main->resize(900, 600);
-    main->show();
-    if (main->LoadMapImage(picture_) != 0) return nullptr;
-    return main;
-  }
 
   void chooseCategory(MDIfrmMain &main, const QString &category) {
     auto *combo = main.findChild<QComboBox *>("cboTerainCategory");
@@ -92,11 +79,11 @@ class TestMouseEditing : public QObject {
 
   void dragPaintsEverySectorItCrosses() {
     test::ScriptedDialogs dialogs;
-    auto main = openMap(dialogs);
+    auto main = test::openShownMap(dialogs, picture_);
     QVERIFY(main);
     chooseCategory(*main, "Barrier");
     const qint16 element = main->document().CurrentDrawElement;
-    const QColor colour = gdiColour(main->elementTable().colour(element));
+    const QColor colour = test::gdiColour(main->elementTable().colour(element));
     SurfaceWidget *terrain = main->mapView()->Picture2();
     // A horizontal stroke along Sector row 1 across five Quads: 20 Sectors.
     QList<QPoint> points;
@@ -125,7 +112,7 @@ class TestMouseEditing : public QObject {
 
   void modesAndButtons() {
     test::ScriptedDialogs dialogs;
-    auto main = openMap(dialogs);
+    auto main = test::openShownMap(dialogs, picture_);
     QVERIFY(main);
     MapDocument &doc = main->document();
     doc.CurrentDrawElement = 4;
@@ -167,7 +154,7 @@ class TestMouseEditing : public QObject {
 
   void imageViewPaintsTheHiddenTerrainView() {
     test::ScriptedDialogs dialogs;
-    auto main = openMap(dialogs);
+    auto main = test::openShownMap(dialogs, picture_);
     QVERIFY(main);
     main->document().CurrentDrawElement = 6;
     StatusPanels *panels = main->statusPanels();
@@ -181,12 +168,12 @@ class TestMouseEditing : public QObject {
                  ->surfaces()
                  .surface(MapView::Terrain)
                  .pixelColor(cellOrigin(1, 1) + QPoint(5, 5)),
-             gdiColour(main->elementTable().colour(6)));
+             test::gdiColour(main->elementTable().colour(6)));
   }
 
   void elevationPaintsHeightsAndSkipsWithoutOne() {
     test::ScriptedDialogs dialogs;
-    auto main = openMap(dialogs);
+    auto main = test::openShownMap(dialogs, picture_);
     QVERIFY(main);
     main->findChild<QAction *>("mnuV3")->trigger();
     main->findChild<QPushButton *>("Command1")->click();  // Raise: "1" -> "2"
@@ -217,7 +204,7 @@ class TestMouseEditing : public QObject {
 
   void rightClickPicksOnTheTerrainView() {
     test::ScriptedDialogs dialogs;
-    auto main = openMap(dialogs);
+    auto main = test::openShownMap(dialogs, picture_);
     QVERIFY(main);
     MapDocument &doc = main->document();
     doc.setValue(2, 6, Plane::Element, 12);
@@ -245,7 +232,7 @@ class TestMouseEditing : public QObject {
 
   void viewSwitchingByPanelAndMenu() {
     test::ScriptedDialogs dialogs;
-    auto main = openMap(dialogs);
+    auto main = test::openShownMap(dialogs, picture_);
     QVERIFY(main);
     StatusPanels *panels = main->statusPanels();
     auto visible = [&](const char *name) {
@@ -287,7 +274,7 @@ class TestMouseEditing : public QObject {
 
   void refreshScreenRepaintsTheShownView() {
     test::ScriptedDialogs dialogs;
-    auto main = openMap(dialogs);
+    auto main = test::openShownMap(dialogs, picture_);
     QVERIFY(main);
     MapDocument &doc = main->document();
     doc.setValue(1, 0, Plane::Element, 2);  // in the array, not yet on screen
@@ -301,18 +288,18 @@ class TestMouseEditing : public QObject {
     main->findChild<QAction *>("mnuV2")->trigger();
     main->findChild<QAction *>("mnuO2")->trigger();
     QCOMPARE(s.surface(MapView::Terrain).pixelColor(inside),
-             gdiColour(main->elementTable().colour(2)));
+             test::gdiColour(main->elementTable().colour(2)));
     QCOMPARE(s.surface(MapView::Elevation).pixel(inside), picture);  // hidden: left alone
     main->findChild<QAction *>("mnuV3")->trigger();
     main->findChild<QAction *>("mnuO2")->trigger();
     QCOMPARE(s.surface(MapView::Elevation).pixelColor(inside),
-             gdiColour(main->heightColours().colour(50)));
+             test::gdiColour(main->heightColours().colour(50)));
     QCOMPARE(doc.MapReady, qint16(1));
   }
 
   void raiseAndLowerLimits() {
     test::ScriptedDialogs dialogs;
-    auto map = openMap(dialogs);
+    auto map = test::openShownMap(dialogs, picture_);
     QVERIFY(map);
     MDIfrmMain &main = *map;
     main.findChild<QAction *>("mnuV3")->trigger();  // the height controls show on the Elevation map

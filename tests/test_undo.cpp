@@ -51,14 +51,6 @@ class TestUndo : public QObject {
   QTemporaryDir home_;
   QString picture_;
 
-  std::unique_ptr<MDIfrmMain> openMap(test::ScriptedDialogs &dialogs) {
-    auto main = std::make_unique<MDIfrmMain>(&dialogs);
-    main->resize(900, 600);
-    main->show();
-    if (main->LoadMapImage(picture_) != 0) return nullptr;
-    return main;
-  }
-
   static MapState state(MDIfrmMain &main) {
     const MapSurfaces &s = main.mapView()->surfaces();
     return {snapshot(main.document()), s.surface(MapView::Terrain).copy(),
@@ -83,7 +75,7 @@ class TestUndo : public QObject {
 
   void strokeOfTwentySectorsIsOneStep() {
     test::ScriptedDialogs dialogs;
-    auto main = openMap(dialogs);
+    auto main = test::openShownMap(dialogs, picture_);
     QVERIFY(main);
     QAction *undo = main->findChild<QAction *>("mnuUndo");
     QAction *redo = main->findChild<QAction *>("mnuRedo");
@@ -142,7 +134,7 @@ class TestUndo : public QObject {
     QFETCH(bool, elevation);
     QFETCH(QString, caption);
     test::ScriptedDialogs dialogs;
-    auto main = openMap(dialogs);
+    auto main = test::openShownMap(dialogs, picture_);
     QVERIFY(main);
     MapDocument &doc = main->document();
     // Half of the map painted beforehand, so that every mode has something to change.
@@ -184,7 +176,7 @@ class TestUndo : public QObject {
     QFETCH(EditCommand, command);
     QFETCH(QString, action);
     test::ScriptedDialogs dialogs;
-    auto main = openMap(dialogs);
+    auto main = test::openShownMap(dialogs, picture_);
     QVERIFY(main);
     main->setRandomSource(std::make_unique<TopRandom>());
     MapDocument &doc = main->document();
@@ -215,7 +207,7 @@ class TestUndo : public QObject {
 
   void mapDataImportAndExportSetTheCleanState() {
     test::ScriptedDialogs dialogs;
-    auto main = openMap(dialogs);
+    auto main = test::openShownMap(dialogs, picture_);
     QVERIFY(main);
     MapDocument &doc = main->document();
     QVERIFY(main->windowTitle().startsWith("Varga Map Maker"));
@@ -285,7 +277,7 @@ class TestUndo : public QObject {
     QFETCH(QString, saveName);
     QFETCH(bool, closes);
     test::ScriptedDialogs dialogs;
-    auto main = openMap(dialogs);
+    auto main = test::openShownMap(dialogs, picture_);
     QVERIFY(main);
     main->document().CurrentDrawElement = 4;
     test::dragLeft(main->mapView()->Picture2(), {cellCentre(0, 0)});
@@ -303,7 +295,7 @@ class TestUndo : public QObject {
 
   void closingSavedWorkAndExitQuestion() {
     test::ScriptedDialogs dialogs;
-    auto main = openMap(dialogs);
+    auto main = test::openShownMap(dialogs, picture_);
     QVERIFY(main);
     dialogs.answers = {MessageAnswer::No, MessageAnswer::No};
     trigger(*main, "mnuExit");

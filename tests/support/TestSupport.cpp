@@ -36,6 +36,8 @@ std::optional<quint32> ScriptedDialogs::chooseColour(quint32) {
 
 }  // namespace vmm::test
 
+#include "app/widgets/MDIfrmMain.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QImage>
@@ -80,6 +82,18 @@ void sendMousePress(QWidget *widget, QPoint position, Qt::MouseButton button) {
 
 void sendMouseRelease(QWidget *widget, QPoint position, Qt::MouseButton button) {
   sendMouse(widget, QEvent::MouseButtonRelease, position, button, Qt::NoButton);
+}
+
+QColor gdiColour(quint32 colour) {
+  return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
+}
+
+std::unique_ptr<MDIfrmMain> openShownMap(UserDialogs &dialogs, const QString &picture) {
+  auto main = std::make_unique<MDIfrmMain>(&dialogs);
+  main->resize(900, 600);
+  main->show();
+  if (main->LoadMapImage(picture) != 0) return nullptr;
+  return main;
 }
 
 void dragLeft(QWidget *widget, const QList<QPoint> &points) {

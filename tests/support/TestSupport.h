@@ -44,6 +44,8 @@ class ScriptedDialogs : public UserDialogs {
 #include <QColor>
 #include <QPoint>
 
+#include <memory>
+
 class QWidget;
 
 namespace vmm {
@@ -61,6 +63,12 @@ QString writePicture(const QString &folder, int width, int height,
 void sendMouseMove(QWidget *widget, QPoint position, Qt::MouseButtons buttons);
 void sendMousePress(QWidget *widget, QPoint position, Qt::MouseButton button);
 void sendMouseRelease(QWidget *widget, QPoint position, Qt::MouseButton button);
+// A GDI colour value (red in the low byte) as a QColor, to compare with surface pixels.
+QColor gdiColour(quint32 colour);
+
+// A main window, resized and shown, with the picture imported; null when it was refused.
+std::unique_ptr<MDIfrmMain> openShownMap(UserDialogs &dialogs, const QString &picture);
+
 // Press, move through every point, release: one left-button stroke.
 void dragLeft(QWidget *widget, const QList<QPoint> &points);
 
