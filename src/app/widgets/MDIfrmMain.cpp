@@ -64,7 +64,10 @@ MDIfrmMain::MDIfrmMain(UserDialogs *dialogs, QWidget *parent) : QMainWindow(pare
   setCentralWidget(mdiArea_);
 
   noticeTimer_.setSingleShot(true);
-  connect(&noticeTimer_, &QTimer::timeout, this, [this] { notice_->clear(); });
+  connect(&noticeTimer_, &QTimer::timeout, this, [this] {
+    notice_->clear();
+    notice_->setToolTip({});
+  });
   buildToolStrip();
   buildStatusBar();
   buildMenus();
@@ -235,6 +238,9 @@ void MDIfrmMain::buildStatusBar() {
   notice_ = new QLabel(this);
   notice_->setObjectName(QStringLiteral("notice"));
   notice_->setTextFormat(Qt::PlainText);
+  // A long notice gives way to the panels (their widths are fixed) instead of pushing them
+  // over each other; the whole text stays in the tool tip.
+  notice_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   statusBar()->addWidget(notice_, 1);
   auto *second = new StatusPanels({{1440, {}, StatusPanels::Inset}}, this);
   second->setObjectName(QStringLiteral("StatusBar1"));
@@ -368,6 +374,7 @@ bool MDIfrmMain::requireMap() {
 void MDIfrmMain::showNotice(const QString &text) {
   constexpr int kShownMs = 20000;
   notice_->setText(text);
+  notice_->setToolTip(text);
   noticeTimer_.start(kShownMs);
 }
 
