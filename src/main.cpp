@@ -7,6 +7,10 @@
 
 int main(int argc, char *argv[]) {
   QApplication app(argc, argv);
+  // A painting stroke must see every pointer position: merging quick moves would skip
+  // the Sectors between the kept ones on a curved stroke. Set after the window system
+  // is up, which sets its own default.
+  QApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
   QApplication::setApplicationName(QStringLiteral("Varga Map Maker"));
   QApplication::setOrganizationName(QStringLiteral("VargaMapMaker"));
   QApplication::setApplicationVersion(QStringLiteral(VMM_VERSION));
