@@ -1,14 +1,12 @@
 #include "app/widgets/StatusPanels.h"
 
+#include "app/Twips.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 
 namespace vmm {
-
-namespace {
-constexpr int kTwipsPerPixel = 15;
-}
 
 StatusPanels::StatusPanels(const std::vector<PanelLayout> &panels, QWidget *parent)
     : QWidget(parent) {
@@ -22,7 +20,7 @@ StatusPanels::StatusPanels(const std::vector<PanelLayout> &panels, QWidget *pare
   for (const PanelLayout &shape : panels) {
     Panel panel;
     panel.label = new QLabel(this);
-    panel.label->setFixedWidth(std::max(1, shape.widthTwips / kTwipsPerPixel));
+    panel.label->setFixedWidth(std::max(1, twipsToPixels(shape.widthTwips)));
     panel.label->setMinimumHeight(fontMetrics().height() + 6);
     panel.label->setTextFormat(Qt::PlainText);
     panel.label->setMargin(1);

@@ -23,10 +23,6 @@ namespace {
 constexpr int kClientWidthTwips = 8475;
 constexpr int kClientHeightTwips = 7275;
 
-QString number(double value) {
-  return QString::number(value);
-}
-
 // The "Type Flags" buttons in their three rows; "Building" has no field.
 const std::array<std::array<const char *, 4>, 3> kFlagRows{
     {{"Wall", "Building", "Sunken", "Crushable"},
@@ -233,7 +229,7 @@ void frmElementType::fill(const ElementRecord &record) {
   setText(QStringLiteral("elementid"), QString::number(record.elementid));
   setText(QStringLiteral("Height"), heightMetresText(record.Height));
   for (const auto &[field, member] : kNumberFields)
-    setText(QString::fromLatin1(field), number(record.*member));
+    setText(QString::fromLatin1(field), QString::number(double(record.*member)));
   // Codes outside their tables leave the box empty.
   setText(QStringLiteral("InElemProtFlag"),
           protectionFlagText(record.InElemProtFlag).value_or(QString()));

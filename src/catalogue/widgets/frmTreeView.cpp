@@ -55,10 +55,6 @@ QLabel *caption(const QString &name, const QString &text, QWidget *parent) {
   return label;
 }
 
-QString number(double value) {
-  return QString::number(value);
-}
-
 }  // namespace
 
 frmTreeView::frmTreeView(MDIfrmMain &main, QWidget *parent) : QWidget(parent), main_(main) {
@@ -193,8 +189,8 @@ void frmTreeView::treElementListNodeClick(QTreeWidgetItem *node) {
   const std::array<double, 4> protection{record->ProtectionProne, record->ProtectionLow,
                                          record->ProtectionMedium, record->ProtectionHigh};
   for (std::size_t i = 0; i < cover.size(); ++i) {
-    coverBoxes_[i]->setText(number(cover[i]));
-    protectionBoxes_[i]->setText(number(protection[i]));
+    coverBoxes_[i]->setText(QString::number(double(cover[i])));
+    protectionBoxes_[i]->setText(QString::number(double(protection[i])));
   }
   text10_->setText(QString::number(record->elementid));
   setSwatchColour(record->elementcolour);

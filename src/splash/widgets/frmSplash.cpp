@@ -1,5 +1,7 @@
 #include "splash/widgets/frmSplash.h"
 
+#include "app/Twips.h"
+
 #include <QEvent>
 #include <QFrame>
 #include <QGuiApplication>
@@ -13,11 +15,6 @@
 namespace vmm {
 
 namespace {
-
-constexpr int kTwipsPerPixel = 15;
-int px(int twips) {
-  return twips / kTwipsPerPixel;
-}
 
 // The logo: a battlefield corner under the editor's grid, a few Sectors painted.
 QPixmap drawLogo(int size) {
@@ -68,7 +65,7 @@ QLabel *textLabel(QWidget *parent, const QString &name, const QString &text, int
   font.setBold(bold);
   label->setFont(font);
   label->adjustSize();
-  label->move(px(leftTwips), px(topTwips));
+  label->move(twipsToPixels(leftTwips), twipsToPixels(topTwips));
   return label;
 }
 
@@ -77,7 +74,7 @@ QLabel *textLabel(QWidget *parent, const QString &name, const QString &text, int
 frmSplash::frmSplash(QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
   setObjectName(QStringLiteral("frmSplash"));
-  setFixedSize(px(7230), px(4350));
+  setFixedSize(twipsToPixels(7230), twipsToPixels(4350));
   if (const QScreen *screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
   setFocusPolicy(Qt::StrongFocus);
@@ -91,11 +88,11 @@ frmSplash::frmSplash(QWidget *parent)
   auto *logo = new QLabel(frame_);
   logo->setObjectName(QStringLiteral("imgLogo"));
   logo->setPixmap(drawLogo(176));
-  logo->move(px(300), px(900));
+  logo->move(twipsToPixels(300), twipsToPixels(900));
   auto *icon = new QLabel(frame_);
   icon->setObjectName(QStringLiteral("Image1"));
   icon->setPixmap(drawIcon(32));
-  icon->move(px(300), px(150));
+  icon->move(twipsToPixels(300), twipsToPixels(150));
 
   textLabel(frame_, QStringLiteral("lblCompanyProduct"), QStringLiteral("Varga Map Maker"), 4065,
             225, 18, true);
