@@ -2,6 +2,7 @@
 #include "MaximumMap.h"
 #include "QuietDialogs.h"
 
+#include "app/MapHistory.h"
 #include "app/widgets/MDIfrmMain.h"
 
 #include <benchmark/benchmark.h>
@@ -76,7 +77,11 @@ void BM_ResidentMemory(benchmark::State &state) {
       state.SkipWithError("the maximum picture was refused");
       break;
     }
-    assignEverySector(window.document(), window.elementTable());
+    {
+      // One step, as a map data import records it: the history then holds every edit once.
+      HistoryStep step(&window.history(), QStringLiteral("Import Map Data"));
+      assignEverySector(window.document(), window.elementTable());
+    }
     window.repaintWholeMap();
     QApplication::processEvents();
     resident = residentBytes();

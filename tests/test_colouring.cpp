@@ -315,6 +315,7 @@ class TestColouring : public QObject {
       map->painter.ColourQuadElevation(2, 0);
       map->doc.TotalQuads = qint16(totalQuads);
       map->log.changes.clear();
+      map->readyWhileDrawing.clear();
     }
     twoSteps.surfaces.restoreWithGrid(p);
     twoSteps.painter.colourMap(p);
@@ -324,7 +325,13 @@ class TestColouring : public QObject {
     QCOMPARE(onePass.surfaces.surface(MapView::Elevation),
              twoSteps.surfaces.surface(MapView::Elevation));
     QCOMPARE(onePass.log.changes.size(), twoSteps.log.changes.size());
-    QCOMPARE(onePass.readyWhileDrawing, twoSteps.readyWhileDrawing);
+    // The one pass reads the style once, the Sector by Sector path for every Sector: both
+    // with MapReady as it must be while drawing.
+    const auto seen = [](const QList<qint16> &reads) {
+      return QSet<qint16>(reads.begin(), reads.end());
+    };
+    QVERIFY(!onePass.readyWhileDrawing.isEmpty());
+    QCOMPARE(seen(onePass.readyWhileDrawing), seen(twoSteps.readyWhileDrawing));
     QCOMPARE(onePass.doc.MapReady, twoSteps.doc.MapReady);
   }
 

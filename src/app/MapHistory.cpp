@@ -14,11 +14,10 @@ bool byKey(const SectorEdit &a, const SectorEdit &b) {
   return a.key() < b.key();
 }
 
-// Sorts the edits by Sector and folds repeated edits of one Sector into one
-// (its first old value, its last new value), dropping Sectors that end where
-// they began. The sort is stable, so repeated edits keep their order.
-void compact(std::vector<SectorEdit> &edits) {
-  std::stable_sort(edits.begin(), edits.end(), byKey);
+// Folds repeated edits of one Sector, which sit side by side in a list sorted by
+// Sector, into one (its first old value, its last new value), and drops Sectors
+// that end where they began.
+void foldSorted(std::vector<SectorEdit> &edits) {
   std::size_t out = 0;
   for (std::size_t i = 0; i < edits.size();) {
     SectorEdit merged = edits[i];
@@ -29,6 +28,12 @@ void compact(std::vector<SectorEdit> &edits) {
     i = j;
   }
   edits.resize(out);
+}
+
+// Sorts the edits by Sector (stable, so repeated edits keep their order) and folds them.
+void compact(std::vector<SectorEdit> &edits) {
+  std::stable_sort(edits.begin(), edits.end(), byKey);
+  foldSorted(edits);
 }
 
 }  // namespace
@@ -68,7 +73,7 @@ class SectorEditCommand : public QUndoCommand {
     const auto middle = static_cast<std::ptrdiff_t>(edits_.size());
     edits_.insert(edits_.end(), next->edits_.begin(), next->edits_.end());
     std::inplace_merge(edits_.begin(), edits_.begin() + middle, edits_.end(), byKey);
-    compact(edits_);
+    foldSorted(edits_);
     totalAfter_ = next->totalAfter_;
     setObsolete(edits_.empty() && totalBefore_ == totalAfter_);
     return true;

@@ -111,9 +111,23 @@ QRect SectorPainter::paintWholeMap(Plane plane, bool restore) {
   // A restored view changes as a whole, and every cell lies inside it.
   const bool wholeView = restore && drawable;
   QRect changed = wholeView ? surfaces_->rect() : QRect();
+  // On a freshly restored view the cells are painted straight away: the values
+  // written back would be the ones already held, and a hollow cell's pre-erase
+  // would put back the picture that is already there.
+  const int style = wholeView && drawStyle_ ? drawStyle_() : int(DrawStyle::None);
+  const bool directCells =
+      wholeView && (style == int(DrawStyle::Solid) || style == int(DrawStyle::Transparent) ||
+                    style == int(DrawStyle::Hollow));
+  DeviceContext *dc = drawable ? &surfaces_->context(plane) : nullptr;
+  const int keptMode = dc != nullptr ? dc->rop2() : R2_COPYPEN;
   auto visit = [&](int quad, int sect) {
     const qint16 value = document_.value(quad, sect, plane);
     if (value == kUnassigned) return;
+    if (directCells) {
+      if (const std::optional<ColorRef> colour = colourOf(plane, value))
+        paintRestoredCell(*dc, style, document_.sectorOrigin(quad, sect), *colour);
+      return;
+    }
     const QRect cell = colourSquare(plane, quad, sect, value);
     if (!wholeView) changed |= cell;
   };
@@ -145,8 +159,28 @@ QRect SectorPainter::paintWholeMap(Plane plane, bool restore) {
         for (int sect = firstSect; sect < firstSect + 4; ++sect) visit(quad, sect);
     }
   }
+  if (directCells) dc->setRop2(keptMode);
   if (plane == Plane::Element) document_.MapReady = 1;
   return changed;
+}
+
+void SectorPainter::paintRestoredCell(DeviceContext &dc, int style, MapDocument::Origin cell,
+                                      ColorRef colour) {
+  // The same pixels as colourSquare's rectangle or tint over the 9 x 9 inside.
+  const ColorRef c = TranslateVBColor(colour);
+  const int left = cell.x + 1, top = cell.y + 1;
+  const int right = cell.x + kCellInside, bottom = cell.y + kCellInside;
+  if (style == int(DrawStyle::Transparent)) {
+    dc.setRop2(R2_MERGEPEN);
+    dc.fillBox(left, top, right, bottom, c);
+    return;
+  }
+  dc.setRop2(R2_COPYPEN);
+  if (style == int(DrawStyle::Solid)) {
+    dc.fillBox(left, top, right, bottom, c);
+    return;
+  }
+  dc.frameBox(left, top, right, bottom, c);
 }
 
 QRect SectorPainter::eraseSquare(Plane plane, int quad, int sect) {
