@@ -1,10 +1,10 @@
-#include "catalogue/CatalogueConnection.h"
 #include "catalogue/CatalogueDatabase.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -13,100 +13,52 @@ using namespace vmm;
 
 namespace {
 
-// A small catalogue: element i is "<prefix><i>" with colour 100 + i, height i has colours
-// 1000 + i and 2000 + i. Options let a test break it in one specific way.
-struct TestCatalogue {
-  int elements = 5;
-  int heights = 10;
-  QString droppedField;      // a tblElements or tblheights field left out
-  QString droppedTable;      // a table left out
-  int swappedId = -1;        // record with this index gets the id of the next one
-  QStringList extraNames;    // appended after the numbered elements
-  QString namePrefix = "E";  // lets a second catalogue differ in its names
-
-  QString script() const {
-    QStringList fields, heightFields, sql;
-    for (const QString &field : ElementRecord::fieldNames())
-      if (field != droppedField)
-        fields << (field == "ElementType" ? "ElementType TEXT" : "\"" + field + "\" INTEGER");
-    for (const QString &field : {QString("Heightcolour"), QString("Heightcolour2")})
-      if (field != droppedField) heightFields << field + " INTEGER";
-    if (droppedTable != "tblElements")
-      sql << "CREATE TABLE tblElements (" + fields.join(", ") + ")";
-    if (droppedTable != "tblheights")
-      sql << "CREATE TABLE tblheights (" + heightFields.join(", ") + ")";
-    for (int i = 0; i < elements + extraNames.size() && droppedTable != "tblElements"; ++i) {
-      const int id = i == swappedId ? i + 1 : (swappedId >= 0 && i == swappedId + 1 ? i - 1 : i);
-      const QString name =
-          i < elements ? namePrefix + QString::number(i) : extraNames[i - elements];
-      QStringList values;
-      for (const QString &field : ElementRecord::fieldNames()) {
-        if (field == droppedField) continue;
-        if (field == "elementid")
-          values << QString::number(id);
-        else if (field == "ElementType")
-          values << "'" + QString(name).replace("'", "''") + "'";
-        else if (field == "elementcolour")
-          values << QString::number(100 + i);
-        else
-          values << (field.endsWith("To") ? "-1" : "1");
-      }
-      sql << "INSERT INTO tblElements VALUES (" + values.join(", ") + ")";
-    }
-    for (int h = 0; h < heights && droppedTable != "tblheights"; ++h) {
-      QStringList values;
-      if (droppedField != "Heightcolour") values << QString::number(1000 + h);
-      if (droppedField != "Heightcolour2") values << QString::number(2000 + h);
-      sql << "INSERT INTO tblheights VALUES (" + values.join(", ") + ")";
-    }
-    return sql.join(";\n") + ";";
-  }
-
-  void writeTo(const QString &path) const {
-    QFile::remove(path);
-    ScopedConnection connection({path, false}, ScopedConnection::Access::Create);
-    QVERIFY2(connection.isOpen(), qPrintable(connection.errorText()));
-    const QString error = executeScript(connection.database(), script());
-    QVERIFY2(error.isEmpty(), qPrintable(error));
-  }
-};
-
 QByteArray fileHash(const QString &path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return {};
   return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
 }
 
-// elementcolour of one element read through a connection of the test's own.
-qint64 colourInFile(const QString &path, const QString &name) {
-  qint64 colour = -1;
+// Runs the statements on the file through a connection of the test's own; the first value
+// the last one gives. A bound value, when given, goes to every statement.
+QVariant runSql(const QString &path, const QStringList &statements, const QVariant &bound = {}) {
+  QVariant value;
   {
-    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "test-reader");
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "test-sql");
     db.setDatabaseName(path);
-    if (db.open()) {
-      QSqlQuery query(db);
-      query.prepare("SELECT elementcolour FROM tblElements WHERE ElementType = ?");
-      query.addBindValue(name);
-      if (query.exec() && query.next()) colour = query.value(0).toLongLong();
+    db.open();
+    QSqlQuery query(db);
+    for (const QString &statement : statements) {
+      query.prepare(statement);
+      if (bound.isValid()) query.addBindValue(bound);
+      if (!query.exec())
+        qWarning("%s: %s", qPrintable(statement), qPrintable(db.lastError().text()));
     }
+    if (query.next()) value = query.value(0);
   }
-  QSqlDatabase::removeDatabase("test-reader");
-  return colour;
+  QSqlDatabase::removeDatabase("test-sql");
+  return value;
+}
+
+qint64 colourInFile(const QString &path, const QString &name) {
+  return runSql(path, {"SELECT elementcolour FROM tblElements WHERE ElementType = ?"}, name)
+      .toLongLong();
 }
 
 }  // namespace
 
-class TestCatalogue_ : public QObject {
+class TestCatalogue : public QObject {
   Q_OBJECT
 
   QTemporaryDir dir_;
   QString location() const { return dir_.path(); }
   QString path() const { return catalogueFilePath(location()); }
 
-  // Loads the catalogue into the tables; false when refused.
-  static bool load(const CatalogueDatabase &catalogue, ElementTable &table, HeightColours &heights,
-                   int mode = 1) {
-    return catalogue.LoadElements(table, heights, mode).ok;
+  // Writes the default catalogue to the folder and changes it with these statements.
+  void prepare(const QStringList &statements = {}) {
+    QFile::remove(path());
+    QVERIFY(CatalogueDatabase::createDefaultFile(path()).ok);
+    runSql(path(), statements);
   }
 
  private slots:
@@ -121,83 +73,76 @@ class TestCatalogue_ : public QObject {
     QCOMPARE(created.origin(), CatalogueOrigin::CreatedFromDefault);
     QVERIFY(created.openMessage().contains(QDir::toNativeSeparators(path())));
     QCOMPARE(QDir(location()).entryList(QDir::Files), QStringList{"Ostrel.db"});
-    ElementTable table;
-    HeightColours heights;
-    QVERIFY(load(created, table, heights));
-    QCOMPARE(table.loadedCount(), 260);
-    QCOMPARE(heights.loadedCount(), 101);
     QCOMPARE(CatalogueDatabase::open(location()).origin(), CatalogueOrigin::UserFile);
   }
 
-  void existingFileIsNeverOverwritten() {
-    TestCatalogue{}.writeTo(path());
+  void existingFileIsUsedAndNeverOverwritten() {
+    prepare({"UPDATE tblElements SET ElementType = 'Mine' WHERE elementid = 4"});
     const QByteArray before = fileHash(path());
     CatalogueDatabase catalogue = CatalogueDatabase::open(location());
     QCOMPARE(catalogue.origin(), CatalogueOrigin::UserFile);
     QVERIFY(!CatalogueDatabase::createDefaultFile(path()).ok);
     ElementTable table;
     HeightColours heights;
-    QVERIFY(load(catalogue, table, heights));
-    QCOMPARE(table.loadedCount(), 5);
-    QCOMPARE(ReturnElementName(table, 4), QString("E4"));
+    QVERIFY(catalogue.LoadElements(table, heights, 1).ok);
+    QCOMPARE(table.loadedCount(), 260);
+    QCOMPARE(heights.loadedCount(), 101);
+    QCOMPARE(ReturnElementName(table, 4), QString("Mine"));
     QCOMPARE(ReturnElementName(table, -1), QString("-----"));
-    QCOMPARE(ReturnElementName(table, 5), QString());
+    QCOMPARE(ReturnElementName(table, 260), QString());
     QCOMPARE(fileHash(path()), before);
   }
 
   void unusableCatalogueIsRefused_data() {
-    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QStringList>("damage");
     QTest::addColumn<QString>("problem");
-    QTest::newRow("not a database") << "garbage"
-                                    << "not an SQLite database";
-    QTest::newRow("zero bytes") << "empty file"
-                                << "empty (0 bytes)";
-    QTest::newRow("unreadable") << "directory"
-                                << "not a readable file";
-    QTest::newRow("tblElements missing") << "no tblElements"
-                                         << "table tblElements is missing";
-    QTest::newRow("353 elements") << "353 elements"
-                                  << "holds 353 records, more than 352";
-    QTest::newRow("no heights") << "0 heights"
+    QTest::newRow("not a database") << QStringList{"garbage"} << "not an SQLite database";
+    QTest::newRow("zero bytes") << QStringList{"empty"} << "empty (0 bytes)";
+    QTest::newRow("unreadable") << QStringList{"directory"} << "not a readable file";
+    QTest::newRow("tblElements missing")
+        << QStringList{"DROP TABLE tblElements"} << "table tblElements is missing";
+    QTest::newRow("353 elements")
+        << QStringList{"INSERT INTO tblElements SELECT * FROM tblElements LIMIT 93"}
+        << "holds 353 records, more than 352";
+    QTest::newRow("no heights") << QStringList{"DELETE FROM tblheights"}
                                 << "tblheights holds no records";
-    QTest::newRow("ids out of order") << "swapped ids"
-                                      << "record 2 of tblElements has elementid 3";
-    QTest::newRow("element field missing") << "no CrushTo"
-                                           << "the field CrushTo is missing";
-    QTest::newRow("height field missing") << "no Heightcolour2"
-                                          << "the field Heightcolour2 is missing";
+    QTest::newRow("ids out of order")
+        << QStringList{"UPDATE tblElements SET elementid = 99 WHERE elementid = 2",
+                       "UPDATE tblElements SET elementid = 2 WHERE elementid = 3",
+                       "UPDATE tblElements SET elementid = 3 WHERE elementid = 99"}
+        << "record 2 of tblElements has elementid 3";
+    QTest::newRow("element field missing")
+        << QStringList{"ALTER TABLE tblElements DROP COLUMN CrushTo"}
+        << "the field CrushTo is missing";
+    QTest::newRow("height field missing")
+        << QStringList{"ALTER TABLE tblheights DROP COLUMN Heightcolour2"}
+        << "the field Heightcolour2 is missing";
   }
 
   void unusableCatalogueIsRefused() {
-    QFETCH(QString, kind);
+    QFETCH(QStringList, damage);
     QFETCH(QString, problem);
-    TestCatalogue shape;
-    if (kind == "garbage" || kind == "empty file") {
+    const QString kind = damage.first();
+    if (kind == "garbage" || kind == "empty") {
       QFile file(path());
       QVERIFY(file.open(QIODevice::WriteOnly));
       file.write(QByteArray(kind == "garbage" ? 4096 : 0, 'x'));
     } else if (kind == "directory") {
       QVERIFY(QDir().mkpath(path()));
     } else {
-      if (kind == "no tblElements") shape.droppedTable = "tblElements";
-      if (kind == "353 elements") shape.elements = 353;
-      if (kind == "0 heights") shape.heights = 0;
-      if (kind == "swapped ids") shape.swappedId = 2;
-      if (kind.startsWith("no ")) shape.droppedField = kind.mid(3);
-      shape.writeTo(path());
+      prepare(damage);
     }
     const QByteArray before = fileHash(path());
 
     CatalogueDatabase catalogue = CatalogueDatabase::open(location());
     QCOMPARE(catalogue.origin(), CatalogueOrigin::BuiltInDefault);
-    QVERIFY2(catalogue.openMessage().contains(QDir::toNativeSeparators(path())),
+    QVERIFY2(catalogue.openMessage().contains(QDir::toNativeSeparators(path())) &&
+                 catalogue.openMessage().contains(problem),
              qPrintable(catalogue.openMessage()));
-    QVERIFY2(catalogue.openMessage().contains(problem), qPrintable(catalogue.openMessage()));
-
     // The editor carries on with the default catalogue and the user's file is untouched.
     ElementTable table;
     HeightColours heights;
-    QVERIFY(load(catalogue, table, heights, 0));
+    QVERIFY(catalogue.LoadElements(table, heights, 0).ok);
     QCOMPARE(table.loadedCount(), 260);
     QVERIFY(catalogue.writeElementColour("Brick Wall", 0x00AA00).ok);
     QCOMPARE(catalogue.elementByName("Brick Wall")->elementcolour, 0x00AA00u);
@@ -205,48 +150,40 @@ class TestCatalogue_ : public QObject {
   }
 
   void fieldNamesMatchWithoutRegardToCase() {
-    QString script = TestCatalogue{}.script().replace("\"TypeFlagsinterior\"", "TYPEFLAGSINTERIOR");
-    {
-      ScopedConnection connection({path(), false}, ScopedConnection::Access::Create);
-      QVERIFY(executeScript(connection.database(), script).isEmpty());
-    }
+    prepare({"ALTER TABLE tblElements RENAME COLUMN TypeFlagsinterior TO TYPEFLAGSINTERIOR"});
     QCOMPARE(CatalogueDatabase::open(location()).origin(), CatalogueOrigin::UserFile);
   }
 
   void heightColourSetsAndReloads() {
-    TestCatalogue{}.writeTo(path());
+    prepare({"UPDATE tblheights SET Heightcolour = 1000 + rowid, Heightcolour2 = 2000 + rowid"});
     CatalogueDatabase catalogue = CatalogueDatabase::open(location());
     ElementTable table;
     HeightColours heights;
-    QVERIFY(load(catalogue, table, heights, 0));
-    QCOMPARE(heights.colour(9), quint32(2009));
-    QVERIFY(!heights.hasHeight(10));
-    QVERIFY(load(catalogue, table, heights, -3));  // any non-zero mode: the first set
-    QCOMPARE(heights.colour(9), quint32(1009));
+    QVERIFY(catalogue.LoadElements(table, heights, 0).ok);
+    QCOMPARE(heights.colour(9), quint32(2010));
+    QVERIFY(catalogue.LoadElements(table, heights, -3).ok);  // any non-zero mode: the first set
+    QCOMPARE(heights.colour(9), quint32(1010));
+    const QString fourth = ReturnElementName(table, 4);
 
     // A catalogue that cannot be used changes nothing.
-    TestCatalogue broken;
-    broken.swappedId = 0;
-    broken.namePrefix = "Bad";
-    broken.writeTo(path());
+    runSql(path(), {"UPDATE tblElements SET elementid = 7, ElementType = 'Bad'",
+                    "UPDATE tblheights SET Heightcolour2 = 7"});
     const CatalogueResult refused = catalogue.LoadElements(table, heights, 0);
     QVERIFY(!refused.ok);
     QVERIFY(refused.error.contains(QDir::toNativeSeparators(path())));
-    QCOMPARE(ReturnElementName(table, 0), QString("E0"));
-    QCOMPARE(heights.colour(0), quint32(1000));
+    QCOMPARE(ReturnElementName(table, 4), fourth);
+    QCOMPARE(heights.colour(0), quint32(1001));
 
     // Fewer records overwrite the rows they reach and leave the rows above as they were.
-    TestCatalogue smaller;
-    smaller.elements = 3;
-    smaller.heights = 4;
-    smaller.namePrefix = "New";
-    smaller.writeTo(path());
-    QVERIFY(load(catalogue, table, heights, 0));
+    prepare({"DELETE FROM tblElements WHERE elementid >= 3",
+             "UPDATE tblElements SET ElementType = 'New' || elementid",
+             "DELETE FROM tblheights WHERE rowid > 4", "UPDATE tblheights SET Heightcolour2 = 7"});
+    QVERIFY(catalogue.LoadElements(table, heights, 0).ok);
     QCOMPARE(table.loadedCount(), 3);
     QCOMPARE(ReturnElementName(table, 2), QString("New2"));
-    QCOMPARE(ReturnElementName(table, 3), QString("E3"));
-    QCOMPARE(heights.colour(3), quint32(2003));
-    QCOMPARE(heights.colour(4), quint32(1004));
+    QCOMPARE(ReturnElementName(table, 4), fourth);
+    QCOMPARE(heights.colour(3), quint32(7));
+    QCOMPARE(heights.colour(4), quint32(1005));
   }
 
   void colourWriteReachesTheFileOnly() {
@@ -263,7 +200,7 @@ class TestCatalogue_ : public QObject {
     // A change in the table in memory does not reach the file.
     ElementTable table;
     HeightColours heights;
-    QVERIFY(load(catalogue, table, heights));
+    QVERIFY(catalogue.LoadElements(table, heights, 1).ok);
     const quint32 before = table.colour(4);
     ChangeElementColour(table, 4, 0x123456);
     ChangeElementColour(table, -1, 1);  // ignored: no row -1
@@ -304,23 +241,21 @@ class TestCatalogue_ : public QObject {
 
   void namesWithQuotesAreLookedUpLiterally() {
     const QString odd = "Jack's \"Big\"; DROP TABLE tblElements; --";
-    TestCatalogue shape;
-    shape.extraNames = {odd, "x' OR '1'='1"};
-    shape.writeTo(path());
+    prepare();
+    runSql(path(), {"UPDATE tblElements SET ElementType = ? WHERE elementid = 5"}, odd);
     CatalogueDatabase catalogue = CatalogueDatabase::open(location());
-    const std::optional<ElementRecord> found = catalogue.elementByName(odd);
-    QVERIFY(found.has_value());
-    QCOMPARE(found->elementid, qint16(5));
+    QCOMPARE(catalogue.elementByName(odd).value_or(ElementRecord{}).elementid, qint16(5));
     QVERIFY(!catalogue.elementByName("' OR '1'='1").has_value());
+    const qint64 wall = colourInFile(path(), "Brick Wall");
     QVERIFY(catalogue.writeElementColour(odd, 0x010203).ok);
     QCOMPARE(colourInFile(path(), odd), qint64(0x010203));
-    QCOMPARE(colourInFile(path(), "E0"), qint64(100));
+    QCOMPARE(colourInFile(path(), "Brick Wall"), wall);
     ElementTable table;
     HeightColours heights;
-    QVERIFY(load(catalogue, table, heights));  // the table is still there
-    QCOMPARE(table.loadedCount(), 7);
+    QVERIFY(catalogue.LoadElements(table, heights, 1).ok);  // the table is still there
+    QCOMPARE(table.loadedCount(), 260);
   }
 };
 
-QTEST_GUILESS_MAIN(TestCatalogue_)
+QTEST_GUILESS_MAIN(TestCatalogue)
 #include "test_catalogue.moc"

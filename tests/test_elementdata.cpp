@@ -51,52 +51,27 @@ class TestElementData : public QObject {
     QTRY_VERIFY(data.isNull());
   }
 
-  void codesAndFlagsAsShown_data() {
-    QTest::addColumn<QString>("assignments");
-    QTest::addColumn<QString>("protection");
-    QTest::addColumn<QString>("explode");
-    QTest::addColumn<QString>("flag");
-    QTest::newRow("codes at the ends of their tables") << "InElemProtFlag = 0, explode = 0"
-                                                       << "no prot in elem"
-                                                       << "None"
-                                                       << "Wall";
-    QTest::newRow("codes outside their tables")
-        << "InElemProtFlag = 7, explode = 7, TypeFlagsWall = 0"
-        << ""
-        << ""
-        << "";
-    QTest::newRow("last flag in order wins")
-        << "TypeFlagsSunken = 1, TypeFlagsSnow = 1, TypeFlagsMinefield = 1, TypeFlagsBridge = 1"
-        << "partial prot (better if behind)"
-        << "Wood"
-        << "Minefield";
-  }
-
-  void codesAndFlagsAsShown() {
-    QFETCH(QString, assignments);
-    QFETCH(QString, protection);
-    QFETCH(QString, explode);
-    QFETCH(QString, flag);
+  void refillShowsOnlyTheNewElement() {
     EditorFixture fixture;
-    // Wood Fence starts with flag 4, explode 4 and the Wall and Crushable flags.
-    fixture.execOnCatalogue("UPDATE tblElements SET TypeFlagsCrushable = 0, " + assignments +
-                            " WHERE elementid = 0");
+    // Codes outside their tables and no flag: nothing of Stone Barrier may stay shown.
     fixture.execOnCatalogue(
-        "UPDATE tblElements SET InElemProtFlag = 1, explode = 5, TypeFlagsCovered = 1 "
+        "UPDATE tblElements SET InElemProtFlag = 7, explode = 7, TypeFlagsWall = 0, "
+        "TypeFlagsCrushable = 0 WHERE ElementType = 'Wood Fence'");
+    fixture.execOnCatalogue(
+        "UPDATE tblElements SET InElemProtFlag = 5, explode = 1, TypeFlagsCovered = 1 "
         "WHERE ElementType = 'Stone Barrier'");
     MDIfrmMain &main = fixture.start();
     frmElementType data(main.catalogue(), main.elementTable());
-    // A refill after another element must not keep that element's texts or flag.
     data.PopulateForm("Stone Barrier");
+    QCOMPARE(data.fieldText("InElemProtFlag"), QStringLiteral("due to elevation"));
+    QCOMPARE(data.fieldText("explode"), QStringLiteral("Crater"));
     QCOMPARE(data.selectedTypeFlag(), QStringLiteral("Covered"));
     data.PopulateForm("Wood Fence");
-    QCOMPARE(data.fieldText("InElemProtFlag"), protection);
-    QCOMPARE(data.fieldText("explode"), explode);
-    QCOMPARE(data.selectedTypeFlag(), flag);
+    QVERIFY(data.fieldText("InElemProtFlag").isEmpty() && data.fieldText("explode").isEmpty());
+    QVERIFY(data.selectedTypeFlag().isEmpty());
     // A name the catalogue does not hold empties the window.
     data.PopulateForm("No Such Element");
     for (const QLineEdit *box : data.findChildren<QLineEdit *>()) QVERIFY(box->text().isEmpty());
-    QVERIFY(data.selectedTypeFlag().isEmpty());
   }
 };
 

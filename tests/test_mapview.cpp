@@ -94,23 +94,6 @@ class TestMapView : public QObject {
     QCOMPARE(view->surfaces().surface(MapView::Terrain), terrainBefore);
   }
 
-  void unreadableFileAndCancelLoadNothing() {
-    test::ScriptedDialogs dialogs;
-    MDIfrmMain main(&dialogs);
-    const QString text = home_.filePath("notes.jpg");
-    QFile file(text);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("this is not a picture\n");
-    file.close();
-    QCOMPARE(main.LoadMapImage(text), 1);
-    QVERIFY(
-        dialogs.messages.last().text.startsWith("The image (" + text + ") could not be read: "));
-    dialogs.messages.clear();
-    trigger(&main, "mnuImportMapImage");  // cancelled: no name queued
-    QVERIFY(dialogs.messages.isEmpty());
-    QVERIFY(!main.mapView());
-  }
-
   void secondImportWarnsAndClearsTheArray() {
     test::ScriptedDialogs dialogs;
     MDIfrmMain main(&dialogs);
@@ -150,9 +133,6 @@ class TestMapView : public QObject {
     h->setValue(200);
     for (MapView mv : {MapView::Terrain, MapView::Image, MapView::Elevation})
       QCOMPARE(view->surfaceWidget(mv)->pos().x(), -200);
-    v->setValue(v->maximum() - 50);
-    QTest::keyClick(view->Picture2(), Qt::Key_Down);
-    QCOMPARE(v->value(), v->maximum());
     h->setValue(120);
     QTest::keyClick(view->Picture2(), Qt::Key_Right);
     QCOMPARE(h->value(), 220);

@@ -221,24 +221,6 @@ class TestMouseEditing : public QObject {
     QVERIFY(visible("cboTerainCategory") && !visible("Command1"));
   }
 
-  void refreshScreenRepaintsTheShownView() {
-    test::ScriptedDialogs dialogs;
-    auto main = test::openShownMap(dialogs, home_.picture);
-    QVERIFY(main);
-    main->document().setValue(1, 0, Plane::Element, 2);  // in the array, not yet on screen
-    main->document().setValue(1, 0, Plane::Height, 50);
-    MapSurfaces &s = main->mapView()->surfaces();
-    const QPoint inside = sectorCentre(1, 0);
-    const QColor picture = s.surface(MapView::Image).pixelColor(inside);
-    trigger(main.get(), "mnuO2");
-    QCOMPARE(terrainPixel(*main, inside), test::gdiColour(main->elementTable().colour(2)));
-    QCOMPARE(s.surface(MapView::Elevation).pixelColor(inside), picture);  // hidden: left alone
-    trigger(main.get(), "mnuV3");
-    trigger(main.get(), "mnuO2");
-    QCOMPARE(s.surface(MapView::Elevation).pixelColor(inside),
-             test::gdiColour(main->heightColours().colour(50)));
-  }
-
   void raiseAndLowerLimits() {
     test::ScriptedDialogs dialogs;
     auto main = test::openShownMap(dialogs, home_.picture);

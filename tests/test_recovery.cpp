@@ -79,7 +79,7 @@ class TestRecovery : public QObject {
  private slots:
   void init() { RecoveryFile::remove(home()); }
 
-  void fileRoundTripAndRefusals() {
+  void fileRoundTripAndForeignFile() {
     QTemporaryDir folder;
     const RecoveryContent content{QStringLiteral("/maps/Städte und Wälder.jpg"),
                                   QByteArrayLiteral("header\r\n&\r\n0 1 2\r\n#\r\n")};
@@ -91,8 +91,7 @@ class TestRecovery : public QObject {
 
     QString error;
     QFile other(RecoveryFile::path(folder.path()));
-    QVERIFY(other.open(QIODevice::WriteOnly));
-    other.write("some other file\nwith lines\n");
+    QVERIFY(other.open(QIODevice::WriteOnly) && other.write("some other file\n") > 0);
     other.close();
     QVERIFY(!RecoveryFile::read(folder.path(), &error));
     QVERIFY(error.contains("not a recovery file"));
@@ -127,24 +126,6 @@ class TestRecovery : public QObject {
     service.discard();
     QVERIFY(!service.isWritePending());
     QVERIFY(!RecoveryFile::exists(folder.path()));
-  }
-
-  void lockKeepsASecondEditorOut() {
-    QTemporaryDir folder;
-    auto source = [] { return RecoveryContent{QStringLiteral("a.jpg"), QByteArray("map")}; };
-    auto first = std::make_unique<RecoveryService>(folder.path(), source);
-    QVERIFY(first->isActive());
-    QVERIFY(first->writeNow());
-    RecoveryService second(folder.path(), source);
-    QVERIFY(!second.isActive());
-    QVERIFY(!second.hasRecovery());  // the file belongs to the running editor
-    QVERIFY(!second.writeNow());
-    second.discard();
-    QVERIFY(RecoveryFile::exists(folder.path()));
-    first.reset();
-    RecoveryService third(folder.path(), source);
-    QVERIFY(third.isActive());
-    QVERIFY(third.hasRecovery());
   }
 
   void editorWritesTheCopyAndANormalExitRemovesIt() {

@@ -93,10 +93,8 @@ class TestUndo : public QObject {
     QTest::addColumn<int>("mode");
     QTest::addColumn<bool>("elevation");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("Draw Sector on Terrain") << 0 << false << "Paint";
     QTest::newRow("Draw Quad on Elevation") << 1 << true << "Paint";
     QTest::newRow("Erase Sector on Elevation") << 2 << true << "Erase";
-    QTest::newRow("Erase Quad on Terrain") << 3 << false << "Erase";
   }
 
   void strokesInModesAndViews() {
@@ -202,18 +200,27 @@ class TestUndo : public QObject {
     trigger(main.get(), "MnuTolle");
     QVERIFY(QFile::exists(home_.filePath("tolle.txt")));
     QVERIFY(!main->history().isClean());
+    // The Exit question warns of the unsaved work.
+    dialogs.answers = {MessageAnswer::No};
+    trigger(main.get(), "mnuExit");
+    QVERIFY(dialogs.messages.last().text.startsWith("Are you sure you wish to EXIT ?\n"));
+    QVERIFY(dialogs.messages.last().text.contains("lost"));
   }
 
   void closeBoxAsksWhenUnsaved_data() {
+    QTest::addColumn<bool>("undoFirst");
     QTest::addColumn<MessageAnswer>("answer");
     QTest::addColumn<QString>("saveName");
     QTest::addColumn<bool>("closes");
-    QTest::newRow("Export") << MessageAnswer::Export << "closing.txt" << true;
-    QTest::newRow("Export, file dialog cancelled") << MessageAnswer::Export << "" << false;
-    QTest::newRow("Cancel") << MessageAnswer::Cancel << "" << false;
+    QTest::newRow("Export") << false << MessageAnswer::Export << "closing.txt" << true;
+    QTest::newRow("Export, file dialog cancelled") << false << MessageAnswer::Export << "" << false;
+    QTest::newRow("Cancel") << false << MessageAnswer::Cancel << "" << false;
+    QTest::newRow("undone to the start: no question")
+        << true << MessageAnswer::Cancel << "" << true;
   }
 
   void closeBoxAsksWhenUnsaved() {
+    QFETCH(bool, undoFirst);
     QFETCH(MessageAnswer, answer);
     QFETCH(QString, saveName);
     QFETCH(bool, closes);
@@ -222,73 +229,15 @@ class TestUndo : public QObject {
     QVERIFY(main);
     main->document().CurrentDrawElement = 4;
     test::dragLeft(main->mapView()->Picture2(), {sectorCentre(0, 0)});
+    if (undoFirst) trigger(main.get(), "mnuUndo");
     const QString path = saveName.isEmpty() ? QString() : home_.filePath(saveName);
     dialogs.answers.push_back(answer);
     dialogs.saveNames.push_back(path);
     QCOMPARE(main->close(), closes);
-    QCOMPARE(dialogs.messages.size(), 1);
-    QCOMPARE(dialogs.messages[0].buttons, MessageButtons::ExportDiscardCancel);
+    QCOMPARE(dialogs.messages.size(), undoFirst ? 0 : 1);
+    if (!undoFirst) QCOMPARE(dialogs.messages[0].buttons, MessageButtons::ExportDiscardCancel);
     QCOMPARE(QFile::exists(path), !path.isEmpty());
     if (!closes) QCOMPARE(main->document().value(0, 0, Plane::Element), qint16(4));
-  }
-
-  void exitQuestionWarnsOfUnsavedWork() {
-    test::ScriptedDialogs dialogs;
-    auto main = test::openShownMap(dialogs, home_.picture);
-    QVERIFY(main);
-    dialogs.answers = {MessageAnswer::No, MessageAnswer::No};
-    trigger(main.get(), "mnuExit");
-    QCOMPARE(dialogs.messages.last().text, QStringLiteral("Are you sure you wish to EXIT ?"));
-    main->document().CurrentDrawElement = 4;
-    test::dragLeft(main->mapView()->Picture2(), {sectorCentre(0, 0)});
-    trigger(main.get(), "mnuExit");
-    const QStringList lines = dialogs.messages.last().text.split('\n');
-    QCOMPARE(lines.first(), QStringLiteral("Are you sure you wish to EXIT ?"));
-    QVERIFY(lines.last().contains("lost"));
-    // Undone back to the start: nothing unsaved, the close box closes without asking.
-    trigger(main.get(), "mnuUndo");
-    QVERIFY(main->close());
-    QCOMPARE(dialogs.messages.size(), 2);
-  }
-
-  void historyMergesAndRestoresWithoutWindows() {
-    MapDocument doc;
-    MapHistory history(doc);
-    const int stroke = history.newStrokeId();
-    for (const qint16 value : {qint16(3), qint16(5)}) {
-      history.beginStep("Paint", StepRepaint::Sectors, stroke);
-      doc.setValue(1, 2, Plane::Element, value);
-      doc.setValue(1, 3, Plane::Height, value);
-      history.endStep();
-    }
-    // A Sector painted and returned to its value within a step leaves no trace.
-    history.beginStep("Paint", StepRepaint::Sectors, history.newStrokeId());
-    doc.setValue(7, 0, Plane::Element, 1);
-    doc.setValue(7, 0, Plane::Element, kUnassigned);
-    history.endStep();
-    QCOMPARE(history.stack().count(), 1);
-    history.undo();
-    QCOMPARE(doc.value(1, 2, Plane::Element), kUnassigned);
-    QCOMPARE(doc.value(1, 3, Plane::Height), kUnassigned);
-    history.redo();
-    QCOMPARE(doc.value(1, 2, Plane::Element), qint16(5));
-
-    // Changes made outside any step still count, consecutive ones as one step;
-    // a step also carries the Quad count.
-    doc.setValue(9, 9, Plane::Element, 2);
-    doc.setValue(9, 10, Plane::Element, 2);
-    {
-      HistoryStep step(&history, "Import Map Data");
-      doc.TotalQuads = 40;
-    }
-    QCOMPARE(history.stack().count(), 3);
-    history.undo();
-    QCOMPARE(doc.TotalQuads, qint16(0));
-    history.undo();
-    QCOMPARE(doc.value(9, 10, Plane::Element), kUnassigned);
-    history.undo();
-    QVERIFY(history.isClean());
-    QVERIFY(!history.canUndo());
   }
 
   void historyStaysWithinItsBound() {
