@@ -4,10 +4,8 @@
 #include "catalogue/widgets/frmTreeView.h"
 #include "support/CatalogueWindowsSupport.h"
 
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QPointer>
-#include <QRadioButton>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -18,128 +16,62 @@ class TestElementData : public QObject {
   Q_OBJECT
 
  private slots:
-  void doubleClickShowsTheElementsData() {
+  void doubleClickShowsTheElementsDataAndFocusLossClosesIt() {
     EditorFixture fixture;
     fixture.execOnCatalogue(
         "UPDATE tblElements SET InElemProtFlag = 4, explode = 6, RubbleTo = -1, CrushTo = 2, "
         "BurnTo = 3, Height = 5, TypeFlagsWall = 1, TypeFlagsRoad = 1, TypeFlagsCrushable = 0, "
         "VehicleMoveRateTracked = 17 WHERE ElementType = 'Wood Fence'");
-    fixture.start();
-    QVERIFY(fixture.loadMap(120, 120));
-    fixture.clickPanel(QStringLiteral("V"));
-    frmTreeView *tree = fixture.tree();
+    frmTreeView *tree = fixture.openTree();
     QVERIFY(tree);
     QTreeWidget *list = tree->treElementList();
-    test::doubleClickNode(list, test::childNamed(test::branch(list, "Barrier"), "Wood Fence"));
+    QTreeWidgetItem *fence = test::elementNode(list, "Barrier", "Wood Fence");
+    test::doubleClickNode(list, fence);
 
-    frmElementType *data = tree->elementDataWindow();
-    QVERIFY(data);
-    QVERIFY(data->isVisible());
-    QCOMPARE(data->windowTitle(), QStringLiteral("Element Data"));
+    QPointer<frmElementType> data = tree->elementDataWindow();
+    QVERIFY(data && data->isVisible());
     QCOMPARE(data->fieldText("ElementType"), QStringLiteral("Wood Fence"));
-    QCOMPARE(data->fieldText("elementid"), QStringLiteral("0"));
     QCOMPARE(data->fieldText("Height"), QStringLiteral("2.5"));
     QCOMPARE(data->fieldText("InElemProtFlag"), QStringLiteral("partial prot (better if behind)"));
     QCOMPARE(data->fieldText("explode"), QStringLiteral("Pavement"));
     QCOMPARE(data->fieldText("RubbleTo"), QStringLiteral("-----"));
     QCOMPARE(data->fieldText("CrushTo"), QStringLiteral("Stone Barrier"));
-    QCOMPARE(data->fieldText("BurnTo"), QStringLiteral("Wire Fence"));
     QCOMPARE(data->fieldText("VehicleMoveRateTracked"), QStringLiteral("17"));
-    QCOMPARE(data->fieldText("CoverLow"), QStringLiteral("128"));
-    QCOMPARE(data->selectedTypeFlag(), QStringLiteral("Road"));
-    QVERIFY(!data->findChild<QRadioButton *>("optWall")->isChecked());
-
+    QCOMPARE(data->selectedTypeFlag(), QStringLiteral("Road"));  // the later of two flags
     // Every value field of the record has its box; the colour and the flags have none.
     for (const QString &field : ElementRecord::fieldNames()) {
       const bool boxed = field != QLatin1String("elementcolour") && !field.startsWith("TypeFlags");
       QCOMPARE(data->findChild<QLineEdit *>(field) != nullptr, boxed);
     }
-    QStringList frames;
-    for (const QGroupBox *frame : data->findChildren<QGroupBox *>()) frames << frame->title();
-    QCOMPARE(frames, QStringList({"Cover  (0 - 512)", "Protection  (mm of steel)", "Hindrance",
-                                  "Soldier Move Rate  (secs per 2 m)",
-                                  "Vehicle Move Rate (secs per 2 m)", "Type Flags"}));
-    QCOMPARE(data->findChildren<QRadioButton *>().size(), 10);
+
+    QVERIFY(QTest::qWaitForWindowActive(data.data()));
+    test::doubleClickNode(list, fence);  // refills the open window instead of opening another
+    QCOMPARE(tree->elementDataWindow(), data.data());
+    fixture.main().activateWindow();
+    QTRY_VERIFY(data.isNull());
   }
 
-  void codesAndFlagsAsShown_data() {
-    QTest::addColumn<QString>("assignments");
-    QTest::addColumn<QString>("protection");
-    QTest::addColumn<QString>("explode");
-    QTest::addColumn<QString>("flag");
-    QTest::newRow("codes at the ends of their tables") << "InElemProtFlag = 0, explode = 0"
-                                                       << "no prot in elem"
-                                                       << "None"
-                                                       << "Wall";
-    QTest::newRow("codes outside their tables")
-        << "InElemProtFlag = 7, explode = 7, TypeFlagsWall = 0"
-        << ""
-        << ""
-        << "";
-    QTest::newRow("only Sunken")
-        << "InElemProtFlag = 5, explode = 1, TypeFlagsWall = 0, TypeFlagsSunken = 1"
-        << "due to elevation"
-        << "Crater"
-        << "Sunken";
-    QTest::newRow("last flag in order wins")
-        << "TypeFlagsSunken = 1, TypeFlagsSnow = 1, TypeFlagsMinefield = 1, TypeFlagsBridge = 1"
-        << "partial prot (better if behind)"
-        << "Wood"
-        << "Minefield";
-  }
-
-  void codesAndFlagsAsShown() {
-    QFETCH(QString, assignments);
-    QFETCH(QString, protection);
-    QFETCH(QString, explode);
-    QFETCH(QString, flag);
+  void refillShowsOnlyTheNewElement() {
     EditorFixture fixture;
-    // Wood Fence starts with flag 4, explode 4 and the Wall and Crushable flags.
-    fixture.execOnCatalogue("UPDATE tblElements SET TypeFlagsCrushable = 0 WHERE elementid = 0");
-    fixture.execOnCatalogue("UPDATE tblElements SET " + assignments + " WHERE elementid = 0");
+    // Codes outside their tables and no flag: nothing of Stone Barrier may stay shown.
+    fixture.execOnCatalogue(
+        "UPDATE tblElements SET InElemProtFlag = 7, explode = 7, TypeFlagsWall = 0, "
+        "TypeFlagsCrushable = 0 WHERE ElementType = 'Wood Fence'");
+    fixture.execOnCatalogue(
+        "UPDATE tblElements SET InElemProtFlag = 5, explode = 1, TypeFlagsCovered = 1 "
+        "WHERE ElementType = 'Stone Barrier'");
     MDIfrmMain &main = fixture.start();
     frmElementType data(main.catalogue(), main.elementTable());
-    // A refill after another element must not keep that element's texts or flag.
-    fixture.execOnCatalogue(
-        "UPDATE tblElements SET InElemProtFlag = 1, explode = 5, TypeFlagsCovered = 1 "
-        "WHERE ElementType = 'Stone Barrier'");
     data.PopulateForm("Stone Barrier");
+    QCOMPARE(data.fieldText("InElemProtFlag"), QStringLiteral("due to elevation"));
+    QCOMPARE(data.fieldText("explode"), QStringLiteral("Crater"));
     QCOMPARE(data.selectedTypeFlag(), QStringLiteral("Covered"));
     data.PopulateForm("Wood Fence");
-    QCOMPARE(data.fieldText("InElemProtFlag"), protection);
-    QCOMPARE(data.fieldText("explode"), explode);
-    QCOMPARE(data.selectedTypeFlag(), flag);
-  }
-
-  void unknownNameLeavesTheWindowEmpty() {
-    EditorFixture fixture;
-    MDIfrmMain &main = fixture.start();
-    frmElementType data(main.catalogue(), main.elementTable());
-    data.PopulateForm("Wood Fence");
-    QVERIFY(!data.fieldText("CoverProne").isEmpty());
+    QVERIFY(data.fieldText("InElemProtFlag").isEmpty() && data.fieldText("explode").isEmpty());
+    QVERIFY(data.selectedTypeFlag().isEmpty());
+    // A name the catalogue does not hold empties the window.
     data.PopulateForm("No Such Element");
     for (const QLineEdit *box : data.findChildren<QLineEdit *>()) QVERIFY(box->text().isEmpty());
-    QVERIFY(data.selectedTypeFlag().isEmpty());
-  }
-
-  void closesWhenItLosesTheFocus() {
-    EditorFixture fixture;
-    MDIfrmMain &main = fixture.start();
-    QVERIFY(fixture.loadMap(120, 120));
-    fixture.clickPanel(QStringLiteral("V"));
-    frmTreeView *tree = fixture.tree();
-    QVERIFY(tree);
-    QTreeWidget *list = tree->treElementList();
-    QTreeWidgetItem *fence = test::childNamed(test::branch(list, "Barrier"), "Wood Fence");
-    test::doubleClickNode(list, fence);
-    QPointer<frmElementType> data = tree->elementDataWindow();
-    QVERIFY(data);
-    QVERIFY(QTest::qWaitForWindowActive(data.data()));
-    // A second double click refills the open window instead of opening another.
-    test::doubleClickNode(list, fence);
-    QCOMPARE(tree->elementDataWindow(), data.data());
-    main.activateWindow();
-    QTRY_VERIFY(data.isNull());
   }
 };
 

@@ -62,20 +62,16 @@ class SmallFileSystem {
  public:
   explicit SmallFileSystem(const QString &folder) : folder_(folder) {
     QProcess mount;
-    mount.start(QStringLiteral("mount"),
-                {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                 QStringLiteral("size=512k"), QStringLiteral("tmpfs"), folder});
+    mount.start("mount", {"-t", "tmpfs", "-o", "size=512k", "tmpfs", folder});
     const bool finished = mount.waitForFinished(10000);
     mounted_ = finished && mount.exitStatus() == QProcess::NormalExit && mount.exitCode() == 0;
     if (!mounted_)
-      reason_ = QStringLiteral(
-                    "cannot mount a small tmpfs here (%1), so a full disk cannot be "
-                    "made")
-                    .arg(finished ? QString::fromLocal8Bit(mount.readAllStandardError()).trimmed()
-                                  : mount.errorString());
+      reason_ =
+          "cannot mount a small tmpfs here, so a full disk cannot be made: " +
+          (finished ? QString::fromLocal8Bit(mount.readAllStandardError()) : mount.errorString());
   }
   ~SmallFileSystem() {
-    if (mounted_) QProcess::execute(QStringLiteral("umount"), {folder_});
+    if (mounted_) QProcess::execute("umount", {folder_});
   }
   bool mounted() const { return mounted_; }
   QString reason() const { return reason_; }
@@ -100,23 +96,14 @@ class TestFailingDisks : public QObject {
   void refusedExports_data() {
     QTest::addColumn<QString>("target");
     QTest::addColumn<int>("exporter");
-    QTest::addColumn<QString>("message");  // the start of the message; empty: any failure
-    const char *targets[][2] = {{"missing directory", "no such folder/map.txt"},
-                                {"read-only file", "read-only.txt"},
-                                {"a directory", "folder.txt"}};
-    for (const auto &[what, name] : targets)
-      for (int e = 0; e < 3; ++e)
-        QTest::newRow(qPrintable(QString("%1, %2").arg(what, exporters()[e].first)))
-            << QString(name) << e
-            << (QString(what) == "read-only file"
-                    ? QStringLiteral("Error: 13. The file is read-only")
-                    : QString());
+    QTest::newRow("read-only file, Varga") << "read-only.txt" << 0;
+    QTest::newRow("read-only file, bitmap") << "read-only.bmp" << 2;
+    QTest::newRow("a directory, Tolle") << "folder.txt" << 1;
   }
 
   void refusedExports() {
     QFETCH(QString, target);
     QFETCH(int, exporter);
-    QFETCH(QString, message);
     const QString path = dir_.filePath(target);
     const QByteArray earlier("earlier map\r\n#\r\n");
     if (target.startsWith("read-only")) {
@@ -132,20 +119,17 @@ class TestFailingDisks : public QObject {
     const FileWriteResult result = exporters()[exporter].second(source_, path);
     QVERIFY(!result.ok);
     QVERIFY(result.errorCode != 0);
-    QVERIFY2(
-        result.messageText().startsWith(message) &&
-            result.messageText().startsWith(QStringLiteral("Error: %1. ").arg(result.errorCode)),
-        qPrintable(result.messageText()));
+    QVERIFY2(result.messageText().startsWith(QStringLiteral("Error: %1. ").arg(result.errorCode)),
+             qPrintable(result.messageText()));
     QCOMPARE(entriesOf(dir_.path()), before);  // nothing new beside it
     if (target.startsWith("read-only")) {
+      QVERIFY(result.messageText().startsWith("Error: 13. The file is read-only"));
       QCOMPARE(readAll(path), earlier);
       QCOMPARE(QFileInfo(path).permissions() & QFile::WriteOwner, QFileDevice::Permissions());
       QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    } else if (target.startsWith("folder")) {
+    } else {
       QCOMPARE(entriesOf(path), QStringList{"inside.txt"});
       QCOMPARE(readAll(path + "/inside.txt"), earlier);
-    } else {
-      QVERIFY(!QFileInfo::exists(QFileInfo(path).absolutePath()));
     }
   }
 

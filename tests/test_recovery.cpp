@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cstdio>
@@ -25,27 +24,34 @@ constexpr auto kQuickTiming = RecoveryService::Timing{100ms, 0ms};
 constexpr int kPaintedQuad = 3;
 constexpr qint16 kPaintedElement = 4;
 
-QPoint centreOfQuad(int quad) {
-  return {40 * (quad % 6) + 20, 40 * (quad / 6) + 20};
+// Imports the picture and paints one Quad in Draw Quad mode; false when the picture was refused.
+bool paintQuad(MDIfrmMain &main, const QString &picture, int quad) {
+  main.show();
+  main.recovery().setTiming(kQuickTiming);
+  if (main.LoadMapImage(picture) != 0) return false;
+  main.setEditMode(1);
+  main.document().CurrentDrawElement = kPaintedElement;
+  test::dragLeft(main.mapView()->Picture2(), {test::sectorCentre(quad, 5)});
+  return true;
 }
 
-// The editor run as a separate process that the test kills: it imports the
-// picture, paints one Quad, waits for its recovery copy and reports "ready".
+// The editor run as a separate process that the test kills: it paints one Quad,
+// waits for its recovery copy and reports "ready".
 int runEditorChild(int argc, char **argv) {
   QApplication app(argc, argv);
   test::ScriptedDialogs dialogs;
   MDIfrmMain main(&dialogs);
-  main.show();
-  main.recovery().setTiming(kQuickTiming);
-  if (main.LoadMapImage(QString::fromLocal8Bit(argv[2])) != 0) return 2;
-  main.setEditMode(1);  // Draw Quad
-  main.document().CurrentDrawElement = kPaintedElement;
-  test::dragLeft(main.mapView()->Picture2(), {centreOfQuad(kPaintedQuad)});
   QObject::connect(&main.recovery(), &RecoveryService::written, [] {
     std::fputs("ready\n", stdout);
     std::fflush(stdout);
   });
+  if (!paintQuad(main, QString::fromLocal8Bit(argv[2]), kPaintedQuad)) return 2;
   return app.exec();  // until killed
+}
+
+void kill(QProcess &process) {
+  process.kill();
+  process.waitForFinished(10000);
 }
 
 }  // namespace
@@ -53,16 +59,14 @@ int runEditorChild(int argc, char **argv) {
 class TestRecovery : public QObject {
   Q_OBJECT
 
-  QTemporaryDir home_;
-  QString picture_;
+  test::EditorHome home_;
 
-  // Starts the editor process and waits until it holds the lock and wrote its copy.
+  QString home() const { return home_.dir.path(); }
+
+  // Starts the editor process (on this data folder) and waits until it holds the lock and wrote its
+  // copy.
   bool startChild(QProcess &child) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("VARGA_MAP_MAKER_HOME", home_.path());
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    child.setProcessEnvironment(env);
-    child.start(QCoreApplication::applicationFilePath(), {"--editor-child", picture_});
+    child.start(QCoreApplication::applicationFilePath(), {"--editor-child", home_.picture});
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < 60000) {
@@ -72,20 +76,10 @@ class TestRecovery : public QObject {
     return false;
   }
 
-  static void kill(QProcess &child) {
-    child.kill();
-    child.waitForFinished(10000);
-  }
-
  private slots:
-  void initTestCase() {
-    qputenv("VARGA_MAP_MAKER_HOME", home_.path().toUtf8());
-    picture_ = test::writePicture(home_.path(), 240, 120);
-  }
+  void init() { RecoveryFile::remove(home()); }
 
-  void init() { RecoveryFile::remove(home_.path()); }
-
-  void fileRoundTripAndRefusals() {
+  void fileRoundTripAndForeignFile() {
     QTemporaryDir folder;
     const RecoveryContent content{QStringLiteral("/maps/Städte und Wälder.jpg"),
                                   QByteArrayLiteral("header\r\n&\r\n0 1 2\r\n#\r\n")};
@@ -97,14 +91,10 @@ class TestRecovery : public QObject {
 
     QString error;
     QFile other(RecoveryFile::path(folder.path()));
-    QVERIFY(other.open(QIODevice::WriteOnly));
-    other.write("some other file\nwith lines\n");
+    QVERIFY(other.open(QIODevice::WriteOnly) && other.write("some other file\n") > 0);
     other.close();
     QVERIFY(!RecoveryFile::read(folder.path(), &error));
     QVERIFY(error.contains("not a recovery file"));
-    RecoveryFile::remove(folder.path());
-    QVERIFY(!RecoveryFile::read(folder.path(), &error));
-    QVERIFY(!error.isEmpty());
   }
 
   void writesAfterAPauseAndAtMostOnceAnInterval() {
@@ -113,7 +103,6 @@ class TestRecovery : public QObject {
     RecoveryService service(folder.path(), [&version] {
       return RecoveryContent{QStringLiteral("p.jpg"), QByteArray::number(++version)};
     });
-    QVERIFY(service.isActive());
     service.setTiming({150ms, 1000ms});
     QSignalSpy written(&service, &RecoveryService::written);
     service.scheduleWrite();
@@ -139,57 +128,33 @@ class TestRecovery : public QObject {
     QVERIFY(!RecoveryFile::exists(folder.path()));
   }
 
-  void lockKeepsASecondEditorOut() {
-    QTemporaryDir folder;
-    auto source = [] { return RecoveryContent{QStringLiteral("a.jpg"), QByteArray("map")}; };
-    auto first = std::make_unique<RecoveryService>(folder.path(), source);
-    QVERIFY(first->isActive());
-    QVERIFY(first->writeNow());
-    RecoveryService second(folder.path(), source);
-    QVERIFY(!second.isActive());
-    QVERIFY(!second.hasRecovery());  // the file belongs to the running editor
-    QVERIFY(!second.writeNow());
-    second.discard();
-    QVERIFY(RecoveryFile::exists(folder.path()));
-    first.reset();
-    RecoveryService third(folder.path(), source);
-    QVERIFY(third.isActive());
-    QVERIFY(third.hasRecovery());
-  }
-
   void editorWritesTheCopyAndANormalExitRemovesIt() {
     test::ScriptedDialogs dialogs;
     MDIfrmMain main(&dialogs);
-    main.show();
-    main.recovery().setTiming(kQuickTiming);
-    QCOMPARE(main.LoadMapImage(picture_), 0);
     QSignalSpy written(&main.recovery(), &RecoveryService::written);
-    main.setEditMode(1);
-    main.document().CurrentDrawElement = kPaintedElement;
-    test::dragLeft(main.mapView()->Picture2(), {centreOfQuad(1)});
+    QVERIFY(paintQuad(main, home_.picture, 1));
     QVERIFY(written.wait(2000));
-    const auto copy = RecoveryFile::read(home_.path());
+    const auto copy = RecoveryFile::read(home());
     QVERIFY(copy);
-    QCOMPARE(copy->picturePath, QFileInfo(picture_).absoluteFilePath());
+    QCOMPARE(copy->picturePath, QFileInfo(home_.picture).absoluteFilePath());
     QCOMPARE(copy->mapText, vargaMapText(main.document()));
 
     // Saved work needs no copy; undoing away from the save brings it back.
     dialogs.saveNames.push_back(home_.filePath("saved.txt"));
-    main.findChild<QAction *>("mnuSave")->trigger();
-    QVERIFY(!RecoveryFile::exists(home_.path()));
+    test::trigger(&main, "mnuSave");
+    QVERIFY(!RecoveryFile::exists(home()));
     main.history().undo();
     QVERIFY(written.wait(2000));
-    QVERIFY(RecoveryFile::exists(home_.path()));
+    QVERIFY(RecoveryFile::exists(home()));
 
     dialogs.answers.push_back(MessageAnswer::Discard);
     QVERIFY(main.close());
-    QVERIFY(!RecoveryFile::exists(home_.path()));
+    QVERIFY(!RecoveryFile::exists(home()));
   }
 
   void killedEditorIsRecoveredButNotWhileRunning() {
     QProcess child;
     QVERIFY2(startChild(child), child.readAllStandardError().constData());
-    QVERIFY(RecoveryFile::exists(home_.path()));
     {
       // The child still runs: its copy is its own, nothing is offered.
       test::ScriptedDialogs dialogs;
@@ -199,41 +164,38 @@ class TestRecovery : public QObject {
       QVERIFY(dialogs.messages.isEmpty());
     }
     kill(child);
-    QVERIFY(RecoveryFile::exists(home_.path()));
+    QVERIFY(RecoveryFile::exists(home()));
 
     test::ScriptedDialogs dialogs;
     MDIfrmMain main(&dialogs);
     main.show();
-    QVERIFY(main.recovery().isActive());
     dialogs.answers.push_back(MessageAnswer::Yes);
     main.offerRecovery();
     QCOMPARE(dialogs.messages.size(), 1);
-    QCOMPARE(dialogs.messages[0].title, QStringLiteral("Restore Unsaved Map"));
-    QVERIFY(dialogs.messages[0].text.contains(QFileInfo(picture_).absoluteFilePath()));
+    QVERIFY(dialogs.messages[0].text.contains(QFileInfo(home_.picture).absoluteFilePath()));
     QVERIFY(main.mapView());
-    QCOMPARE(main.picturePath(), QFileInfo(picture_).absoluteFilePath());
     const MapDocument &doc = main.document();
     for (int s = 0; s < kSectorsPerQuad; ++s)
       QCOMPARE(doc.value(kPaintedQuad, s, Plane::Element), kPaintedElement);
     QCOMPARE(doc.value(kPaintedQuad + 1, 0, Plane::Element), kUnassigned);
     QCOMPARE(doc.TotalQuads, qint16(18));
-    const quint32 colour = main.elementTable().colour(kPaintedElement);
-    const QPoint inside = centreOfQuad(kPaintedQuad) + QPoint(5, 5);  // off the grid lines
-    QCOMPARE(main.mapView()->surfaces().surface(MapView::Terrain).pixelColor(inside),
-             QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
+    QCOMPARE(main.mapView()
+                 ->surfaces()
+                 .surface(MapView::Terrain)
+                 .pixelColor(test::sectorCentre(kPaintedQuad, 5)),
+             test::gdiColour(main.elementTable().colour(kPaintedElement)));
     QVERIFY(!main.history().isClean());
-    QVERIFY(main.windowTitle().startsWith('*'));
 
     // A normal exit ends the story.
     dialogs.answers.push_back(MessageAnswer::Discard);
     QVERIFY(main.close());
-    QVERIFY(!RecoveryFile::exists(home_.path()));
+    QVERIFY(!RecoveryFile::exists(home()));
   }
 
   void declinedRecoveryIsDropped() {
     {
-      RecoveryService leftBehind(home_.path(), [this] {
-        return RecoveryContent{picture_, QByteArray("&\r\n0 1\r\n#\r\n")};
+      RecoveryService leftBehind(home(), [this] {
+        return RecoveryContent{home_.picture, QByteArray("&\r\n0 1\r\n#\r\n")};
       });
       QVERIFY(leftBehind.writeNow());
     }  // gone without a normal exit, as after a crash
@@ -243,28 +205,27 @@ class TestRecovery : public QObject {
     main.offerRecovery();
     QCOMPARE(dialogs.messages.size(), 1);
     QVERIFY(!main.mapView());
-    QVERIFY(!RecoveryFile::exists(home_.path()));
+    QVERIFY(!RecoveryFile::exists(home()));
     main.offerRecovery();
     QCOMPARE(dialogs.messages.size(), 1);
   }
 
 #ifdef EDITOR_BIN
   void runningEditorHoldsTheLock() {
-    QTemporaryDir home;
+    QTemporaryDir other;
     QProcess editor;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("VARGA_MAP_MAKER_HOME", home.path());
-    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("VARGA_MAP_MAKER_HOME", other.path());
     editor.setProcessEnvironment(env);
     editor.start(QStringLiteral(EDITOR_BIN));
     QVERIFY(editor.waitForStarted(10000));
     // The lock appears once the main window is up, after the splash.
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(RecoveryService::lockPath(home.path())), 60000);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(RecoveryService::lockPath(other.path())), 60000);
     auto source = [] { return RecoveryContent{}; };
-    QVERIFY(!RecoveryService(home.path(), source).isActive());
+    QVERIFY(!RecoveryService(other.path(), source).isActive());
     kill(editor);
-    QVERIFY(QFile::exists(RecoveryService::lockPath(home.path())));  // left behind
-    QVERIFY(RecoveryService(home.path(), source).isActive());        // but stale
+    QVERIFY(QFile::exists(RecoveryService::lockPath(other.path())));  // left behind
+    QVERIFY(RecoveryService(other.path(), source).isActive());        // but stale
   }
 #endif
 };

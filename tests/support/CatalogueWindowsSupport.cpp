@@ -15,21 +15,20 @@ namespace vmm::test {
 
 namespace {
 
-// Runs fn with an open connection of its own on the file and removes it afterwards.
-template <typename Fn>
-auto withConnection(const QString &path, Fn fn) {
+// Runs one statement in a connection of its own on the file; the first value it gives.
+QVariant runOnFile(const QString &path, const QString &sql) {
   const QString name = QStringLiteral("fixture-connection");
-  struct Remover {
-    QString name;
-    ~Remover() { QSqlDatabase::removeDatabase(name); }
-  } remover{name};
-  QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-  db.setDatabaseName(path);
-  if (!db.open()) qFatal("cannot open %s", qPrintable(path));
-  auto result = fn(db);
-  db.close();
-  db = QSqlDatabase();
-  return result;
+  QVariant value;
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    db.setDatabaseName(path);
+    if (!db.open()) qFatal("cannot open %s", qPrintable(path));
+    QSqlQuery query(db);
+    if (!query.exec(sql)) qFatal("%s: %s", qPrintable(sql), qPrintable(query.lastError().text()));
+    if (query.next()) value = query.value(0);
+  }
+  QSqlDatabase::removeDatabase(name);
+  return value;
 }
 
 }  // namespace
@@ -47,19 +46,13 @@ QString EditorFixture::cataloguePath() const {
 }
 
 void EditorFixture::execOnCatalogue(const QString &sql) const {
-  withConnection(cataloguePath(), [&sql](QSqlDatabase &db) {
-    QSqlQuery query(db);
-    if (!query.exec(sql)) qFatal("%s: %s", qPrintable(sql), qPrintable(query.lastError().text()));
-    return true;
-  });
+  runOnFile(cataloguePath(), sql);
 }
 
-QVariant EditorFixture::queryCatalogue(const QString &sql) const {
-  return withConnection(cataloguePath(), [&sql](QSqlDatabase &db) {
-    QSqlQuery query(db);
-    if (!query.exec(sql) || !query.next()) return QVariant();
-    return query.value(0);
-  });
+quint32 EditorFixture::colourInFile(const QString &element) const {
+  return runOnFile(cataloguePath(),
+                   "SELECT elementcolour FROM tblElements WHERE ElementType = '" + element + "'")
+      .toUInt();
 }
 
 MDIfrmMain &EditorFixture::start() {
@@ -72,6 +65,13 @@ bool EditorFixture::loadMap(int width, int height) {
   return main_->LoadMapImage(writePicture(home_.path(), width, height)) == 0;
 }
 
+frmTreeView *EditorFixture::openTree() {
+  start();
+  if (!loadMap(240, 120)) return nullptr;
+  clickPanel(QStringLiteral("V"));
+  return tree();
+}
+
 void EditorFixture::clickPanel(const QString &key) {
   StatusPanels *panels = main_->statusPanels();
   QTest::mouseClick(panels, Qt::LeftButton, {},
@@ -82,14 +82,14 @@ frmTreeView *EditorFixture::tree() const {
   return main_->treeView();
 }
 
-QTreeWidgetItem *childNamed(QTreeWidgetItem *parent, const QString &text) {
-  for (int i = 0; parent && i < parent->childCount(); ++i)
-    if (parent->child(i)->text(0) == text) return parent->child(i);
-  return nullptr;
-}
-
-QTreeWidgetItem *branch(QTreeWidget *tree, const QString &text) {
-  return childNamed(tree->topLevelItem(0), text);
+QTreeWidgetItem *elementNode(QTreeWidget *tree, const QString &branch, const QString &name) {
+  const auto child = [](QTreeWidgetItem *parent, const QString &text) -> QTreeWidgetItem * {
+    for (int i = 0; parent && i < parent->childCount(); ++i)
+      if (parent->child(i)->text(0) == text) return parent->child(i);
+    return nullptr;
+  };
+  QTreeWidgetItem *category = child(tree->topLevelItem(0), branch);
+  return name.isEmpty() ? category : child(category, name);
 }
 
 void clickNode(QTreeWidget *tree, QTreeWidgetItem *node) {

@@ -25,18 +25,19 @@ class EditorFixture {
   EditorFixture();
   ~EditorFixture();
 
-  QString home() const { return home_.path(); }
   QString cataloguePath() const;
   // Runs one statement on the catalogue file in a connection of its own.
   void execOnCatalogue(const QString &sql) const;
-  // First value of a query on the catalogue file, read in a fresh connection.
-  QVariant queryCatalogue(const QString &sql) const;
+  // The elementcolour of an element, read from the file in a fresh connection.
+  quint32 colourInFile(const QString &element) const;
 
   // Starts the editor (after any preparation of the catalogue).
   MDIfrmMain &start();
   MDIfrmMain &main() { return *main_; }
   // Saves a plain picture of this size and imports it; true when accepted.
   bool loadMap(int width, int height);
+  // Starts the editor with a 240 x 120 map and opens the tree browser; null when it failed.
+  frmTreeView *openTree();
   // Clicks the status bar panel with this key as the user would.
   void clickPanel(const QString &key);
   frmTreeView *tree() const;
@@ -48,10 +49,9 @@ class EditorFixture {
   std::unique_ptr<MDIfrmMain> main_;
 };
 
-// The node with this text under a parent node, or null.
-QTreeWidgetItem *childNamed(QTreeWidgetItem *parent, const QString &text);
-// The node of a category (or "All Elements") under the root.
-QTreeWidgetItem *branch(QTreeWidget *tree, const QString &text);
+// The node with this text under a category (or "All Elements") of the tree, or null;
+// without a name, the category's own node.
+QTreeWidgetItem *elementNode(QTreeWidget *tree, const QString &branch, const QString &name = {});
 // Mouse clicks on a node, scrolled into view first.
 void clickNode(QTreeWidget *tree, QTreeWidgetItem *node);
 void doubleClickNode(QTreeWidget *tree, QTreeWidgetItem *node);

@@ -1,5 +1,14 @@
 #include "support/TestSupport.h"
 
+#include "app/widgets/MDIfrmMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QMouseEvent>
+#include <QtTest>
+
 namespace vmm::test {
 
 MessageAnswer ScriptedDialogs::message(const QString &text, const QString &title, MessageIcon icon,
@@ -11,40 +20,34 @@ MessageAnswer ScriptedDialogs::message(const QString &text, const QString &title
   return answer;
 }
 
+namespace {
+template <typename T>
+T takeFront(std::deque<T> &queue, T fallback = {}) {
+  if (queue.empty()) return fallback;
+  T value = queue.front();
+  queue.pop_front();
+  return value;
+}
+}  // namespace
+
 QString ScriptedDialogs::openFileName(const QString &filter) {
   openFilters.append(filter);
-  if (openNames.empty()) return {};
-  QString name = openNames.front();
-  openNames.pop_front();
-  return name;
+  return takeFront(openNames);
 }
 
 QString ScriptedDialogs::saveFileName(const QString &filter) {
   saveFilters.append(filter);
-  if (saveNames.empty()) return {};
-  QString name = saveNames.front();
-  saveNames.pop_front();
-  return name;
+  return takeFront(saveNames);
 }
 
 std::optional<quint32> ScriptedDialogs::chooseColour(quint32) {
-  if (colours.empty()) return std::nullopt;
-  auto colour = colours.front();
-  colours.pop_front();
-  return colour;
+  return takeFront(colours);
 }
 
-}  // namespace vmm::test
-
-#include "app/widgets/MDIfrmMain.h"
-
-#include <QApplication>
-#include <QDir>
-#include <QImage>
-#include <QMouseEvent>
-#include <QWidget>
-
-namespace vmm::test {
+EditorHome::EditorHome() {
+  qputenv("VARGA_MAP_MAKER_HOME", dir.path().toUtf8());
+  picture = writePicture(dir.path(), 240, 120);
+}
 
 QString writePicture(const QString &folder, int width, int height, QColor fill, const char *format,
                      const QString &name) {
@@ -61,6 +64,10 @@ QString writePicture(const QString &folder, int width, int height, QColor fill, 
                                            : name);
   image.save(file, format);
   return file;
+}
+
+QPoint sectorCentre(int quad, int sector) {
+  return {40 * (quad % 6) + 10 * (sector % 4) + 5, 40 * (quad / 6) + 10 * (sector / 4) + 5};
 }
 
 namespace {
@@ -80,8 +87,18 @@ void sendMousePress(QWidget *widget, QPoint position, Qt::MouseButton button) {
   sendMouse(widget, QEvent::MouseButtonPress, position, button, button);
 }
 
-void sendMouseRelease(QWidget *widget, QPoint position, Qt::MouseButton button) {
-  sendMouse(widget, QEvent::MouseButtonRelease, position, button, Qt::NoButton);
+void dragLeft(QWidget *widget, const QList<QPoint> &points) {
+  if (points.isEmpty()) return;
+  sendMouseMove(widget, points.first(), Qt::NoButton);
+  sendMousePress(widget, points.first(), Qt::LeftButton);
+  for (const QPoint &p : points) sendMouseMove(widget, p, Qt::LeftButton);
+  sendMouse(widget, QEvent::MouseButtonRelease, points.last(), Qt::LeftButton, Qt::NoButton);
+}
+
+void trigger(QWidget *window, const char *action) {
+  auto *item = window->findChild<QAction *>(QString::fromLatin1(action));
+  QVERIFY2(item, action);
+  item->trigger();
 }
 
 QColor gdiColour(quint32 colour) {
@@ -94,14 +111,6 @@ std::unique_ptr<MDIfrmMain> openShownMap(UserDialogs &dialogs, const QString &pi
   main->show();
   if (main->LoadMapImage(picture) != 0) return nullptr;
   return main;
-}
-
-void dragLeft(QWidget *widget, const QList<QPoint> &points) {
-  if (points.isEmpty()) return;
-  sendMouseMove(widget, points.first(), Qt::NoButton);
-  sendMousePress(widget, points.first(), Qt::LeftButton);
-  for (const QPoint &p : points) sendMouseMove(widget, p, Qt::LeftButton);
-  sendMouseRelease(widget, points.last(), Qt::LeftButton);
 }
 
 }  // namespace vmm::test

@@ -2,12 +2,22 @@
 
 #include "app/UserDialogs.h"
 
+#include <QColor>
 #include <QList>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <deque>
+#include <memory>
 #include <optional>
+
+class QWidget;
+
+namespace vmm {
+class MDIfrmMain;
+}
 
 namespace vmm::test {
 
@@ -39,37 +49,34 @@ class ScriptedDialogs : public UserDialogs {
   QStringList saveFilters;
 };
 
-}  // namespace vmm::test
-
-#include <QColor>
-#include <QPoint>
-
-#include <memory>
-
-class QWidget;
-
-namespace vmm {
-class MDIfrmMain;
-}
-
-namespace vmm::test {
+// A data folder of the editor's own, holding a 240 x 120 picture: a map of 6 x 3 Quads.
+struct EditorHome {
+  EditorHome();
+  QString filePath(const QString &name) const { return dir.filePath(name); }
+  QTemporaryDir dir;
+  QString picture;
+};
 
 // Writes a picture of the given size in one colour and returns its path.
 QString writePicture(const QString &folder, int width, int height,
                      QColor fill = QColor(200, 180, 120), const char *format = "PNG",
                      const QString &name = {});
 
+// The centre of a Sector cell on a map 6 Quads wide.
+QPoint sectorCentre(int quad, int sector);
+
 // Mouse events with explicit button state, as the surfaces receive them.
 void sendMouseMove(QWidget *widget, QPoint position, Qt::MouseButtons buttons);
 void sendMousePress(QWidget *widget, QPoint position, Qt::MouseButton button);
-void sendMouseRelease(QWidget *widget, QPoint position, Qt::MouseButton button);
+// Press, move through every point, release: one left-button stroke.
+void dragLeft(QWidget *widget, const QList<QPoint> &points);
+// Triggers the window's menu command with this object name.
+void trigger(QWidget *window, const char *action);
+
 // A GDI colour value (red in the low byte) as a QColor, to compare with surface pixels.
 QColor gdiColour(quint32 colour);
 
 // A main window, resized and shown, with the picture imported; null when it was refused.
 std::unique_ptr<MDIfrmMain> openShownMap(UserDialogs &dialogs, const QString &picture);
-
-// Press, move through every point, release: one left-button stroke.
-void dragLeft(QWidget *widget, const QList<QPoint> &points);
 
 }  // namespace vmm::test
