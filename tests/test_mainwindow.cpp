@@ -1,4 +1,5 @@
 #include "app/widgets/MDIfrmMain.h"
+#include "app/widgets/StatusPanels.h"
 #include "support/TestSupport.h"
 
 #include <QRadioButton>
@@ -59,6 +60,27 @@ class TestMainWindow : public QObject {
     QCOMPARE(dialogs.messages[0].buttons, MessageButtons::YesNo);
     QCOMPARE(dialogs.messages[0].defaultAnswer, MessageAnswer::No);
     QVERIFY(window.isVisible());
+  }
+
+  void longNoticeLeavesThePanelsApart() {
+    test::ScriptedDialogs dialogs;
+    MDIfrmMain window(&dialogs);
+    window.resize(1000, 600);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QString notice =
+        QStringLiteral("Created the catalogue \"%1/Ostrel.db\" from the built-in default.")
+            .arg(QString(120, QLatin1Char('x')));
+    window.showNotice(notice);
+    QCoreApplication::processEvents();
+    const auto *panels = window.findChild<StatusPanels *>(QStringLiteral("MMStatusBar"));
+    QVERIFY(panels != nullptr);
+    QCOMPARE(panels->panelRect(1).width(), 2000 / 15);
+    for (int panel = 1; panel < panels->count(); ++panel)
+      QVERIFY2(panels->panelRect(panel).right() < panels->panelRect(panel + 1).left(),
+               qPrintable(QStringLiteral("panel %1 runs into the next").arg(panel)));
+    QCOMPARE(window.notice(), notice);
+    QVERIFY(window.width() <= 1000);
   }
 };
 
