@@ -397,23 +397,6 @@ bool DeviceContext::fillBox(int x1, int y1, int x2, int y2, ColorRef colour) {
   return true;
 }
 
-bool DeviceContext::frameBox(int x1, int y1, int x2, int y2, ColorRef colour) {
-  if (isNull()) return false;
-  Target t{surface_->bits(), surface_->bytesPerLine(), surface_->width(), surface_->height(),
-           rop2_};
-  const qint64 left = std::min(x1, x2), right = qint64(std::max(x1, x2)) + 1;
-  const qint64 top = std::min(y1, y2), bottom = qint64(std::max(y1, y2)) + 1;
-  const quint32 pixel = toPixel(colour);
-  // Each pixel once, so the mix modes that depend on the old pixel stay right.
-  fillArea(t, left, top, right, top + 1, pixel);
-  if (bottom - top > 1) fillArea(t, left, bottom - 1, right, bottom, pixel);
-  if (bottom - top > 2) {
-    fillArea(t, left, top + 1, left + 1, bottom - 1, pixel);
-    if (right - left > 1) fillArea(t, right - 1, top + 1, right, bottom - 1, pixel);
-  }
-  return true;
-}
-
 ColorRef DeviceContext::setPixel(int x, int y, ColorRef colour) {
   if (isNull() || x < 0 || y < 0 || x >= surface_->width() || y >= surface_->height())
     return kInvalidColor;

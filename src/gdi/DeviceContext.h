@@ -61,8 +61,6 @@ class DeviceContext {
   // A filled box with both corners included, in the current mix mode (the
   // surface's own box drawing, used for the transparent tint).
   bool fillBox(int x1, int y1, int x2, int y2, ColorRef colour);
-  // The one-pixel outline of the same box, in the current mix mode.
-  bool frameBox(int x1, int y1, int x2, int y2, ColorRef colour);
 
   // SetPixel / GetPixel: SetPixel ignores the mix mode and returns the colour
   // set; both report kInvalidColor outside the surface.

@@ -1,6 +1,7 @@
 #include "mapview/MapSurfaces.h"
 
 #include "gdi/CGDILine.h"
+#include "gdi/SystemColours.h"
 
 #include <algorithm>
 #include <cstring>
@@ -12,6 +13,28 @@ constexpr ColorRef kGridTeal = rgb(0, 64, 64);
 constexpr ColorRef kGridBlack = 0;
 constexpr int kGridStep = kSectorPixels;
 constexpr int kGridBand = 16;  // rows drawn together, small enough to stay in cache
+
+// Puts each cell's ink over row `rowInCell` (1 to 9) of the cells' insides.
+void inkRow(quint32 *to, int rowInCell, const std::vector<quint32> &ink, CellInk how, int width) {
+  const int cells = std::min<int>(int(ink.size()), (width + kGridStep - 1) / kGridStep);
+  const bool edgeRow = rowInCell == 1 || rowInCell == kGridStep - 1;
+  for (int c = 0; c < cells; ++c) {
+    const quint32 pixel = ink[std::size_t(c)];
+    if (pixel == 0) continue;
+    const int left = c * kGridStep + 1;
+    if (left >= width) break;
+    const int right = std::min(left + kGridStep - 1, width);  // one past the inside
+    if (how == CellInk::Fill || (how == CellInk::Outline && edgeRow)) {
+      std::fill(to + left, to + right, pixel);
+    } else if (how == CellInk::Tint) {
+      for (int x = left; x < right; ++x) to[x] |= pixel;
+    } else {
+      to[left] = pixel;
+      if (right == left + kGridStep - 1) to[right - 1] = pixel;
+    }
+  }
+}
+
 }  // namespace
 
 void MapSurfaces::load(const QImage &picture) {
@@ -132,6 +155,31 @@ QRect MapSurfaces::AddGrid() {
     drawGridBand(elevationDc_, top, bottom);
   }
   return image_.rect();
+}
+
+void MapSurfaces::composeSectorBand(Plane plane, int top, const std::vector<quint32> &ink,
+                                    CellInk how) {
+  if (!isLoaded() || top < 0 || top >= image_.height()) return;
+  QImage &view = surface(plane);
+  if (!ownsCopyOfImage(view)) view = image_.copy();
+  const int width = image_.width();
+  const int bottom = std::min(top + kGridStep, image_.height());
+  const quint32 black = toPixel(TranslateVBColor(kGridBlack));
+  const quint32 teal = toPixel(TranslateVBColor(kGridTeal));
+  auto gridPixel = [&](int at) { return (at / kGridStep) % 4 == 0 ? black : teal; };
+  for (int y = top; y < bottom; ++y) {
+    const auto *from = reinterpret_cast<const quint32 *>(image_.constScanLine(y));
+    auto *to = reinterpret_cast<quint32 *>(view.scanLine(y));
+    const int rowInCell = y - top;
+    if (rowInCell == 0 && y > 0)
+      std::fill(to, to + width, gridPixel(y));
+    else
+      std::memcpy(to, from, std::size_t(width) * sizeof(quint32));
+    // A band begins with a grid line (none at the very top) that no cell covers.
+    if (rowInCell > 0) inkRow(to, rowInCell, ink, how, width);
+    // The vertical lines cross the horizontal one, as when the grid is drawn.
+    for (int x = kGridStep; x < width; x += kGridStep) to[x] = gridPixel(x);
+  }
 }
 
 QRect MapSurfaces::restoreWithGrid(Plane plane) {

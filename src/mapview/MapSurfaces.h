@@ -6,10 +6,16 @@
 #include <QImage>
 #include <QRect>
 
+#include <vector>
+
 namespace vmm {
 
 // The three views of a map, in the names the map view window gives them.
 enum class MapView { Terrain, Image, Elevation };
+
+// How a Sector's colour goes over the 9 x 9 inside of its cell: filled, as a tint
+// (picture OR colour) or as a one-pixel outline over the picture.
+enum class CellInk { Fill, Tint, Outline };
 
 // The map view window's three surfaces of the picture's size: the untouched
 // Image view (Picture3, the source erased cells are restored from) and the
@@ -64,6 +70,13 @@ class MapSurfaces {
   // The same for the rows top to bottom - 1 only (clipped to the surfaces),
   // for a repaint that paints each band while it is still in cache.
   QRect restoreWithGrid(Plane plane, int top, int bottom);
+
+  // Builds the view's 10-pixel band from row `top` (a multiple of 10) in one pass,
+  // each pixel written once: the picture, the grid, and over the inside of the cell
+  // whose left edge is at 10 * c the pixel `ink[c]` in the given way (0: no Sector
+  // painted there). The same pixels as restoreWithGrid for the band followed by
+  // painting its cells one by one.
+  void composeSectorBand(Plane plane, int top, const std::vector<quint32> &ink, CellInk how);
 
  private:
   void drawGridBand(DeviceContext &view, int top, int bottom);

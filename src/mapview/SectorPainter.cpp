@@ -111,29 +111,30 @@ QRect SectorPainter::paintWholeMap(Plane plane, bool restore) {
   // A restored view changes as a whole, and every cell lies inside it.
   const bool wholeView = restore && drawable;
   QRect changed = wholeView ? surfaces_->rect() : QRect();
-  // On a freshly restored view the cells are painted straight away: the values
-  // written back would be the ones already held, and a hollow cell's pre-erase
-  // would put back the picture that is already there.
-  const int style = wholeView && drawStyle_ ? drawStyle_() : int(DrawStyle::None);
-  const bool directCells =
-      wholeView && (style == int(DrawStyle::Solid) || style == int(DrawStyle::Transparent) ||
-                    style == int(DrawStyle::Hollow));
-  DeviceContext *dc = drawable ? &surfaces_->context(plane) : nullptr;
-  const int keptMode = dc != nullptr ? dc->rop2() : R2_COPYPEN;
+  const int perRow = document_.XQuads;
+  if (wholeView && perRow > 0) {
+    // A freshly restored view is built band by band in one pass: the values
+    // written back would be the ones already held, and a hollow cell's
+    // pre-erase would put back the picture that is already there.
+    const int style = drawStyle_ ? drawStyle_() : int(DrawStyle::None);
+    std::optional<CellInk> how;
+    if (style == int(DrawStyle::Solid)) how = CellInk::Fill;
+    if (style == int(DrawStyle::Transparent)) how = CellInk::Tint;
+    if (style == int(DrawStyle::Hollow)) how = CellInk::Outline;
+    if (how) {
+      composeWholeView(plane, *how);
+      if (plane == Plane::Element) document_.MapReady = 1;
+      return changed;
+    }
+  }
   auto visit = [&](int quad, int sect) {
     const qint16 value = document_.value(quad, sect, plane);
     if (value == kUnassigned) return;
-    if (directCells) {
-      if (const std::optional<ColorRef> colour = colourOf(plane, value))
-        paintRestoredCell(*dc, style, document_.sectorOrigin(quad, sect), *colour);
-      return;
-    }
     const QRect cell = colourSquare(plane, quad, sect, value);
     if (!wholeView) changed |= cell;
   };
   // One Quad past the map's last is visited too, but never past the array.
   const int last = std::min<int>(document_.TotalQuads, kQuadCapacity - 1);
-  const int perRow = document_.XQuads;
   if (perRow <= 0) {
     if (wholeView) surfaces_->restoreWithGrid(plane);
     for (int quad = 0; quad <= last; ++quad)
@@ -159,28 +160,34 @@ QRect SectorPainter::paintWholeMap(Plane plane, bool restore) {
         for (int sect = firstSect; sect < firstSect + 4; ++sect) visit(quad, sect);
     }
   }
-  if (directCells) dc->setRop2(keptMode);
   if (plane == Plane::Element) document_.MapReady = 1;
   return changed;
 }
 
-void SectorPainter::paintRestoredCell(DeviceContext &dc, int style, MapDocument::Origin cell,
-                                      ColorRef colour) {
-  // The same pixels as colourSquare's rectangle or tint over the 9 x 9 inside.
-  const ColorRef c = TranslateVBColor(colour);
-  const int left = cell.x + 1, top = cell.y + 1;
-  const int right = cell.x + kCellInside, bottom = cell.y + kCellInside;
-  if (style == int(DrawStyle::Transparent)) {
-    dc.setRop2(R2_MERGEPEN);
-    dc.fillBox(left, top, right, bottom, c);
-    return;
+void SectorPainter::composeWholeView(Plane plane, CellInk how) {
+  // The same Quads and Sectors as the Sector by Sector repaint visits, gathered
+  // into one row of cell colours per 10-pixel band.
+  const int last = std::min<int>(document_.TotalQuads, kQuadCapacity - 1);
+  const int perRow = document_.XQuads;
+  const QSize size = surfaces_->size();
+  std::vector<quint32> ink(std::size_t(size.width() / kSectorPixels + 1));
+  constexpr int kBandsPerQuadRow = kQuadPixels / kSectorPixels;
+  for (int top = 0; top < size.height(); top += kSectorPixels) {
+    std::fill(ink.begin(), ink.end(), 0u);
+    const int band = top / kSectorPixels;
+    const int rowStart = band / kBandsPerQuadRow * perRow;
+    const int rowEnd = std::min(rowStart + perRow - 1, last);
+    const int firstSect = band % kBandsPerQuadRow * 4;
+    for (int quad = rowStart; quad <= rowEnd; ++quad)
+      for (int sect = firstSect; sect < firstSect + 4; ++sect) {
+        const std::optional<ColorRef> colour = colourOf(plane, document_.value(quad, sect, plane));
+        if (!colour) continue;
+        const MapDocument::Origin o = document_.sectorOrigin(quad, sect);
+        if (o.y != top || o.x < 0 || o.x >= size.width()) continue;
+        ink[std::size_t(o.x / kSectorPixels)] = toPixel(TranslateVBColor(*colour));
+      }
+    surfaces_->composeSectorBand(plane, top, ink, how);
   }
-  dc.setRop2(R2_COPYPEN);
-  if (style == int(DrawStyle::Solid)) {
-    dc.fillBox(left, top, right, bottom, c);
-    return;
-  }
-  dc.frameBox(left, top, right, bottom, c);
 }
 
 QRect SectorPainter::eraseSquare(Plane plane, int quad, int sect) {

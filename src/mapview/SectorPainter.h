@@ -83,8 +83,7 @@ class SectorPainter {
   QRect innerRect(int quad, int sect) const;
   // colourMap, with the picture and grid put back first when `restore` is set.
   QRect paintWholeMap(Plane plane, bool restore);
-  static void paintRestoredCell(DeviceContext &dc, int style, MapDocument::Origin cell,
-                                ColorRef colour);
+  void composeWholeView(Plane plane, CellInk how);
 
   MapDocument &document_;
   const ElementTable &elements_;
