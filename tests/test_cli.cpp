@@ -43,22 +43,6 @@ QImage gradientPicture(int width, int height) {
   return image;
 }
 
-// Element ids of every randomise family the tests touch, plain ones and unassigned.
-constexpr qint16 kElements[] = {-1, 12, 10, 11, 8, 190, 174, 127, 146, 155, 3};
-
-// A 6 x 3 Quad map with mixed elements and heights, some unassigned.
-void fillSampleMap(MapDocument &doc, int quads) {
-  doc.XQuads = 6;
-  doc.YQuads = 3;
-  doc.TotalQuads = static_cast<qint16>(quads);
-  for (int quad = 0; quad < quads; ++quad)
-    for (int s = 0; s < kSectorsPerQuad; ++s) {
-      doc.setValue(quad, s, Plane::Element, kElements[(quad * 5 + s) % std::size(kElements)]);
-      doc.setValue(quad, s, Plane::Height,
-                   static_cast<qint16>((quad + s) % 7 == 0 ? -1 : (quad * 13 + s * 7) % 101));
-    }
-}
-
 }  // namespace
 
 class TestCli : public QObject {
@@ -101,8 +85,18 @@ class TestCli : public QObject {
     qputenv("VARGA_MAP_MAKER_HOME", home_.path().toUtf8());
     picture_ = path(QStringLiteral("map.png"));
     QVERIFY(gradientPicture(240, 120).save(picture_));
+    // A 6 x 3 Quad map with mixed elements of every randomise family and heights, some -1.
+    constexpr qint16 elements[] = {-1, 12, 10, 11, 8, 190, 174, 127, 146, 155, 3};
     MapDocument doc;
-    fillSampleMap(doc, 18);
+    doc.XQuads = 6;
+    doc.YQuads = 3;
+    doc.TotalQuads = 18;
+    for (int quad = 0; quad < 18; ++quad)
+      for (int s = 0; s < kSectorsPerQuad; ++s) {
+        doc.setValue(quad, s, Plane::Element, elements[(quad * 5 + s) % std::size(elements)]);
+        doc.setValue(quad, s, Plane::Height,
+                     qint16((quad + s) % 7 ? (quad * 13 + s * 7) % 101 : -1));
+      }
     map_ = path(QStringLiteral("sample.txt"));
     QVERIFY(SaveAsVargaTXT(doc, map_).ok);
   }
