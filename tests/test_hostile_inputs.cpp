@@ -107,11 +107,13 @@ class TestHostileInputs : public QObject {
     QCOMPARE(readAll(path), before);
   }
 
-  void pictureIsReadByItsContentNotItsName() {
-    const QImage png = testPicture(120, 120);
-    const PictureLoadResult result = PictureLoader::load(file("png.jpg", encoded(png, "PNG")));
-    QVERIFY2(result.accepted, qPrintable(result.message));
-    QCOMPARE(result.picture.convertToFormat(QImage::Format_RGB32), png);
+  void bitmapsAndPicturesUnderAnotherNameAreRead() {
+    const QImage picture = testPicture(120, 480);
+    for (const auto &[name, format] : {std::pair{"map.bmp", "BMP"}, std::pair{"png.jpg", "PNG"}}) {
+      const PictureLoadResult result = PictureLoader::load(file(name, encoded(picture, format)));
+      QVERIFY2(result.accepted, qPrintable(result.message));
+      QCOMPARE(result.picture.convertToFormat(QImage::Format_RGB32), picture);
+    }
   }
 
   // ---- Catalogues ----
@@ -123,8 +125,10 @@ class TestHostileInputs : public QObject {
                                                     << "it is not an SQLite database";
     QTest::newRow("cut to its first page") << "first page"
                                            << "cannot be used";
-    QTest::newRow("id as text") << "text id"
+    QTest::newRow("id as text") << "UPDATE tblElements SET elementid = 'x3' WHERE elementid = 3"
                                 << "record 3 of tblElements has elementid x3";
+    QTest::newRow("102 heights") << "INSERT INTO tblheights SELECT * FROM tblheights LIMIT 1"
+                                 << "tblheights holds 102 records, more than 101";
   }
 
   void damagedCatalogues() {
@@ -139,11 +143,11 @@ class TestHostileInputs : public QObject {
       writeBytes(path, bytes);
     }
     if (damage == "first page") writeBytes(path, bytes.left(4096));
-    if (damage == "text id") {
+    if (damage.startsWith("UPDATE") || damage.startsWith("INSERT")) {
       QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "hostile-sql");
       db.setDatabaseName(path);
       QVERIFY(db.open());
-      QVERIFY(QSqlQuery(db).exec("UPDATE tblElements SET elementid = 'x3' WHERE elementid = 3"));
+      QVERIFY(QSqlQuery(db).exec(damage));
       db.close();
     }
     QSqlDatabase::removeDatabase("hostile-sql");
