@@ -1,11 +1,9 @@
 // The varga-map tool, run as a process with no display, against the editor's own paths.
 #include "app/widgets/MDIfrmMain.h"
 #include "app/widgets/StatusPanels.h"
-#include "catalogue/CatalogueDatabase.h"
 #include "edits/EditCommand.h"
-#include "mapfiles/MapTextImport.h"
 #include "mapfiles/MapTextWriter.h"
-#include "mapview/SectorPainter.h"
+#include "mapview/MapSurfaces.h"
 #include "mapview/widgets/frmMapView.h"
 #include "support/TestSupport.h"
 
@@ -43,22 +41,6 @@ QImage gradientPicture(int width, int height) {
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb(x % 256, y % 256, (x * y) % 256));
   return image;
-}
-
-// Element ids of every randomise family the tests touch, plain ones and unassigned.
-constexpr qint16 kElements[] = {-1, 12, 10, 11, 8, 190, 174, 127, 146, 155, 3};
-
-// A 6 x 3 Quad map with mixed elements and heights, some unassigned.
-void fillSampleMap(MapDocument &doc, int quads) {
-  doc.XQuads = 6;
-  doc.YQuads = 3;
-  doc.TotalQuads = static_cast<qint16>(quads);
-  for (int quad = 0; quad < quads; ++quad)
-    for (int s = 0; s < kSectorsPerQuad; ++s) {
-      doc.setValue(quad, s, Plane::Element, kElements[(quad * 5 + s) % std::size(kElements)]);
-      doc.setValue(quad, s, Plane::Height,
-                   static_cast<qint16>((quad + s) % 7 == 0 ? -1 : (quad * 13 + s * 7) % 101));
-    }
 }
 
 }  // namespace
@@ -103,8 +85,18 @@ class TestCli : public QObject {
     qputenv("VARGA_MAP_MAKER_HOME", home_.path().toUtf8());
     picture_ = path(QStringLiteral("map.png"));
     QVERIFY(gradientPicture(240, 120).save(picture_));
+    // A 6 x 3 Quad map with mixed elements of every randomise family and heights, some -1.
+    constexpr qint16 elements[] = {-1, 12, 10, 11, 8, 190, 174, 127, 146, 155, 3};
     MapDocument doc;
-    fillSampleMap(doc, 18);
+    doc.XQuads = 6;
+    doc.YQuads = 3;
+    doc.TotalQuads = 18;
+    for (int quad = 0; quad < 18; ++quad)
+      for (int s = 0; s < kSectorsPerQuad; ++s) {
+        doc.setValue(quad, s, Plane::Element, elements[(quad * 5 + s) % std::size(elements)]);
+        doc.setValue(quad, s, Plane::Height,
+                     qint16((quad + s) % 7 ? (quad * 13 + s * 7) % 101 : -1));
+      }
     map_ = path(QStringLiteral("sample.txt"));
     QVERIFY(SaveAsVargaTXT(doc, map_).ok);
   }
@@ -118,18 +110,14 @@ class TestCli : public QObject {
                                        << "solid"
                                        << ""
                                        << "t.bmp";
-    QTest::newRow("terrain transparent") << "terrain"
-                                         << "transparent"
-                                         << ""
-                                         << "t.bmp";
-    QTest::newRow("terrain hollow png") << "terrain"
-                                        << "hollow"
-                                        << ""
-                                        << "t.png";
-    QTest::newRow("elevation gradient") << "elevation"
-                                        << ""
-                                        << ""
-                                        << "e.bmp";
+    QTest::newRow("terrain transparent png") << "terrain"
+                                             << "transparent"
+                                             << ""
+                                             << "t.png";
+    QTest::newRow("elevation gradient bmp") << "elevation"
+                                            << ""
+                                            << ""
+                                            << "e.bmp";
     QTest::newRow("elevation colour hollow") << "elevation"
                                              << "hollow"
                                              << "colour"
@@ -143,16 +131,14 @@ class TestCli : public QObject {
     QFETCH(QString, output);
     const QString out = path(output);
     QFile::remove(out);
-    QStringList arguments{QStringLiteral("render"), picture_, map_, QStringLiteral("-o"), out,
-                          QStringLiteral("--view"), view};
-    if (!style.isEmpty()) arguments << QStringLiteral("--style") << style;
-    if (!heights.isEmpty()) arguments << QStringLiteral("--heights") << heights;
+    QStringList arguments{"render", picture_, map_, "-o", out, "--view", view};
+    if (!style.isEmpty()) arguments << "--style" << style;
+    if (!heights.isEmpty()) arguments << "--heights" << heights;
     const RunResult result = run(arguments);
     QVERIFY2(result.exitCode == 0, qPrintable(result.err));
     QCOMPARE(result.out, QString());
     const QImage rendered = QImage(out).convertToFormat(QImage::Format_RGB32);
     QCOMPARE(rendered.size(), QSize(240, 120));
-    if (out.endsWith(QLatin1String(".bmp"))) QCOMPARE(readAll(out).at(28), char(24));
 
     const Plane plane = view == QLatin1String("elevation") ? Plane::Height : Plane::Element;
     const int styleIndex = style == QLatin1String("transparent") ? 1
@@ -173,30 +159,6 @@ class TestCli : public QObject {
     window.repaintWholeMap();
     const QImage editorView = window.mapView()->surfaces().surface(plane);
     QVERIFY(rendered == editorView);
-    if (out.endsWith(QLatin1String(".bmp"))) {
-      // The editor's own picture export of that view is the same file.
-      const QString exported = path(QStringLiteral("editor.bmp"));
-      dialogs.saveNames.push_back(exported);
-      window.findChild<QAction *>(plane == Plane::Height ? "mnuExE" : "mnuExT")->trigger();
-      QCOMPARE(readAll(out), readAll(exported));
-    }
-
-    // The core path the editor's repaint is made of, on a fresh map of its own.
-    MapDocument doc;
-    doc.XQuads = 6;
-    doc.YQuads = 3;
-    QVERIFY(GetFile(doc, map_).ok());
-    ElementTable elements;
-    HeightColours colours;
-    QVERIFY(CatalogueDatabase::open(home_.path())
-                .LoadElements(elements, colours, heights == QLatin1String("colour") ? 1 : 0)
-                .ok);
-    MapSurfaces surfaces(gradientPicture(240, 120));
-    SectorPainter painter(
-        doc, elements, colours, [styleIndex] { return styleIndex; }, &surfaces);
-    surfaces.restoreWithGrid(plane);
-    painter.colourMap(plane);
-    QVERIFY(rendered == surfaces.surface(plane));
     // Something was painted: the view is not just the picture with its grid.
     MapSurfaces bare(gradientPicture(240, 120));
     bare.restoreWithGrid(plane);
@@ -209,31 +171,26 @@ class TestCli : public QObject {
     MDIfrmMain window(&dialogs);
     openInEditor(window, dialogs, map_);
     if (QTest::currentTestFailed()) return;
-    const QString editorVarga = path(QStringLiteral("varga-editor.txt"));
-    const QString expected = path(QStringLiteral("tolle-editor.txt"));
+    const QString editorVarga = path("varga-editor.txt");
+    const QString expected = path("tolle-editor.txt");
     dialogs.saveNames = {editorVarga, expected};
     window.findChild<QAction *>("mnuSave")->trigger();
     window.findChild<QAction *>("MnuTolle")->trigger();
-    QVERIFY(readAll(editorVarga).startsWith("10\r\n"));
 
-    const QString varga = path(QStringLiteral("varga.txt"));
-    RunResult result = run({QStringLiteral("convert"), editorVarga, QStringLiteral("--to"),
-                            QStringLiteral("varga"), QStringLiteral("-o"), varga});
+    const QString varga = path("varga.txt");
+    RunResult result = run({"convert", editorVarga, "--to", "varga", "-o", varga});
     QVERIFY2(result.exitCode == 0, qPrintable(result.err));
     QCOMPARE(readAll(varga), readAll(editorVarga));
 
-    const QString tolle = path(QStringLiteral("tolle.txt"));
-    result = run({QStringLiteral("convert"), map_, QStringLiteral("--to"), QStringLiteral("tolle"),
-                  QStringLiteral("-o"), tolle});
+    const QString tolle = path("tolle.txt");
+    result = run({"convert", map_, "--to", "tolle", "-o", tolle});
     QVERIFY2(result.exitCode == 0, qPrintable(result.err));
     QCOMPARE(readAll(tolle), readAll(expected));
-    QVERIFY(readAll(tolle).startsWith("41\r\n"));
 
     // With a picture the size comes from it, not from the header; the rows stay the file's.
-    const QString wide = path(QStringLiteral("wide.png"));
+    const QString wide = path("wide.png");
     QVERIFY(gradientPicture(480, 360).save(wide));
-    result = run({QStringLiteral("convert"), map_, QStringLiteral("--to"), QStringLiteral("varga"),
-                  QStringLiteral("--picture"), wide, QStringLiteral("-o"), varga});
+    result = run({"convert", map_, "--to", "varga", "--picture", wide, "-o", varga});
     QVERIFY2(result.exitCode == 0, qPrintable(result.err));
     const QList<QByteArray> lines = readAll(varga).split('\n');
     QCOMPARE(lines.at(2), QByteArray("12 X Max \r"));
@@ -242,15 +199,14 @@ class TestCli : public QObject {
   }
 
   void checkReportsEveryProblem_data() {
-    QTest::addColumn<QByteArray>("body");  // the text after the "&" line (line 8)
+    QTest::addColumn<QByteArray>("text");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QStringList>("expected");
-    // 18 rows of element 1 and height 2, Sector 3 of each holding element 12 and Sector 5
-    // height 40, except where `change` gives Quad q other text for its Sector 3 element
-    // or its Sector 5 height.
+    // Rows of element 1 and height 2, Sector 3 holding element 12 and Sector 5 height 40,
+    // except where `elements` or `heights` give Quad q other text there.
     const auto rows = [](int count, const QHash<int, QByteArray> &elements = {},
                          const QHash<int, QByteArray> &heights = {}) {
-      QByteArray text;
+      QByteArray text = "10\r\n \r\n6 X Max \r\n3 Y Max \r\n0\r\n0\r\nId\tE0\r\n&\r\n";
       for (int q = 0; q < count; ++q) {
         text += QByteArray::number(q) + '\t';
         for (int s = 0; s < 16; ++s) text += (s == 3 ? elements.value(q, "12") : "1") + '\t';
@@ -263,50 +219,34 @@ class TestCli : public QObject {
                            << QStringList{"Rows: 18", "Sectors with an element: 288",
                                           "Sectors with a height: 288", "No problems found."};
     QTest::newRow("element and height")
-        << rows(18, {{2, "400"}, {12, "-5"}}, {{4, "150"}, {5, "-2"}}) << 1
+        << rows(18, {{2, "400"}, {12, "-5"}}, {{4, "150"}}) << 1
         << QStringList{"sample.txt:11: Quad 2 Sector 3: element id 400 is not in the catalogue",
                        "sample.txt:13: Quad 4 Sector 5: height 150 is outside 0..100",
-                       "sample.txt:14: Quad 5 Sector 5: height -2 is outside 0..100",
                        "sample.txt:21: Quad 12 Sector 3: element id -5 is not in the catalogue",
-                       "Problems: 4"};
+                       "Problems: 3"};
     QTest::newRow("not a number") << rows(18, {{6, "x"}}) << 1
                                   << QStringList{"sample.txt:15: \"x\" is not a whole number"};
-    QTest::newRow("fewer rows")
-        << rows(10) << 1
-        << QStringList{"Rows: 10",
-                       "sample.txt:18: the file has 10 Quad rows but the picture has "
-                       "18 Quads"};
-    QTest::newRow("more rows")
-        << rows(20) << 1
-        << QStringList{"Rows: 20",
-                       "sample.txt:27: the file has 20 Quad rows but the picture has "
-                       "18 Quads"};
+    QTest::newRow("fewer rows") << rows(10) << 1
+                                << QStringList{"Rows: 10",
+                                               "sample.txt:18: the file has 10 Quad "
+                                               "rows but the picture has 18 Quads"};
+    QTest::newRow("no marker") << QByteArray("10\r\n \r\n6 X Max \r\n3 Y Max \r\n0\t1\r\n#\r\n")
+                               << 1 << QStringList{"sample.txt:6: the file has no \"&\" line"};
   }
 
   void checkReportsEveryProblem() {
-    QFETCH(QByteArray, body);
+    QFETCH(QByteArray, text);
     QFETCH(int, exitCode);
     QFETCH(QStringList, expected);
     const QString map = path(QStringLiteral("sample.txt.d/sample.txt"));
     QDir().mkpath(QFileInfo(map).path());
-    writeBytes(map, "10\r\n \r\n6 X Max \r\n3 Y Max \r\n0\r\n0\r\nId\tE0\r\n&\r\n" + body);
+    writeBytes(map, text);
     const RunResult result = run({QStringLiteral("check"), picture_, map});
     QCOMPARE(result.exitCode, exitCode);
     QVERIFY(result.out.contains(QStringLiteral("240 x 120 pixels")));
-    QVERIFY(result.out.contains(QStringLiteral("\nTotalQuads: 18\n")));
     for (const QString &line : expected)
       QVERIFY2(result.out.contains(line), qPrintable(result.out));
-  }
-
-  void checkFindsAFileWithoutMarker() {
-    const QString map = path(QStringLiteral("nomarker.txt"));
-    writeBytes(map, "10\r\n \r\n6 X Max \r\n3 Y Max \r\n0\t1\t2\r\n#\r\n");
-    const RunResult result = run({QStringLiteral("check"), picture_, map});
-    QCOMPARE(result.exitCode, 1);
-    QVERIFY2(result.out.contains(QStringLiteral("nomarker.txt:6: the file has no \"&\" line")),
-             qPrintable(result.out));
-    // The picture alone is always fine.
-    QCOMPARE(run({QStringLiteral("check"), picture_}).exitCode, 0);
+    QCOMPARE(run({QStringLiteral("check"), picture_}).exitCode, 0);  // the picture alone is fine
   }
 
   void editEqualsTheEditorsBulkEdits_data() {
@@ -314,11 +254,8 @@ class TestCli : public QObject {
     QTest::addColumn<QString>("action");
     QTest::addColumn<int>("value");
     QTest::newRow("fill element") << QStringList{"--fill-element", "12"} << "mnuFill" << 12;
-    QTest::newRow("clear element") << QStringList{"--clear-element", "174"} << "mnuClear" << 174;
-    QTest::newRow("fill height") << QStringList{"--fill-height", "0"} << "Fillheight" << 0;
     QTest::newRow("clear height") << QStringList{"--clear-height", "20"} << "ClearHeight" << 20;
     QTest::newRow("trees") << QStringList{"--randomise", "trees", "--seed", "7"} << "R1" << 0;
-    QTest::newRow("leaves") << QStringList{"--randomise", "leaves", "--seed", "7"} << "R2" << 0;
     QTest::newRow("brush") << QStringList{"--randomise", "brush", "--seed", "99"} << "R3" << 0;
   }
 
@@ -328,8 +265,7 @@ class TestCli : public QObject {
     QFETCH(int, value);
     const QString out = path(QStringLiteral("edited.txt"));
     QFile::remove(out);
-    const RunResult result =
-        run(QStringList{QStringLiteral("edit"), map_, QStringLiteral("-o"), out} + options);
+    const RunResult result = run(QStringList{"edit", map_, "-o", out} + options);
     QVERIFY2(result.exitCode == 0, qPrintable(result.err));
     const QByteArray edited = readAll(out);
     QVERIFY(edited != readAll(map_));
@@ -347,22 +283,6 @@ class TestCli : public QObject {
     QCOMPARE(edited, vargaMapText(window.document()));
   }
 
-  void randomiseIsRepeatableWithASeed() {
-    QByteArray outputs[3];
-    for (int i = 0; i < 3; ++i) {
-      const QString out = path(QStringLiteral("seeded%1.txt").arg(i));
-      const QString seed = i < 2 ? QStringLiteral("5") : QStringLiteral("6");
-      QCOMPARE(
-          run({QStringLiteral("edit"), map_, QStringLiteral("--randomise"), QStringLiteral("trees"),
-               QStringLiteral("--seed"), seed, QStringLiteral("-o"), out})
-              .exitCode,
-          0);
-      outputs[i] = readAll(out);
-    }
-    QCOMPARE(outputs[0], outputs[1]);
-    QVERIFY(outputs[0] != outputs[2]);
-  }
-
   void failuresWriteNothing_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("message");
@@ -372,42 +292,24 @@ class TestCli : public QObject {
     QTest::newRow("unknown option")
         << QStringList{"render", "PIC", "MAP", "-o", out, "--colour"} << "Unknown option";
     QTest::newRow("render without output") << QStringList{"render", "PIC", "MAP"} << "-o OUT";
-    QTest::newRow("render bad view")
-        << QStringList{"render", "PIC", "MAP", "-o", out, "--view", "image"}
-        << "--view must be terrain or elevation, not \"image\"";
-    QTest::newRow("render missing map") << QStringList{"render", "PIC"} << "missing MAP";
     QTest::newRow("refused picture") << QStringList{"render", "BADPIC", "MAP", "-o", out}
                                      << "is not divisable by 120 and is Invalid.";
     QTest::newRow("missing picture") << QStringList{"check", "NOPIC"} << "could not be read";
     QTest::newRow("missing map file")
         << QStringList{"convert", "NOMAP", "--to", "varga", "--picture", "PIC", "-o", out}
         << "could not be read";
-    QTest::newRow("import stops: render")
-        << QStringList{"render", "PIC", "STOPMAP", "-o", out} << "stopped at line 9";
     QTest::newRow("import stops: convert")
         << QStringList{"convert", "STOPMAP", "--to", "tolle", "-o", out} << "stopped at line 9";
-    QTest::newRow("import stops: edit")
-        << QStringList{"edit", "STOPMAP", "--clear-height", "3", "-o", out} << "stopped at line 9";
     QTest::newRow("no size in header")
         << QStringList{"convert", "NOSIZEMAP", "--to", "varga", "-o", out} << "--picture";
-    QTest::newRow("bad edition") << QStringList{"convert", "MAP", "--to", "game", "-o", out}
-                                 << "--to must be tolle or varga";
-    QTest::newRow("two edits")
-        << QStringList{"edit", "MAP", "--fill-height", "3", "--clear-height", "4", "-o", out}
-        << "exactly one of";
     QTest::newRow("height out of range")
         << QStringList{"edit", "MAP", "--fill-height", "101", "-o", out} << "from 0 to 100";
     QTest::newRow("unknown element")
         << QStringList{"edit", "MAP", "--fill-element", "352", "-o", out}
         << "no element with the id 352";
-    QTest::newRow("seed without randomise")
-        << QStringList{"edit", "MAP", "--fill-height", "3", "--seed", "1", "-o", out}
-        << "--seed goes only with --randomise";
     QTest::newRow("missing catalogue")
         << QStringList{"render", "PIC", "MAP", "-o", out, "--catalogue", "NOCAT"}
         << "does not exist";
-    QTest::newRow("unusable catalogue")
-        << QStringList{"render", "PIC", "MAP", "-o", out, "--catalogue", "MAP"} << "cannot be used";
   }
 
   void failuresWriteNothing() {
@@ -446,14 +348,10 @@ class TestCli : public QObject {
     QCOMPARE(result.exitCode, 0);
     for (const char *command : {"render", "convert", "check", "edit"})
       QVERIFY(result.out.contains(QLatin1String(command)));
-    for (const char *command : {"render", "convert", "check", "edit"}) {
-      result = run({QLatin1String(command), QStringLiteral("--help")});
-      QCOMPARE(result.exitCode, 0);
-      QVERIFY2(result.out.startsWith(
-                   QStringLiteral("Usage: varga-map %1 [options]").arg(QLatin1String(command))),
-               qPrintable(result.out));
-      QCOMPARE(result.err, QString());
-    }
+    result = run({QStringLiteral("edit"), QStringLiteral("--help")});
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY2(result.out.startsWith(QStringLiteral("Usage: varga-map edit [options]")),
+             qPrintable(result.out));
     result = run({QStringLiteral("--version")});
     QCOMPARE(result.exitCode, 0);
     QCOMPARE(result.out.trimmed(), QStringLiteral("varga-map " VMM_VERSION));

@@ -20,11 +20,6 @@ class TestMapDocument : public QObject {
         for (int plane = 0; plane < kPlanes; ++plane)
           QCOMPARE(doc.mapData(quad, slot, plane), qint16(0));
     }
-    QCOMPARE(doc.MapReady, qint16(0));
-    QCOMPARE(doc.MapLoaded, qint16(0));
-    QCOMPARE(doc.XQuads, qint16(0));
-    QCOMPARE(doc.TotalQuads, qint16(0));
-    QCOMPARE(doc.IsDraw, qint16(0));
   }
 
   void writesOutsideTheArrayAreRefused() {
@@ -41,15 +36,15 @@ class TestMapDocument : public QObject {
   void sectorOriginFollowsQuadRows() {
     MapDocument doc;
     doc.XQuads = 6;
-    QCOMPARE(doc.sectorOrigin(7, 5).x, 50);
-    QCOMPARE(doc.sectorOrigin(7, 5).y, 50);
-    QCOMPARE(doc.sectorOrigin(7, 15).x, 70);
-    QCOMPARE(doc.sectorOrigin(7, 15).y, 70);
-    QCOMPARE(doc.sectorOrigin(5, 3).x, 230);  // below XQuads: row 0
-    QCOMPARE(doc.sectorOrigin(5, 3).y, 0);
-    QCOMPARE(doc.sectorOrigin(6, 0).x, 0);  // XQuads itself starts row 1
-    QCOMPARE(doc.sectorOrigin(6, 0).y, 40);
-    QCOMPARE(doc.sectorOrigin(0, 16).x, 0);  // a Sector outside 1..15 adds nothing
+    const auto origin = [&](int quad, int sector) {
+      const auto o = doc.sectorOrigin(quad, sector);
+      return QPoint(o.x, o.y);
+    };
+    QCOMPARE(origin(7, 5), QPoint(50, 50));
+    QCOMPARE(origin(7, 15), QPoint(70, 70));
+    QCOMPARE(origin(5, 3), QPoint(230, 0));  // below XQuads: row 0
+    QCOMPARE(origin(6, 0), QPoint(0, 40));   // XQuads itself starts row 1
+    QCOMPARE(origin(0, 16), QPoint(0, 0));   // a Sector outside 1..15 adds nothing
   }
 
   void observerSeesOnlyRealChanges() {

@@ -52,14 +52,6 @@ class TestMapFilesWriter : public QObject {
     doc.YQuads = 21;
     const QByteArray text = mapText(doc, static_cast<MapEdition>(edition));
     QCOMPARE(text, header(firstLine, 30, 21) + "#\r\n");
-
-    const QList<QByteArray> lines = linesOf(text);
-    QCOMPARE(lines.size(), 9);
-    for (const QByteArray &line : lines) QVERIFY(line.endsWith('\r'));
-    QCOMPARE(lines[2], QByteArray("30 X Max \r"));  // leading and trailing space kept
-    QCOMPARE(lines[3], QByteArray("21 Y Max \r"));
-    QCOMPARE(lines[6].size() - 1, 61);  // the column header, without its line end
-    QVERIFY(!lines[6].endsWith("\t\r"));
   }
 
   void unpaintedVargaRows() {
@@ -67,13 +59,9 @@ class TestMapFilesWriter : public QObject {
     doc.XQuads = 6;
     doc.YQuads = 3;
     doc.TotalQuads = 18;
-    const QList<QByteArray> lines = linesOf(vargaMapText(doc));
-    QCOMPARE(lines.size(), 8 + 18 + 1);
-    QCOMPARE(lines[8] + '\n', row(QList<int>{0} + repeated(32, -1)));
-    QCOMPARE(lines[8].size() + 1, 100);
-    QCOMPARE(lines[18].size() + 1, 101);  // Quad 10
-    QCOMPARE(lines[18] + '\n', row(QList<int>{10} + repeated(32, -1)));
-    QCOMPARE(lines.last(), QByteArray("#\r"));
+    QByteArray rows;
+    for (int quad = 0; quad < 18; ++quad) rows += row(QList<int>{quad} + repeated(32, -1));
+    QCOMPARE(vargaMapText(doc), header("10", 6, 3) + rows + "#\r\n");
   }
 
   void paintedVargaRow() {
@@ -106,7 +94,6 @@ class TestMapFilesWriter : public QObject {
     doc.setValue(1, 0, Plane::Height, 32);
     const QByteArray text = tolleMapText(doc);
     const QByteArray unpainted = row(QList<int>{0} + repeated(17, -1));
-    QCOMPARE(unpainted.size(), 55);
     QList<int> quad1 = QList<int>{1} + repeated(16, -1);
     quad1[3] = 7;
     quad1.append(1);  // (32 - 15) / 16
@@ -119,12 +106,9 @@ class TestMapFilesWriter : public QObject {
     QList<int> ramp;
     for (int h = 0; h < 16; ++h) ramp.append(h);
     QList<int> zerosAndOneUnassigned = repeated(15, 0) << -1;
-    QList<int> tensAndOneUnassigned = repeated(15, 10) << -1;
-    QTest::newRow("all 20") << repeated(16, 20) << 20;
     QTest::newRow("0 to 15, sum 120") << ramp << 7;
     QTest::newRow("all unassigned, sum -16") << repeated(16, -1) << -1;
     QTest::newRow("sum -1 truncates toward zero") << zerosAndOneUnassigned << 0;
-    QTest::newRow("sum 149") << tensAndOneUnassigned << 9;
   }
   void tolleElevationTruncates() {
     QFETCH(QList<int>, heights);
