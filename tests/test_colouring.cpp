@@ -33,7 +33,8 @@ struct ChangeLog : ChangeObserver {
 
 // A 3 x 3 Quad map (120 x 120 pixels, 160 high when asked) ready for painting.
 struct PaintedMap {
-  explicit PaintedMap(int height = 120) : picture(testPicture(120, height)), surfaces(picture) {
+  explicit PaintedMap(int height = 120, int width = 120)
+      : picture(testPicture(width, height)), surfaces(picture) {
     doc.XQuads = 3;
     doc.YQuads = 3;
     doc.TotalQuads = 9;
@@ -250,13 +251,16 @@ class TestColouring : public QObject {
     QTest::addColumn<int>("style");
     QTest::addColumn<int>("plane");
     QTest::addColumn<int>("totalQuads");
+    QTest::addColumn<int>("width");
     for (const auto &[style, name] :
          {std::pair{DrawStyle::Solid, "solid"}, std::pair{DrawStyle::Transparent, "transparent"},
           std::pair{DrawStyle::Hollow, "hollow"}}) {
-      QTest::addRow("%s terrain", name) << int(style) << int(Plane::Element) << 9;
-      QTest::addRow("%s elevation", name) << int(style) << int(Plane::Height) << 9;
+      QTest::addRow("%s terrain", name) << int(style) << int(Plane::Element) << 9 << 120;
+      QTest::addRow("%s elevation", name) << int(style) << int(Plane::Height) << 9 << 120;
       // Fewer Quads than the picture: the rows below them still get picture and grid.
-      QTest::addRow("%s part row", name) << int(style) << int(Plane::Element) << 4;
+      QTest::addRow("%s part row", name) << int(style) << int(Plane::Element) << 4 << 120;
+      // The last column of cells cut by the picture's edge: nothing written past it.
+      QTest::addRow("%s cut cells", name) << int(style) << int(Plane::Element) << 9 << 115;
     }
   }
 
@@ -264,9 +268,10 @@ class TestColouring : public QObject {
     QFETCH(int, style);
     QFETCH(int, plane);
     QFETCH(int, totalQuads);
+    QFETCH(int, width);
     const Plane p = Plane(plane);
-    PaintedMap twoSteps(160);  // one more row of Quads than the map holds
-    PaintedMap onePass(160);
+    PaintedMap twoSteps(160, width);  // one more row of Quads than the map holds
+    PaintedMap onePass(160, width);
     for (PaintedMap *map : {&twoSteps, &onePass}) {
       map->style = style;
       map->surfaces.AddGrid();
@@ -284,7 +289,7 @@ class TestColouring : public QObject {
     }
     twoSteps.surfaces.restoreWithGrid(p);
     twoSteps.painter.colourMap(p);
-    QCOMPARE(onePass.painter.repaintMap(p), QRect(0, 0, 120, 160));
+    QCOMPARE(onePass.painter.repaintMap(p), QRect(0, 0, width, 160));
     QCOMPARE(onePass.surfaces.surface(MapView::Terrain),
              twoSteps.surfaces.surface(MapView::Terrain));
     QCOMPARE(onePass.surfaces.surface(MapView::Elevation),
