@@ -25,18 +25,6 @@ class TestElementCategories : public QObject {
     QCOMPARE(std::count_if(seen.cbegin(), seen.cend(), [](int n) { return n > 2; }), 0);
     QVERIFY(ElementCategories::elementsOf("barrier").isEmpty());  // compared byte for byte
   }
-
-  void sortedListsKeepDuplicatesSideBySide() {
-    const QStringList barrier = ElementCategories::sortedElementsOf("Barrier");
-    QCOMPARE(barrier.first(), QString("Brick Wall"));
-    QCOMPARE(barrier.last(), QString("Wood Wall"));
-    const QStringList all = ElementCategories::sortedElementsOf("ALL");
-    QCOMPARE(all.size(), 284);
-    for (qsizetype i = 1; i < all.size(); ++i)
-      QVERIFY2(QString::compare(all[i - 1], all[i], Qt::CaseInsensitive) <= 0,
-               qPrintable(all[i - 1] + " / " + all[i]));
-    QCOMPARE(all[all.indexOf("Brick Wall") + 1], QString("Brick Wall"));
-  }
 };
 
 QTEST_GUILESS_MAIN(TestElementCategories)

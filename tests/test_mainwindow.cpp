@@ -2,7 +2,6 @@
 #include "app/widgets/StatusPanels.h"
 #include "support/TestSupport.h"
 
-#include <QRadioButton>
 #include <QtTest>
 
 using namespace vmm;
@@ -34,32 +33,6 @@ class TestMainWindow : public QObject {
     for (int quad : {0, 5000})
       for (Plane plane : {Plane::Element, Plane::Height})
         QCOMPARE(doc.value(quad, 15, plane), kUnassigned);
-  }
-
-  void modeMenusSelectButtonsWithoutAMap() {
-    test::ScriptedDialogs dialogs;
-    MDIfrmMain window(&dialogs);
-    QSignalSpy modeSpy(&window, &MDIfrmMain::editModeChanged);
-    test::trigger(&window, "mnuE4");
-    QCOMPARE(window.editMode(), 3);
-    QVERIFY(window.findChild<QRadioButton *>("Option1_3")->isChecked());
-    QCOMPARE(modeSpy.size(), 1);
-    test::trigger(&window, "mnuHollow");
-    QCOMPARE(window.drawStyle(), 2);
-    QVERIFY(dialogs.messages.isEmpty());  // mode commands are not guarded
-  }
-
-  void exitAsksAndNoKeepsRunning() {
-    test::ScriptedDialogs dialogs;
-    MDIfrmMain window(&dialogs);
-    window.show();
-    dialogs.answers.push_back(MessageAnswer::No);
-    test::trigger(&window, "mnuExit");
-    QCOMPARE(dialogs.messages.size(), 1);
-    QCOMPARE(dialogs.messages[0].title, QStringLiteral("EXIT Database?"));
-    QCOMPARE(dialogs.messages[0].buttons, MessageButtons::YesNo);
-    QCOMPARE(dialogs.messages[0].defaultAnswer, MessageAnswer::No);
-    QVERIFY(window.isVisible());
   }
 
   void longNoticeLeavesThePanelsApart() {

