@@ -96,8 +96,7 @@ class TestCatalogue : public QObject {
   void unusableCatalogueIsRefused_data() {
     QTest::addColumn<QStringList>("damage");
     QTest::addColumn<QString>("problem");
-    QTest::newRow("not a database") << QStringList{"garbage"} << "not an SQLite database";
-    QTest::newRow("unreadable") << QStringList{"directory"} << "not a readable file";
+    QTest::newRow("a directory") << QStringList() << "not a readable file";
     QTest::newRow("tblElements missing")
         << QStringList{"DROP TABLE tblElements"} << "table tblElements is missing";
     QTest::newRow("height field missing")
@@ -108,16 +107,10 @@ class TestCatalogue : public QObject {
   void unusableCatalogueIsRefused() {
     QFETCH(QStringList, damage);
     QFETCH(QString, problem);
-    const QString kind = damage.first();
-    if (kind == "garbage") {
-      QFile file(path());
-      QVERIFY(file.open(QIODevice::WriteOnly));
-      file.write(QByteArray(4096, 'x'));
-    } else if (kind == "directory") {
+    if (damage.isEmpty())
       QVERIFY(QDir().mkpath(path()));
-    } else {
+    else
       prepare(damage);
-    }
     const QByteArray before = fileHash(path());
 
     CatalogueDatabase catalogue = CatalogueDatabase::open(location());
@@ -172,16 +165,6 @@ class TestCatalogue : public QObject {
              qint64(catalogue.elementByName("Stone Wall")->elementcolour));
     QVERIFY(!catalogue.writeElementColour("No Such Element", 1).ok);
     QVERIFY(QSqlDatabase::connectionNames().isEmpty());  // nothing stays open
-
-    // A change in the table in memory does not reach the file.
-    ElementTable table;
-    HeightColours heights;
-    QVERIFY(catalogue.LoadElements(table, heights, 1).ok);
-    const quint32 before = table.colour(4);
-    ChangeElementColour(table, 4, 0x123456);
-    ChangeElementColour(table, -1, 1);  // ignored: no row -1
-    QCOMPARE(table.colour(4), 0x123456u);
-    QCOMPARE(colourInFile(path(), ReturnElementName(table, 4)), qint64(before));
   }
 
   void colourWriteFailuresNameTheFileAndTheReason() {

@@ -15,9 +15,7 @@ class TestDefaultCatalogue : public QObject {
   HeightColours colours_;
 
  private slots:
-  void initTestCase() {
-    QVERIFY(catalogue_.LoadElements(table_, colours_, 1).ok);
-  }
+  void initTestCase() { QVERIFY(catalogue_.LoadElements(table_, colours_, 1).ok); }
 
   void holdsEveryListedNameOnceWithIdsInOrder() {
     QCOMPARE(table_.loadedCount(), 260);

@@ -60,8 +60,6 @@ class TestElementData : public QObject {
     MDIfrmMain &main = fixture.start();
     frmElementType data(main.catalogue(), main.elementTable());
     data.PopulateForm("Stone Barrier");
-    QCOMPARE(data.fieldText("InElemProtFlag"), QStringLiteral("due to elevation"));
-    QCOMPARE(data.fieldText("explode"), QStringLiteral("Crater"));
     QCOMPARE(data.selectedTypeFlag(), QStringLiteral("Covered"));
     data.PopulateForm("Wood Fence");
     QVERIFY(data.fieldText("InElemProtFlag").isEmpty() && data.fieldText("explode").isEmpty());

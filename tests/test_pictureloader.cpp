@@ -83,16 +83,6 @@ class TestPictureLoader : public QObject {
       QVERIFY(result.picture.isNull());
     }
   }
-
-  void missingFileIsUnreadable() {
-    const QString path = dir_.filePath("nowhere.jpg");
-    const PictureLoadResult result = PictureLoader::load(path);
-    QVERIFY(!result.accepted);
-    const QString prefix = QStringLiteral("The image (%1) could not be read: ").arg(path);
-    QVERIFY2(result.message.startsWith(prefix), qPrintable(result.message));
-    QVERIFY(result.message.size() > prefix.size());  // the loader's reason follows
-    QCOMPARE(result.title, QStringLiteral("Invalid Image"));
-  }
 };
 
 QTEST_GUILESS_MAIN(TestPictureLoader)

@@ -61,24 +61,12 @@ MDIfrmMain &EditorFixture::start() {
   return *main_;
 }
 
-bool EditorFixture::loadMap(int width, int height) {
-  return main_->LoadMapImage(writePicture(home_.path(), width, height)) == 0;
-}
-
 frmTreeView *EditorFixture::openTree() {
   start();
-  if (!loadMap(240, 120)) return nullptr;
-  clickPanel(QStringLiteral("V"));
-  return tree();
-}
-
-void EditorFixture::clickPanel(const QString &key) {
+  if (main_->LoadMapImage(writePicture(home_.path(), 240, 120)) != 0) return nullptr;
   StatusPanels *panels = main_->statusPanels();
   QTest::mouseClick(panels, Qt::LeftButton, {},
-                    panels->panelRect(panels->panelWithKey(key)).center());
-}
-
-frmTreeView *EditorFixture::tree() const {
+                    panels->panelRect(panels->panelWithKey(QStringLiteral("V"))).center());
   return main_->treeView();
 }
 

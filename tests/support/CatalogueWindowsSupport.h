@@ -25,7 +25,6 @@ class EditorFixture {
   EditorFixture();
   ~EditorFixture();
 
-  QString cataloguePath() const;
   // Runs one statement on the catalogue file in a connection of its own.
   void execOnCatalogue(const QString &sql) const;
   // The elementcolour of an element, read from the file in a fresh connection.
@@ -34,17 +33,15 @@ class EditorFixture {
   // Starts the editor (after any preparation of the catalogue).
   MDIfrmMain &start();
   MDIfrmMain &main() { return *main_; }
-  // Saves a plain picture of this size and imports it; true when accepted.
-  bool loadMap(int width, int height);
-  // Starts the editor with a 240 x 120 map and opens the tree browser; null when it failed.
+  // Starts the editor with a 240 x 120 map and opens the tree browser from its status bar
+  // panel; null when it failed.
   frmTreeView *openTree();
-  // Clicks the status bar panel with this key as the user would.
-  void clickPanel(const QString &key);
-  frmTreeView *tree() const;
 
   ScriptedDialogs dialogs;
 
  private:
+  QString cataloguePath() const;
+
   QTemporaryDir home_;
   std::unique_ptr<MDIfrmMain> main_;
 };
