@@ -95,10 +95,10 @@ class TestMouseEditing : public QObject {
     QCOMPARE(doc.value(7, 6, Plane::Element), qint16(4));
 
     // Outside the picture: nothing painted, nothing wrapped into the next row.
+    trigger(main.get(), "mnuE1");
     test::sendMouseMove(terrain, sectorCentre(0, 0), Qt::NoButton);
     test::sendMouseMove(terrain, QPoint(245, 5), Qt::LeftButton);
     test::sendMousePress(terrain, QPoint(245, 5), Qt::LeftButton);
-    trigger(main.get(), "mnuE1");
     test::sendMousePress(terrain, QPoint(5, 125), Qt::LeftButton);
     QCOMPARE(doc.value(6, 0, Plane::Element), kUnassigned);
     QCOMPARE(doc.value(0, 0, Plane::Element), kUnassigned);
