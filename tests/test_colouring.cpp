@@ -160,17 +160,6 @@ class TestColouring : public QObject {
     QCOMPARE(map.doc.value(0, 5, Plane::Element), qint16(7));
     QCOMPARE(map.log.changes.size(), 1);  // no -1 written on the way
     QCOMPARE(map.surfaces.context(MapView::Terrain).rop2(), R2_MASKPEN);
-
-    // Outside mouse painting (a whole-map repaint) the outline goes over the fill.
-    map.doc.IsDraw = 0;
-    map.style = int(DrawStyle::Solid);
-    map.painter.ColourSquareElevation(0, 5, 100);
-    map.style = int(DrawStyle::Hollow);
-    map.painter.ColourSquareElevation(0, 5, 0);
-    const QImage &elevation = map.surfaces.surface(MapView::Elevation);
-    QCOMPARE(at(elevation, 11, 11), rgb(0, 0xFF, 0));
-    QCOMPARE(at(elevation, 15, 15), rgb(0xFF, 0xFF, 0));
-    QCOMPARE(map.doc.value(0, 5, Plane::Height), qint16(0));
   }
 
   void writeThroughOnlyWhileMapReady() {
@@ -225,12 +214,6 @@ class TestColouring : public QObject {
     QCOMPARE(map.doc.MapReady, qint16(0));
     QCOMPARE(at(map.surfaces.surface(MapView::Elevation), 45, 45), rgb(0xFF, 0xFF, 0));
     QCOMPARE(map.log.changes.size(), 0);
-
-    // A map reaching the array's end stops at Quad 5000.
-    map.doc.TotalQuads = 5001;
-    map.doc.setValue(5000, 0, Plane::Element, 5);
-    map.painter.ColourMap();
-    QCOMPARE(map.doc.value(5000, 0, Plane::Element), qint16(5));
   }
 
   void repaintInOnePassMatchesRestoreThenColour_data() {

@@ -176,22 +176,6 @@ class TestEdits : public QObject {
     }
   }
 
-  void eachMemberDrawsOnceInQuadThenSectorOrder() {
-    // Leaves alternate between their two ids on alternating draws, so the
-    // result shows the order of the draws; a height of 10 is no leaf.
-    MapDocument doc;
-    doc.TotalQuads = 4;
-    const QList<std::pair<int, int>> leafSectors{{0, 3}, {0, 12}, {1, 0}, {7, 15}, {5000, 0}};
-    for (auto [quad, sector] : leafSectors) doc.setValue(quad, sector, Plane::Element, 10);
-    doc.setValue(2, 1, Plane::Height, 10);
-    ScriptedRandom leaves({0.0f, 0.5f});
-    QCOMPARE(randomiseLeaves(doc, leaves), 2);
-    QCOMPARE(leaves.draws, leafSectors.size());
-    QList<qint16> got;
-    for (auto [quad, sector] : leafSectors) got.append(doc.value(quad, sector, Plane::Element));
-    QCOMPARE(got, (QList<qint16>{10, 11, 10, 11, 10}));
-  }
-
   void everyIdStaysWithinItsOwnFamily() {
     // Every id of every family, and ids in none, side by side under each command.
     QList<int> every{-1, 1, 176, 177, 178, 179, 189, 191, 300};
