@@ -76,7 +76,7 @@ class TestColouring : public QObject {
   Q_OBJECT
 
  private slots:
-  void gridAndRestoringWithIt() {
+  void gridOnBothPlanes() {
     PaintedMap map(160);  // one more row of Quads than the map holds
     QCOMPARE(map.surfaces.AddGrid(), QRect(0, 0, 120, 160));
     for (MapView view : {MapView::Terrain, MapView::Elevation}) {
@@ -90,25 +90,6 @@ class TestColouring : public QObject {
         }
     }
     QCOMPARE(map.surfaces.surface(MapView::Image), map.picture);
-
-    // The one-pass restore gives the picture with its grid back, on its plane only.
-    const QImage gridded = map.surfaces.surface(MapView::Elevation).copy();
-    map.painter.ColourQuad(4, 5);
-    map.painter.ColourQuadElevation(10, 100);
-    map.painter.ColourQuadElevation(1, 100);
-    const QImage terrain = map.surfaces.surface(MapView::Terrain).copy();
-    QCOMPARE(map.surfaces.restoreWithGrid(Plane::Height), QRect(0, 0, 120, 160));
-    QCOMPARE(map.surfaces.surface(MapView::Elevation), gridded);
-    QCOMPARE(map.surfaces.surface(MapView::Terrain), terrain);
-  }
-
-  void sectorCellsFollowQuadRows() {
-    PaintedMap map;
-    QCOMPARE(SectorPainter::sectorCellRect(map.doc, 2, 0), QRect(80, 0, 10, 10));
-    QCOMPARE(SectorPainter::sectorCellRect(map.doc, 3, 0), QRect(0, 40, 10, 10));
-    QCOMPARE(SectorPainter::sectorCellRect(map.doc, 4, 6), QRect(60, 50, 10, 10));
-    QCOMPARE(SectorPainter::sectorCellRect(map.doc, 4, 16), QRect(40, 40, 10, 10));
-    QCOMPARE(map.painter.ColourSquare(4, 6, 5), QRect(61, 51, 9, 9));
   }
 
   void drawStyles_data() {
@@ -179,17 +160,6 @@ class TestColouring : public QObject {
     QCOMPARE(map.doc.value(0, 5, Plane::Element), qint16(7));
     QCOMPARE(map.log.changes.size(), 1);  // no -1 written on the way
     QCOMPARE(map.surfaces.context(MapView::Terrain).rop2(), R2_MASKPEN);
-
-    // Outside mouse painting (a whole-map repaint) the outline goes over the fill.
-    map.doc.IsDraw = 0;
-    map.style = int(DrawStyle::Solid);
-    map.painter.ColourSquareElevation(0, 5, 100);
-    map.style = int(DrawStyle::Hollow);
-    map.painter.ColourSquareElevation(0, 5, 0);
-    const QImage &elevation = map.surfaces.surface(MapView::Elevation);
-    QCOMPARE(at(elevation, 11, 11), rgb(0, 0xFF, 0));
-    QCOMPARE(at(elevation, 15, 15), rgb(0xFF, 0xFF, 0));
-    QCOMPARE(map.doc.value(0, 5, Plane::Height), qint16(0));
   }
 
   void writeThroughOnlyWhileMapReady() {
@@ -207,6 +177,11 @@ class TestColouring : public QObject {
     map.doc.MapReady = 1;
     map.painter.EraseSquare(2, 3);
     QCOMPARE(map.doc.value(2, 3, Plane::Element), kUnassigned);
+    // Without surfaces to draw on, the value is still recorded.
+    MapSurfaces none;
+    map.painter.setSurfaces(&none);
+    QVERIFY(map.painter.ColourSquare(0, 0, 5).isEmpty());
+    QCOMPARE(map.doc.value(0, 0, Plane::Element), qint16(5));
   }
 
   void wholeMapRepaint() {
@@ -239,12 +214,6 @@ class TestColouring : public QObject {
     QCOMPARE(map.doc.MapReady, qint16(0));
     QCOMPARE(at(map.surfaces.surface(MapView::Elevation), 45, 45), rgb(0xFF, 0xFF, 0));
     QCOMPARE(map.log.changes.size(), 0);
-
-    // A map reaching the array's end stops at Quad 5000.
-    map.doc.TotalQuads = 5001;
-    map.doc.setValue(5000, 0, Plane::Element, 5);
-    map.painter.ColourMap();
-    QCOMPARE(map.doc.value(5000, 0, Plane::Element), qint16(5));
   }
 
   void repaintInOnePassMatchesRestoreThenColour_data() {
@@ -305,49 +274,40 @@ class TestColouring : public QObject {
     QCOMPARE(onePass.doc.MapReady, twoSteps.doc.MapReady);
   }
 
-  void valuesWithoutColoursAreRecordedButNotDrawn_data() {
+  void nothingDrawnForValuesWithoutColoursOrQuadsOutside_data() {
     QTest::addColumn<int>("plane");
+    QTest::addColumn<int>("quad");
     QTest::addColumn<int>("value");
-    QTest::newRow("element past the table") << int(Plane::Element) << 400;
-    QTest::newRow("element without a row") << int(Plane::Element) << 10;
-    QTest::newRow("height 101") << int(Plane::Height) << 101;
-    QTest::newRow("height without a colour") << int(Plane::Height) << 50;
+    QTest::addColumn<int>("recorded");  // the value Sector 7 holds afterwards
+    const int el = int(Plane::Element), ht = int(Plane::Height), none = kUnassigned;
+    QTest::newRow("element past the table") << el << 0 << 400 << 400;
+    QTest::newRow("element without a row") << el << 0 << 10 << 10;
+    QTest::newRow("height 101") << ht << 0 << 101 << 101;
+    QTest::newRow("height without a colour") << ht << 0 << 50 << 50;
+    QTest::newRow("unassigned over paint") << el << 1 << none << 5;  // nothing written
+    QTest::newRow("Quad -1") << el << -1 << 5 << none;
+    QTest::newRow("Quad below the picture, erased") << el << 9 << 5 << none;
+    QTest::newRow("Quad past the array") << el << 5001 << 5 << none;
+    QTest::newRow("Quad far negative") << el << -2147483647 << 5 << none;
   }
 
-  void valuesWithoutColoursAreRecordedButNotDrawn() {
+  void nothingDrawnForValuesWithoutColoursOrQuadsOutside() {
     QFETCH(int, plane);
+    QFETCH(int, quad);
     QFETCH(int, value);
+    QFETCH(int, recorded);
     const Plane p = Plane(plane);
     for (int style : {0, 1, 2}) {
       PaintedMap map;
+      map.painter.ColourQuad(1, 5);
+      const QImage before = map.surfaces.surface(p).copy();
       map.style = style;
       map.doc.IsDraw = 1;
-      QVERIFY(map.painter.colourQuad(p, 0, qint16(value)).isEmpty());
-      QCOMPARE(map.doc.value(0, 7, p), qint16(value));
-      QCOMPARE(map.surfaces.surface(p), map.picture);
+      QVERIFY(map.painter.colourQuad(p, quad, qint16(value)).isEmpty());
+      if (quad < 0 || quad > 8) QVERIFY(map.painter.eraseQuad(p, quad).isEmpty());
+      QCOMPARE(map.doc.value(quad, 7, p), qint16(recorded));
+      QCOMPARE(map.surfaces.surface(p), before);
     }
-  }
-
-  void unassignedValuesAndQuadsOutsideThePictureDrawNothing() {
-    PaintedMap map;
-    map.painter.ColourQuad(1, 5);
-    const int writes = map.log.changes.size();
-    QVERIFY(map.painter.ColourQuad(1, kUnassigned).isEmpty());
-    QCOMPARE(map.log.changes.size(), writes);
-    QCOMPARE(map.doc.value(1, 15, Plane::Element), qint16(5));
-    const QImage before = map.surfaces.surface(MapView::Terrain).copy();
-    for (int quad : {-1, 9, 5000, 5001, 32767, -2147483647})
-      for (int style : {0, 1, 2}) {
-        map.style = style;
-        map.doc.IsDraw = 1;
-        QVERIFY(map.painter.ColourQuad(quad, 5).isEmpty());
-        QVERIFY(map.painter.EraseQuad(quad).isEmpty());
-      }
-    QCOMPARE(map.surfaces.surface(MapView::Terrain), before);
-    MapSurfaces none;
-    map.painter.setSurfaces(&none);
-    QVERIFY(map.painter.ColourSquare(0, 0, 5).isEmpty());
-    QCOMPARE(map.doc.value(0, 0, Plane::Element), qint16(5));
   }
 };
 

@@ -73,19 +73,16 @@ class TestGdi : public QObject {
   }
   void cleanup() { setGdiErrorReporter({}); }
 
+  // The raster operations the map colouring relies on.
   void rasterOperations_data() {
     QTest::addColumn<int>("mode");
     QTest::addColumn<quint32>("expected");
     // pen P = 0x00F0CC, destination D = 0x00AA0F (as 24-bit values).
-    const quint32 p = 0x00F0CC, d = 0x00AA0F, m = 0xFFFFFF;
-    QTest::newRow("black") << R2_BLACK << 0u;
-    QTest::newRow("not") << R2_NOT << (~d & m);
+    const quint32 p = 0x00F0CC, d = 0x00AA0F;
     QTest::newRow("xorpen") << R2_XORPEN << (p ^ d);
     QTest::newRow("maskpen") << R2_MASKPEN << (p & d);
-    QTest::newRow("nop") << R2_NOP << d;
     QTest::newRow("copypen") << R2_COPYPEN << p;
     QTest::newRow("mergepen") << R2_MERGEPEN << (p | d);
-    QTest::newRow("white") << R2_WHITE << m;
   }
 
   void rasterOperations() {
@@ -109,23 +106,6 @@ class TestGdi : public QObject {
     QCOMPARE(dc.rop2(), R2_COPYPEN);           // the context's own mode is back
   }
 
-  void contextModeIsRestoredAndUnknownModesRefused() {
-    QImage image = blank(4, 4, rgb(0, 0, 0x0F));
-    DeviceContext dc(&image);
-    QCOMPARE(dc.setRop2(R2_MASKPEN), R2_COPYPEN);
-    QCOMPARE(dc.setRop2(0), 0);
-    QCOMPARE(dc.setRop2(17), 0);
-    CGDIRectangle r = box(0, 0, 2, 2, kRed, kRed);  // copy-pen by default
-    r.DrawRectangle(&dc);
-    QCOMPARE(at(image, 0, 0), kRed);
-    r = box(2, 0, 4, 2, kRed, kRed);
-    r.setForegroundMixMode(R2_MERGEPEN);
-    r.DrawRectangle(&dc);
-    QCOMPARE(at(image, 2, 0), rgb(255, 0, 0x0F));
-    QCOMPARE(dc.rop2(), R2_MASKPEN);
-    QCOMPARE(dc.pen().colour, ColorRef(0));  // the context's own pen is back
-  }
-
   void rectangleGeometry() {
     QImage image = blank(12, 12);
     DeviceContext dc(&image);
@@ -137,14 +117,6 @@ class TestGdi : public QObject {
         const bool border = inside && (x == 1 || x == 9 || y == 1 || y == 9);
         QCOMPARE(at(image, x, y), border ? kRed : inside ? kBlue : kWhite);
       }
-
-    // Hollow: only the outline; the inside keeps what lay beneath.
-    image = blank(12, 12);
-    dc.attach(&image);
-    r.setBrushStyle(BS_HOLLOW);
-    r.DrawRectangle(&dc);
-    QCOMPARE(pixelsOf(image, kRed).size(), 32);
-    QCOMPARE(at(image, 5, 5), kWhite);
 
     // A null pen fills one pixel less in each direction; swapped edges are sorted.
     image = blank(12, 12);
@@ -169,42 +141,22 @@ class TestGdi : public QObject {
     QCOMPARE(at(image, 10, 9), kWhite);
   }
 
-  void hatchedBrushes_data() {
-    QTest::addColumn<int>("hatch");
-    QTest::addColumn<QPoint>("onLine");
-    QTest::addColumn<QPoint>("offLine");
-    QTest::newRow("horizontal") << HS_HORIZONTAL << QPoint(3, 8) << QPoint(8, 3);
-    QTest::newRow("fdiagonal") << HS_FDIAGONAL << QPoint(5, 5) << QPoint(5, 6);
-    QTest::newRow("diagcross") << HS_DIAGCROSS << QPoint(4, 12) << QPoint(5, 6);
-    QTest::newRow("refused: the context's white brush") << 42 << QPoint(5, 6) << QPoint();
-  }
-
-  void hatchedBrushes() {
-    QFETCH(int, hatch);
-    QFETCH(QPoint, onLine);
-    QFETCH(QPoint, offLine);
+  void hatchedBrush() {
     const ColorRef beneath = rgb(1, 2, 3), background = rgb(0, 255, 0);
     QImage image = blank(20, 20, beneath);
     DeviceContext dc(&image);
     dc.setBackgroundColour(background);
     CGDIRectangle r = box(1, 1, 18, 18, kRed, kBlue);
     r.setBrushStyle(BS_HATCHED);
-    r.setHatchStyle(hatch);
+    r.setHatchStyle(HS_FDIAGONAL);
     r.setPenStyle(PS_NULL);
     r.DrawRectangle(&dc);
-    if (offLine.isNull()) {
-      QCOMPARE(at(image, onLine.x(), onLine.y()), kWhite);
-      QCOMPARE(dc.brush().style, BS_SOLID);
-      return;
-    }
-    QCOMPARE(at(image, onLine.x(), onLine.y()), kBlue);
-    QCOMPARE(at(image, offLine.x(), offLine.y()), background);  // opaque background
+    QCOMPARE(at(image, 5, 5), kBlue);
+    QCOMPARE(at(image, 5, 6), background);  // opaque background
     dc.setBackgroundMode(TRANSPARENT);
-    image = blank(20, 20, beneath);
-    dc.attach(&image);
+    r.setHatchStyle(42);  // no such hatch: the context's own white brush
     r.DrawRectangle(&dc);
-    QCOMPARE(at(image, onLine.x(), onLine.y()), kBlue);
-    QCOMPARE(at(image, offLine.x(), offLine.y()), beneath);
+    QCOMPARE(at(image, 5, 6), kWhite);
   }
 
   void linesLeaveOutTheirEndPixel_data() {
@@ -223,8 +175,6 @@ class TestGdi : public QObject {
     QTest::newRow("clipped") << QPoint(-2147483647, 1) << QPoint(2147483647, 1)
                              << QList<QPoint>{{0, 1}, {1, 1}, {2, 1}, {3, 1},
                                               {4, 1}, {5, 1}, {6, 1}, {7, 1}};
-    QTest::newRow("far off") << QPoint(-1000000, -999990) << QPoint(1000000, 1000010)
-                             << QList<QPoint>{};
   }
 
   void linesLeaveOutTheirEndPixel() {
@@ -273,33 +223,17 @@ class TestGdi : public QObject {
     r.Draw3DRectangle(&dc, kDark, kLight);
     QCOMPARE(at(image, 1, 1), kDark);   // shadow at the edges
     QCOMPARE(at(image, 3, 3), kLight);  // highlight 2 pixels in
-    QCOMPARE(at(image, 9, 9), kLight);
     QCOMPARE(at(image, 10, 10), kWhite);
     QCOMPARE(at(image, 5, 5), kWhite);  // both outlines hollow
-    QCOMPARE(r.Bottom(), 8);            // the object is as it was
-    QCOMPARE(r.BorderColor(), kBlue);
+    QCOMPARE(r.BorderColor(), kBlue);   // the object is as it was
     QCOMPARE(r.BrushStyle(), BS_SOLID);
-
-    image = blank(8, 8);
-    dc.attach(&image);
-    CGDILine l = line({0, 0}, {4, 0}, kBlue);
-    l.Draw3DLine(&dc, kDark, kLight);
-    QCOMPARE(pixelsOf(image, kDark), (QList<QPoint>{{0, 0}, {1, 0}, {2, 0}, {3, 0}}));
-    QCOMPARE(pixelsOf(image, kLight), (QList<QPoint>{{1, 1}, {2, 1}, {3, 1}, {4, 1}}));
-    // A wider pen still moves by one pixel: the highlight's squares reach 5, 2.
-    l.setBorderWidth(3);
-    l.Draw3DLine(&dc, kDark, kLight);
-    QCOMPARE(at(image, 5, 2), kLight);
-    QCOMPARE(at(image, 6, 2), kWhite);
-    QCOMPARE(at(image, 5, 3), kWhite);
-    QCOMPARE(l.X2(), 4);
-    QCOMPARE(l.BorderColor(), kBlue);
   }
 
   void pixelsIgnoreTheMixModeAndStayInside() {
     QImage image = blank(4, 4);
     DeviceContext dc(&image);
-    dc.setRop2(R2_MASKPEN);
+    QCOMPARE(dc.setRop2(R2_MASKPEN), R2_COPYPEN);
+    QCOMPARE(dc.setRop2(17), 0);  // unknown modes are refused
     QCOMPARE(DrawPixel(&dc, 1, 2, rgb(5, 6, 7)), rgb(5, 6, 7));
     QCOMPARE(GetPixelColor(&dc, 1, 2), rgb(5, 6, 7));
     QCOMPARE(DrawPixel(&dc, 4, 0, kRed), kInvalidColor);
@@ -314,31 +248,18 @@ class TestGdi : public QObject {
     CGDIRectangle r = box(-2147483647 - 1, 3, 2147483647, 2147483647, kRed, kRed);
     r.DrawRectangle(&dc);
     QCOMPARE(pixelsOf(image, kRed).size(), 10);
-    r.setPenStyle(PS_DASH);
-    r.DrawRectangle(&dc);
-    QCOMPARE(image.size(), QSize(5, 5));
   }
 
   void missingSurfacesAndOverflowAreReported() {
-    CGDIRectangle r;
     CGDILine l;
-    DeviceContext none;
-    r.DrawRectangle(nullptr);
-    r.Draw3DRectangle(&none, 0, 0);
-    l.DrawLine(&none);
-    l.Draw3DLine(nullptr, 0, 0);
+    l.DrawLine(nullptr);
     QImage image = blank(2, 2);
     DeviceContext released(&image);
     released.release();
     DrawPixel(&released, 0, 0, kRed);
-    GetPixelColor(nullptr, 0, 0);
-    const QString noSurface =
-        QStringLiteral(": Error: 91. The device context has no drawing surface");
-    QStringList expected;
-    for (const char *title : {"DrawRectangle", "Draw3DRectangle", "DrawLine", "Draw3DLine",
-                              "DrawPixel", "GetPixelColor"})
-      expected.append(QLatin1String(title) + noSurface);
-    QCOMPARE(reports_, expected);
+    QCOMPARE(reports_,
+             (QStringList{"DrawLine: Error: 91. The device context has no drawing surface",
+                          "DrawPixel: Error: 91. The device context has no drawing surface"}));
     QCOMPARE(at(image, 0, 0), kWhite);
 
     // The 3D line's offset overflows: the procedure stops with the error.

@@ -79,15 +79,10 @@ class TestHostileInputs : public QObject {
     const QByteArray jpeg = encoded(testPicture(240, 120), "JPG");
     QTest::newRow("truncated JPEG") << file("cut.jpg", jpeg.left(jpeg.size() / 2))
                                     << unreadable + "the file ends before the picture does";
-    QTest::newRow("JPEG cut inside its headers")
-        << file("cut-header.jpg", jpeg.left(jpeg.indexOf("\xFF\xC4") + 10))
-        << unreadable + "Unable to read image data";
     QTest::newRow("JPEG declaring 60000 x 60000")
         << file("huge.jpg", jpegDeclaring(60000, 60000))
         << QStringLiteral(
                "The image (%1) is too large: it makes 2250000 Quads and a map holds at most 5001.");
-    QTest::newRow("JPEG declaring 65535 x 65535, beyond the decoder's limit")
-        << file("odd.jpg", jpegDeclaring(65535, 65535)) << unreadable + "Unable to read image data";
   }
 
   void refusedPictures() {
@@ -123,12 +118,8 @@ class TestHostileInputs : public QObject {
     QTest::addColumn<QString>("message");  // a part of the refusal
     QTest::newRow("database header, garbage pages") << "garbage pages"
                                                     << "it is not an SQLite database";
-    QTest::newRow("cut to its first page") << "first page"
-                                           << "cannot be used";
     QTest::newRow("id as text") << "UPDATE tblElements SET elementid = 'x3' WHERE elementid = 3"
                                 << "record 3 of tblElements has elementid x3";
-    QTest::newRow("102 heights") << "INSERT INTO tblheights SELECT * FROM tblheights LIMIT 1"
-                                 << "tblheights holds 102 records, more than 101";
   }
 
   void damagedCatalogues() {
@@ -142,8 +133,7 @@ class TestHostileInputs : public QObject {
       for (qsizetype i = 100; i < bytes.size(); ++i) bytes[i] = char(i * 31);
       writeBytes(path, bytes);
     }
-    if (damage == "first page") writeBytes(path, bytes.left(4096));
-    if (damage.startsWith("UPDATE") || damage.startsWith("INSERT")) {
+    if (damage.startsWith("UPDATE")) {
       QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "hostile-sql");
       db.setDatabaseName(path);
       QVERIFY(db.open());
@@ -191,12 +181,6 @@ class TestHostileInputs : public QObject {
       QVERIFY(catalogue.usesBuiltInDefault());
       QVERIFY2(catalogue.openMessage().contains(QStringLiteral("locked")),
                qPrintable(catalogue.openMessage()));
-      ElementTable table;
-      HeightColours heights;
-      const CatalogueResult loaded = beforeLock.LoadElements(table, heights, 1);
-      QVERIFY(!loaded.ok);
-      QVERIFY2(loaded.error.contains(QStringLiteral("locked")), qPrintable(loaded.error));
-      QCOMPARE(table.loadedCount(), 0);
       QVERIFY(lock.exec("ROLLBACK"));
       locker.close();
     }
