@@ -24,11 +24,6 @@ struct RunResult {
   QString err;
 };
 
-QByteArray readAll(const QString &path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void writeBytes(const QString &path, const QByteArray &bytes) {
   QFile file(path);
   QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -70,13 +65,12 @@ class TestCli : public QObject {
             QString::fromLocal8Bit(process.readAllStandardError())};
   }
 
-  // The editor after "Import Map Image" and "Import Map Data" of the test's files.
-  void openInEditor(MDIfrmMain &window, test::ScriptedDialogs &dialogs, const QString &map) const {
-    QCOMPARE(window.LoadMapImage(picture_), 0);
-    dialogs.openNames.push_back(map);
+  // "Import Map Image" and "Import Map Data" of the test's files in the editor; false on failure.
+  bool openInEditor(MDIfrmMain &window, test::ScriptedDialogs &dialogs) const {
+    if (window.LoadMapImage(picture_) != 0) return false;
+    dialogs.openNames.push_back(map_);
     window.findChild<QAction *>("mnuImportMapData")->trigger();
-    QCOMPARE(dialogs.messages.size(), 0);
-    QCOMPARE(window.document().TotalQuads, qint16(18));
+    return dialogs.messages.isEmpty() && window.document().TotalQuads == 18;
   }
 
  private slots:
@@ -102,47 +96,32 @@ class TestCli : public QObject {
   }
 
   void renderEqualsTheEditorsView_data() {
-    QTest::addColumn<QString>("view");
-    QTest::addColumn<QString>("style");
-    QTest::addColumn<QString>("heights");
-    QTest::addColumn<QString>("output");
-    QTest::newRow("terrain transparent png") << "terrain"
-                                             << "transparent"
-                                             << ""
-                                             << "t.png";
-    QTest::newRow("elevation colour hollow") << "elevation"
-                                             << "hollow"
-                                             << "colour"
-                                             << "e.bmp";
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("drawStyle");  // the editor's: 1 transparent, 2 hollow
+    QTest::newRow("terrain transparent png")
+        << QStringList{"--view", "terrain", "--style", "transparent"} << 1;
+    QTest::newRow("elevation colour hollow bmp")
+        << QStringList{"--view", "elevation", "--style", "hollow", "--heights", "colour"} << 2;
   }
 
   void renderEqualsTheEditorsView() {
-    QFETCH(QString, view);
-    QFETCH(QString, style);
-    QFETCH(QString, heights);
-    QFETCH(QString, output);
-    const QString out = path(output);
+    QFETCH(QStringList, options);
+    QFETCH(int, drawStyle);
+    const Plane plane = options.contains("elevation") ? Plane::Height : Plane::Element;
+    const QString out = path(plane == Plane::Height ? "e.bmp" : "t.png");
     QFile::remove(out);
-    QStringList arguments{"render", picture_, map_, "-o", out, "--view", view};
-    if (!style.isEmpty()) arguments << "--style" << style;
-    if (!heights.isEmpty()) arguments << "--heights" << heights;
-    const RunResult result = run(arguments);
+    const RunResult result = run(QStringList{"render", picture_, map_, "-o", out} + options);
     QVERIFY2(result.exitCode == 0, qPrintable(result.err));
     QCOMPARE(result.out, QString());
     const QImage rendered = QImage(out).convertToFormat(QImage::Format_RGB32);
     QCOMPARE(rendered.size(), QSize(240, 120));
 
-    const Plane plane = view == QLatin1String("elevation") ? Plane::Height : Plane::Element;
-    const int styleIndex = style == QLatin1String("transparent") ? 1
-                           : style == QLatin1String("hollow")    ? 2
-                                                                 : 0;
     // The editor itself: Refresh Screen after importing the picture and the map.
     test::ScriptedDialogs dialogs;
     MDIfrmMain window(&dialogs);
-    openInEditor(window, dialogs, map_);
-    if (QTest::currentTestFailed()) return;
-    window.setDrawStyle(styleIndex);
-    if (heights == QLatin1String("colour")) {
+    QVERIFY(openInEditor(window, dialogs));
+    window.setDrawStyle(drawStyle);
+    if (options.contains("colour")) {
       // As the user does it: the Elevation panel of the status bar, then "Draw with Colour".
       emit window.statusPanels()->panelClicked(13, QStringLiteral("E"));
       window.findChild<QPushButton *>("Command3")->click();
@@ -161,8 +140,7 @@ class TestCli : public QObject {
     // The editor's Varga and Tolle exports after importing the sample map.
     test::ScriptedDialogs dialogs;
     MDIfrmMain window(&dialogs);
-    openInEditor(window, dialogs, map_);
-    if (QTest::currentTestFailed()) return;
+    QVERIFY(openInEditor(window, dialogs));
     const QString editorVarga = path("varga-editor.txt");
     const QString expected = path("tolle-editor.txt");
     dialogs.saveNames = {editorVarga, expected};
@@ -172,12 +150,12 @@ class TestCli : public QObject {
     const QString varga = path("varga.txt");
     RunResult result = run({"convert", editorVarga, "--to", "varga", "-o", varga});
     QVERIFY2(result.exitCode == 0, qPrintable(result.err));
-    QCOMPARE(readAll(varga), readAll(editorVarga));
+    QCOMPARE(test::readFile(varga), test::readFile(editorVarga));
 
     const QString tolle = path("tolle.txt");
     result = run({"convert", map_, "--to", "tolle", "-o", tolle});
     QVERIFY2(result.exitCode == 0, qPrintable(result.err));
-    QCOMPARE(readAll(tolle), readAll(expected));
+    QCOMPARE(test::readFile(tolle), test::readFile(expected));
   }
 
   void checkReportsEveryProblem_data() {
@@ -243,13 +221,12 @@ class TestCli : public QObject {
     QFile::remove(out);
     const RunResult result = run(QStringList{"edit", map_, "-o", out} + options);
     QVERIFY2(result.exitCode == 0, qPrintable(result.err));
-    const QByteArray edited = readAll(out);
-    QVERIFY(edited != readAll(map_));
+    const QByteArray edited = test::readFile(out);
+    QVERIFY(edited != test::readFile(map_));
 
     test::ScriptedDialogs dialogs;
     MDIfrmMain window(&dialogs);
-    openInEditor(window, dialogs, map_);
-    if (QTest::currentTestFailed()) return;
+    QVERIFY(openInEditor(window, dialogs));
     window.document().CurrentDrawElement = static_cast<qint16>(value);
     window.document().CurrentDrawHeight = static_cast<qint16>(value);
     if (options.contains(QStringLiteral("--seed")))
@@ -300,7 +277,7 @@ class TestCli : public QObject {
     QCOMPARE(result.exitCode, 2);
     QVERIFY2(result.err.contains(message), qPrintable(result.err));
     QVERIFY(result.err.startsWith(QLatin1String("varga-map")));
-    QCOMPARE(readAll(out), QByteArray("earlier"));
+    QCOMPARE(test::readFile(out), QByteArray("earlier"));
     QCOMPARE(QDir(dir_.path()).entryList({"*.new", "out.bmp.*"}, QDir::Files), QStringList());
   }
 

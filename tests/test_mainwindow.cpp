@@ -1,10 +1,28 @@
+// The main window: its menu commands, with and without a map, and its status bar.
 #include "app/widgets/MDIfrmMain.h"
 #include "app/widgets/StatusPanels.h"
+#include "edits/RandomSource.h"
+#include "mapfiles/MapTextWriter.h"
+#include "mapview/widgets/frmMapView.h"
 #include "support/TestSupport.h"
 
+#include <QFile>
+#include <QPushButton>
 #include <QtTest>
 
 using namespace vmm;
+using test::gdiColour;
+using test::trigger;
+
+namespace {
+
+// Always draws the same value: every randomised Sector becomes its family's base.
+class ZeroRandom : public RandomSource {
+ public:
+  float next() override { return 0.0f; }
+};
+
+}  // namespace
 
 class TestMainWindow : public QObject {
   Q_OBJECT
@@ -23,7 +41,7 @@ class TestMainWindow : public QObject {
     test::ScriptedDialogs dialogs;
     MDIfrmMain window(&dialogs);
     window.document().CurrentDrawElement = 4;
-    test::trigger(&window, qPrintable(action));
+    trigger(&window, qPrintable(action));
     QCOMPARE(dialogs.messages.size(), 1);
     QCOMPARE(dialogs.messages[0].text, QStringLiteral("Map Image not currently loaded"));
     QCOMPARE(dialogs.messages[0].title, QStringLiteral("Map Image unavailable"));
@@ -54,6 +72,97 @@ class TestMainWindow : public QObject {
                qPrintable(QStringLiteral("panel %1 runs into the next").arg(panel)));
     QCOMPARE(window.notice(), notice);
     QVERIFY(window.width() <= 1000);
+  }
+
+  void exportsWriteTheCoreFormatsAndReportFailures() {
+    test::ScriptedDialogs dialogs;
+    auto main = test::openShownMap(dialogs, home_.picture);
+    QVERIFY(main);
+    main->document().setValue(3, 4, Plane::Element, 9);
+    main->document().setValue(3, 4, Plane::Height, 12);
+    const QString varga = home_.filePath("map.txt");
+    const QString tolle = home_.filePath("tolle.txt");
+    const QString nowhere = home_.filePath("missing/dir/map.txt");
+    dialogs.saveNames = {varga, tolle, nowhere, QString()};
+    trigger(main.get(), "mnuSave");
+    trigger(main.get(), "MnuTolle");
+    QCOMPARE(test::readFile(varga), vargaMapText(main->document()));
+    QCOMPARE(test::readFile(tolle), tolleMapText(main->document()));
+    QVERIFY(dialogs.messages.isEmpty());
+
+    trigger(main.get(), "mnuSave");
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(dialogs.messages[0].title, QStringLiteral("AppendToTextFile"));
+    QVERIFY(dialogs.messages[0].text.startsWith("Error: "));
+    QVERIFY(!QFile::exists(nowhere));
+    trigger(main.get(), "mnuSave");  // cancelled: nothing written, nothing said
+    QCOMPARE(dialogs.messages.size(), 1);
+  }
+
+  void importRepaintsBothViewsAndNotesRowCounts() {
+    test::ScriptedDialogs dialogs;
+    MapDocument source;
+    source.TotalQuads = 18;
+    source.setValue(7, 5, Plane::Element, 12);  // the cell at (55, 55)
+    source.setValue(7, 5, Plane::Height, 40);
+    const QString file = home_.filePath("roundtrip.txt");
+    QVERIFY(SaveAsVargaTXT(source, file).ok);
+
+    auto target = test::openShownMap(dialogs, home_.picture);
+    QVERIFY(target);
+    dialogs.openNames = {file};
+    trigger(target.get(), "mnuImportMapData");
+    QVERIFY(dialogs.messages.isEmpty());
+    MapSurfaces &s = target->mapView()->surfaces();
+    QCOMPARE(s.surface(MapView::Terrain).pixelColor(55, 55),
+             gdiColour(target->elementTable().colour(12)));
+    QCOMPARE(s.surface(MapView::Elevation).pixelColor(55, 55),
+             gdiColour(target->heightColours().colour(40)));
+    QVERIFY(target->notice().isEmpty());
+
+    // A map with more rows than the picture has Quads: imported as it stands, with a note.
+    source.TotalQuads = 27;
+    QVERIFY(SaveAsVargaTXT(source, file).ok);
+    dialogs.openNames = {file};
+    trigger(target.get(), "mnuImportMapData");
+    QCOMPARE(target->document().TotalQuads, qint16(27));
+    QCOMPARE(target->notice(), QStringLiteral("Map data: 27 Quads, picture: 18 Quads"));
+  }
+
+  void bulkEditsChangeTheArrayAndRepaint() {
+    test::ScriptedDialogs dialogs;
+    auto main = test::openShownMap(dialogs, home_.picture);
+    QVERIFY(main);
+    main->setRandomSource(std::make_unique<ZeroRandom>());
+    MapDocument &doc = main->document();
+    MapSurfaces &s = main->mapView()->surfaces();
+    doc.CurrentDrawElement = 11;  // a member of the leaves family
+    trigger(main.get(), "mnuFill");
+    QCOMPARE(doc.value(5000, 15, Plane::Element), qint16(11));
+    trigger(main.get(), "R2");  // leaves: every member to the base with a zero draw
+    QCOMPARE(doc.value(17, 3, Plane::Element), qint16(10));
+    QCOMPARE(s.surface(MapView::Terrain).pixelColor(5, 5),
+             gdiColour(main->elementTable().colour(10)));
+    doc.CurrentDrawHeight = 30;
+    trigger(main.get(), "Fillheight");
+    trigger(main.get(), "ClearHeight");
+    QCOMPARE(doc.value(3, 3, Plane::Height), kUnassigned);
+    QVERIFY(dialogs.messages.isEmpty());
+  }
+
+  void heightColourToggleReloadsTheOtherSet() {
+    test::ScriptedDialogs dialogs;
+    MDIfrmMain main(&dialogs);
+    ElementTable table;
+    HeightColours plain, gradient;
+    QVERIFY(main.catalogue().LoadElements(table, plain, 1).ok);
+    QVERIFY(main.catalogue().LoadElements(table, gradient, 0).ok);
+    QVERIFY(plain.colour(50) != gradient.colour(50));
+    auto *button = main.findChild<QPushButton *>("Command3");
+    QCOMPARE(main.heightColours().colour(50), gradient.colour(50));  // start-up set
+    emit button->clicked();  // hidden outside the Elevation map, but the toggle is not tied to it
+    QCOMPARE(button->text(), QStringLiteral("Draw with Gradient"));
+    for (int h = 0; h <= 100; ++h) QCOMPARE(main.heightColours().colour(h), plain.colour(h));
   }
 };
 

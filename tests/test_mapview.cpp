@@ -4,7 +4,6 @@
 #include "support/TestSupport.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScrollBar>
@@ -23,7 +22,7 @@ class TestMapView : public QObject {
   }
 
  private slots:
-  void acceptedPictureBuildsTheMap() {
+  void firstImportBuildsTheMapASecondWarnsAndClearsIt() {
     test::ScriptedDialogs dialogs;
     MDIfrmMain main(&dialogs);
     dialogs.openNames.push_back(test::writePicture(home_.dir.path(), 1200, 840, Qt::gray, "JPG"));
@@ -35,6 +34,19 @@ class TestMapView : public QObject {
     QVERIFY(main.mapView()->isSurfaceVisible(MapView::Terrain));
     QVERIFY(main.mdiArea()->subWindowList().value(0)->isMaximized());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
+
+    main.document().setValue(2, 2, Plane::Element, 7);
+    main.document().setValue(2, 2, Plane::Height, 9);
+    dialogs.openNames.push_back(picture(120, 120));
+    trigger(&main, "mnuImportMapImage");
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(dialogs.messages[0].text,
+             QStringLiteral(
+                 "Warning : Importing a new map image will overwrite currently assigned Map Data"));
+    QCOMPARE(main.document().TotalQuads, qint16(9));
+    QCOMPARE(main.document().value(2, 2, Plane::Element), kUnassigned);
+    QCOMPARE(main.document().value(2, 2, Plane::Height), kUnassigned);
+    QCOMPARE(main.mdiArea()->subWindowList().size(), 1);
   }
 
   void refusedPicturesKeepTheEarlierMap() {
@@ -47,7 +59,6 @@ class TestMapView : public QObject {
     trigger(&main, "mnuImportMapImage");
     QCOMPARE(dialogs.messages.size(), 1);
     QVERIFY(dialogs.messages[0].text.startsWith("The image (" + bad + ")"));
-    QCOMPARE(dialogs.messages[0].title, QStringLiteral("Invalid Image"));
     QVERIFY(!main.mapView());
     QCOMPARE(main.document().MapLoaded, qint16(0));
     QCOMPARE(QApplication::overrideCursor(), nullptr);
@@ -65,24 +76,6 @@ class TestMapView : public QObject {
     QCOMPARE(main.document().TotalQuads, qint16(18));
     QCOMPARE(main.document().value(4, 5, Plane::Element), qint16(3));
     QCOMPARE(view->surfaces().surface(MapView::Terrain), terrainBefore);
-  }
-
-  void secondImportWarnsAndClearsTheArray() {
-    test::ScriptedDialogs dialogs;
-    MDIfrmMain main(&dialogs);
-    QCOMPARE(main.LoadMapImage(home_.picture), 0);
-    main.document().setValue(2, 2, Plane::Element, 7);
-    main.document().setValue(2, 2, Plane::Height, 9);
-    dialogs.openNames.push_back(picture(120, 120));
-    trigger(&main, "mnuImportMapImage");
-    QCOMPARE(dialogs.messages.size(), 1);
-    QCOMPARE(dialogs.messages[0].text,
-             QStringLiteral(
-                 "Warning : Importing a new map image will overwrite currently assigned Map Data"));
-    QCOMPARE(main.document().TotalQuads, qint16(9));
-    QCOMPARE(main.document().value(2, 2, Plane::Element), kUnassigned);
-    QCOMPARE(main.document().value(2, 2, Plane::Height), kUnassigned);
-    QCOMPARE(main.mdiArea()->subWindowList().size(), 1);
   }
 
   void scrollingMovesAllSurfacesAndArrowKeysStepBy100() {

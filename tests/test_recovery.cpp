@@ -18,8 +18,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr auto kQuickTiming = RecoveryService::Timing{100ms, 0ms};
-
 // The Sectors the editor in the child process paints: Quad 3 full of element 4.
 constexpr int kPaintedQuad = 3;
 constexpr qint16 kPaintedElement = 4;
@@ -27,7 +25,7 @@ constexpr qint16 kPaintedElement = 4;
 // Imports the picture and paints one Quad in Draw Quad mode; false when the picture was refused.
 bool paintQuad(MDIfrmMain &main, const QString &picture, int quad) {
   main.show();
-  main.recovery().setTiming(kQuickTiming);
+  main.recovery().setTiming({100ms, 0ms});
   if (main.LoadMapImage(picture) != 0) return false;
   main.setEditMode(1);
   main.document().CurrentDrawElement = kPaintedElement;
@@ -47,11 +45,6 @@ int runEditorChild(int argc, char **argv) {
   });
   if (!paintQuad(main, QString::fromLocal8Bit(argv[2]), kPaintedQuad)) return 2;
   return app.exec();  // until killed
-}
-
-void kill(QProcess &process) {
-  process.kill();
-  process.waitForFinished(10000);
 }
 
 }  // namespace
@@ -79,7 +72,7 @@ class TestRecovery : public QObject {
  private slots:
   void init() { RecoveryFile::remove(home()); }
 
-  void editorWritesTheCopyAndANormalExitRemovesIt() {
+  void editorWritesTheCopyUntilTheWorkIsSaved() {
     test::ScriptedDialogs dialogs;
     MDIfrmMain main(&dialogs);
     QSignalSpy written(&main.recovery(), &RecoveryService::written);
@@ -97,10 +90,6 @@ class TestRecovery : public QObject {
     main.history().undo();
     QVERIFY(written.wait(2000));
     QVERIFY(RecoveryFile::exists(home()));
-
-    dialogs.answers.push_back(MessageAnswer::Discard);
-    QVERIFY(main.close());
-    QVERIFY(!RecoveryFile::exists(home()));
   }
 
   void killedEditorIsRecoveredButNotWhileRunning() {
@@ -114,7 +103,8 @@ class TestRecovery : public QObject {
       second.offerRecovery();
       QVERIFY(dialogs.messages.isEmpty());
     }
-    kill(child);
+    child.kill();
+    QVERIFY(child.waitForFinished(10000));
     QVERIFY(RecoveryFile::exists(home()));
     QVERIFY(QFile::exists(RecoveryService::lockPath(home())));  // left behind, but stale
 
@@ -133,7 +123,7 @@ class TestRecovery : public QObject {
     QCOMPARE(doc.value(kPaintedQuad + 1, 0, Plane::Element), kUnassigned);
     QVERIFY(!main.history().isClean());
 
-    // A normal exit ends the story.
+    // A normal exit removes the copy.
     dialogs.answers.push_back(MessageAnswer::Discard);
     QVERIFY(main.close());
     QVERIFY(!RecoveryFile::exists(home()));

@@ -27,7 +27,6 @@ class TestSplash : public QObject {
       QTest::mouseClick(splash.findChild<QFrame *>("Frame1"), Qt::LeftButton, {}, QPoint(100, 100));
     if (how == 2) QTest::keyClick(&splash, Qt::Key_Space);
     QCOMPARE(spy.size(), 1);
-    QVERIFY(!splash.timer().isActive());
     QTest::qWait(2300);  // past the timer's interval: no second hand-over
     QCOMPARE(spy.size(), 1);
     QVERIFY(!splash.isVisible());

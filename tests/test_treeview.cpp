@@ -1,21 +1,94 @@
+// The tree browser of the catalogue and the element data window it opens.
 #include "app/widgets/MDIfrmMain.h"
+#include "app/widgets/StatusPanels.h"
+#include "catalogue/CatalogueConnection.h"
+#include "catalogue/CatalogueDatabase.h"
+#include "catalogue/ElementRecord.h"
 #include "catalogue/widgets/TreeIcons.h"
+#include "catalogue/widgets/frmElementType.h"
 #include "catalogue/widgets/frmTreeView.h"
 #include "gdi/GdiTypes.h"
 #include "mapview/widgets/frmMapView.h"
-#include "support/CatalogueWindowsSupport.h"
+#include "support/TestSupport.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTreeWidget>
 #include <QtTest>
 
 using namespace vmm;
-using test::EditorFixture;
-using test::elementNode;
 
 namespace {
+
+constexpr quint32 kWoodFenceColour = 4548505;
+
+// Runs one statement on the file in a connection of its own; the first value it gives.
+QVariant runOnFile(const QString &path, const QString &sql) {
+  ScopedConnection connection({path}, ScopedConnection::Access::Write);
+  QSqlQuery query(connection.database());
+  if (!query.exec(sql)) qFatal("%s: %s", qPrintable(sql), qPrintable(query.lastError().text()));
+  return query.next() ? query.value(0) : QVariant();
+}
+
+// An editor on its own data folder: the catalogue file exists before the editor starts, so a
+// test can change it first, and it is read back in a connection of its own.
+struct EditorFixture {
+  EditorFixture() { CatalogueDatabase::createDefaultFile(catalogue()); }
+  QString catalogue() const { return catalogueFilePath(home.dir.path()); }
+
+  void execOnCatalogue(const QString &sql) const { runOnFile(catalogue(), sql); }
+
+  quint32 colourInFile(const QString &element) const {
+    return runOnFile(catalogue(),
+                     "SELECT elementcolour FROM tblElements WHERE ElementType = '" + element + "'")
+        .toUInt();
+  }
+
+  MDIfrmMain &start() {
+    main = std::make_unique<MDIfrmMain>(&dialogs);
+    main->show();
+    return *main;
+  }
+
+  // Starts the editor with a 240 x 120 map and opens the tree from its status bar panel.
+  frmTreeView *openTree() {
+    start();
+    if (main->LoadMapImage(home.picture) != 0) return nullptr;
+    StatusPanels *panels = main->statusPanels();
+    QTest::mouseClick(panels, Qt::LeftButton, {},
+                      panels->panelRect(panels->panelWithKey(QStringLiteral("V"))).center());
+    return main->treeView();
+  }
+
+  test::EditorHome home;  // first: the others need its data folder
+  test::ScriptedDialogs dialogs;
+  std::unique_ptr<MDIfrmMain> main;
+};
+
+// The node with this text under a category (or "All Elements"), or null; without a name, the
+// category's own node.
+QTreeWidgetItem *elementNode(QTreeWidget *tree, const QString &branch, const QString &name = {}) {
+  const auto child = [](QTreeWidgetItem *parent, const QString &text) -> QTreeWidgetItem * {
+    for (int i = 0; parent && i < parent->childCount(); ++i)
+      if (parent->child(i)->text(0) == text) return parent->child(i);
+    return nullptr;
+  };
+  QTreeWidgetItem *category = child(tree->topLevelItem(0), branch);
+  return name.isEmpty() ? category : child(category, name);
+}
+
+// A mouse click on an element's node, scrolled into view first; returns the node.
+QTreeWidgetItem *clickElement(frmTreeView *view, const QString &branch, const QString &name) {
+  QTreeWidget *tree = view->treElementList();
+  QTreeWidgetItem *node = elementNode(tree, branch, name);
+  tree->scrollToItem(node);
+  QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(node).center());
+  return node;
+}
 
 QImage pictureOf(const QIcon &icon) {
   return icon.pixmap(TreeIcons::kSize).toImage();
@@ -35,8 +108,6 @@ QStringList boxTexts(frmTreeView *tree) {
     texts << tree->findChild<QLineEdit *>(QString::fromLatin1(box))->text();
   return texts;
 }
-
-constexpr quint32 kWoodFenceColour = 4548505;
 
 }  // namespace
 
@@ -70,58 +141,98 @@ class TestTreeView : public QObject {
     EditorFixture fixture;
     frmTreeView *tree = fixture.openTree();
     QVERIFY(tree);
-    MDIfrmMain &main = fixture.main();
+    MDIfrmMain &main = *fixture.main;
     const QString pickerText = main.findChild<QComboBox *>("cboElementList")->currentText();
-    test::clickNode(tree->treElementList(),
-                    elementNode(tree->treElementList(), "Barrier", "Wood Fence"));
-
+    clickElement(tree, "Barrier", "Wood Fence");
     QCOMPARE(tree->SelectedElementName(), QStringLiteral("Wood Fence"));
     QCOMPARE(main.document().CurrentDrawElement, qint16(0));
     QCOMPARE(main.panelText(4), QStringLiteral("Sel. : Wood Fence"));
     QCOMPARE(boxTexts(tree),
              QStringList({"0", "1.5", "96", "128", "64", "16", "20", "20", "20", "0"}));
-    QCOMPARE(tree->swatchColour(), kWoodFenceColour);
     const QColor swatch = tree->findChild<QLabel *>("Text11")->palette().color(QPalette::Window);
     QCOMPARE(swatch.rgb(), toPixel(kWoodFenceColour));
     QCOMPARE(main.findChild<QComboBox *>("cboElementList")->currentText(), pickerText);
   }
 
-  void colourChangeReachesCatalogueTableAndMap() {
+  void colourChangeReachesCatalogueTableAndMapButBlackIsRefused() {
     EditorFixture fixture;
     frmTreeView *tree = fixture.openTree();
     QVERIFY(tree);
-    MDIfrmMain &main = fixture.main();
-    test::clickNode(tree->treElementList(),
-                    elementNode(tree->treElementList(), "Water", "Deep Water"));
-    const qint16 id = main.document().CurrentDrawElement;
-    QVERIFY(id >= 0);
-    main.document().setValue(7, 5, Plane::Element, id);  // Quad 7 is at (40, 40) on a 6-Quad row
-
+    MDIfrmMain &main = *fixture.main;
+    clickElement(tree, "Barrier", "Wood Fence");
+    main.document().setValue(7, 5, Plane::Element, 0);  // Quad 7 is at (40, 40) on a 6-Quad row
     const ColorRef chosen = rgb(250, 20, 140);
-    fixture.dialogs.colours.push_back(chosen);
-    QTest::mouseClick(tree->findChild<QLabel *>("Text11"), Qt::LeftButton);
+    fixture.dialogs.colours = {0, chosen};
 
-    QVERIFY(fixture.dialogs.messages.isEmpty());
+    tree->Text11Click();  // black: refused, nothing changes
+    QCOMPARE(fixture.dialogs.colours.size(), size_t(1));
+    QCOMPARE(tree->swatchColour(), kWoodFenceColour);
+    QCOMPARE(main.elementTable().colour(0), kWoodFenceColour);
+    QCOMPARE(fixture.colourInFile("Wood Fence"), kWoodFenceColour);
+
+    QTest::mouseClick(tree->findChild<QLabel *>("Text11"), Qt::LeftButton);
     QCOMPARE(tree->swatchColour(), chosen);
-    QCOMPARE(main.elementTable().colour(id), chosen);
-    QCOMPARE(fixture.colourInFile("Deep Water"), chosen);
+    QCOMPARE(main.elementTable().colour(0), chosen);
+    QCOMPARE(fixture.colourInFile("Wood Fence"), chosen);
     test::trigger(&main, "mnuO2");  // Refresh Screen
     QCOMPARE(main.mapView()->surfaces().surface(MapView::Terrain).pixel(55, 55), toPixel(chosen));
+    QVERIFY(fixture.dialogs.messages.isEmpty());
   }
 
-  void blackIsRefusedAndWritesNothing() {
+  void doubleClickShowsTheElementsDataAndFocusLossClosesIt() {
     EditorFixture fixture;
+    fixture.execOnCatalogue(
+        "UPDATE tblElements SET InElemProtFlag = 4, explode = 6, RubbleTo = -1, CrushTo = 2, "
+        "BurnTo = 3, Height = 5, TypeFlagsWall = 1, TypeFlagsRoad = 1, TypeFlagsCrushable = 0, "
+        "VehicleMoveRateTracked = 17 WHERE ElementType = 'Wood Fence'");
     frmTreeView *tree = fixture.openTree();
     QVERIFY(tree);
-    test::clickNode(tree->treElementList(),
-                    elementNode(tree->treElementList(), "Barrier", "Wood Fence"));
-    fixture.dialogs.colours.push_back(0);
-    tree->Text11Click();
-    QVERIFY(fixture.dialogs.colours.empty());  // the dialog was shown
-    QCOMPARE(tree->swatchColour(), kWoodFenceColour);
-    QCOMPARE(fixture.main().elementTable().colour(0), kWoodFenceColour);
-    QCOMPARE(fixture.colourInFile("Wood Fence"), kWoodFenceColour);
-    QVERIFY(fixture.dialogs.messages.isEmpty());
+    // A real double click starts with a click; QTest's double click sends only the second half.
+    const auto doubleClick = [tree] {
+      QTreeWidgetItem *fence = clickElement(tree, "Barrier", "Wood Fence");
+      QTest::mouseDClick(tree->treElementList()->viewport(), Qt::LeftButton, {},
+                         tree->treElementList()->visualItemRect(fence).center());
+    };
+    doubleClick();
+    QPointer<frmElementType> data = tree->elementDataWindow();
+    QVERIFY(data && data->isVisible());
+    QCOMPARE(data->fieldText("Height"), QStringLiteral("2.5"));
+    QCOMPARE(data->fieldText("InElemProtFlag"), QStringLiteral("partial prot (better if behind)"));
+    QCOMPARE(data->fieldText("explode"), QStringLiteral("Pavement"));
+    QCOMPARE(data->fieldText("CrushTo"), QStringLiteral("Stone Barrier"));
+    QCOMPARE(data->selectedTypeFlag(), QStringLiteral("Road"));  // the later of two flags
+    // Every value field of the record has its box; the colour and the flags have none.
+    for (const QString &field : ElementRecord::fieldNames()) {
+      const bool boxed = field != QLatin1String("elementcolour") && !field.startsWith("TypeFlags");
+      QCOMPARE(data->findChild<QLineEdit *>(field) != nullptr, boxed);
+    }
+
+    QVERIFY(QTest::qWaitForWindowActive(data.data()));
+    doubleClick();  // refills the open window instead of opening another
+    QCOMPARE(tree->elementDataWindow(), data.data());
+    fixture.main->activateWindow();
+    QTRY_VERIFY(data.isNull());
+  }
+
+  void refillShowsOnlyTheNewElement() {
+    EditorFixture fixture;
+    // Codes outside their tables and no flag: nothing of Stone Barrier may stay shown.
+    fixture.execOnCatalogue(
+        "UPDATE tblElements SET InElemProtFlag = 7, explode = 7, TypeFlagsWall = 0, "
+        "TypeFlagsCrushable = 0 WHERE ElementType = 'Wood Fence'");
+    fixture.execOnCatalogue(
+        "UPDATE tblElements SET InElemProtFlag = 5, explode = 1, TypeFlagsCovered = 1 "
+        "WHERE ElementType = 'Stone Barrier'");
+    MDIfrmMain &main = fixture.start();
+    frmElementType data(main.catalogue(), main.elementTable());
+    data.PopulateForm("Stone Barrier");
+    QCOMPARE(data.selectedTypeFlag(), QStringLiteral("Covered"));
+    data.PopulateForm("Wood Fence");
+    QVERIFY(data.fieldText("InElemProtFlag").isEmpty() && data.fieldText("explode").isEmpty());
+    QVERIFY(data.selectedTypeFlag().isEmpty());
+    // A name the catalogue does not hold empties the window.
+    data.PopulateForm("No Such Element");
+    for (const QLineEdit *box : data.findChildren<QLineEdit *>()) QVERIFY(box->text().isEmpty());
   }
 };
 

@@ -5,20 +5,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QMouseEvent>
 #include <QtTest>
 
 namespace vmm::test {
-
-MessageAnswer ScriptedDialogs::message(const QString &text, const QString &title, MessageIcon icon,
-                                       MessageButtons buttons, MessageAnswer defaultAnswer) {
-  messages.append({text, title, icon, buttons, defaultAnswer});
-  if (answers.empty()) return defaultAnswer;
-  const MessageAnswer answer = answers.front();
-  answers.pop_front();
-  return answer;
-}
 
 namespace {
 template <typename T>
@@ -29,6 +21,12 @@ T takeFront(std::deque<T> &queue, T fallback = {}) {
   return value;
 }
 }  // namespace
+
+MessageAnswer ScriptedDialogs::message(const QString &text, const QString &title, MessageIcon,
+                                       MessageButtons buttons, MessageAnswer defaultAnswer) {
+  messages.append({text, title, buttons, defaultAnswer});
+  return takeFront(answers, defaultAnswer);
+}
 
 QString ScriptedDialogs::openFileName(const QString &filter) {
   openFilters.append(filter);
@@ -49,19 +47,18 @@ EditorHome::EditorHome() {
   picture = writePicture(dir.path(), 240, 120);
 }
 
-QString writePicture(const QString &folder, int width, int height, QColor fill, const char *format,
-                     const QString &name) {
+QString writePicture(const QString &folder, int width, int height, QColor fill,
+                     const char *format) {
   QImage image(width, height, QImage::Format_RGB32);
   image.fill(fill);
   // A little structure so that restored cells can be told from a flat fill.
   for (int y = 0; y < height; y += 7)
     for (int x = 0; x < width; x += 5) image.setPixelColor(x, y, fill.darker(130));
-  const QString file =
-      QDir(folder).filePath(name.isEmpty() ? QStringLiteral("picture_%1x%2.%3")
+  const QString file = QDir(folder).filePath(QStringLiteral("picture_%1x%2.%3")
                                                  .arg(width)
                                                  .arg(height)
-                                                 .arg(QString::fromLatin1(format).toLower())
-                                           : name);
+                                                 .arg(QLatin1String(format))
+                                                 .toLower());
   image.save(file, format);
   return file;
 }
@@ -99,6 +96,11 @@ void trigger(QWidget *window, const char *action) {
   auto *item = window->findChild<QAction *>(QString::fromLatin1(action));
   QVERIFY2(item, action);
   item->trigger();
+}
+
+QByteArray readFile(const QString &path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QColor gdiColour(quint32 colour) {

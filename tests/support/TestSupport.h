@@ -2,6 +2,7 @@
 
 #include "app/UserDialogs.h"
 
+#include <QByteArray>
 #include <QColor>
 #include <QList>
 #include <QPoint>
@@ -25,7 +26,6 @@ namespace vmm::test {
 struct ShownMessage {
   QString text;
   QString title;
-  MessageIcon icon = MessageIcon::None;
   MessageButtons buttons = MessageButtons::Ok;
   MessageAnswer defaultAnswer = MessageAnswer::Ok;
 };
@@ -59,8 +59,7 @@ struct EditorHome {
 
 // Writes a picture of the given size in one colour and returns its path.
 QString writePicture(const QString &folder, int width, int height,
-                     QColor fill = QColor(200, 180, 120), const char *format = "PNG",
-                     const QString &name = {});
+                     QColor fill = QColor(200, 180, 120), const char *format = "PNG");
 
 // The centre of a Sector cell on a map 6 Quads wide.
 QPoint sectorCentre(int quad, int sector);
@@ -72,6 +71,9 @@ void sendMousePress(QWidget *widget, QPoint position, Qt::MouseButton button);
 void dragLeft(QWidget *widget, const QList<QPoint> &points);
 // Triggers the window's menu command with this object name.
 void trigger(QWidget *window, const char *action);
+
+// The file's bytes; empty when it cannot be read.
+QByteArray readFile(const QString &path);
 
 // A GDI colour value (red in the low byte) as a QColor, to compare with surface pixels.
 QColor gdiColour(quint32 colour);
