@@ -22,11 +22,25 @@ class TestMapView : public QObject {
   }
 
  private slots:
-  void firstImportBuildsTheMapASecondWarnsAndClearsIt() {
+  void importBuildsKeepsOrReplacesTheMap() {
     test::ScriptedDialogs dialogs;
     MDIfrmMain main(&dialogs);
-    dialogs.openNames.push_back(test::writePicture(home_.dir.path(), 1200, 840, Qt::gray, "JPG"));
-    trigger(&main, "mnuImportMapImage");
+    const auto import = [&](const QString &file) {
+      dialogs.messages.clear();
+      dialogs.openNames.push_back(file);
+      trigger(&main, "mnuImportMapImage");
+    };
+    const QString bad = picture(3000, 2760);  // too many Quads
+
+    // Before any map: refused, no map view, nothing loaded.
+    import(bad);
+    QCOMPARE(dialogs.messages.size(), 1);
+    QVERIFY(dialogs.messages[0].text.startsWith("The image (" + bad + ")"));
+    QVERIFY(!main.mapView());
+    QCOMPARE(main.document().MapLoaded, qint16(0));
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+
+    import(test::writePicture(home_.dir.path(), 1200, 840, Qt::gray, "JPG"));
     QCOMPARE(dialogs.openFilters.value(0), QStringLiteral("Jpeg Files (*.JPG)|*.Jpg"));
     QVERIFY(dialogs.messages.isEmpty());  // no warning before the first map
     QCOMPARE(main.document().TotalQuads, qint16(630));
@@ -35,47 +49,28 @@ class TestMapView : public QObject {
     QVERIFY(main.mdiArea()->subWindowList().value(0)->isMaximized());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 
-    main.document().setValue(2, 2, Plane::Element, 7);
+    // A refused picture keeps the map with its painted Sector.
+    main.painter().colourSquare(Plane::Element, 4, 5, 3);
     main.document().setValue(2, 2, Plane::Height, 9);
-    dialogs.openNames.push_back(picture(120, 120));
-    trigger(&main, "mnuImportMapImage");
+    frmMapView *view = main.mapView();
+    const QImage terrainBefore = view->surfaces().surface(MapView::Terrain).copy();
+    import(bad);
+    QCOMPARE(dialogs.messages.size(), 2);  // the overwrite warning, then the refusal
+    QCOMPARE(main.mapView(), view);
+    QCOMPARE(main.document().TotalQuads, qint16(630));
+    QCOMPARE(main.document().value(4, 5, Plane::Element), qint16(3));
+    QCOMPARE(view->surfaces().surface(MapView::Terrain), terrainBefore);
+
+    // An accepted one replaces it after the warning and clears the array.
+    import(picture(120, 120));
     QCOMPARE(dialogs.messages.size(), 1);
     QCOMPARE(dialogs.messages[0].text,
              QStringLiteral(
                  "Warning : Importing a new map image will overwrite currently assigned Map Data"));
     QCOMPARE(main.document().TotalQuads, qint16(9));
-    QCOMPARE(main.document().value(2, 2, Plane::Element), kUnassigned);
+    QCOMPARE(main.document().value(4, 5, Plane::Element), kUnassigned);
     QCOMPARE(main.document().value(2, 2, Plane::Height), kUnassigned);
     QCOMPARE(main.mdiArea()->subWindowList().size(), 1);
-  }
-
-  void refusedPicturesKeepTheEarlierMap() {
-    test::ScriptedDialogs dialogs;
-    MDIfrmMain main(&dialogs);
-    const QString bad = picture(3000, 2760);  // too many Quads
-
-    // Before any map: refused, no map view, nothing loaded.
-    dialogs.openNames.push_back(bad);
-    trigger(&main, "mnuImportMapImage");
-    QCOMPARE(dialogs.messages.size(), 1);
-    QVERIFY(dialogs.messages[0].text.startsWith("The image (" + bad + ")"));
-    QVERIFY(!main.mapView());
-    QCOMPARE(main.document().MapLoaded, qint16(0));
-    QCOMPARE(QApplication::overrideCursor(), nullptr);
-
-    // After an accepted map with a painted Sector: that map survives the refusal.
-    QCOMPARE(main.LoadMapImage(home_.picture), 0);
-    main.painter().colourSquare(Plane::Element, 4, 5, 3);
-    frmMapView *view = main.mapView();
-    const QImage terrainBefore = view->surfaces().surface(MapView::Terrain).copy();
-    dialogs.messages.clear();
-    dialogs.openNames.push_back(bad);
-    trigger(&main, "mnuImportMapImage");
-    QCOMPARE(dialogs.messages.size(), 2);  // the overwrite warning, then the refusal
-    QCOMPARE(main.mapView(), view);
-    QCOMPARE(main.document().TotalQuads, qint16(18));
-    QCOMPARE(main.document().value(4, 5, Plane::Element), qint16(3));
-    QCOMPARE(view->surfaces().surface(MapView::Terrain), terrainBefore);
   }
 
   void scrollingMovesAllSurfacesAndArrowKeysStepBy100() {

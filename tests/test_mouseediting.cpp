@@ -19,14 +19,14 @@ class TestMouseEditing : public QObject {
   test::ScriptedDialogs dialogs_;
   std::unique_ptr<MDIfrmMain> main_;  // a shown window with the 240 x 120 picture imported
 
-  static void chooseFrom(MDIfrmMain &main, const char *combo, const QString &text) {
-    auto *box = main.findChild<QComboBox *>(combo);
+  void chooseFrom(const char *combo, const QString &text) {
+    auto *box = main_->findChild<QComboBox *>(combo);
     box->setCurrentText(text);
     emit box->activated(box->currentIndex());
   }
 
-  static QColor terrainPixel(MDIfrmMain &main, QPoint at) {
-    return main.mapView()->surfaces().surface(MapView::Terrain).pixelColor(at);
+  QColor terrainPixel(QPoint at) const {
+    return main_->mapView()->surfaces().surface(MapView::Terrain).pixelColor(at);
   }
 
  private slots:
@@ -40,14 +40,14 @@ class TestMouseEditing : public QObject {
   void pickerListsAndSelection() {
     MDIfrmMain &main = *main_;
     auto *list = main.findChild<QComboBox *>("cboElementList");
-    chooseFrom(main, "cboTerainCategory", "Barrier");
+    chooseFrom("cboTerainCategory", "Barrier");
     QCOMPARE(list->count(), 11);
     QCOMPARE(list->currentText(), QStringLiteral("Brick Wall"));  // sorted, first chosen
     QCOMPARE(main.document().CurrentDrawElement,
              main.catalogue().elementByName("Brick Wall")->elementid);
     QCOMPARE(main.panelText(4), QStringLiteral("Sel. : Brick Wall"));
-    chooseFrom(main, "cboTerainCategory", "ALL");
-    chooseFrom(main, "cboTerainCategory", "ALL");
+    chooseFrom("cboTerainCategory", "ALL");
+    chooseFrom("cboTerainCategory", "ALL");
     QCOMPARE(list->count(), 284);  // not doubled
   }
 
@@ -65,7 +65,7 @@ class TestMouseEditing : public QObject {
         QCOMPARE(doc.value(quad, sector, Plane::Element), element);
     QCOMPARE(doc.value(0, 0, Plane::Element), kUnassigned);
     QCOMPARE(doc.value(5, 4, Plane::Element), kUnassigned);
-    QCOMPARE(terrainPixel(*main_, sectorCentre(3, 6)),
+    QCOMPARE(terrainPixel(sectorCentre(3, 6)),
              test::gdiColour(main_->elementTable().colour(element)));
     QCOMPARE(main_->panelText(6), QStringLiteral("Quad : 4"));
     QCOMPARE(main_->panelText(7), QStringLiteral("Sect : 7"));
@@ -112,8 +112,7 @@ class TestMouseEditing : public QObject {
     test::dragLeft(main_->mapView()->Picture3(), {sectorCentre(1, 1)});
     QCOMPARE(main_->document().value(1, 1, Plane::Element), qint16(6));
     QCOMPARE(main_->mapView()->surfaces().surface(MapView::Image), imageBefore);
-    QCOMPARE(terrainPixel(*main_, sectorCentre(1, 1)),
-             test::gdiColour(main_->elementTable().colour(6)));
+    QCOMPARE(terrainPixel(sectorCentre(1, 1)), test::gdiColour(main_->elementTable().colour(6)));
   }
 
   void elevationPaintsHeightsAndSkipsWithoutOne() {

@@ -137,7 +137,7 @@ class TestTreeView : public QObject {
     QVERIFY(tree->SelectedElementName().isEmpty());
   }
 
-  void clickingAnElementSelectsIt() {
+  void clickingAnElementSelectsItAndItsColourCanChange() {
     EditorFixture fixture;
     frmTreeView *tree = fixture.openTree();
     QVERIFY(tree);
@@ -152,14 +152,8 @@ class TestTreeView : public QObject {
     const QColor swatch = tree->findChild<QLabel *>("Text11")->palette().color(QPalette::Window);
     QCOMPARE(swatch.rgb(), toPixel(kWoodFenceColour));
     QCOMPARE(main.findChild<QComboBox *>("cboElementList")->currentText(), pickerText);
-  }
 
-  void colourChangeReachesCatalogueTableAndMapButBlackIsRefused() {
-    EditorFixture fixture;
-    frmTreeView *tree = fixture.openTree();
-    QVERIFY(tree);
-    MDIfrmMain &main = *fixture.main;
-    clickElement(tree, "Barrier", "Wood Fence");
+    // Its colour: black is refused, another colour reaches the catalogue, the table and the map.
     main.document().setValue(7, 5, Plane::Element, 0);  // Quad 7 is at (40, 40) on a 6-Quad row
     const ColorRef chosen = rgb(250, 20, 140);
     fixture.dialogs.colours = {0, chosen};
