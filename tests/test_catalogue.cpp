@@ -68,16 +68,12 @@ class TestCatalogue : public QObject {
     QDir(path()).removeRecursively();
   }
 
-  void missingFileIsCreatedFromTheDefaultOnce() {
+  void fileIsCreatedOnceThenUsedAndNeverOverwritten() {
     CatalogueDatabase created = CatalogueDatabase::open(location());
     QCOMPARE(created.origin(), CatalogueOrigin::CreatedFromDefault);
     QVERIFY(created.openMessage().contains(QDir::toNativeSeparators(path())));
     QCOMPARE(QDir(location()).entryList(QDir::Files), QStringList{"Ostrel.db"});
-    QCOMPARE(CatalogueDatabase::open(location()).origin(), CatalogueOrigin::UserFile);
-  }
-
-  void existingFileIsUsedAndNeverOverwritten() {
-    prepare({"UPDATE tblElements SET ElementType = 'Mine' WHERE elementid = 4"});
+    runSql(path(), {"UPDATE tblElements SET ElementType = 'Mine' WHERE elementid = 4"});
     const QByteArray before = fileHash(path());
     CatalogueDatabase catalogue = CatalogueDatabase::open(location());
     QCOMPARE(catalogue.origin(), CatalogueOrigin::UserFile);
@@ -97,29 +93,72 @@ class TestCatalogue : public QObject {
     QTest::addColumn<QStringList>("damage");
     QTest::addColumn<QString>("problem");
     QTest::newRow("a directory") << QStringList() << "not a readable file";
+    QTest::newRow("garbage pages") << QStringList{"garbage"} << "it is not an SQLite database";
     QTest::newRow("tblElements missing")
         << QStringList{"DROP TABLE tblElements"} << "table tblElements is missing";
     QTest::newRow("height field missing")
         << QStringList{"ALTER TABLE tblheights DROP COLUMN Heightcolour2"}
         << "the field Heightcolour2 is missing";
+    QTest::newRow("id as text")
+        << QStringList{"UPDATE tblElements SET elementid = 'x3' WHERE elementid = 3"}
+        << "record 3 of tblElements has elementid x3";
   }
 
   void unusableCatalogueIsRefused() {
     QFETCH(QStringList, damage);
     QFETCH(QString, problem);
-    if (damage.isEmpty())
+    if (damage.isEmpty()) {
       QVERIFY(QDir().mkpath(path()));
-    else
+    } else if (damage.first() == "garbage") {
+      prepare();
+      QFile file(path());
+      QVERIFY(file.open(QIODevice::ReadWrite));
+      QByteArray bytes = file.readAll();
+      for (qsizetype i = 100; i < bytes.size(); ++i) bytes[i] = char(i * 31);
+      QVERIFY(file.seek(0) && file.write(bytes) == bytes.size());
+    } else {
       prepare(damage);
+    }
     const QByteArray before = fileHash(path());
 
     CatalogueDatabase catalogue = CatalogueDatabase::open(location());
     QCOMPARE(catalogue.origin(), CatalogueOrigin::BuiltInDefault);
-    QVERIFY2(catalogue.openMessage().contains(QDir::toNativeSeparators(path())) &&
-                 catalogue.openMessage().contains(problem),
-             qPrintable(catalogue.openMessage()));
+    const QString shown = catalogue.openMessage();
+    QVERIFY2(shown.startsWith("The catalogue \"" + QDir::toNativeSeparators(path()) +
+                              "\" cannot be used: ") &&
+                 shown.contains(problem) &&
+                 shown.endsWith("The editor runs on its built-in default catalogue and leaves "
+                                "the file unchanged."),
+             qPrintable(shown));
+    ElementTable table;
+    HeightColours heights;
+    QVERIFY(catalogue.LoadElements(table, heights, 1).ok);
     QVERIFY(catalogue.writeElementColour("Brick Wall", 0x00AA00).ok);  // to the default only
     QCOMPARE(fileHash(path()), before);
+  }
+
+  void lockedCatalogueIsRefusedUntilReleased() {
+    prepare();
+    const CatalogueDatabase beforeLock = CatalogueDatabase::open(location());
+    QCOMPARE(beforeLock.origin(), CatalogueOrigin::UserFile);
+    const QByteArray before = fileHash(path());
+    {
+      QSqlDatabase locker = QSqlDatabase::addDatabase("QSQLITE", "locker");
+      locker.setDatabaseName(path());
+      QVERIFY(locker.open());
+      QSqlQuery lock(locker);
+      QVERIFY(lock.exec("BEGIN EXCLUSIVE"));
+      QVERIFY(lock.exec("UPDATE tblElements SET elementcolour = 1 WHERE elementid = 0"));
+      const CatalogueDatabase catalogue = CatalogueDatabase::open(location());
+      QVERIFY(catalogue.usesBuiltInDefault());
+      QVERIFY2(catalogue.openMessage().contains("locked"), qPrintable(catalogue.openMessage()));
+      QVERIFY(lock.exec("ROLLBACK"));
+    }
+    QSqlDatabase::removeDatabase("locker");
+    QCOMPARE(fileHash(path()), before);
+    ElementTable table;
+    HeightColours heights;
+    QVERIFY(beforeLock.LoadElements(table, heights, 1).ok);  // usable again once released
   }
 
   void fieldNamesMatchWithoutRegardToCase() {

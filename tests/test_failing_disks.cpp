@@ -52,6 +52,15 @@ QList<std::pair<const char *, Exporter>> exporters() {
   };
 }
 
+// A refusal reads "Error: <number>. <description>" on one line, under one title.
+void verifyRefusal(const FileWriteResult &result) {
+  QVERIFY(!result.ok);
+  QVERIFY2(result.messageText().startsWith(QStringLiteral("Error: %1. ").arg(result.errorCode)) &&
+               !result.messageText().contains('\n'),
+           qPrintable(result.messageText()));
+  QCOMPARE(FileWriteResult::messageTitle(), QStringLiteral("AppendToTextFile"));
+}
+
 // A small tmpfs mounted over a folder for the life of this object, when the process may.
 class SmallFileSystem {
  public:
@@ -88,19 +97,37 @@ class TestFailingDisks : public QObject {
  private slots:
   void initTestCase() { QVERIFY(dir_.isValid()); }
 
-  void readOnlyExportKeepsTheEarlierFile() {
-    const QString path = dir_.filePath("read-only.txt");
-    const QByteArray earlier("earlier map\r\n#\r\n");
-    QVERIFY(writeBytes(path, earlier));
-    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
-    const QStringList before = entriesOf(dir_.path());
+  void refusedExports_data() {
+    QTest::addColumn<QString>("cause");
+    QTest::addColumn<int>("exporter");
+    for (const char *cause : {"read-only", "name too long", "missing folder"})
+      for (int e = 0; e < exporters().size(); ++e)
+        QTest::addRow("%s, %s", cause, exporters()[e].first) << QString(cause) << e;
+  }
 
-    const FileWriteResult result = SaveAsVargaTXT(source_.doc, path);
-    QVERIFY(!result.ok);
-    QVERIFY2(result.messageText().startsWith("Error: 13. The file is read-only"),
-             qPrintable(result.messageText()));
-    QCOMPARE(entriesOf(dir_.path()), before);  // nothing new beside it
-    QCOMPARE(readAll(path), earlier);
+  void refusedExports() {
+    QFETCH(QString, cause);
+    QFETCH(int, exporter);
+    QTemporaryDir folder;
+    const QByteArray earlier("earlier map\r\n#\r\n");
+    // The replacement needs a temporary name a few characters longer than the target's;
+    // a target name at the file system's limit makes it fail even for root.
+    QString path = folder.filePath(cause == "name too long" ? QString(250, 'm') : "map.txt");
+    if (cause == "missing folder")
+      path = folder.filePath("no such folder/map.txt");
+    else
+      QVERIFY(writeBytes(path, earlier));
+    if (cause == "read-only")
+      QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+    const QStringList before = entriesOf(folder.path());
+
+    const FileWriteResult result = exporters()[exporter].second(source_, path);
+    verifyRefusal(result);
+    if (cause == "read-only")
+      QVERIFY2(result.messageText().startsWith("Error: 13. The file is read-only"),
+               qPrintable(result.messageText()));
+    QCOMPARE(entriesOf(folder.path()), before);  // nothing new beside it
+    QCOMPARE(readAll(path), cause == "missing folder" ? QByteArray() : earlier);
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
   }
 
@@ -133,9 +160,7 @@ class TestFailingDisks : public QObject {
     for (const auto &[name, exporter] : exporters()) {
       const QString path = QString(name) == QLatin1String("bitmap") ? picturePath : mapPath;
       const FileWriteResult result = exporter(source_, path);
-      QVERIFY2(!result.ok, name);
-      QVERIFY2(result.messageText().startsWith(QStringLiteral("Error: %1. ").arg(result.errorCode)),
-               qPrintable(result.messageText()));
+      verifyRefusal(result);
       QVERIFY2(result.errorText.contains(QStringLiteral("No space left")) ||
                    result.errorText.contains(QStringLiteral("disk may be full")),
                qPrintable(result.messageText()));

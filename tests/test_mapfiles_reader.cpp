@@ -109,15 +109,17 @@ class TestMapFilesReader : public QObject {
     QVERIFY(quadCountNote(630, 630).isEmpty());
   }
 
+  // Every import reads the file from disk and leaves it as it was.
   void imports_data() {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<int>("stopLine");  // 0: read to the end
+    QTest::addColumn<QString>("reason");
     QTest::addColumn<int>("totalQuads");
-    QTest::addColumn<QList<QList<int>>>("quads");  // Quads 0, 1, 2 afterwards
+    QTest::addColumn<QMap<int, QList<int>>>("quads");  // Quad: its values afterwards
     const QList<int> v1 = valuesFor(1), v2 = valuesFor(2);
     QTest::newRow("rows placed by position, not by their number")
         << kHeader + row(7, v1) + row(3, v2) + "#\r\n"
-        << 0 << 2 << QList<QList<int>>{v1, v2, kKept};
+        << 0 << QString() << 2 << QMap<int, QList<int>>{{0, v1}, {1, v2}, {2, kKept}};
     QByteArray unfinished = kHeader + row(0, v1) + "1";
     QList<int> partRow;
     for (int i = 0; i < 20; ++i) {
@@ -125,90 +127,69 @@ class TestMapFilesReader : public QObject {
       partRow.append(500 + i);
     }
     QTest::newRow("file ending inside a row: values kept, row not counted")
-        << unfinished << 0 << 1 << QList<QList<int>>{v1, partRow + QList<int>(12, 9)};
+        << unfinished << 0 << QString() << 1
+        << QMap<int, QList<int>>{{0, v1}, {1, partRow + QList<int>(12, 9)}};
     // Fields are counted, not lines: the surplus number is taken as the next row's Quad
     // number, that row's own number becomes its first value, its last value opens a third
     // row and the closing "#" arrives as a value, where reading stops.
+    const QString notANumber = "%1 is not a whole number from -32768 to 32767";
     QTest::newRow("extra number shifts later fields")
         << kHeader + row(0, v1).replace("\r\n", "99\t\r\n") + row(1, v2) + "#\r\n"
-        << 11 << int(kTotalQuadsBefore)
-        << QList<QList<int>>{v1, QList<int>{1} + v2.first(31), kKept};
+        << 11 << notANumber.arg("\"#\"") << int(kTotalQuadsBefore)
+        << QMap<int, QList<int>>{{0, v1}, {1, QList<int>{1} + v2.first(31)}, {2, kKept}};
+    // A refused field in the element of Sector 2, on line 10: the values before it are
+    // kept; it and everything after, untouched.
+    for (const auto &[name, field, shown] :
+         {std::tuple{"word", QByteArray("abc"), "\"abc\""},
+          std::tuple{"above 16 bits", QByteArray("32768"), "\"32768\""},
+          std::tuple{"NUL byte", QByteArray("1\0002", 3), "\"1\\x002\""},
+          std::tuple{"placeholder text", QByteArray("%1%2"), "\"%1%2\""}}) {
+      QByteArray bad = row(1, v2);
+      bad.replace("\t202\t", "\t" + field + "\t");
+      QTest::newRow(name) << kHeader + row(0, v1) + bad + "#\r\n"
+                          << 10 << notANumber.arg(shown) << int(kTotalQuadsBefore)
+                          << QMap<int, QList<int>>{{0, v1},
+                                                   {1, QList<int>{200, 201} + kKept.mid(2)}};
+    }
+    const QByteArray values = row(0, QList<int>(kValuesPerRow, 4)).mid(2);
+    QByteArray rows = kHeader;
+    for (int quad = 0; quad < kQuadCapacity; ++quad)
+      rows += QByteArray::number(quad) + '\t' + values;
+    const QMap<int, QList<int>> fours{{0, QList<int>(32, 4)}, {5000, QList<int>(32, 4)}};
+    QTest::newRow("5001 rows fit") << rows + "#" << 0 << QString() << 5001 << fours;
+    QTest::newRow("5002 rows") << rows + "5001\t" + values + "#" << 9 + 5001
+                               << "\"4\" would go past Quad 5000, the last Quad a map can hold"
+                               << int(kTotalQuadsBefore) << fours;
   }
 
   void imports() {
     QFETCH(QByteArray, text);
     QFETCH(int, stopLine);
+    QFETCH(QString, reason);
     QFETCH(int, totalQuads);
-    QFETCH(QList<QList<int>>, quads);
+    using QuadValues = QMap<int, QList<int>>;
+    QFETCH(QuadValues, quads);
     MapDocument doc;
     prepare(doc);
-    const MapImportResult result = applyMapText(parseMapText(text), doc, "map.txt");
-    QCOMPARE(result.ok(), stopLine == 0);
-    if (stopLine)
-      QVERIFY2(result.messageText.contains(QStringLiteral("line %1").arg(stopLine)),
-               qPrintable(result.messageText));
+    const QString path = writeFile(QStringLiteral("map.txt"), text);
+    const MapImportResult result = GetFile(doc, path);
+    if (stopLine == 0) {
+      QVERIFY2(result.ok(), qPrintable(result.messageText));
+    } else {
+      QCOMPARE(result.status, MapImportResult::Status::Stopped);
+      QCOMPARE(MapImportResult::messageTitle(), QStringLiteral("Map Data Import"));
+      QCOMPARE(result.messageText, stopMessage(path, stopLine, reason));
+    }
+    QCOMPARE(readAll(path), text);
     QCOMPARE(int(doc.TotalQuads), totalQuads);
-    for (int quad = 0; quad < quads.size(); ++quad) QCOMPARE(quadValues(doc, quad), quads[quad]);
+    for (auto it = quads.cbegin(); it != quads.cend(); ++it)
+      QCOMPARE(quadValues(doc, it.key()), it.value());
   }
 
   void acceptedNumbers() {
     const MapTextContent content = parseMapText("& 0 32767 -32768 +5 -0 007 -01");
     QVERIFY(!content.problem);
     QCOMPARE(content.values, (std::vector<qint16>{32767, -32768, 5, 0, 7, -1}));
-  }
-
-  void refusedFieldStopsTheImport_data() {
-    QTest::addColumn<QByteArray>("field");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("word") << QByteArray("abc") << "\"abc\"";
-    QTest::newRow("above 16 bits") << QByteArray("32768") << "\"32768\"";
-    QTest::newRow("NUL byte") << QByteArray("1\0002", 3) << "\"1\\x002\"";
-    QTest::newRow("placeholder text") << QByteArray("%1%2") << "\"%1%2\"";
-  }
-
-  void refusedFieldStopsTheImport() {
-    QFETCH(QByteArray, field);
-    QFETCH(QString, shown);
-    MapDocument doc;
-    prepare(doc);
-    QByteArray bad = row(1, valuesFor(2));
-    bad.replace("\t202\t", "\t" + field + "\t");  // element of Sector 2, on line 10
-    const QByteArray text = kHeader + row(0, valuesFor(1)) + bad + "#\r\n";
-    const QString path = writeFile(QStringLiteral("bad.txt"), text);
-    const MapImportResult result = GetFile(doc, path);
-    QCOMPARE(result.status, MapImportResult::Status::Stopped);
-    QCOMPARE(MapImportResult::messageTitle(), QStringLiteral("Map Data Import"));
-    QCOMPARE(result.messageText,
-             stopMessage(path, 10, shown + " is not a whole number from -32768 to 32767"));
-    QCOMPARE(readAll(path), text);
-    QCOMPARE(doc.TotalQuads, kTotalQuadsBefore);
-    QCOMPARE(quadValues(doc, 0), valuesFor(1));
-    // The values before the refused field are kept; it and everything after: untouched.
-    QCOMPARE(quadValues(doc, 1), (QList<int>{200, 201} + kKept.mid(2)));
-  }
-
-  void rowsPastTheLastQuad_data() {
-    QTest::addColumn<int>("rows");
-    QTest::newRow("5001 rows fit") << 5001;
-    QTest::newRow("5002 rows") << 5002;
-  }
-
-  void rowsPastTheLastQuad() {
-    QFETCH(int, rows);
-    QByteArray text = kHeader;
-    const QByteArray values = row(0, QList<int>(kValuesPerRow, 4)).mid(2);
-    for (int quad = 0; quad < rows; ++quad) text += QByteArray::number(quad) + '\t' + values;
-    MapDocument doc;
-    prepare(doc);
-    const MapImportResult result = applyMapText(parseMapText(text + "#"), doc, "map.txt");
-    const bool refused = rows > kQuadCapacity;
-    QCOMPARE(result.ok(), !refused);
-    QCOMPARE(doc.TotalQuads, refused ? kTotalQuadsBefore : qint16(5001));
-    QCOMPARE(doc.value(5000, 15, Plane::Height), qint16(4));
-    if (refused)
-      QCOMPARE(result.messageText,
-               stopMessage("map.txt", 9 + 5001,
-                           "\"4\" would go past Quad 5000, the last Quad a map can hold"));
   }
 
   void hostileInputStaysBounded() {

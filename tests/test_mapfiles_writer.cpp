@@ -1,5 +1,6 @@
 #include "app/MapDocument.h"
 #include "mapfiles/MapTextWriter.h"
+#include "mapfiles/PictureExport.h"
 
 #include <QtTest>
 
@@ -26,6 +27,16 @@ QByteArray header(const QByteArray &first, int xQuads, int yQuads) {
          QByteArray::number(yQuads) + " Y Max \r\n0\r\n0\r\n" + kColumnHeader + "\r\n&\r\n";
 }
 
+QByteArray readAll(const QString &path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 QList<QByteArray> linesOf(const QByteArray &text) {
   QList<QByteArray> lines = text.split('\n');
   if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
@@ -36,6 +47,8 @@ QList<QByteArray> linesOf(const QByteArray &text) {
 
 class TestMapFilesWriter : public QObject {
   Q_OBJECT
+
+  QTemporaryDir dir_;
 
  private slots:
   void unpaintedVargaRows() {
@@ -103,6 +116,38 @@ class TestMapFilesWriter : public QObject {
     for (int sector = 0; sector < kSectorsPerQuad; ++sector)
       doc.setValue(0, sector, Plane::Height, static_cast<qint16>(heights[sector]));
     QCOMPARE(int(tolleElevation(doc, 0)), elevation);
+  }
+
+  // Refused exports are in test_failing_disks.
+  void exportsReplaceAnEarlierFileCompletely() {
+    MapDocument doc;
+    doc.XQuads = 3;
+    doc.YQuads = 3;
+    doc.setValue(0, 4, Plane::Element, 9);
+    const QString path = dir_.filePath(QStringLiteral("replace.txt"));
+    QVERIFY(writeBytes(path, QByteArray(400000, 'x')));
+    QVERIFY(SaveAsVargaTXT(doc, path).ok);
+    QCOMPARE(readAll(path), vargaMapText(doc));
+    QVERIFY(SaveAsTolleTXT(doc, path).ok);
+    QCOMPARE(readAll(path), tolleMapText(doc));
+  }
+
+  void bitmapReadsBackPixelEqual() {
+    QImage surface(240, 120, QImage::Format_RGB32);
+    for (int y = 0; y < surface.height(); ++y)
+      for (int x = 0; x < surface.width(); ++x)
+        surface.setPixel(x, y, qRgb((x * 7) & 0xFF, (y * 13) & 0xFF, (x ^ y) & 0xFF));
+    const QString path = dir_.filePath(QStringLiteral("terrain"));  // no extension typed
+    QVERIFY(writeBytes(path, QByteArray(400000, 'z')));             // an earlier file is replaced
+    const FileWriteResult result = saveSurfaceBitmap(surface, path);
+    QVERIFY2(result.ok, qPrintable(result.errorText));
+    QVERIFY(!QFileInfo::exists(path + QStringLiteral(".bmp")));
+    const QByteArray bytes = readAll(path);
+    QVERIFY(bytes.startsWith("BM"));
+    QCOMPARE(qFromLittleEndian<quint16>(bytes.constData() + 28), quint16(24));  // bits per pixel
+    QImage back;
+    QVERIFY(back.loadFromData(bytes, "BMP"));
+    QCOMPARE(back.convertToFormat(QImage::Format_RGB32), surface);
   }
 };
 

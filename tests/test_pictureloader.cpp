@@ -1,87 +1,132 @@
+// Pictures a user can open, well-formed or hostile: the size rules and their messages,
+// refused from the header before anything is decoded, and files that are never changed.
 #include "mapview/PictureLoader.h"
 
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace vmm;
+
+namespace {
+
+// A different colour at nearly every pixel, so a shifted or cropped read shows.
+QImage testPicture(int w, int h) {
+  QImage image(w, h, QImage::Format_RGB32);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) image.setPixel(x, y, qRgb(x & 0xFF, y & 0xFF, 90));
+  return image;
+}
+
+QByteArray encoded(const QImage &image, const char *format) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, format)) qFatal("cannot encode %s", format);
+  return bytes;
+}
+
+// A real JPEG whose frame header (SOF0) is rewritten to declare another size.
+QByteArray jpegDeclaring(int width, int height) {
+  QByteArray bytes = encoded(testPicture(120, 120), "JPG");
+  const qsizetype frame = bytes.indexOf("\xFF\xC0");
+  if (frame < 0) qFatal("no baseline frame header");
+  // FF C0, length (2), precision (1), then height and width, big-endian.
+  bytes[frame + 5] = char(height >> 8);
+  bytes[frame + 6] = char(height & 0xFF);
+  bytes[frame + 7] = char(width >> 8);
+  bytes[frame + 8] = char(width & 0xFF);
+  return bytes;
+}
+
+QByteArray readAll(const QString &path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
 
 class TestPictureLoader : public QObject {
   Q_OBJECT
 
   QTemporaryDir dir_;
 
-  QString picture(int w, int h, const char *format = "PNG") {
-    const QString path =
-        dir_.filePath(QStringLiteral("map%1x%2.%3").arg(w).arg(h).arg(QString(format).toLower()));
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(QColor(40, 120, 30));
-    image.setPixel(w - 1, h - 1, qRgb(200, 10, 10));
-    if (!image.save(path, format)) qFatal("cannot write a test picture");
-    return path;
-  }
-
-  // A file holding only the first bytes of a picture: its header declares the
-  // size but nothing can be decoded from it.
-  QString headerOnly(int w, int h) {
-    const QString path = picture(w, h);
+  QString file(const QString &name, const QByteArray &bytes) {
+    const QString path = dir_.filePath(name);
     QFile file(path);
-    if (!file.open(QIODevice::ReadWrite) || !file.resize(200)) qFatal("cannot truncate");
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+      qFatal("cannot write %s", qPrintable(path));
     return path;
   }
 
  private slots:
   void acceptedPictures_data() {
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("height");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QSize>("size");
     QTest::addColumn<QByteArray>("format");
-    QTest::addColumn<int>("xQuads");
-    QTest::addColumn<int>("yQuads");
-    QTest::newRow("1200 x 840 jpeg") << 1200 << 840 << QByteArray("JPG") << 30 << 21;
-    QTest::newRow("largest square") << 2880 << 2760 << QByteArray("PNG") << 72 << 69;
+    QTest::newRow("1200 x 840 jpeg") << "map.jpg" << QSize(1200, 840) << QByteArray("JPG");
+    QTest::newRow("largest square") << "map.png" << QSize(2880, 2760) << QByteArray("PNG");
+    QTest::newRow("bitmap") << "map.bmp" << QSize(120, 480) << QByteArray("BMP");
+    QTest::newRow("PNG named .jpg") << "png.jpg" << QSize(240, 120) << QByteArray("PNG");
   }
 
   void acceptedPictures() {
-    QFETCH(int, width);
-    QFETCH(int, height);
+    QFETCH(QString, name);
+    QFETCH(QSize, size);
     QFETCH(QByteArray, format);
-    QFETCH(int, xQuads);
-    QFETCH(int, yQuads);
-    const PictureLoadResult result = PictureLoader::load(picture(width, height, format.data()));
+    const QImage picture = testPicture(size.width(), size.height());
+    const PictureLoadResult result = PictureLoader::load(file(name, encoded(picture, format)));
     QVERIFY2(result.accepted, qPrintable(result.message));
-    QCOMPARE(result.xQuads, xQuads);
-    QCOMPARE(result.yQuads, yQuads);
-    QCOMPARE(result.totalQuads, xQuads * yQuads);
+    QCOMPARE(result.xQuads, size.width() / 40);  // a Quad is 40 pixels square
+    QCOMPARE(result.yQuads, size.height() / 40);
+    QCOMPARE(result.totalQuads, result.xQuads * result.yQuads);
     QCOMPARE(result.picture.format(), QImage::Format_RGB32);
-    if (format != "JPG") QCOMPARE(result.picture.pixel(width - 1, height - 1), qRgb(200, 10, 10));
+    if (format != "JPG") QCOMPARE(result.picture, picture);
   }
 
-  void refusedSizes_data() {
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("height");
-    QTest::addColumn<QString>("message");
-    const QString width = "The width of this image (%1) is not divisable by 120 and is Invalid.";
-    const QString height = "The height of this image (%1) is not divisable by 120 and is Invalid.";
-    QTest::newRow("width") << 1210 << 840 << width;
-    QTest::newRow("height") << 1200 << 850 << height;
-    QTest::newRow("too many quads")
-        << 3000 << 2760
-        << QStringLiteral(
-               "The image (%1) is too large: it makes 5175 Quads and a map holds at most 5001.");
-  }
-
-  void refusedSizes() {
-    QFETCH(int, width);
-    QFETCH(int, height);
-    QFETCH(QString, message);
-    // Decoded and header-only files give the same answer: sizes are refused
-    // from the header, before anything is decoded.
-    for (const QString &path : {picture(width, height), headerOnly(width, height)}) {
-      const PictureLoadResult result = PictureLoader::load(path);
-      QVERIFY(!result.accepted);
-      QCOMPARE(result.message, message.arg(path));
-      QCOMPARE(result.title, QStringLiteral("Invalid Image"));
-      QVERIFY(result.picture.isNull());
+  void refused_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("message");  // how it starts; %1 is the path
+    const QString notDivisable =
+        "The %1 of this image (%2) is not divisable by 120 and is Invalid.";
+    const QString tooLarge =
+        "The image (%1) is too large: it makes %2 Quads and a map holds at most 5001.";
+    const struct {
+      const char *name;
+      QSize size;
+      QString message;
+    } sizes[] = {{"width", {1210, 840}, notDivisable.arg("width", "%1")},
+                 {"height", {1200, 850}, notDivisable.arg("height", "%1")},
+                 {"too many quads", {3000, 2760}, tooLarge.arg("%1", "5175")}};
+    // Decoded and header-only files give the same answer: sizes are refused from the header.
+    for (const auto &[name, size, message] : sizes) {
+      const QByteArray png = encoded(testPicture(size.width(), size.height()), "PNG");
+      QTest::addRow("%s", name) << file(QString(name) + ".png", png) << message;
+      QTest::addRow("%s, header only", name)
+          << file(QString(name) + "-cut.png", png.left(200)) << message;
     }
+    const QByteArray jpeg = encoded(testPicture(240, 120), "JPG");
+    QTest::newRow("truncated JPEG")
+        << file("cut.jpg", jpeg.left(jpeg.size() / 2))
+        << "The image (%1) could not be read: the file ends before the picture does";
+    QTest::newRow("JPEG declaring 60000 x 60000")
+        << file("huge.jpg", jpegDeclaring(60000, 60000)) << tooLarge.arg("%1", "2250000");
+  }
+
+  void refused() {
+    QFETCH(QString, path);
+    QFETCH(QString, message);
+    const QByteArray before = readAll(path);
+    QElapsedTimer timer;
+    timer.start();
+    const PictureLoadResult result = PictureLoader::load(path);
+    // Refused before decoding: a 60000 x 60000 decode would take far longer.
+    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY(!result.accepted);
+    QVERIFY2(result.message.startsWith(message.arg(path)), qPrintable(result.message));
+    QCOMPARE(result.title, QStringLiteral("Invalid Image"));
+    QVERIFY(result.picture.isNull());
+    QCOMPARE(readAll(path), before);
   }
 };
 

