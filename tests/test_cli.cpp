@@ -24,12 +24,6 @@ struct RunResult {
   QString err;
 };
 
-void writeBytes(const QString &path, const QByteArray &bytes) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  QCOMPARE(file.write(bytes), bytes.size());
-}
-
 // A picture with a colour gradient, so that a transparent fill shows what lies beneath.
 QImage gradientPicture(int width, int height) {
   QImage image(width, height, QImage::Format_RGB32);
@@ -196,7 +190,7 @@ class TestCli : public QObject {
     QFETCH(QStringList, expected);
     const QString map = path(QStringLiteral("sample.txt.d/sample.txt"));
     QDir().mkpath(QFileInfo(map).path());
-    writeBytes(map, text);
+    QVERIFY(test::writeFile(map, text));
     const RunResult result = run({QStringLiteral("check"), picture_, map});
     QCOMPARE(result.exitCode, exitCode);
     QVERIFY(result.out.contains(QStringLiteral("240 x 120 pixels")));
@@ -261,8 +255,8 @@ class TestCli : public QObject {
     const QString badPicture = path(QStringLiteral("bad.png"));
     QVERIFY(gradientPicture(250, 120).save(badPicture));
     const QString stopMap = path(QStringLiteral("stop.txt"));
-    writeBytes(stopMap,
-               "10\r\n \r\n6 X Max \r\n3 Y Max \r\n0\r\n0\r\nId\r\n&\r\n0\t1\t99999\t\r\n#\r\n");
+    QVERIFY(test::writeFile(
+        stopMap, "10\r\n \r\n6 X Max \r\n3 Y Max \r\n0\r\n0\r\nId\r\n&\r\n0\t1\t99999\t\r\n#\r\n"));
     const QHash<QString, QString> placeholders{{"OUT", out},
                                                {"PIC", picture_},
                                                {"BADPIC", badPicture},
@@ -272,7 +266,7 @@ class TestCli : public QObject {
                                                {"NODIR", path("none/out.txt")}};
     for (QString &argument : arguments) argument = placeholders.value(argument, argument);
 
-    writeBytes(out, "earlier");
+    QVERIFY(test::writeFile(out, "earlier"));
     const RunResult result = run(arguments);
     QCOMPARE(result.exitCode, 2);
     QVERIFY2(result.err.contains(message), qPrintable(result.err));

@@ -4,6 +4,7 @@
 #include "catalogue/CatalogueDatabase.h"
 #include "mapfiles/MapTextWriter.h"
 #include "mapfiles/PictureExport.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QProcess>
@@ -14,16 +15,6 @@
 using namespace vmm;
 
 namespace {
-
-QByteArray readAll(const QString &path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
-}
 
 QStringList entriesOf(const QString &folder) {
   return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
@@ -116,7 +107,7 @@ class TestFailingDisks : public QObject {
     if (cause == "missing folder")
       path = folder.filePath("no such folder/map.txt");
     else
-      QVERIFY(writeBytes(path, earlier));
+      QVERIFY(test::writeFile(path, earlier));
     if (cause == "read-only")
       QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
     const QStringList before = entriesOf(folder.path());
@@ -127,7 +118,7 @@ class TestFailingDisks : public QObject {
       QVERIFY2(result.messageText().startsWith("Error: 13. The file is read-only"),
                qPrintable(result.messageText()));
     QCOMPARE(entriesOf(folder.path()), before);  // nothing new beside it
-    QCOMPARE(readAll(path), cause == "missing folder" ? QByteArray() : earlier);
+    QCOMPARE(test::readFile(path), cause == "missing folder" ? QByteArray() : earlier);
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
   }
 
@@ -140,12 +131,12 @@ class TestFailingDisks : public QObject {
     const QString mapPath = folder + QStringLiteral("/map.txt");
     const QString picturePath = folder + QStringLiteral("/terrain.bmp");
     const QByteArray earlierMap("earlier map\r\n#\r\n");
-    QVERIFY(writeBytes(mapPath, earlierMap));
-    QVERIFY(writeBytes(picturePath, "BM earlier"));
+    QVERIFY(test::writeFile(mapPath, earlierMap));
+    QVERIFY(test::writeFile(picturePath, "BM earlier"));
     QVERIFY(CatalogueDatabase::createDefaultFile(catalogueFilePath(folder)).ok);
     const CatalogueDatabase catalogue = CatalogueDatabase::open(folder);
     QCOMPARE(catalogue.origin(), CatalogueOrigin::UserFile);
-    const QByteArray earlierCatalogue = readAll(catalogueFilePath(folder));
+    const QByteArray earlierCatalogue = test::readFile(catalogueFilePath(folder));
 
     // Fill every remaining byte.
     {
@@ -166,14 +157,14 @@ class TestFailingDisks : public QObject {
                qPrintable(result.messageText()));
       QCOMPARE(entriesOf(folder), before);
     }
-    QCOMPARE(readAll(mapPath), earlierMap);
-    QCOMPARE(readAll(picturePath), QByteArray("BM earlier"));
+    QCOMPARE(test::readFile(mapPath), earlierMap);
+    QCOMPARE(test::readFile(picturePath), QByteArray("BM earlier"));
 
     const ColourWriteResult colour = catalogue.writeElementColour("Brick Wall", 0x00FF00);
     QVERIFY(!colour.ok);
     QVERIFY2(colour.error.contains(QDir::toNativeSeparators(catalogueFilePath(folder))),
              qPrintable(colour.error));
-    QCOMPARE(readAll(catalogueFilePath(folder)), earlierCatalogue);
+    QCOMPARE(test::readFile(catalogueFilePath(folder)), earlierCatalogue);
     QCOMPARE(entriesOf(folder), before);
   }
 };

@@ -2,6 +2,7 @@
 #include "mapfiles/MapTextImport.h"
 #include "mapfiles/MapTextParser.h"
 #include "mapfiles/MapTextWriter.h"
+#include "support/TestSupport.h"
 
 #include <QtTest>
 
@@ -50,11 +51,6 @@ QList<int> quadValues(const MapDocument &doc, int quad) {
   return values;
 }
 
-QByteArray readAll(const QString &path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QString stopMessage(const QString &path, int line, const QString &reason) {
   return QStringLiteral(
              "Reading the map data file \"%1\" stopped at line %2: %3. "
@@ -73,9 +69,7 @@ class TestMapFilesReader : public QObject {
 
   QString writeFile(const QString &name, const QByteArray &bytes) {
     const QString path = dir_.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) return {};
-    return path;
+    return test::writeFile(path, bytes) ? path : QString();
   }
 
  private slots:
@@ -180,7 +174,7 @@ class TestMapFilesReader : public QObject {
       QCOMPARE(MapImportResult::messageTitle(), QStringLiteral("Map Data Import"));
       QCOMPARE(result.messageText, stopMessage(path, stopLine, reason));
     }
-    QCOMPARE(readAll(path), text);
+    QCOMPARE(test::readFile(path), text);
     QCOMPARE(int(doc.TotalQuads), totalQuads);
     for (auto it = quads.cbegin(); it != quads.cend(); ++it)
       QCOMPARE(quadValues(doc, it.key()), it.value());

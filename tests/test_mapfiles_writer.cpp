@@ -1,6 +1,7 @@
 #include "app/MapDocument.h"
 #include "mapfiles/MapTextWriter.h"
 #include "mapfiles/PictureExport.h"
+#include "support/TestSupport.h"
 
 #include <QtTest>
 
@@ -25,16 +26,6 @@ const QByteArray kColumnHeader =
 QByteArray header(const QByteArray &first, int xQuads, int yQuads) {
   return first + "\r\n \r\n" + QByteArray::number(xQuads) + " X Max \r\n" +
          QByteArray::number(yQuads) + " Y Max \r\n0\r\n0\r\n" + kColumnHeader + "\r\n&\r\n";
-}
-
-QByteArray readAll(const QString &path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 QList<QByteArray> linesOf(const QByteArray &text) {
@@ -125,11 +116,11 @@ class TestMapFilesWriter : public QObject {
     doc.YQuads = 3;
     doc.setValue(0, 4, Plane::Element, 9);
     const QString path = dir_.filePath(QStringLiteral("replace.txt"));
-    QVERIFY(writeBytes(path, QByteArray(400000, 'x')));
+    QVERIFY(test::writeFile(path, QByteArray(400000, 'x')));
     QVERIFY(SaveAsVargaTXT(doc, path).ok);
-    QCOMPARE(readAll(path), vargaMapText(doc));
+    QCOMPARE(test::readFile(path), vargaMapText(doc));
     QVERIFY(SaveAsTolleTXT(doc, path).ok);
-    QCOMPARE(readAll(path), tolleMapText(doc));
+    QCOMPARE(test::readFile(path), tolleMapText(doc));
   }
 
   void bitmapReadsBackPixelEqual() {
@@ -138,11 +129,11 @@ class TestMapFilesWriter : public QObject {
       for (int x = 0; x < surface.width(); ++x)
         surface.setPixel(x, y, qRgb((x * 7) & 0xFF, (y * 13) & 0xFF, (x ^ y) & 0xFF));
     const QString path = dir_.filePath(QStringLiteral("terrain"));  // no extension typed
-    QVERIFY(writeBytes(path, QByteArray(400000, 'z')));             // an earlier file is replaced
+    QVERIFY(test::writeFile(path, QByteArray(400000, 'z')));        // an earlier file is replaced
     const FileWriteResult result = saveSurfaceBitmap(surface, path);
     QVERIFY2(result.ok, qPrintable(result.errorText));
     QVERIFY(!QFileInfo::exists(path + QStringLiteral(".bmp")));
-    const QByteArray bytes = readAll(path);
+    const QByteArray bytes = test::readFile(path);
     QVERIFY(bytes.startsWith("BM"));
     QCOMPARE(qFromLittleEndian<quint16>(bytes.constData() + 28), quint16(24));  // bits per pixel
     QImage back;

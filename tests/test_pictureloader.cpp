@@ -1,6 +1,7 @@
 // Pictures a user can open, well-formed or hostile: the size rules and their messages,
 // refused from the header before anything is decoded, and files that are never changed.
 #include "mapview/PictureLoader.h"
+#include "support/TestSupport.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -39,11 +40,6 @@ QByteArray jpegDeclaring(int width, int height) {
   return bytes;
 }
 
-QByteArray readAll(const QString &path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 }  // namespace
 
 class TestPictureLoader : public QObject {
@@ -53,9 +49,7 @@ class TestPictureLoader : public QObject {
 
   QString file(const QString &name, const QByteArray &bytes) {
     const QString path = dir_.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-      qFatal("cannot write %s", qPrintable(path));
+    if (!test::writeFile(path, bytes)) qFatal("cannot write %s", qPrintable(path));
     return path;
   }
 
@@ -116,7 +110,7 @@ class TestPictureLoader : public QObject {
   void refused() {
     QFETCH(QString, path);
     QFETCH(QString, message);
-    const QByteArray before = readAll(path);
+    const QByteArray before = test::readFile(path);
     QElapsedTimer timer;
     timer.start();
     const PictureLoadResult result = PictureLoader::load(path);
@@ -126,7 +120,7 @@ class TestPictureLoader : public QObject {
     QVERIFY2(result.message.startsWith(message.arg(path)), qPrintable(result.message));
     QCOMPARE(result.title, QStringLiteral("Invalid Image"));
     QVERIFY(result.picture.isNull());
-    QCOMPARE(readAll(path), before);
+    QCOMPARE(test::readFile(path), before);
   }
 };
 

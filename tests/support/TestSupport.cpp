@@ -1,6 +1,7 @@
 #include "support/TestSupport.h"
 
 #include "app/widgets/MDIfrmMain.h"
+#include "gdi/GdiTypes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -103,8 +104,14 @@ QByteArray readFile(const QString &path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+bool writeFile(const QString &path, const QByteArray &bytes) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+         file.write(bytes) == bytes.size() && file.flush();
+}
+
 QColor gdiColour(quint32 colour) {
-  return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
+  return QColor::fromRgb(toPixel(colour));
 }
 
 std::unique_ptr<MDIfrmMain> openShownMap(UserDialogs &dialogs, const QString &picture) {

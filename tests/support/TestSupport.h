@@ -74,6 +74,8 @@ void trigger(QWidget *window, const char *action);
 
 // The file's bytes; empty when it cannot be read.
 QByteArray readFile(const QString &path);
+// Replaces the file's bytes; false when they could not all be written.
+bool writeFile(const QString &path, const QByteArray &bytes);
 
 // A GDI colour value (red in the low byte) as a QColor, to compare with surface pixels.
 QColor gdiColour(quint32 colour);
