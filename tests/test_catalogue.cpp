@@ -1,6 +1,6 @@
 #include "catalogue/CatalogueDatabase.h"
+#include "support/TestSupport.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
@@ -12,12 +12,6 @@
 using namespace vmm;
 
 namespace {
-
-QByteArray fileHash(const QString &path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
 
 // Runs the statements on the file through a connection of the test's own; the first value
 // the last one gives. A bound value, when given, goes to every statement.
@@ -74,7 +68,7 @@ class TestCatalogue : public QObject {
     QVERIFY(created.openMessage().contains(QDir::toNativeSeparators(path())));
     QCOMPARE(QDir(location()).entryList(QDir::Files), QStringList{"Ostrel.db"});
     runSql(path(), {"UPDATE tblElements SET ElementType = 'Mine' WHERE elementid = 4"});
-    const QByteArray before = fileHash(path());
+    const QByteArray before = test::readFile(path());
     CatalogueDatabase catalogue = CatalogueDatabase::open(location());
     QCOMPARE(catalogue.origin(), CatalogueOrigin::UserFile);
     QVERIFY(!CatalogueDatabase::createDefaultFile(path()).ok);
@@ -86,7 +80,7 @@ class TestCatalogue : public QObject {
     QCOMPARE(ReturnElementName(table, 4), QString("Mine"));
     QCOMPARE(ReturnElementName(table, -1), QString("-----"));
     QCOMPARE(ReturnElementName(table, 260), QString());
-    QCOMPARE(fileHash(path()), before);
+    QCOMPARE(test::readFile(path()), before);
   }
 
   void unusableCatalogueIsRefused_data() {
@@ -119,7 +113,7 @@ class TestCatalogue : public QObject {
     } else {
       prepare(damage);
     }
-    const QByteArray before = fileHash(path());
+    const QByteArray before = test::readFile(path());
 
     CatalogueDatabase catalogue = CatalogueDatabase::open(location());
     QCOMPARE(catalogue.origin(), CatalogueOrigin::BuiltInDefault);
@@ -134,14 +128,14 @@ class TestCatalogue : public QObject {
     HeightColours heights;
     QVERIFY(catalogue.LoadElements(table, heights, 1).ok);
     QVERIFY(catalogue.writeElementColour("Brick Wall", 0x00AA00).ok);  // to the default only
-    QCOMPARE(fileHash(path()), before);
+    QCOMPARE(test::readFile(path()), before);
   }
 
   void lockedCatalogueIsRefusedUntilReleased() {
     prepare();
     const CatalogueDatabase beforeLock = CatalogueDatabase::open(location());
     QCOMPARE(beforeLock.origin(), CatalogueOrigin::UserFile);
-    const QByteArray before = fileHash(path());
+    const QByteArray before = test::readFile(path());
     {
       QSqlDatabase locker = QSqlDatabase::addDatabase("QSQLITE", "locker");
       locker.setDatabaseName(path());
@@ -155,7 +149,7 @@ class TestCatalogue : public QObject {
       QVERIFY(lock.exec("ROLLBACK"));
     }
     QSqlDatabase::removeDatabase("locker");
-    QCOMPARE(fileHash(path()), before);
+    QCOMPARE(test::readFile(path()), before);
     ElementTable table;
     HeightColours heights;
     QVERIFY(beforeLock.LoadElements(table, heights, 1).ok);  // usable again once released
