@@ -44,7 +44,7 @@ void assignEverySector(MapDocument &document, const ElementTable &elements) {
   document.XQuads = kMaxXQuads;
   document.YQuads = kMaxYQuads;
   document.TotalQuads = kMaxXQuads * kMaxYQuads;
-  document.MapReady = 1;
+  document.mapReady = true;
   std::size_t next = 0;
   for (int quad = 0; quad < document.TotalQuads; ++quad)
     for (int sect = 0; sect < kSectorsPerQuad; ++sect) {
@@ -60,13 +60,13 @@ MaximumMap::MaximumMap() {
   surfaces.load(maximumPicture());
   surfaces.AddGrid();
   painter = std::make_unique<SectorPainter>(
-      document, elements, heights, [this] { return drawStyle; }, &surfaces);
+      document, elements, heights, [this] { return static_cast<DrawStyle>(drawStyle); }, &surfaces);
 }
 
 void MaximumMap::repaintBothViews() {
-  document.MapReady = 0;
+  document.mapReady = false;
   for (const Plane plane : {Plane::Height, Plane::Element}) painter->repaintMap(plane);
-  document.MapReady = 1;
+  document.mapReady = true;
 }
 
 }  // namespace vmm::bench

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MapDocument.h"
+#include "document/MapDocument.h"
 #include "catalogue/CatalogueTables.h"
 #include "mapview/MapSurfaces.h"
 #include "mapview/SectorPainter.h"

@@ -47,7 +47,7 @@ BENCHMARK(BM_MapTextExport)
 void BM_MapTextImport(benchmark::State &state) {
   const QByteArray text = vargaMapText(assignedDocument());
   MapDocument target;
-  target.MapReady = 1;
+  target.mapReady = true;
   int rows = 0;
   for (auto _ : state) {
     const MapTextContent content = parseMapText(text);

@@ -46,7 +46,7 @@ BENCHMARK(BM_SurfaceMemcpy)->Unit(benchmark::kMillisecond)->MinTime(0.5);
 void BM_WholeMapRepaint(benchmark::State &state) {
   MaximumMap &map = sharedMap();
   map.drawStyle = int(state.range(0));
-  map.document.IsDraw = 0;
+  map.document.mousePainting = false;
   for (auto _ : state) {
     map.repaintBothViews();
     benchmark::DoNotOptimize(map.surfaces.surface(MapView::Terrain).constBits());
@@ -67,7 +67,7 @@ void BM_MousePaint(benchmark::State &state) {
   const auto mode = static_cast<EditMode>(state.range(0));
   map.drawStyle = int(state.range(1));
   MapDocument &doc = map.document;
-  doc.IsDraw = 1;
+  doc.mousePainting = true;
   doc.CurrentDrawElement = 1;
   doc.CurrentDrawHeight = 5;
   int step = 0;
@@ -76,10 +76,10 @@ void BM_MousePaint(benchmark::State &state) {
     doc.CurrentQuad = qint16(step % doc.TotalQuads);
     doc.CurrentSect = qint16(step % kSectorsPerQuad);
     ++step;
-    area = applyEditMode(*map.painter, doc, Plane::Element, int(mode));
+    area = applyEditMode(*map.painter, doc, Plane::Element, mode);
     benchmark::DoNotOptimize(area);
   }
-  doc.IsDraw = 0;
+  doc.mousePainting = false;
   state.counters["area_w"] = area.width();
   state.counters["area_h"] = area.height();
   state.SetLabel(std::string(mode == EditMode::DrawQuad ? "DrawQuad/" : "DrawSector/") +

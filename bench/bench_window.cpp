@@ -2,8 +2,8 @@
 #include "MaximumMap.h"
 #include "QuietDialogs.h"
 
-#include "app/MapHistory.h"
-#include "app/widgets/MDIfrmMain.h"
+#include "document/MapHistory.h"
+#include "app/widgets/MainWindow.h"
 
 #include <benchmark/benchmark.h>
 
@@ -35,13 +35,13 @@ void BM_StartUp(benchmark::State &state) {
     // The first start in a data folder writes the catalogue and the cursors:
     // that once-only work is not what every start-up costs.
     QuietDialogs dialogs;
-    MDIfrmMain first(&dialogs);
+    MainWindow first(&dialogs);
   }
   for (auto _ : state) {
     QuietDialogs dialogs;
-    auto window = std::make_unique<MDIfrmMain>(&dialogs);
+    auto window = std::make_unique<MainWindow>(&dialogs);
     const bool shown = showAndWait(*window);
-    const int loaded = window->elementTable().loadedCount();
+    const int loaded = window->session().elementTable().loadedCount();
     state.PauseTiming();
     window.reset();
     QApplication::processEvents();
@@ -71,16 +71,16 @@ void BM_ResidentMemory(benchmark::State &state) {
   qint64 resident = 0;
   for (auto _ : state) {
     QuietDialogs dialogs;
-    MDIfrmMain window(&dialogs);
+    MainWindow window(&dialogs);
     showAndWait(window);
-    if (window.LoadMapImage(jpeg) != 0) {
+    if (!window.LoadMapImage(jpeg)) {
       state.SkipWithError("the maximum picture was refused");
       break;
     }
     {
       // One step, as a map data import records it: the history then holds every edit once.
-      HistoryStep step(&window.history(), QStringLiteral("Import Map Data"));
-      assignEverySector(window.document(), window.elementTable());
+      HistoryStep step(&window.session().history(), QStringLiteral("Import Map Data"));
+      assignEverySector(window.session().document(), window.session().elementTable());
     }
     window.repaintWholeMap();
     QApplication::processEvents();

@@ -1,5 +1,5 @@
-#include "app/widgets/MDIfrmMain.h"
-#include "splash/widgets/frmSplash.h"
+#include "app/widgets/MainWindow.h"
+#include "splash/widgets/SplashScreen.h"
 
 #include <QApplication>
 
@@ -15,10 +15,10 @@ int main(int argc, char *argv[]) {
   QApplication::setOrganizationName(QStringLiteral("VargaMapMaker"));
   QApplication::setApplicationVersion(QStringLiteral(VMM_VERSION));
 
-  std::unique_ptr<vmm::MDIfrmMain> mainWindow;
-  vmm::frmSplash splash;
-  QObject::connect(&splash, &vmm::frmSplash::handOver, [&mainWindow] {
-    mainWindow = std::make_unique<vmm::MDIfrmMain>();
+  std::unique_ptr<vmm::MainWindow> mainWindow;
+  vmm::SplashScreen splash;
+  QObject::connect(&splash, &vmm::SplashScreen::handOver, [&mainWindow] {
+    mainWindow = std::make_unique<vmm::MainWindow>();
     mainWindow->show();
     mainWindow->offerRecovery();
   });

@@ -1,10 +1,10 @@
 // The varga-map tool, run as a process with no display, against the editor's own paths.
-#include "app/widgets/MDIfrmMain.h"
+#include "app/widgets/MainWindow.h"
 #include "app/widgets/StatusPanels.h"
 #include "edits/EditCommand.h"
 #include "mapfiles/MapTextWriter.h"
 #include "mapview/MapSurfaces.h"
-#include "mapview/widgets/frmMapView.h"
+#include "mapview/widgets/MapViewWindow.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -60,11 +60,11 @@ class TestCli : public QObject {
   }
 
   // "Import Map Image" and "Import Map Data" of the test's files in the editor; false on failure.
-  bool openInEditor(MDIfrmMain &window, test::ScriptedDialogs &dialogs) const {
-    if (window.LoadMapImage(picture_) != 0) return false;
+  bool openInEditor(MainWindow &window, test::ScriptedDialogs &dialogs) const {
+    if (!window.LoadMapImage(picture_)) return false;
     dialogs.openNames.push_back(map_);
     window.findChild<QAction *>("mnuImportMapData")->trigger();
-    return dialogs.messages.isEmpty() && window.document().TotalQuads == 18;
+    return dialogs.messages.isEmpty() && window.session().document().TotalQuads == 18;
   }
 
  private slots:
@@ -112,14 +112,14 @@ class TestCli : public QObject {
 
     // The editor itself: Refresh Screen after importing the picture and the map.
     test::ScriptedDialogs dialogs;
-    MDIfrmMain window(&dialogs);
+    MainWindow window(&dialogs);
     QVERIFY(openInEditor(window, dialogs));
-    window.setDrawStyle(drawStyle);
+    window.session().setDrawStyle(static_cast<DrawStyle>(drawStyle));
     if (options.contains("colour")) {
       // As the user does it: the Elevation panel of the status bar, then "Draw with Colour".
       emit window.statusPanels()->panelClicked(13, QStringLiteral("E"));
       window.findChild<QPushButton *>("Command3")->click();
-      QCOMPARE(window.heightColourMode(), qint16(1));
+      QCOMPARE(window.session().heightColourMode(), qint16(1));
     }
     window.repaintWholeMap();
     const QImage editorView = window.mapView()->surfaces().surface(plane);
@@ -133,7 +133,7 @@ class TestCli : public QObject {
   void convertRewritesTheEditorsExports() {
     // The editor's Varga and Tolle exports after importing the sample map.
     test::ScriptedDialogs dialogs;
-    MDIfrmMain window(&dialogs);
+    MainWindow window(&dialogs);
     QVERIFY(openInEditor(window, dialogs));
     const QString editorVarga = path("varga-editor.txt");
     const QString expected = path("tolle-editor.txt");
@@ -219,15 +219,15 @@ class TestCli : public QObject {
     QVERIFY(edited != test::readFile(map_));
 
     test::ScriptedDialogs dialogs;
-    MDIfrmMain window(&dialogs);
+    MainWindow window(&dialogs);
     QVERIFY(openInEditor(window, dialogs));
-    window.document().CurrentDrawElement = static_cast<qint16>(value);
-    window.document().CurrentDrawHeight = static_cast<qint16>(value);
+    window.session().document().CurrentDrawElement = static_cast<qint16>(value);
+    window.session().document().CurrentDrawHeight = static_cast<qint16>(value);
     if (options.contains(QStringLiteral("--seed")))
-      window.setRandomSource(std::make_unique<MersenneRandomSource>(
+      window.session().setRandomSource(std::make_unique<MersenneRandomSource>(
           options.at(options.indexOf(QStringLiteral("--seed")) + 1).toUInt()));
     window.findChild<QAction *>(action)->trigger();
-    QCOMPARE(edited, vargaMapText(window.document()));
+    QCOMPARE(edited, vargaMapText(window.session().document()));
   }
 
   void failuresWriteNothing_data() {

@@ -38,7 +38,7 @@ struct PaintedMap {
     doc.XQuads = 3;
     doc.YQuads = 3;
     doc.TotalQuads = 9;
-    doc.MapReady = 1;
+    doc.mapReady = true;
     doc.setChangeObserver(&log);
     setElement(5, kRedish);
     setElement(7, kBluish);
@@ -61,11 +61,11 @@ struct PaintedMap {
   MapSurfaces surfaces;
   ChangeLog log;
   int style = int(DrawStyle::Solid);
-  QList<qint16> readyWhileDrawing;  // MapReady each time the style is read
+  QList<bool> readyWhileDrawing;  // mapReady each time the style is read
   SectorPainter painter{doc, elements, heights,
                         [this] {
-                          readyWhileDrawing.append(doc.MapReady);
-                          return style;
+                          readyWhileDrawing.append(doc.mapReady);
+                          return static_cast<DrawStyle>(style);
                         },
                         &surfaces};
 };
@@ -151,7 +151,7 @@ class TestColouring : public QObject {
     PaintedMap map;
     map.painter.ColourSquare(0, 5, 5);  // solid fill
     map.style = int(DrawStyle::Hollow);
-    map.doc.IsDraw = 1;
+    map.doc.mousePainting = true;
     map.log.changes.clear();
     map.painter.ColourSquare(0, 5, 7);
     const QImage &terrain = map.surfaces.surface(MapView::Terrain);
@@ -164,17 +164,17 @@ class TestColouring : public QObject {
 
   void writeThroughOnlyWhileMapReady() {
     PaintedMap map;
-    map.doc.MapReady = 0;
+    map.doc.mapReady = false;
     map.painter.ColourSquare(2, 3, 5);
     QCOMPARE(map.doc.value(2, 3, Plane::Element), kUnassigned);
     QCOMPARE(at(map.surfaces.surface(MapView::Terrain), 115, 5), kRedish);  // drawn all the same
-    map.doc.MapReady = 1;
+    map.doc.mapReady = true;
     map.painter.ColourSquare(2, 3, 5);
-    map.doc.MapReady = 0;
+    map.doc.mapReady = false;
     map.painter.EraseSquare(2, 3);
     QCOMPARE(map.doc.value(2, 3, Plane::Element), qint16(5));
     QCOMPARE(at(map.surfaces.surface(MapView::Terrain), 115, 5), at(map.picture, 115, 5));
-    map.doc.MapReady = 1;
+    map.doc.mapReady = true;
     map.painter.EraseSquare(2, 3);
     QCOMPARE(map.doc.value(2, 3, Plane::Element), kUnassigned);
     // Without surfaces to draw on, the value is still recorded.
@@ -199,8 +199,8 @@ class TestColouring : public QObject {
 
     QCOMPARE(map.painter.ColourMap(), QRect(QPoint(1, 1), QPoint(119, 129)));
     QCOMPARE(map.log.changes.size(), 0);
-    QCOMPARE(map.readyWhileDrawing, QList<qint16>(3, 0));  // Quads 0, 8 and 9, all at 0
-    QCOMPARE(map.doc.MapReady, qint16(1));
+    QCOMPARE(map.readyWhileDrawing, QList<bool>(3, false));  // Quads 0, 8 and 9, all off
+    QCOMPARE(map.doc.mapReady, true);
     const QImage &terrain = map.surfaces.surface(MapView::Terrain);
     QCOMPARE(at(terrain, 5, 5), kRedish);
     QCOMPARE(at(terrain, 115, 115), kBluish);
@@ -208,10 +208,10 @@ class TestColouring : public QObject {
     QCOMPARE(at(terrain, 45, 125), at(map.picture, 45, 125));  // Quad 10 not
     QCOMPARE(at(terrain, 45, 5), at(map.picture, 45, 5));      // element 400 not drawn
 
-    // The height repaint leaves MapReady as it finds it.
-    map.doc.MapReady = 0;
+    // The height repaint leaves mapReady as it finds it.
+    map.doc.mapReady = false;
     QCOMPARE(map.painter.ColourMapElevation(), QRect(41, 41, 9, 9));
-    QCOMPARE(map.doc.MapReady, qint16(0));
+    QCOMPARE(map.doc.mapReady, false);
     QCOMPARE(at(map.surfaces.surface(MapView::Elevation), 45, 45), rgb(0xFF, 0xFF, 0));
     QCOMPARE(map.log.changes.size(), 0);
   }
@@ -265,13 +265,13 @@ class TestColouring : public QObject {
              twoSteps.surfaces.surface(MapView::Elevation));
     QCOMPARE(onePass.log.changes.size(), twoSteps.log.changes.size());
     // The one pass reads the style once, the Sector by Sector path for every Sector: both
-    // with MapReady as it must be while drawing.
-    const auto seen = [](const QList<qint16> &reads) {
-      return QSet<qint16>(reads.begin(), reads.end());
+    // with mapReady as it must be while drawing.
+    const auto seen = [](const QList<bool> &reads) {
+      return QSet<bool>(reads.begin(), reads.end());
     };
     QVERIFY(!onePass.readyWhileDrawing.isEmpty());
     QCOMPARE(seen(onePass.readyWhileDrawing), seen(twoSteps.readyWhileDrawing));
-    QCOMPARE(onePass.doc.MapReady, twoSteps.doc.MapReady);
+    QCOMPARE(onePass.doc.mapReady, twoSteps.doc.mapReady);
   }
 
   void nothingDrawnForValuesWithoutColoursOrQuadsOutside_data() {
@@ -302,7 +302,7 @@ class TestColouring : public QObject {
       map.painter.ColourQuad(1, 5);
       const QImage before = map.surfaces.surface(p).copy();
       map.style = style;
-      map.doc.IsDraw = 1;
+      map.doc.mousePainting = true;
       QVERIFY(map.painter.colourQuad(p, quad, qint16(value)).isEmpty());
       if (quad < 0 || quad > 8) QVERIFY(map.painter.eraseQuad(p, quad).isEmpty());
       QCOMPARE(map.doc.value(quad, 7, p), qint16(recorded));

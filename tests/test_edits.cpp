@@ -1,4 +1,4 @@
-#include "app/MapDocument.h"
+#include "document/MapDocument.h"
 #include "edits/EditCommand.h"
 #include "edits/RandomSource.h"
 #include "edits/Randomise.h"

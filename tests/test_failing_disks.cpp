@@ -1,6 +1,6 @@
 // Exports and catalogue writes that the disk refuses: each reports the failure and leaves
 // the earlier file byte for byte, with no stray temporary file beside it.
-#include "app/MapDocument.h"
+#include "document/MapDocument.h"
 #include "catalogue/CatalogueDatabase.h"
 #include "mapfiles/MapTextWriter.h"
 #include "mapfiles/PictureExport.h"

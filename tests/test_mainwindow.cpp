@@ -1,9 +1,9 @@
 // The main window: its menu commands, with and without a map, and its status bar.
-#include "app/widgets/MDIfrmMain.h"
+#include "app/widgets/MainWindow.h"
 #include "app/widgets/StatusPanels.h"
 #include "edits/RandomSource.h"
 #include "mapfiles/MapTextWriter.h"
-#include "mapview/widgets/frmMapView.h"
+#include "mapview/widgets/MapViewWindow.h"
 #include "support/TestSupport.h"
 
 #include <QFile>
@@ -39,15 +39,15 @@ class TestMainWindow : public QObject {
   void guardedCommandsNeedAMap() {
     QFETCH(QString, action);
     test::ScriptedDialogs dialogs;
-    MDIfrmMain window(&dialogs);
-    window.document().CurrentDrawElement = 4;
+    MainWindow window(&dialogs);
+    window.session().document().CurrentDrawElement = 4;
     trigger(&window, qPrintable(action));
     QCOMPARE(dialogs.messages.size(), 1);
     QCOMPARE(dialogs.messages[0].text, QStringLiteral("Map Image not currently loaded"));
     QCOMPARE(dialogs.messages[0].title, QStringLiteral("Map Image unavailable"));
     QVERIFY(dialogs.openFilters.isEmpty() && dialogs.saveFilters.isEmpty());
-    const MapDocument &doc = window.document();
-    QCOMPARE(doc.MapReady, qint16(0));
+    const MapDocument &doc = window.session().document();
+    QCOMPARE(doc.mapReady, false);
     for (int quad : {0, 5000})
       for (Plane plane : {Plane::Element, Plane::Height})
         QCOMPARE(doc.value(quad, 15, plane), kUnassigned);
@@ -55,7 +55,7 @@ class TestMainWindow : public QObject {
 
   void longNoticeLeavesThePanelsApart() {
     test::ScriptedDialogs dialogs;
-    MDIfrmMain window(&dialogs);
+    MainWindow window(&dialogs);
     window.resize(1000, 600);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -78,16 +78,16 @@ class TestMainWindow : public QObject {
     test::ScriptedDialogs dialogs;
     auto main = test::openShownMap(dialogs, home_.picture);
     QVERIFY(main);
-    main->document().setValue(3, 4, Plane::Element, 9);
-    main->document().setValue(3, 4, Plane::Height, 12);
+    main->session().document().setValue(3, 4, Plane::Element, 9);
+    main->session().document().setValue(3, 4, Plane::Height, 12);
     const QString varga = home_.filePath("map.txt");
     const QString tolle = home_.filePath("tolle.txt");
     const QString nowhere = home_.filePath("missing/dir/map.txt");
     dialogs.saveNames = {varga, tolle, nowhere, QString()};
     trigger(main.get(), "mnuSave");
     trigger(main.get(), "MnuTolle");
-    QCOMPARE(test::readFile(varga), vargaMapText(main->document()));
-    QCOMPARE(test::readFile(tolle), tolleMapText(main->document()));
+    QCOMPARE(test::readFile(varga), vargaMapText(main->session().document()));
+    QCOMPARE(test::readFile(tolle), tolleMapText(main->session().document()));
     QVERIFY(dialogs.messages.isEmpty());
 
     trigger(main.get(), "mnuSave");
@@ -115,9 +115,9 @@ class TestMainWindow : public QObject {
     QVERIFY(dialogs.messages.isEmpty());
     MapSurfaces &s = target->mapView()->surfaces();
     QCOMPARE(s.surface(MapView::Terrain).pixelColor(55, 55),
-             gdiColour(target->elementTable().colour(12)));
+             gdiColour(target->session().elementTable().colour(12)));
     QCOMPARE(s.surface(MapView::Elevation).pixelColor(55, 55),
-             gdiColour(target->heightColours().colour(40)));
+             gdiColour(target->session().heightColours().colour(40)));
     QVERIFY(target->notice().isEmpty());
 
     // A map with more rows than the picture has Quads: imported as it stands, with a note.
@@ -125,7 +125,7 @@ class TestMainWindow : public QObject {
     QVERIFY(SaveAsVargaTXT(source, file).ok);
     dialogs.openNames = {file};
     trigger(target.get(), "mnuImportMapData");
-    QCOMPARE(target->document().TotalQuads, qint16(27));
+    QCOMPARE(target->session().document().TotalQuads, qint16(27));
     QCOMPARE(target->notice(), QStringLiteral("Map data: 27 Quads, picture: 18 Quads"));
   }
 
@@ -133,8 +133,8 @@ class TestMainWindow : public QObject {
     test::ScriptedDialogs dialogs;
     auto main = test::openShownMap(dialogs, home_.picture);
     QVERIFY(main);
-    main->setRandomSource(std::make_unique<ZeroRandom>());
-    MapDocument &doc = main->document();
+    main->session().setRandomSource(std::make_unique<ZeroRandom>());
+    MapDocument &doc = main->session().document();
     MapSurfaces &s = main->mapView()->surfaces();
     doc.CurrentDrawElement = 11;  // a member of the leaves family
     trigger(main.get(), "mnuFill");
@@ -142,7 +142,7 @@ class TestMainWindow : public QObject {
     trigger(main.get(), "R2");  // leaves: every member to the base with a zero draw
     QCOMPARE(doc.value(17, 3, Plane::Element), qint16(10));
     QCOMPARE(s.surface(MapView::Terrain).pixelColor(5, 5),
-             gdiColour(main->elementTable().colour(10)));
+             gdiColour(main->session().elementTable().colour(10)));
     doc.CurrentDrawHeight = 30;
     trigger(main.get(), "Fillheight");
     trigger(main.get(), "ClearHeight");
@@ -152,17 +152,17 @@ class TestMainWindow : public QObject {
 
   void heightColourToggleReloadsTheOtherSet() {
     test::ScriptedDialogs dialogs;
-    MDIfrmMain main(&dialogs);
+    MainWindow main(&dialogs);
     ElementTable table;
     HeightColours plain, gradient;
-    QVERIFY(main.catalogue().LoadElements(table, plain, 1).ok);
-    QVERIFY(main.catalogue().LoadElements(table, gradient, 0).ok);
+    QVERIFY(main.session().catalogue().LoadElements(table, plain, 1).ok);
+    QVERIFY(main.session().catalogue().LoadElements(table, gradient, 0).ok);
     QVERIFY(plain.colour(50) != gradient.colour(50));
     auto *button = main.findChild<QPushButton *>("Command3");
-    QCOMPARE(main.heightColours().colour(50), gradient.colour(50));  // start-up set
+    QCOMPARE(main.session().heightColours().colour(50), gradient.colour(50));  // start-up set
     emit button->clicked();  // hidden outside the Elevation map, but the toggle is not tied to it
     QCOMPARE(button->text(), QStringLiteral("Draw with Gradient"));
-    for (int h = 0; h <= 100; ++h) QCOMPARE(main.heightColours().colour(h), plain.colour(h));
+    for (int h = 0; h <= 100; ++h) QCOMPARE(main.session().heightColours().colour(h), plain.colour(h));
   }
 };
 

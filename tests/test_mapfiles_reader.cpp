@@ -1,4 +1,4 @@
-#include "app/MapDocument.h"
+#include "document/MapDocument.h"
 #include "mapfiles/MapTextImport.h"
 #include "mapfiles/MapTextParser.h"
 #include "mapfiles/MapTextWriter.h"

@@ -1,4 +1,4 @@
-#include "app/MapDocument.h"
+#include "document/MapDocument.h"
 #include "mapfiles/MapTextWriter.h"
 #include "mapfiles/PictureExport.h"
 #include "support/TestSupport.h"

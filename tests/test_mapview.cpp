@@ -1,6 +1,6 @@
-#include "app/widgets/MDIfrmMain.h"
+#include "app/widgets/MainWindow.h"
 #include "mapview/widgets/SurfaceWidget.h"
-#include "mapview/widgets/frmMapView.h"
+#include "mapview/widgets/MapViewWindow.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -24,7 +24,7 @@ class TestMapView : public QObject {
  private slots:
   void importBuildsKeepsOrReplacesTheMap() {
     test::ScriptedDialogs dialogs;
-    MDIfrmMain main(&dialogs);
+    MainWindow main(&dialogs);
     const auto import = [&](const QString &file) {
       dialogs.messages.clear();
       dialogs.openNames.push_back(file);
@@ -37,28 +37,28 @@ class TestMapView : public QObject {
     QCOMPARE(dialogs.messages.size(), 1);
     QVERIFY(dialogs.messages[0].text.startsWith("The image (" + bad + ")"));
     QVERIFY(!main.mapView());
-    QCOMPARE(main.document().MapLoaded, qint16(0));
+    QCOMPARE(main.session().document().mapViewOpen, false);
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 
     import(test::writePicture(home_.dir.path(), 1200, 840, Qt::gray, "JPG"));
     QCOMPARE(dialogs.openFilters.value(0), QStringLiteral("Jpeg Files (*.JPG)|*.Jpg"));
     QVERIFY(dialogs.messages.isEmpty());  // no warning before the first map
-    QCOMPARE(main.document().TotalQuads, qint16(630));
-    QCOMPARE(main.document().MapReady, qint16(1));
+    QCOMPARE(main.session().document().TotalQuads, qint16(630));
+    QCOMPARE(main.session().document().mapReady, true);
     QVERIFY(main.mapView()->isSurfaceVisible(MapView::Terrain));
     QVERIFY(main.mdiArea()->subWindowList().value(0)->isMaximized());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 
     // A refused picture keeps the map with its painted Sector.
-    main.painter().colourSquare(Plane::Element, 4, 5, 3);
-    main.document().setValue(2, 2, Plane::Height, 9);
-    frmMapView *view = main.mapView();
+    main.session().painter().colourSquare(Plane::Element, 4, 5, 3);
+    main.session().document().setValue(2, 2, Plane::Height, 9);
+    MapViewWindow *view = main.mapView();
     const QImage terrainBefore = view->surfaces().surface(MapView::Terrain).copy();
     import(bad);
     QCOMPARE(dialogs.messages.size(), 2);  // the overwrite warning, then the refusal
     QCOMPARE(main.mapView(), view);
-    QCOMPARE(main.document().TotalQuads, qint16(630));
-    QCOMPARE(main.document().value(4, 5, Plane::Element), qint16(3));
+    QCOMPARE(main.session().document().TotalQuads, qint16(630));
+    QCOMPARE(main.session().document().value(4, 5, Plane::Element), qint16(3));
     QCOMPARE(view->surfaces().surface(MapView::Terrain), terrainBefore);
 
     // An accepted one replaces it after the warning and clears the array.
@@ -67,29 +67,29 @@ class TestMapView : public QObject {
     QCOMPARE(dialogs.messages[0].text,
              QStringLiteral(
                  "Warning : Importing a new map image will overwrite currently assigned Map Data"));
-    QCOMPARE(main.document().TotalQuads, qint16(9));
-    QCOMPARE(main.document().value(4, 5, Plane::Element), kUnassigned);
-    QCOMPARE(main.document().value(2, 2, Plane::Height), kUnassigned);
+    QCOMPARE(main.session().document().TotalQuads, qint16(9));
+    QCOMPARE(main.session().document().value(4, 5, Plane::Element), kUnassigned);
+    QCOMPARE(main.session().document().value(2, 2, Plane::Height), kUnassigned);
     QCOMPARE(main.mdiArea()->subWindowList().size(), 1);
   }
 
   void scrollingMovesAllSurfacesAndArrowKeysStepBy100() {
     test::ScriptedDialogs dialogs;
-    MDIfrmMain main(&dialogs);
+    MainWindow main(&dialogs);
     main.resize(700, 500);
     main.show();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
-    QCOMPARE(main.LoadMapImage(picture(1200, 840)), 0);
+    QVERIFY(main.LoadMapImage(picture(1200, 840)));
     QApplication::processEvents();
-    frmMapView *view = main.mapView();
-    QScrollBar *h = view->HScroll1();
+    MapViewWindow *view = main.mapView();
+    QScrollBar *h = view->horizontalScrollBar();
     QVERIFY(h->isVisible());
-    QCOMPARE(h->maximum(), 1200 - view->Picture1()->width());
+    QCOMPARE(h->maximum(), 1200 - view->viewport()->width());
     h->setValue(200);
     for (MapView mv : {MapView::Terrain, MapView::Image, MapView::Elevation})
       QCOMPARE(view->surfaceWidget(mv)->pos().x(), -200);
     h->setValue(120);
-    QTest::keyClick(view->Picture2(), Qt::Key_Right);
+    QTest::keyClick(view->surfaceWidget(MapView::Terrain), Qt::Key_Right);
     QCOMPARE(h->value(), 220);
   }
 };

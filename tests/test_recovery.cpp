@@ -1,8 +1,8 @@
 #include "app/RecoveryService.h"
-#include "app/widgets/MDIfrmMain.h"
+#include "app/widgets/MainWindow.h"
 #include "mapfiles/MapTextWriter.h"
 #include "mapview/widgets/SurfaceWidget.h"
-#include "mapview/widgets/frmMapView.h"
+#include "mapview/widgets/MapViewWindow.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -22,13 +22,13 @@ constexpr int kPaintedQuad = 3;
 constexpr qint16 kPaintedElement = 4;
 
 // Imports the picture and paints one Quad in Draw Quad mode; false when the picture was refused.
-bool paintQuad(MDIfrmMain &main, const QString &picture, int quad) {
+bool paintQuad(MainWindow &main, const QString &picture, int quad) {
   main.show();
   main.recovery().setTiming({100ms, 0ms});
-  if (main.LoadMapImage(picture) != 0) return false;
-  main.setEditMode(1);
-  main.document().CurrentDrawElement = kPaintedElement;
-  test::dragLeft(main.mapView()->Picture2(), {test::sectorCentre(quad, 5)});
+  if (!main.LoadMapImage(picture)) return false;
+  main.session().setEditMode(EditMode::DrawQuad);
+  main.session().document().CurrentDrawElement = kPaintedElement;
+  test::dragLeft(main.mapView()->surfaceWidget(MapView::Terrain), {test::sectorCentre(quad, 5)});
   return true;
 }
 
@@ -37,7 +37,7 @@ bool paintQuad(MDIfrmMain &main, const QString &picture, int quad) {
 int runEditorChild(int argc, char **argv) {
   QApplication app(argc, argv);
   test::ScriptedDialogs dialogs;
-  MDIfrmMain main(&dialogs);
+  MainWindow main(&dialogs);
   QObject::connect(&main.recovery(), &RecoveryService::written, [] {
     std::fputs("ready\n", stdout);
     std::fflush(stdout);
@@ -69,20 +69,20 @@ class TestRecovery : public QObject {
 
   void editorWritesTheCopyUntilTheWorkIsSaved() {
     test::ScriptedDialogs dialogs;
-    MDIfrmMain main(&dialogs);
+    MainWindow main(&dialogs);
     QSignalSpy written(&main.recovery(), &RecoveryService::written);
     QVERIFY(paintQuad(main, home_.picture, 1));
     QVERIFY(written.wait(2000));
     const auto copy = RecoveryFile::read(home());
     QVERIFY(copy);
     QCOMPARE(copy->picturePath, QFileInfo(home_.picture).absoluteFilePath());
-    QCOMPARE(copy->mapText, vargaMapText(main.document()));
+    QCOMPARE(copy->mapText, vargaMapText(main.session().document()));
 
     // Saved work needs no copy; undoing away from the save brings it back.
     dialogs.saveNames.push_back(home_.filePath("saved.txt"));
     test::trigger(&main, "mnuSave");
     QVERIFY(!RecoveryFile::exists(home()));
-    main.history().undo();
+    main.session().history().undo();
     QVERIFY(written.wait(2000));
     QVERIFY(RecoveryFile::exists(home()));
   }
@@ -93,7 +93,7 @@ class TestRecovery : public QObject {
     {
       // The child still runs: its copy is its own, nothing is offered.
       test::ScriptedDialogs dialogs;
-      MDIfrmMain second(&dialogs);
+      MainWindow second(&dialogs);
       QVERIFY(!second.recovery().isActive());
       second.offerRecovery();
       QVERIFY(dialogs.messages.isEmpty());
@@ -104,7 +104,7 @@ class TestRecovery : public QObject {
     QVERIFY(QFile::exists(RecoveryService::lockPath(home())));  // left behind, but stale
 
     test::ScriptedDialogs dialogs;
-    MDIfrmMain main(&dialogs);
+    MainWindow main(&dialogs);
     QVERIFY(main.recovery().isActive());  // the dead editor's lock is taken over
     main.show();
     dialogs.answers.push_back(MessageAnswer::Yes);
@@ -112,11 +112,11 @@ class TestRecovery : public QObject {
     QCOMPARE(dialogs.messages.size(), 1);
     QVERIFY(dialogs.messages[0].text.contains(QFileInfo(home_.picture).absoluteFilePath()));
     QVERIFY(main.mapView());
-    const MapDocument &doc = main.document();
+    const MapDocument &doc = main.session().document();
     for (int s = 0; s < kSectorsPerQuad; ++s)
       QCOMPARE(doc.value(kPaintedQuad, s, Plane::Element), kPaintedElement);
     QCOMPARE(doc.value(kPaintedQuad + 1, 0, Plane::Element), kUnassigned);
-    QVERIFY(!main.history().isClean());
+    QVERIFY(!main.session().history().isClean());
 
     // A normal exit removes the copy.
     dialogs.answers.push_back(MessageAnswer::Discard);

@@ -1,4 +1,4 @@
-#include "splash/widgets/frmSplash.h"
+#include "splash/widgets/SplashScreen.h"
 
 #include <QFrame>
 #include <QtTest>
@@ -18,8 +18,8 @@ class TestSplash : public QObject {
 
   void handsOverOnce() {
     QFETCH(int, how);
-    frmSplash splash;
-    QSignalSpy spy(&splash, &frmSplash::handOver);
+    SplashScreen splash;
+    QSignalSpy spy(&splash, &SplashScreen::handOver);
     splash.show();
     QVERIFY(QTest::qWaitForWindowExposed(&splash));
     if (how == 0) QVERIFY(spy.wait(3000));

@@ -1,14 +1,14 @@
 // The tree browser of the catalogue and the element data window it opens.
-#include "app/widgets/MDIfrmMain.h"
+#include "app/widgets/MainWindow.h"
 #include "app/widgets/StatusPanels.h"
 #include "catalogue/CatalogueConnection.h"
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/ElementRecord.h"
 #include "catalogue/widgets/TreeIcons.h"
-#include "catalogue/widgets/frmElementType.h"
-#include "catalogue/widgets/frmTreeView.h"
+#include "catalogue/widgets/ElementDataWindow.h"
+#include "catalogue/widgets/ElementTreeWindow.h"
 #include "gdi/GdiTypes.h"
-#include "mapview/widgets/frmMapView.h"
+#include "mapview/widgets/MapViewWindow.h"
 #include "support/TestSupport.h"
 
 #include <QComboBox>
@@ -48,16 +48,16 @@ struct EditorFixture {
         .toUInt();
   }
 
-  MDIfrmMain &start() {
-    main = std::make_unique<MDIfrmMain>(&dialogs);
+  MainWindow &start() {
+    main = std::make_unique<MainWindow>(&dialogs);
     main->show();
     return *main;
   }
 
   // Starts the editor with a 240 x 120 map and opens the tree from its status bar panel.
-  frmTreeView *openTree() {
+  ElementTreeWindow *openTree() {
     start();
-    if (main->LoadMapImage(home.picture) != 0) return nullptr;
+    if (!main->LoadMapImage(home.picture)) return nullptr;
     StatusPanels *panels = main->statusPanels();
     QTest::mouseClick(panels, Qt::LeftButton, {},
                       panels->panelRect(panels->panelWithKey(QStringLiteral("V"))).center());
@@ -66,7 +66,7 @@ struct EditorFixture {
 
   test::EditorHome home;  // first: the others need its data folder
   test::ScriptedDialogs dialogs;
-  std::unique_ptr<MDIfrmMain> main;
+  std::unique_ptr<MainWindow> main;
 };
 
 // The node with this text under a category (or "All Elements"), or null; without a name, the
@@ -82,8 +82,8 @@ QTreeWidgetItem *elementNode(QTreeWidget *tree, const QString &branch, const QSt
 }
 
 // A mouse click on an element's node, scrolled into view first; returns the node.
-QTreeWidgetItem *clickElement(frmTreeView *view, const QString &branch, const QString &name) {
-  QTreeWidget *tree = view->treElementList();
+QTreeWidgetItem *clickElement(ElementTreeWindow *view, const QString &branch, const QString &name) {
+  QTreeWidget *tree = view->tree();
   QTreeWidgetItem *node = elementNode(tree, branch, name);
   tree->scrollToItem(node);
   QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(node).center());
@@ -101,7 +101,7 @@ QStringList childTexts(QTreeWidgetItem *node) {
 }
 
 // The element boxes below the tree: id, height, cover P/L/M/H, protection P/L/M/H.
-QStringList boxTexts(frmTreeView *tree) {
+QStringList boxTexts(ElementTreeWindow *tree) {
   QStringList texts;
   for (const char *box :
        {"Text10", "Text1", "Text9", "Text7", "Text8", "Text6", "Text2", "Text4", "Text3", "Text5"})
@@ -117,9 +117,9 @@ class TestTreeView : public QObject {
  private slots:
   void treeHoldsTheCatalogueInTableOrder() {
     EditorFixture fixture;
-    frmTreeView *tree = fixture.openTree();
+    ElementTreeWindow *tree = fixture.openTree();
     QVERIFY(tree);
-    QTreeWidget *list = tree->treElementList();
+    QTreeWidget *list = tree->tree();
     // The Structure branch shows the "... Structure" names where its list has walls.
     const QStringList structure = childTexts(elementNode(list, "Structure"));
     QCOMPARE(structure.size(), 100);
@@ -134,18 +134,18 @@ class TestTreeView : public QObject {
                                                      "Stone Wall", "Stone Wall L4", "Machinery"}));
     QCOMPARE(allNames.last(), QStringLiteral("Deep Water"));
     QCOMPARE(pictureOf(all->child(281)->icon(0)), pictureOf(TreeIcons::picture(13)));
-    QVERIFY(tree->SelectedElementName().isEmpty());
+    QVERIFY(tree->selectedElementName().isEmpty());
   }
 
   void clickingAnElementSelectsItAndItsColourCanChange() {
     EditorFixture fixture;
-    frmTreeView *tree = fixture.openTree();
+    ElementTreeWindow *tree = fixture.openTree();
     QVERIFY(tree);
-    MDIfrmMain &main = *fixture.main;
+    MainWindow &main = *fixture.main;
     const QString pickerText = main.findChild<QComboBox *>("cboElementList")->currentText();
     clickElement(tree, "Barrier", "Wood Fence");
-    QCOMPARE(tree->SelectedElementName(), QStringLiteral("Wood Fence"));
-    QCOMPARE(main.document().CurrentDrawElement, qint16(0));
+    QCOMPARE(tree->selectedElementName(), QStringLiteral("Wood Fence"));
+    QCOMPARE(main.session().document().CurrentDrawElement, qint16(0));
     QCOMPARE(main.panelText(4), QStringLiteral("Sel. : Wood Fence"));
     QCOMPARE(boxTexts(tree),
              QStringList({"0", "1.5", "96", "128", "64", "16", "20", "20", "20", "0"}));
@@ -154,19 +154,19 @@ class TestTreeView : public QObject {
     QCOMPARE(main.findChild<QComboBox *>("cboElementList")->currentText(), pickerText);
 
     // Its colour: black is refused, another colour reaches the catalogue, the table and the map.
-    main.document().setValue(7, 5, Plane::Element, 0);  // Quad 7 is at (40, 40) on a 6-Quad row
+    main.session().document().setValue(7, 5, Plane::Element, 0);  // Quad 7 is at (40, 40) on a 6-Quad row
     const ColorRef chosen = rgb(250, 20, 140);
     fixture.dialogs.colours = {0, chosen};
 
-    tree->Text11Click();  // black: refused, nothing changes
+    tree->chooseSwatchColour();  // black: refused, nothing changes
     QCOMPARE(fixture.dialogs.colours.size(), size_t(1));
     QCOMPARE(tree->swatchColour(), kWoodFenceColour);
-    QCOMPARE(main.elementTable().colour(0), kWoodFenceColour);
+    QCOMPARE(main.session().elementTable().colour(0), kWoodFenceColour);
     QCOMPARE(fixture.colourInFile("Wood Fence"), kWoodFenceColour);
 
     QTest::mouseClick(tree->findChild<QLabel *>("Text11"), Qt::LeftButton);
     QCOMPARE(tree->swatchColour(), chosen);
-    QCOMPARE(main.elementTable().colour(0), chosen);
+    QCOMPARE(main.session().elementTable().colour(0), chosen);
     QCOMPARE(fixture.colourInFile("Wood Fence"), chosen);
     test::trigger(&main, "mnuO2");  // Refresh Screen
     QCOMPARE(main.mapView()->surfaces().surface(MapView::Terrain).pixel(55, 55), toPixel(chosen));
@@ -179,16 +179,16 @@ class TestTreeView : public QObject {
         "UPDATE tblElements SET InElemProtFlag = 4, explode = 6, RubbleTo = -1, CrushTo = 2, "
         "BurnTo = 3, Height = 5, TypeFlagsWall = 1, TypeFlagsRoad = 1, TypeFlagsCrushable = 0, "
         "VehicleMoveRateTracked = 17 WHERE ElementType = 'Wood Fence'");
-    frmTreeView *tree = fixture.openTree();
+    ElementTreeWindow *tree = fixture.openTree();
     QVERIFY(tree);
     // A real double click starts with a click; QTest's double click sends only the second half.
     const auto doubleClick = [tree] {
       QTreeWidgetItem *fence = clickElement(tree, "Barrier", "Wood Fence");
-      QTest::mouseDClick(tree->treElementList()->viewport(), Qt::LeftButton, {},
-                         tree->treElementList()->visualItemRect(fence).center());
+      QTest::mouseDClick(tree->tree()->viewport(), Qt::LeftButton, {},
+                         tree->tree()->visualItemRect(fence).center());
     };
     doubleClick();
-    QPointer<frmElementType> data = tree->elementDataWindow();
+    QPointer<ElementDataWindow> data = tree->elementDataWindow();
     QVERIFY(data && data->isVisible());
     QCOMPARE(data->fieldText("Height"), QStringLiteral("2.5"));
     QCOMPARE(data->fieldText("InElemProtFlag"), QStringLiteral("partial prot (better if behind)"));
@@ -217,8 +217,8 @@ class TestTreeView : public QObject {
     fixture.execOnCatalogue(
         "UPDATE tblElements SET InElemProtFlag = 5, explode = 1, TypeFlagsCovered = 1 "
         "WHERE ElementType = 'Stone Barrier'");
-    MDIfrmMain &main = fixture.start();
-    frmElementType data(main.catalogue(), main.elementTable());
+    MainWindow &main = fixture.start();
+    ElementDataWindow data(main.session().catalogue(), main.session().elementTable());
     data.PopulateForm("Stone Barrier");
     QCOMPARE(data.selectedTypeFlag(), QStringLiteral("Covered"));
     data.PopulateForm("Wood Fence");

@@ -1,8 +1,8 @@
-#include "app/MapHistory.h"
-#include "app/widgets/MDIfrmMain.h"
+#include "document/MapHistory.h"
+#include "app/widgets/MainWindow.h"
 #include "mapfiles/MapTextWriter.h"
 #include "mapview/widgets/SurfaceWidget.h"
-#include "mapview/widgets/frmMapView.h"
+#include "mapview/widgets/MapViewWindow.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -22,8 +22,8 @@ struct MapState {
   bool operator==(const MapState &) const = default;
 };
 
-MapState state(MDIfrmMain &main) {
-  const MapDocument &doc = main.document();
+MapState state(MainWindow &main) {
+  const MapDocument &doc = main.session().document();
   MapState s{{doc.TotalQuads},
              main.mapView()->surfaces().surface(MapView::Terrain).copy(),
              main.mapView()->surfaces().surface(MapView::Elevation).copy()};
@@ -33,11 +33,11 @@ MapState state(MDIfrmMain &main) {
   return s;
 }
 
-QString undoText(MDIfrmMain &main) {
+QString undoText(MainWindow &main) {
   return main.findChild<QAction *>("mnuUndo")->text();
 }
 
-bool titleMarksUnsaved(MDIfrmMain &main) {
+bool titleMarksUnsaved(MainWindow &main) {
   return main.windowTitle().startsWith('*');
 }
 
@@ -48,10 +48,10 @@ class TestUndo : public QObject {
 
   test::EditorHome home_;
   std::unique_ptr<test::ScriptedDialogs> dialogs_;
-  std::unique_ptr<MDIfrmMain> main_;  // a shown window with the 240 x 120 picture imported
+  std::unique_ptr<MainWindow> main_;  // a shown window with the 240 x 120 picture imported
 
   // Undo restores the state before, redo the state after, exactly.
-  static void verifyUndoRedo(MDIfrmMain &main, const MapState &before, const MapState &after) {
+  static void verifyUndoRedo(MainWindow &main, const MapState &before, const MapState &after) {
     QVERIFY(!(after == before));
     trigger(&main, "mnuUndo");
     QVERIFY(state(main) == before);
@@ -70,12 +70,12 @@ class TestUndo : public QObject {
 
   void strokeAndFillAreOneStepEach() {
     QVERIFY(!main_->findChild<QAction *>("mnuUndo")->isEnabled());
-    main_->document().CurrentDrawElement = 4;
+    main_->session().document().CurrentDrawElement = 4;
     const MapState before = state(*main_);
     QList<QPoint> points;
     for (int x = 5; x < 200; x += 10) points << QPoint(x, 15);  // 20 Sectors over 5 Quads
-    test::dragLeft(main_->mapView()->Picture2(), points);
-    QCOMPARE(main_->history().stack().count(), 1);
+    test::dragLeft(main_->mapView()->surfaceWidget(MapView::Terrain), points);
+    QCOMPARE(main_->session().history().stack().count(), 1);
     QCOMPARE(undoText(*main_), QStringLiteral("Undo Paint"));
     QVERIFY(titleMarksUnsaved(*main_));
     verifyUndoRedo(*main_, before, state(*main_));
@@ -85,11 +85,11 @@ class TestUndo : public QObject {
 
     // The next press starts a new step, and a fill of the whole map is one step as well.
     trigger(main_.get(), "mnuRedo");
-    test::dragLeft(main_->mapView()->Picture2(), {sectorCentre(10, 0)});
-    QCOMPARE(main_->history().stack().count(), 2);
+    test::dragLeft(main_->mapView()->surfaceWidget(MapView::Terrain), {sectorCentre(10, 0)});
+    QCOMPARE(main_->session().history().stack().count(), 2);
     const MapState painted = state(*main_);
     trigger(main_.get(), "mnuFill");
-    QCOMPARE(main_->history().stack().count(), 3);
+    QCOMPARE(main_->session().history().stack().count(), 3);
     QCOMPARE(undoText(*main_), "Undo " + editCommandCaption(EditCommand::FillElement));
     verifyUndoRedo(*main_, painted, state(*main_));
   }
@@ -102,17 +102,17 @@ class TestUndo : public QObject {
     const QString file = home_.filePath("four.txt");
     QVERIFY(SaveAsVargaTXT(other, file).ok);
 
-    main_->document().CurrentDrawElement = 4;
-    test::dragLeft(main_->mapView()->Picture2(), {sectorCentre(2, 0), sectorCentre(3, 0)});
+    main_->session().document().CurrentDrawElement = 4;
+    test::dragLeft(main_->mapView()->surfaceWidget(MapView::Terrain), {sectorCentre(2, 0), sectorCentre(3, 0)});
     const MapState painted = state(*main_);
     dialogs_->openNames.push_back(file);
     trigger(main_.get(), "mnuImportMapData");
     QCOMPARE(undoText(*main_), QStringLiteral("Undo Import Map Data"));
     QVERIFY(!titleMarksUnsaved(*main_));             // clean after the import
     verifyUndoRedo(*main_, painted, state(*main_));  // TotalQuads back to 18 as well
-    QVERIFY(main_->history().isClean());
+    QVERIFY(main_->session().history().isClean());
 
-    test::dragLeft(main_->mapView()->Picture2(), {sectorCentre(5, 0)});
+    test::dragLeft(main_->mapView()->surfaceWidget(MapView::Terrain), {sectorCentre(5, 0)});
     // The Exit question warns of the unsaved work.
     dialogs_->answers = {MessageAnswer::No};
     trigger(main_.get(), "mnuExit");
@@ -132,8 +132,8 @@ class TestUndo : public QObject {
 
   void closeBoxAsksOnlyWhenUnsaved() {
     QFETCH(bool, undoFirst);
-    main_->document().CurrentDrawElement = 4;
-    test::dragLeft(main_->mapView()->Picture2(), {sectorCentre(0, 0)});
+    main_->session().document().CurrentDrawElement = 4;
+    test::dragLeft(main_->mapView()->surfaceWidget(MapView::Terrain), {sectorCentre(0, 0)});
     if (undoFirst) trigger(main_.get(), "mnuUndo");
     dialogs_->answers.push_back(
         MessageAnswer::Export);  // and the save dialog it opens is cancelled
@@ -141,7 +141,7 @@ class TestUndo : public QObject {
     QCOMPARE(dialogs_->messages.size(), undoFirst ? 0 : 1);
     if (undoFirst) return;
     QCOMPARE(dialogs_->messages[0].buttons, MessageButtons::ExportDiscardCancel);
-    QCOMPARE(main_->document().value(0, 0, Plane::Element), qint16(4));
+    QCOMPARE(main_->session().document().value(0, 0, Plane::Element), qint16(4));
   }
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/RecoveryFile.h"
+#include "mapfiles/RecoveryFile.h"
 
 #include <QElapsedTimer>
 #include <QLockFile>

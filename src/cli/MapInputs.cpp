@@ -125,7 +125,7 @@ std::unique_ptr<MapDocument> importMapWithDimensions(const QString &mapPath,
   doc->XQuads = dimensions->XQuads;
   doc->YQuads = dimensions->YQuads;
   doc->TotalQuads = static_cast<qint16>(dimensions->XQuads * dimensions->YQuads);
-  doc->MapReady = 1;
+  doc->mapReady = true;
   if (!importMapFile(mapPath, *doc, console)) return nullptr;
   return doc;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MapDocument.h"
+#include "document/MapDocument.h"
 #include "catalogue/CatalogueTables.h"
 #include "cli/Console.h"
 #include "mapfiles/MapTextParser.h"

@@ -86,7 +86,7 @@ int runRender(const QStringList &arguments) {
   doc.XQuads = static_cast<qint16>(picture->xQuads);
   doc.YQuads = static_cast<qint16>(picture->yQuads);
   doc.TotalQuads = static_cast<qint16>(picture->totalQuads);
-  doc.MapReady = 1;
+  doc.mapReady = true;
 
   if (!importMapFile(mapPath, doc, console)) return kFailure;
   if (const QString note = quadCountNote(doc.TotalQuads, picture->totalQuads); !note.isEmpty())
@@ -95,12 +95,11 @@ int runRender(const QStringList &arguments) {
   MapSurfaces surfaces(picture->picture);
   const DrawStyle drawStyle = styleNamed(*style);
   SectorPainter painter(
-      doc, catalogue->elements, catalogue->heights,
-      [drawStyle] { return static_cast<int>(drawStyle); }, &surfaces);
+      doc, catalogue->elements, catalogue->heights, [drawStyle] { return drawStyle; }, &surfaces);
   // Refresh Screen: the array is not written while the view is redrawn.
-  doc.MapReady = 0;
+  doc.mapReady = false;
   painter.repaintMap(plane);
-  doc.MapReady = 1;
+  doc.mapReady = true;
 
   const PictureFormat format = output->endsWith(QLatin1String(".png"), Qt::CaseInsensitive)
                                    ? PictureFormat::Png

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MapDocument.h"
+#include "document/MapDocument.h"
 #include "edits/RandomSource.h"
 
 #include <QString>
@@ -35,13 +35,13 @@ QString editCommandCaption(EditCommand command);
 // random. Returns how many Sectors changed.
 //
 // The caller guards and repaints; this only changes the array. A menu handler
-//   1. refuses when MapReady is 0 ("Map Image not currently loaded",
+//   1. refuses when mapReady is 0 ("Map Image not currently loaded",
 //      title "Map Image unavailable", OK only) and calls nothing here;
 //   2. calls applyEditCommand();
 //   3. repaints both views, whether or not anything changed:
-//      MapReady = 0; Elevation surface gets the Image picture back, grid,
+//      mapReady = false; Elevation surface gets the Image picture back, grid,
 //      ColourMapElevation, refresh; Terrain surface gets the Image picture
-//      back, grid, ColourMap; MapReady = 1.
+//      back, grid, ColourMap; mapReady = true.
 int applyEditCommand(MapDocument &doc, EditCommand command, RandomSource &random);
 
 }  // namespace vmm

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MapDocument.h"
+#include "document/MapDocument.h"
 
 namespace vmm {
 

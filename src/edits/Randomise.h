@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MapDocument.h"
+#include "document/MapDocument.h"
 #include "edits/RandomSource.h"
 #include "edits/VariantFamily.h"
 

@@ -1,6 +1,6 @@
 #include "mapfiles/MapTextImport.h"
 
-#include "app/MapDocument.h"
+#include "document/MapDocument.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "mapfiles/MapTextWriter.h"
 
-#include "app/MapDocument.h"
+#include "document/MapDocument.h"
 
 #include <algorithm>
 #include <cstring>

@@ -4,14 +4,15 @@
 
 namespace vmm {
 
-QRect applyEditMode(SectorPainter &painter, const MapDocument &document, Plane plane, int mode) {
+QRect applyEditMode(SectorPainter &painter, const MapDocument &document, Plane plane,
+                    EditMode mode) {
   const qint16 value =
       plane == Plane::Element ? document.CurrentDrawElement : document.CurrentDrawHeight;
   // No height chosen: the Elevation view ignores every mode, erasing included.
   if (plane == Plane::Height && value == kUnassigned) return {};
   const int quad = document.CurrentQuad;
   const int sect = document.CurrentSect;
-  switch (static_cast<EditMode>(mode)) {
+  switch (mode) {
     case EditMode::DrawQuad:
       return painter.colourQuad(plane, quad, value);
     case EditMode::DrawSector:

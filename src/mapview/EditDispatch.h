@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MapDocument.h"
+#include "document/MapDocument.h"
 
 #include <QRect>
 
@@ -8,14 +8,15 @@ namespace vmm {
 
 class SectorPainter;
 
-// The four edit modes, as the Option1 buttons number them.
+// The four edit modes, in the order of their tool strip buttons.
 enum class EditMode : int { DrawSector = 0, DrawQuad = 1, EraseSector = 2, EraseQuad = 3 };
 
 // One left-button paint at the document's CurrentQuad and CurrentSect (the
 // latest mouse move) on the plane of the view that was clicked: elements on
 // the Terrain and Image views, heights on the Elevation view. Returns the
-// surface area that changed; nothing is done for an unknown mode, and heights
+// surface area that changed; heights
 // are not painted while CurrentDrawHeight is -1.
-QRect applyEditMode(SectorPainter &painter, const MapDocument &document, Plane plane, int mode);
+QRect applyEditMode(SectorPainter &painter, const MapDocument &document, Plane plane,
+                    EditMode mode);
 
 }  // namespace vmm

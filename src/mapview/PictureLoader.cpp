@@ -1,6 +1,6 @@
 #include "mapview/PictureLoader.h"
 
-#include "app/MapDocument.h"
+#include "document/MapDocument.h"
 #include "mapview/JpegIntegrity.h"
 
 #include <QFile>

@@ -50,28 +50,28 @@ QRect SectorPainter::innerRect(int quad, int sect) const {
 QRect SectorPainter::colourSquare(Plane plane, int quad, int sect, qint16 value) {
   // Only elements treat -1 as "nothing to do"; heights are recorded as given.
   if (plane == Plane::Element && value == kUnassigned) return {};
-  if (document_.MapReady == 1) document_.setValue(quad, sect, plane, value);
+  if (document_.mapReady) document_.setValue(quad, sect, plane, value);
 
   const std::optional<ColorRef> colour = colourOf(plane, value);
   DeviceContext *dc = drawableContext(plane, quad);
   if (!colour || dc == nullptr) return {};
   const MapDocument::Origin o = document_.sectorOrigin(quad, sect);
-  const int style = drawStyle_ ? drawStyle_() : int(DrawStyle::None);
+  const DrawStyle style = drawStyle_ ? drawStyle_() : DrawStyle::None;
 
-  if (style == int(DrawStyle::Transparent)) {
+  if (style == DrawStyle::Transparent) {
     // A tint: every pixel of the cell becomes old pixel OR colour.
     dc->setRop2(R2_MERGEPEN);
     dc->fillBox(o.x + 1, o.y + 1, o.x + kCellInside, o.y + kCellInside, TranslateVBColor(*colour));
     dc->setRop2(R2_COPYPEN);
-  } else if (style == int(DrawStyle::Solid) || style == int(DrawStyle::Hollow)) {
+  } else if (style == DrawStyle::Solid || style == DrawStyle::Hollow) {
     CGDIRectangle box;
-    if (style == int(DrawStyle::Hollow)) {
+    if (style == DrawStyle::Hollow) {
       // While painting with the mouse, an earlier fill of the cell would show
       // through the outline: erase it first without touching MapData.
-      if (document_.IsDraw == 1) {
-        erasingForRedraw_ = 1;
+      if (document_.mousePainting) {
+        erasingForRedraw_ = true;
         eraseSquare(plane, quad, sect);
-        erasingForRedraw_ = 0;
+        erasingForRedraw_ = false;
       }
       box.setBrushStyle(BS_HOLLOW);
     }
@@ -105,8 +105,8 @@ QRect SectorPainter::repaintMap(Plane plane) {
 
 QRect SectorPainter::paintWholeMap(Plane plane, bool restore) {
   // Redrawing the elements must not write the array, so it runs with
-  // MapReady at 0; heights are written back with the value they already hold.
-  if (plane == Plane::Element) document_.MapReady = 0;
+  // mapReady at 0; heights are written back with the value they already hold.
+  if (plane == Plane::Element) document_.mapReady = false;
   const bool drawable = surfaces_ != nullptr && surfaces_->isLoaded();
   // A restored view changes as a whole, and every cell lies inside it.
   const bool wholeView = restore && drawable;
@@ -116,14 +116,14 @@ QRect SectorPainter::paintWholeMap(Plane plane, bool restore) {
     // A freshly restored view is built band by band in one pass: the values
     // written back would be the ones already held, and a hollow cell's
     // pre-erase would put back the picture that is already there.
-    const int style = drawStyle_ ? drawStyle_() : int(DrawStyle::None);
+    const DrawStyle style = drawStyle_ ? drawStyle_() : DrawStyle::None;
     std::optional<CellInk> how;
-    if (style == int(DrawStyle::Solid)) how = CellInk::Fill;
-    if (style == int(DrawStyle::Transparent)) how = CellInk::Tint;
-    if (style == int(DrawStyle::Hollow)) how = CellInk::Outline;
+    if (style == DrawStyle::Solid) how = CellInk::Fill;
+    if (style == DrawStyle::Transparent) how = CellInk::Tint;
+    if (style == DrawStyle::Hollow) how = CellInk::Outline;
     if (how) {
       composeWholeView(plane, *how);
-      if (plane == Plane::Element) document_.MapReady = 1;
+      if (plane == Plane::Element) document_.mapReady = true;
       return changed;
     }
   }
@@ -160,7 +160,7 @@ QRect SectorPainter::paintWholeMap(Plane plane, bool restore) {
         for (int sect = firstSect; sect < firstSect + 4; ++sect) visit(quad, sect);
     }
   }
-  if (plane == Plane::Element) document_.MapReady = 1;
+  if (plane == Plane::Element) document_.mapReady = true;
   return changed;
 }
 
@@ -191,7 +191,7 @@ void SectorPainter::composeWholeView(Plane plane, CellInk how) {
 }
 
 QRect SectorPainter::eraseSquare(Plane plane, int quad, int sect) {
-  if (document_.MapReady == 1 && erasingForRedraw_ == 0)
+  if (document_.mapReady && !erasingForRedraw_)
     document_.setValue(quad, sect, plane, kUnassigned);
   DeviceContext *dc = drawableContext(plane, quad);
   if (dc == nullptr) return {};

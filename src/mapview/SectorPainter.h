@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MapDocument.h"
+#include "document/MapDocument.h"
 #include "catalogue/CatalogueTables.h"
 #include "gdi/GdiTypes.h"
 #include "mapview/MapSurfaces.h"
@@ -12,23 +12,22 @@
 
 namespace vmm {
 
-// The draw style option buttons (OptDraw): their index, or None when no
-// button is set.
+// How painted Sectors look: filled, tinted over the picture or outlined. None
+// records values without drawing them.
 enum class DrawStyle : int { None = -1, Solid = 0, Transparent = 1, Hollow = 2 };
 
 // Keeps MapData and the two painted views in step: records an element or a
 // height for a Sector and paints the Sector's 9 x 9 inner cell in the current
 // draw style, or erases it by copying the cell back from the Image view.
 // Terrain and Elevation are the same routines applied to a Plane. The array is
-// written only while MapReady is 1, always through MapDocument::setValue.
+// written only while mapReady is 1, always through MapDocument::setValue.
 // Nothing refreshes a screen: each routine returns the surface area it
 // changed, for the caller to repaint. An element without a loaded catalogue
 // row, or a height without a colour, is recorded but not drawn.
 class SectorPainter {
  public:
-  // Reads the draw style afresh at every call: an OptDraw index (0 Solid,
-  // 1 Transparent, 2 Hollow) or -1 when none is set.
-  using DrawStyleSource = std::function<int()>;
+  // Reads the draw style afresh at every call.
+  using DrawStyleSource = std::function<DrawStyle()>;
 
   SectorPainter(MapDocument &document, const ElementTable &elements, const HeightColours &heights,
                 DrawStyleSource drawStyle, MapSurfaces *surfaces = nullptr);
@@ -42,7 +41,7 @@ class SectorPainter {
   QRect colourQuad(Plane plane, int quad, qint16 value);
   // Repaints every assigned Sector of Quads 0 to TotalQuads (and no further
   // than the array's last Quad) over whatever the view shows. For elements,
-  // MapReady is 0 for the length of the repaint and 1 afterwards.
+  // mapReady is 0 for the length of the repaint and 1 afterwards.
   QRect colourMap(Plane plane);
   // The whole-map repaint of the view of `plane`: the same pixels as
   // MapSurfaces::restoreWithGrid(plane) followed by colourMap(plane), done one
@@ -51,8 +50,8 @@ class SectorPainter {
   QRect eraseSquare(Plane plane, int quad, int sect);
   QRect eraseQuad(Plane plane, int quad);
 
-  // 1 only while a hollow paint erases its own cell first.
-  qint16 ErasingForRedraw() const { return erasingForRedraw_; }
+  // True only while a hollow paint erases its own cell first.
+  bool erasingForRedraw() const { return erasingForRedraw_; }
 
   // The 10 x 10 cell of a Sector (its grid lines on the top and left edges)
   // on a map of the document's width; not clipped to any surface.
@@ -90,7 +89,7 @@ class SectorPainter {
   const HeightColours &heights_;
   DrawStyleSource drawStyle_;
   MapSurfaces *surfaces_ = nullptr;
-  qint16 erasingForRedraw_ = 0;
+  bool erasingForRedraw_ = false;
 };
 
 }  // namespace vmm

@@ -1,6 +1,6 @@
 #include "support/MapTextInvariants.h"
 
-#include "app/MapDocument.h"
+#include "document/MapDocument.h"
 #include "mapfiles/MapTextImport.h"
 #include "mapfiles/MapTextParser.h"
 

@@ -1,6 +1,6 @@
 #include "support/TestSupport.h"
 
-#include "app/widgets/MDIfrmMain.h"
+#include "app/widgets/MainWindow.h"
 #include "gdi/GdiTypes.h"
 
 #include <QAction>
@@ -114,11 +114,11 @@ QColor gdiColour(quint32 colour) {
   return QColor::fromRgb(toPixel(colour));
 }
 
-std::unique_ptr<MDIfrmMain> openShownMap(UserDialogs &dialogs, const QString &picture) {
-  auto main = std::make_unique<MDIfrmMain>(&dialogs);
+std::unique_ptr<MainWindow> openShownMap(UserDialogs &dialogs, const QString &picture) {
+  auto main = std::make_unique<MainWindow>(&dialogs);
   main->resize(900, 600);
   main->show();
-  if (main->LoadMapImage(picture) != 0) return nullptr;
+  if (!main->LoadMapImage(picture)) return nullptr;
   return main;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/UserDialogs.h"
+#include "session/UserDialogs.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -17,7 +17,7 @@
 class QWidget;
 
 namespace vmm {
-class MDIfrmMain;
+class MainWindow;
 }
 
 namespace vmm::test {
@@ -81,6 +81,6 @@ bool writeFile(const QString &path, const QByteArray &bytes);
 QColor gdiColour(quint32 colour);
 
 // A main window, resized and shown, with the picture imported; null when it was refused.
-std::unique_ptr<MDIfrmMain> openShownMap(UserDialogs &dialogs, const QString &picture);
+std::unique_ptr<MainWindow> openShownMap(UserDialogs &dialogs, const QString &picture);
 
 }  // namespace vmm::test

@@ -1,12 +1,12 @@
 // Undo and redo, the unsaved-changes state and the recovery copy: the history
 // and the recovery file live in the core, the window wires them to its menus,
 // its title, its close box and its views.
-#include "app/widgets/MDIfrmMain.h"
+#include "app/widgets/MainWindow.h"
 
 #include "mapfiles/MapTextImport.h"
 #include "mapfiles/MapTextParser.h"
 #include "mapfiles/MapTextWriter.h"
-#include "mapview/widgets/frmMapView.h"
+#include "mapview/widgets/MapViewWindow.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -29,92 +29,79 @@ QList<QKeySequence> redoShortcuts() {
 
 }  // namespace
 
-void MDIfrmMain::addUndoActions(QMenu *menu) {
-  mnuUndo_ = menu->addAction(tr("Undo"));
-  mnuUndo_->setObjectName(QStringLiteral("mnuUndo"));
-  mnuUndo_->setShortcuts(QKeySequence::Undo);
-  mnuRedo_ = menu->addAction(tr("Redo"));
-  mnuRedo_->setObjectName(QStringLiteral("mnuRedo"));
-  mnuRedo_->setShortcuts(redoShortcuts());
+void MainWindow::addUndoActions(QMenu *menu) {
+  undoAction_ = menu->addAction(tr("Undo"));
+  undoAction_->setObjectName(QStringLiteral("mnuUndo"));
+  undoAction_->setShortcuts(QKeySequence::Undo);
+  redoAction_ = menu->addAction(tr("Redo"));
+  redoAction_->setObjectName(QStringLiteral("mnuRedo"));
+  redoAction_->setShortcuts(redoShortcuts());
   menu->addSeparator()->setObjectName(QStringLiteral("mnuUndoSep"));
 
-  connect(mnuUndo_, &QAction::triggered, history_.get(), &MapHistory::undo);
-  connect(mnuRedo_, &QAction::triggered, history_.get(), &MapHistory::redo);
-  const QUndoStack &stack = history_->stack();
+  MapHistory *history = &session_.history();
+  connect(undoAction_, &QAction::triggered, history, &MapHistory::undo);
+  connect(redoAction_, &QAction::triggered, history, &MapHistory::redo);
+  const QUndoStack &stack = history->stack();
   auto caption = [](const QString &verb, const QString &step) {
     return step.isEmpty() ? verb : verb + QLatin1Char(' ') + step;
   };
-  connect(&stack, &QUndoStack::undoTextChanged, mnuUndo_,
-          [this, caption](const QString &step) { mnuUndo_->setText(caption(tr("Undo"), step)); });
-  connect(&stack, &QUndoStack::redoTextChanged, mnuRedo_,
-          [this, caption](const QString &step) { mnuRedo_->setText(caption(tr("Redo"), step)); });
-  connect(&stack, &QUndoStack::canUndoChanged, mnuUndo_, &QAction::setEnabled);
-  connect(&stack, &QUndoStack::canRedoChanged, mnuRedo_, &QAction::setEnabled);
-  mnuUndo_->setEnabled(false);
-  mnuRedo_->setEnabled(false);
+  connect(&stack, &QUndoStack::undoTextChanged, undoAction_,
+          [this, caption](const QString &step) { undoAction_->setText(caption(tr("Undo"), step)); });
+  connect(&stack, &QUndoStack::redoTextChanged, redoAction_,
+          [this, caption](const QString &step) { redoAction_->setText(caption(tr("Redo"), step)); });
+  connect(&stack, &QUndoStack::canUndoChanged, undoAction_, &QAction::setEnabled);
+  connect(&stack, &QUndoStack::canRedoChanged, redoAction_, &QAction::setEnabled);
+  undoAction_->setEnabled(false);
+  redoAction_->setEnabled(false);
 }
 
-void MDIfrmMain::setUpHistory() {
-  recovery_ = std::make_unique<RecoveryService>(document_.DatabaseLocation, [this] {
-    return RecoveryContent{picturePath_, vargaMapText(document_)};
+void MainWindow::setUpHistory() {
+  recovery_ = std::make_unique<RecoveryService>(session_.document().DatabaseLocation, [this] {
+    return RecoveryContent{picturePath_, vargaMapText(session_.document())};
   });
 
-  connect(history_.get(), &MapHistory::sectorsRestored, this, &MDIfrmMain::repaintRestored);
-  connect(history_.get(), &MapHistory::documentChanged, this, [this] {
-    if (!history_->isClean()) recovery_->scheduleWrite();
+  connect(&session_.history(), &MapHistory::sectorsRestored, this, &MainWindow::repaintRestored);
+  connect(&session_.history(), &MapHistory::documentChanged, this, [this] {
+    if (!session_.history().isClean()) recovery_->scheduleWrite();
   });
-  connect(&history_->stack(), &QUndoStack::cleanChanged, this, &MDIfrmMain::historyCleanChanged);
+  connect(&session_.history().stack(), &QUndoStack::cleanChanged, this, &MainWindow::historyCleanChanged);
   // The map matches a file again after a Varga export or a complete map data import.
-  connect(this, &MDIfrmMain::mapSaved, history_.get(), &MapHistory::markSaved);
-  connect(this, &MDIfrmMain::mapDataImported, history_.get(), &MapHistory::markSaved);
+  connect(this, &MainWindow::mapSaved, &session_.history(), &MapHistory::markSaved);
+  connect(this, &MainWindow::mapDataImported, &session_.history(), &MapHistory::markSaved);
   updateTitle();
 }
 
-void MDIfrmMain::historyCleanChanged(bool clean) {
+void MainWindow::historyCleanChanged(bool clean) {
   // Saved work needs no recovery copy.
   if (clean) recovery_->discard();
   updateTitle();
 }
 
-void MDIfrmMain::updateTitle() {
-  setWindowTitle(history_->isClean() ? kTitle : QLatin1Char('*') + kTitle);
+void MainWindow::updateTitle() {
+  setWindowTitle(session_.history().isClean() ? kTitle : QLatin1Char('*') + kTitle);
 }
 
-void MDIfrmMain::repaintRestored(const std::vector<SectorEdit> &edits, StepRepaint repaint) {
+void MainWindow::repaintRestored(const std::vector<SectorEdit> &edits, StepRepaint repaint) {
   if (!mapView_) return;
   if (repaint == StepRepaint::WholeMap) {
     repaintWholeMap();
     return;
   }
-  // The values are already in the array: with MapReady at 0 the colouring
-  // routines only draw them. Each cell gets the picture back first, so a
-  // transparent colour is not laid over the one it replaces.
-  const qint16 ready = document_.MapReady;
-  document_.MapReady = 0;
-  QRect changed[2];
-  for (const SectorEdit &edit : edits) {
-    const Plane plane = edit.planeValue();
-    const qint16 value = document_.value(edit.quad, edit.sector, plane);
-    QRect &area = changed[static_cast<int>(plane)];
-    area |= painter_->eraseSquare(plane, edit.quad, edit.sector);
-    if (value != kUnassigned) area |= painter_->colourSquare(plane, edit.quad, edit.sector, value);
-  }
-  document_.MapReady = ready;
+  const std::array<QRect, 2> changed = session_.repaintSectors(edits);
   for (const Plane plane : {Plane::Element, Plane::Height})
-    if (const QRect &area = changed[static_cast<int>(plane)]; !area.isEmpty())
-      mapView_->refresh(MapSurfaces::viewOf(plane), area);
+    mapView_->refresh(MapSurfaces::viewOf(plane), changed[static_cast<std::size_t>(plane)]);
 }
 
-QString MDIfrmMain::exitQuestion() const {
+QString MainWindow::exitQuestion() const {
   QString text = QStringLiteral("Are you sure you wish to EXIT ?");
-  if (!history_->isClean())
+  if (!session_.history().isClean())
     text +=
         QStringLiteral("\n\nThe map has changes that have not been exported; they will be lost.");
   return text;
 }
 
-bool MDIfrmMain::confirmClose() {
-  if (history_->isClean()) return true;
+bool MainWindow::confirmClose() {
+  if (session_.history().isClean()) return true;
   const MessageAnswer answer =
       dialogs_->message(QStringLiteral("The map has changes that have not been exported.\n"
                                        "Export them as a Varga file before closing?"),
@@ -131,11 +118,11 @@ bool MDIfrmMain::confirmClose() {
   }
 }
 
-void MDIfrmMain::endSession() {
+void MainWindow::endSession() {
   recovery_->discard();
 }
 
-void MDIfrmMain::offerRecovery() {
+void MainWindow::offerRecovery() {
   if (!recovery_->hasRecovery()) return;
   QString error;
   const std::optional<RecoveryContent> content = recovery_->load(&error);
@@ -157,19 +144,19 @@ void MDIfrmMain::offerRecovery() {
   restoreRecovered(*content);
 }
 
-bool MDIfrmMain::restoreRecovered(const RecoveryContent &content) {
+bool MainWindow::restoreRecovered(const RecoveryContent &content) {
   // A refused picture has been reported; the copy stays for another attempt.
-  if (LoadMapImage(content.picturePath) != 0) return false;
+  if (!LoadMapImage(content.picturePath)) return false;
   MapTextParser parser;
   parser.feed(content.mapText);
   parser.finish();
   {
-    HistoryStep step(history_.get(), QStringLiteral("Restore Unsaved Map"));
-    applyMapText(parser.content(), document_, RecoveryFile::path(document_.DatabaseLocation));
+    HistoryStep step(&session_.history(), QStringLiteral("Restore Unsaved Map"));
+    applyMapText(parser.content(), session_.document(), RecoveryFile::path(session_.document().DatabaseLocation));
   }
   repaintWholeMap();
   // The restored map has never been exported.
-  history_->markUnsaved();
+  session_.history().markUnsaved();
   return true;
 }
 

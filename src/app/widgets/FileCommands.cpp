@@ -1,11 +1,11 @@
 // The File menu's map text and picture commands: the formats live in the core,
 // the window asks for the file name, shows the messages and repaints.
-#include "app/widgets/MDIfrmMain.h"
+#include "app/widgets/MainWindow.h"
 
 #include "mapfiles/MapTextImport.h"
 #include "mapfiles/MapTextWriter.h"
 #include "mapfiles/PictureExport.h"
-#include "mapview/widgets/frmMapView.h"
+#include "mapview/widgets/MapViewWindow.h"
 
 #include <QApplication>
 
@@ -17,22 +17,22 @@ const QString kTolleFilter = QStringLiteral("Tolle Map Files (*.Txt)|*.txt");
 const QString kBitmapFilter = QStringLiteral("BMP File (*.bmp)|*.bmp");
 }  // namespace
 
-void MDIfrmMain::mnuSave() {
+void MainWindow::exportVargaFile() {
   exportMapText(MapEdition::Varga);
 }
 
-void MDIfrmMain::MnuTolle() {
+void MainWindow::exportTolleFile() {
   exportMapText(MapEdition::Tolle);
 }
 
-bool MDIfrmMain::exportMapText(MapEdition edition) {
+bool MainWindow::exportMapText(MapEdition edition) {
   if (!requireMap()) return false;
   const QString path =
       dialogs_->saveFileName(edition == MapEdition::Varga ? kVargaFilter : kTolleFilter);
   if (path.isEmpty()) return false;
   // The file is replaced atomically: a failed export leaves any earlier file as it was.
-  const FileWriteResult result = edition == MapEdition::Varga ? SaveAsVargaTXT(document_, path)
-                                                              : SaveAsTolleTXT(document_, path);
+  const FileWriteResult result = edition == MapEdition::Varga ? SaveAsVargaTXT(session_.document(), path)
+                                                              : SaveAsTolleTXT(session_.document(), path);
   if (!result.ok)
     dialogs_->message(result.messageText(), FileWriteResult::messageTitle());
   else if (edition == MapEdition::Varga)
@@ -44,15 +44,15 @@ bool MDIfrmMain::exportMapText(MapEdition edition) {
   return result.ok;
 }
 
-void MDIfrmMain::mnuImportMapData() {
+void MainWindow::importMapData() {
   if (!requireMap()) return;
   const QString path = dialogs_->openFileName(kVargaFilter);
   if (path.isEmpty()) return;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   MapImportResult result;
   {
-    HistoryStep step(history_.get(), QStringLiteral("Import Map Data"));
-    result = GetFile(document_, path);
+    HistoryStep step(&session_.history(), QStringLiteral("Import Map Data"));
+    result = GetFile(session_.document(), path);
   }
   QApplication::restoreOverrideCursor();
   if (result.status == MapImportResult::Status::Unreadable) {
@@ -66,24 +66,24 @@ void MDIfrmMain::mnuImportMapData() {
   repaintWholeMap();
   if (result.ok()) {
     emit mapDataImported(path);
-    const QString note = quadCountNote(result.rowsRead, document_.XQuads * document_.YQuads);
+    const QString note = quadCountNote(result.rowsRead, session_.document().XQuads * session_.document().YQuads);
     if (!note.isEmpty()) showNotice(note);
   }
 }
 
-void MDIfrmMain::mnuExT() {
+void MainWindow::exportTerrainImage() {
   exportSurface(MapView::Terrain);
 }
 
-void MDIfrmMain::mnuExE() {
+void MainWindow::exportElevationImage() {
   exportSurface(MapView::Elevation);
 }
 
-void MDIfrmMain::exportSurface(MapView view) {
+void MainWindow::exportSurface(MapView view) {
   if (!requireMap() || !mapView_) return;
   const QString path = dialogs_->saveFileName(kBitmapFilter);
   if (path.isEmpty()) return;
-  const FileWriteResult result = saveSurfaceBitmap(mapView_->surfaces().surface(view), path);
+  const FileWriteResult result = saveSurfaceBitmap(session_.surfaces().surface(view), path);
   if (!result.ok)
     dialogs_->message(
         QStringLiteral("The picture could not be saved as \"%1\": %2").arg(path, result.errorText),

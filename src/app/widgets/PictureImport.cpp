@@ -1,11 +1,11 @@
 // "Import Map Image": choose a picture, check it, and build the map view around it.
-#include "app/widgets/MDIfrmMain.h"
+#include "app/widgets/MainWindow.h"
 
 #include "mapview/PictureLoader.h"
 #include "mapview/widgets/EditCursors.h"
+#include "mapview/widgets/MapViewWindow.h"
 #include "mapview/widgets/MouseEditor.h"
 #include "mapview/widgets/SurfaceWidget.h"
-#include "mapview/widgets/frmMapView.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -14,8 +14,8 @@
 
 namespace vmm {
 
-void MDIfrmMain::mnuImportMapImage() {
-  if (document_.MapReady == 1)
+void MainWindow::importMapImage() {
+  if (session_.document().mapReady)
     dialogs_->message(
         QStringLiteral(
             "Warning : Importing a new map image will overwrite currently assigned Map Data"),
@@ -25,7 +25,7 @@ void MDIfrmMain::mnuImportMapImage() {
   LoadMapImage(path);
 }
 
-int MDIfrmMain::LoadMapImage(const QString &path) {
+bool MainWindow::LoadMapImage(const QString &path) {
   // The new picture is checked before anything is replaced, so a refusal never
   // costs the map that is already loaded.
   QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -33,50 +33,42 @@ int MDIfrmMain::LoadMapImage(const QString &path) {
   QApplication::restoreOverrideCursor();
   if (!picture.accepted) {
     dialogs_->message(picture.message, picture.title, MessageIcon::Critical);
-    return 1;
+    return false;
   }
 
   QApplication::setOverrideCursor(Qt::WaitCursor);
   closeMapView();
   // The warning promised it: the new map starts with nothing assigned.
-  {
-    HistoryStep step(history_.get(), QStringLiteral("Import Map Image"));
-    document_.clearPlanes();
-  }
+  session_.startMap(picture);
   picturePath_ = QFileInfo(path).absoluteFilePath();
-  auto *view = new frmMapView(document_, picture.picture);
-  painter_->setSurfaces(&view->surfaces());
-  new MouseEditor(*this, *view);
+  auto *view = new MapViewWindow(session_.document(), session_.surfaces());
+  auto *mouse = new MouseEditor(session_, *view);
+  connect(mouse, &MouseEditor::pointerOverSector, this, &MainWindow::showPointerSector);
+  connect(mouse, &MouseEditor::sectorPickedUp, this, &MainWindow::pickUpSector);
   mapView_ = view;
   mapWindow_ = mdiArea_->addSubWindow(view);
   mapWindow_->setAttribute(Qt::WA_DeleteOnClose);
   mapWindow_->setWindowTitle(QFileInfo(path).fileName());
-  connect(view, &QObject::destroyed, this, [this] {
-    if (painter_) painter_->setSurfaces(nullptr);
-  });
-  applyCursor(editMode());
-  document_.XQuads = static_cast<qint16>(picture.xQuads);
-  document_.YQuads = static_cast<qint16>(picture.yQuads);
+  // A closed map view takes its pictures with it: there is nothing left to draw on.
+  connect(view, &QObject::destroyed, this, [this] { session_.surfaces().clear(); });
+  applyCursor(session_.editMode());
   mapView_->AddGrid();
   mapWindow_->showMaximized();
-  document_.TotalQuads = static_cast<qint16>(document_.YQuads * document_.XQuads);
-  document_.MapReady = 1;
   QApplication::restoreOverrideCursor();
-  return 0;
+  return true;
 }
 
-void MDIfrmMain::closeMapView() {
+void MainWindow::closeMapView() {
   if (!mapWindow_) return;
-  painter_->setSurfaces(nullptr);
-  // Deleting the window at once: the new one must not share the document's MapLoaded with it.
+  // Deleting the window at once: the new one must not share the document's mapViewOpen with it.
   delete mapWindow_.data();
   mapView_ = nullptr;
 }
 
-void MDIfrmMain::applyCursor(int mode) {
-  if (!mapView_ || mode < 0) return;
+void MainWindow::applyCursor(EditMode mode) {
+  if (!mapView_) return;
   for (const MapView view : {MapView::Terrain, MapView::Image, MapView::Elevation})
-    mapView_->surfaceWidget(view)->setCursor(cursors_->cursor(mode));
+    mapView_->surfaceWidget(view)->setCursor(cursors_->cursor(static_cast<int>(mode)));
 }
 
 }  // namespace vmm

@@ -1,10 +1,11 @@
 // What lies under the mouse, picking a Sector up, and the height to paint.
-#include "app/widgets/MDIfrmMain.h"
+#include "app/widgets/MainWindow.h"
 
-#include "mapview/EditDispatch.h"
-#include "mapview/widgets/frmMapView.h"
+#include "app/widgets/EditToolBar.h"
+#include "mapview/widgets/MapViewWindow.h"
 
 #include <QComboBox>
+#include <QPushButton>
 
 namespace vmm {
 
@@ -20,64 +21,81 @@ std::optional<qint16> paintableHeight(const QString &text) {
 
 }  // namespace
 
-QString MDIfrmMain::elementName(qint16 id) const {
-  // An id the catalogue does not hold shows as its number rather than reading past the table.
-  return elementTable_.hasElement(id) ? elementTable_.row(id).name : QString::number(id);
+void MainWindow::showSectorInfo(int quad, int sector) {
+  const MapDocument &document = session_.document();
+  const qint16 element = document.value(quad, sector, Plane::Element);
+  const qint16 height = document.value(quad, sector, Plane::Height);
+  setPanelText(1, element != kUnassigned
+                      ? QStringLiteral("Element : ") + session_.elementName(element)
+                      : QStringLiteral("Element : Unassigned"));
+  setPanelText(2, QStringLiteral("Height : ") + QString::number(height));
 }
 
-void MDIfrmMain::DisplaySectorInfo(qint16 quad, qint16 sect, qint16 reassign) {
-  const qint16 element = document_.value(quad, sect, Plane::Element);
-  const qint16 height = document_.value(quad, sect, Plane::Height);
-  setPanelText(1, element != kUnassigned ? QStringLiteral("Element : ") + elementName(element)
-                                         : QStringLiteral("Element : Unassigned"));
-  setPanelText(2, QStringLiteral("Height : ") + QString::number(height));
-  if (reassign != 1) return;
+void MainWindow::showPointerSector(int quad, int sector) {
+  showSectorInfo(quad, sector);
+  setPanelText(6, QStringLiteral("Quad : ") + QString::number(quad));
+  setPanelText(7, QStringLiteral("Sect : ") + QString::number(sector));
+}
 
+void MainWindow::pickUpSector(int quad, int sector) {
+  showSectorInfo(quad, sector);
+  MapDocument &document = session_.document();
+  const qint16 element = document.value(quad, sector, Plane::Element);
+  const qint16 height = document.value(quad, sector, Plane::Height);
   const bool terrainShown = mapView_ && mapView_->isSurfaceVisible(MapView::Terrain);
   const bool elevationShown = mapView_ && mapView_->isSurfaceVisible(MapView::Elevation);
-  document_.CurrentDrawElement = element;
+  // Picking an unassigned Sector on the view that shows its plane turns the brush into an eraser.
+  document.CurrentDrawElement = element;
   if (terrainShown) {
     if (element == kUnassigned) {
       setPanelText(4, QStringLiteral("Selected : Unassigned"));
-      setEditMode(static_cast<int>(EditMode::EraseSector));
+      session_.setEditMode(EditMode::EraseSector);
     } else {
-      setPanelText(4, QStringLiteral("Selected : ") + elementName(element));
+      setPanelText(4, QStringLiteral("Selected : ") + session_.elementName(element));
     }
   }
-  document_.CurrentDrawHeight = height;
+  document.CurrentDrawHeight = height;
   if (elevationShown) {
     if (height != kUnassigned) {
       setPanelText(4, QStringLiteral(" SelectedHeight : ") + QString::number(height));
     } else {
       setPanelText(4, QStringLiteral("Selected : Unassigned"));
-      setEditMode(static_cast<int>(EditMode::EraseSector));
+      session_.setEditMode(EditMode::EraseSector);
     }
   }
 }
 
-void MDIfrmMain::cboheightClick() {
-  const QString text = cboheight_->currentText();
-  if (const auto height = paintableHeight(text)) document_.CurrentDrawHeight = *height;
+void MainWindow::chooseListedHeight() {
+  const QString text = toolBar_->heightList()->currentText();
+  if (const auto height = paintableHeight(text)) session_.document().CurrentDrawHeight = *height;
   setPanelText(2, QStringLiteral("Height : ") + text);
 }
 
-void MDIfrmMain::Command1Click() {
-  const auto height = paintableHeight(cboheight_->currentText());
+void MainWindow::raiseHeight() {
+  const auto height = paintableHeight(toolBar_->heightList()->currentText());
   if (!height) return;
   // Heights stop at 100: the colour tables have no entry above it.
-  const QString text = QString::number(std::min<int>(*height + 1, 100));
-  cboheight_->setEditText(text);
-  document_.CurrentDrawHeight = static_cast<qint16>(text.toInt());
+  setDrawHeightText(QString::number(std::min<int>(*height + 1, 100)));
+}
+
+void MainWindow::lowerHeight() {
+  const auto height = paintableHeight(toolBar_->heightList()->currentText());
+  if (!height || *height == 0) return;
+  setDrawHeightText(QString::number(*height - 1));
+}
+
+void MainWindow::setDrawHeightText(const QString &text) {
+  toolBar_->heightList()->setEditText(text);
+  session_.document().CurrentDrawHeight = static_cast<qint16>(text.toInt());
   setPanelText(2, QStringLiteral("Height : ") + text);
 }
 
-void MDIfrmMain::Command2Click() {
-  const auto height = paintableHeight(cboheight_->currentText());
-  if (!height || *height == 0) return;
-  const QString text = QString::number(*height - 1);
-  cboheight_->setEditText(text);
-  document_.CurrentDrawHeight = static_cast<qint16>(text.toInt());
-  setPanelText(2, QStringLiteral("Height : ") + text);
+void MainWindow::toggleHeightColours() {
+  // The button names the set the next click switches to.
+  const bool toColourSet = session_.heightColourMode() != 1;
+  reportCatalogueProblem(session_.setHeightColourMode(toColourSet ? 1 : 0));
+  toolBar_->heightColourButton()->setText(toColourSet ? QStringLiteral("Draw with Gradient")
+                                                      : QStringLiteral("Draw with Colour"));
 }
 
 }  // namespace vmm

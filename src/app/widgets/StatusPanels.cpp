@@ -1,6 +1,6 @@
 #include "app/widgets/StatusPanels.h"
 
-#include "app/Twips.h"
+#include "gdi/Twips.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,10 +1,11 @@
 // The "Tree View" status bar panel: the element tree browser opens beside the map
 // view and closes again, the panel's bevel telling which state is current.
-#include "app/widgets/MDIfrmMain.h"
+#include "app/widgets/MainWindow.h"
 
-#include "app/Twips.h"
+#include "app/widgets/EditToolBar.h"
 #include "app/widgets/StatusPanels.h"
-#include "catalogue/widgets/frmTreeView.h"
+#include "catalogue/widgets/ElementTreeWindow.h"
+#include "gdi/Twips.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -21,11 +22,11 @@ constexpr int kMapRightMarginTwips = 150;
 
 }  // namespace
 
-frmTreeView *MDIfrmMain::treeView() const {
-  return treeWindow_ ? qobject_cast<frmTreeView *>(treeWindow_->widget()) : nullptr;
+ElementTreeWindow *MainWindow::treeView() const {
+  return treeWindow_ ? qobject_cast<ElementTreeWindow *>(treeWindow_->widget()) : nullptr;
 }
 
-void MDIfrmMain::toggleTreeView() {
+void MainWindow::toggleTreeView() {
   const int panel = statusPanels_->panelWithKey(QStringLiteral("V"));
   if (statusPanels_->bevel(panel) == StatusPanels::Raised)
     openTreeView(panel);
@@ -33,8 +34,8 @@ void MDIfrmMain::toggleTreeView() {
     closeTreeView(panel);
 }
 
-void MDIfrmMain::openTreeView(int panel) {
-  const int height = this->height() - statusBar()->height() - toolbar_->height() -
+void MainWindow::openTreeView(int panel) {
+  const int height = this->height() - statusBar()->height() - toolBar_->height() -
                      twipsToPixels(kHeightAllowanceTwips);
   const int treeWidth = twipsToPixels(kTreeWidthTwips);
 
@@ -42,7 +43,7 @@ void MDIfrmMain::openTreeView(int panel) {
   // to the normal state first.
   if (mapWindow_ && mapWindow_->isMaximized()) mapWindow_->showNormal();
 
-  auto *tree = new frmTreeView(*this);
+  auto *tree = new ElementTreeWindow(session_, *dialogs_);
   // Opened and closed through the panel only, so the frame offers no buttons of its own.
   treeWindow_ =
       mdiArea_->addSubWindow(tree, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -55,7 +56,7 @@ void MDIfrmMain::openTreeView(int panel) {
   statusPanels_->setBevel(panel, StatusPanels::Inset);
 }
 
-void MDIfrmMain::closeTreeView(int panel) {
+void MainWindow::closeTreeView(int panel) {
   delete treeWindow_.data();
   if (mapWindow_) mapWindow_->showMaximized();
   statusPanels_->setBevel(panel, StatusPanels::Raised);

@@ -1,17 +1,16 @@
 // Switching between the Image, Terrain and Elevation maps, Redraw Grid and Refresh Screen.
-#include "app/widgets/MDIfrmMain.h"
+#include "app/widgets/MainWindow.h"
 
+#include "app/widgets/EditToolBar.h"
 #include "app/widgets/StatusPanels.h"
-#include "mapview/widgets/frmMapView.h"
+#include "mapview/widgets/MapViewWindow.h"
 
 #include <QApplication>
-#include <QComboBox>
-#include <QPushButton>
 
 namespace vmm {
 
-void MDIfrmMain::MMStatusBarPanelClick(int, const QString &key) {
-  if (document_.MapLoaded != 1 || !mapView_) return;
+void MainWindow::statusPanelClicked(int, const QString &key) {
+  if (!session_.document().mapViewOpen || !mapView_) return;
   if (key == QLatin1String("I"))
     switchView(MapView::Image, true);
   else if (key == QLatin1String("T"))
@@ -22,7 +21,7 @@ void MDIfrmMain::MMStatusBarPanelClick(int, const QString &key) {
     toggleTreeView();
 }
 
-void MDIfrmMain::switchView(MapView view, bool includingCommand3) {
+void MainWindow::switchView(MapView view, bool includingColourButton) {
   // Surfaces in the order Terrain, Image, Elevation; then the bevels; then the controls.
   mapView_->setSurfaceVisible(MapView::Terrain, view == MapView::Terrain);
   mapView_->setSurfaceVisible(MapView::Image, view == MapView::Image);
@@ -32,16 +31,10 @@ void MDIfrmMain::switchView(MapView view, bool includingCommand3) {
   statusPanels_->setBevel(11,
                           view == MapView::Terrain ? StatusPanels::Inset : StatusPanels::Raised);
   statusPanels_->setBevel(9, view == MapView::Image ? StatusPanels::Inset : StatusPanels::Raised);
-  const bool heights = view == MapView::Elevation;
-  setToolVisible(cboTerainCategory_, !heights);
-  setToolVisible(cboElementList_, !heights);
-  setToolVisible(command1_, heights);
-  setToolVisible(command2_, heights);
-  if (includingCommand3) setToolVisible(command3_, heights);
-  setToolVisible(cboheight_, heights);
+  toolBar_->showControlsFor(view == MapView::Elevation, includingColourButton);
 }
 
-void MDIfrmMain::mnuV1() {
+void MainWindow::showImageMap() {
   if (!requireMap() || !mapView_) return;
   // Only the surfaces change: panels and tool strip stay as they were.
   mapView_->setSurfaceVisible(MapView::Terrain, false);
@@ -49,48 +42,50 @@ void MDIfrmMain::mnuV1() {
   mapView_->setSurfaceVisible(MapView::Elevation, false);
 }
 
-void MDIfrmMain::mnuV2() {
+void MainWindow::showTerrainMap() {
   if (!requireMap() || !mapView_) return;
   switchView(MapView::Terrain, false);
 }
 
-void MDIfrmMain::mnuV3() {
+void MainWindow::showElevationMap() {
   if (!requireMap() || !mapView_) return;
   switchView(MapView::Elevation, false);
 }
 
-void MDIfrmMain::mnuO1() {
+void MainWindow::redrawGrid() {
   if (!requireMap() || !mapView_) return;
   mapView_->AddGrid();
 }
 
-void MDIfrmMain::mnuO2() {
+void MainWindow::refreshScreen() {
   if (!requireMap() || !mapView_) return;
-  document_.MapReady = 0;
+  MapDocument &document = session_.document();
+  document.mapReady = false;
   for (const Plane plane : {Plane::Height, Plane::Element}) {
     const MapView view = MapSurfaces::viewOf(plane);
     if (mapView_->isSurfaceVisible(view)) repaintWholePlane(plane);
   }
-  document_.MapReady = 1;
+  document.mapReady = true;
 }
 
-void MDIfrmMain::repaintWholePlane(Plane plane) {
+void MainWindow::repaintWholePlane(Plane plane) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   // The picture back, the grid, then every assigned Sector of the plane.
-  painter_->repaintMap(plane);
+  session_.repaintWholePlane(plane);
   mapView_->refresh(MapSurfaces::viewOf(plane));
   QApplication::restoreOverrideCursor();
 }
 
-void MDIfrmMain::repaintWholeMap() {
+void MainWindow::repaintWholeMap() {
   if (!mapView_) return;
-  document_.MapReady = 0;
-  repaintWholePlane(Plane::Height);
-  repaintWholePlane(Plane::Element);
-  document_.MapReady = 1;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  session_.repaintWholeMap();
+  mapView_->refresh(MapView::Elevation);
+  mapView_->refresh(MapView::Terrain);
+  QApplication::restoreOverrideCursor();
 }
 
-MapView MDIfrmMain::visibleView() const {
+MapView MainWindow::visibleView() const {
   if (mapView_) {
     for (const MapView view : {MapView::Terrain, MapView::Image, MapView::Elevation})
       if (mapView_->isSurfaceVisible(view)) return view;

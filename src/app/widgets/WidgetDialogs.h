@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/UserDialogs.h"
+#include "session/UserDialogs.h"
 
 class QWidget;
 

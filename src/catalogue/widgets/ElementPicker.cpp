@@ -1,19 +1,20 @@
 #include "catalogue/widgets/ElementPicker.h"
 
-#include "app/widgets/MDIfrmMain.h"
 #include "catalogue/ElementCategories.h"
+#include "session/EditorSession.h"
 
 #include <QComboBox>
 
 namespace vmm {
 
-ElementPicker::ElementPicker(QComboBox &categories, QComboBox &elements, MDIfrmMain &main)
-    : QObject(&main), categories_(categories), elements_(elements), main_(main) {
-  connect(&categories_, &QComboBox::activated, this, &ElementPicker::cboTerainCategoryClick);
-  connect(&elements_, &QComboBox::activated, this, &ElementPicker::cboElementListClick);
+ElementPicker::ElementPicker(QComboBox &categories, QComboBox &elements, EditorSession &session,
+                             QObject *parent)
+    : QObject(parent), categories_(categories), elements_(elements), session_(session) {
+  connect(&categories_, &QComboBox::activated, this, &ElementPicker::listCategory);
+  connect(&elements_, &QComboBox::activated, this, &ElementPicker::chooseListedElement);
 }
 
-void ElementPicker::cboTerainCategoryClick() {
+void ElementPicker::listCategory() {
   elements_.clear();
   // The list keeps its names sorted, duplicates side by side.
   elements_.addItems(ElementCategories::sortedElementsOf(categories_.currentText()));
@@ -21,16 +22,12 @@ void ElementPicker::cboTerainCategoryClick() {
   selectElementByName(elements_.currentText());
 }
 
-void ElementPicker::cboElementListClick() {
+void ElementPicker::chooseListedElement() {
   selectElementByName(elements_.currentText());
 }
 
 void ElementPicker::selectElementByName(const QString &name) {
-  if (name.isEmpty()) return;
-  const auto record = main_.catalogue().elementByName(name);
-  if (!record) return;
-  main_.document().CurrentDrawElement = record->elementid;
-  main_.setPanelText(4, QStringLiteral("Sel. : ") + record->ElementType);
+  session_.selectElementByName(name);
 }
 
 }  // namespace vmm

@@ -7,7 +7,7 @@ class QComboBox;
 
 namespace vmm {
 
-class MDIfrmMain;
+class EditorSession;
 
 // The category and element lists of the tool strip: choosing a category lists
 // its elements in alphabetical order and selects the first; choosing an
@@ -16,17 +16,20 @@ class ElementPicker : public QObject {
   Q_OBJECT
 
  public:
-  ElementPicker(QComboBox &categories, QComboBox &elements, MDIfrmMain &main);
+  ElementPicker(QComboBox &categories, QComboBox &elements, EditorSession &session,
+                QObject *parent = nullptr);
 
-  void cboTerainCategoryClick();
-  void cboElementListClick();
+  // The category chosen: its elements listed, the first one selected.
+  void listCategory();
+  // The element chosen in the list.
+  void chooseListedElement();
   // Looks the name up in the catalogue; an empty or unknown name changes nothing.
   void selectElementByName(const QString &name);
 
  private:
   QComboBox &categories_;
   QComboBox &elements_;
-  MDIfrmMain &main_;
+  EditorSession &session_;
 };
 
 }  // namespace vmm

@@ -1,9 +1,8 @@
 #include "mapview/widgets/MouseEditor.h"
 
-#include "app/widgets/MDIfrmMain.h"
-#include "mapview/EditDispatch.h"
 #include "mapview/SectorLocator.h"
-#include "mapview/widgets/frmMapView.h"
+#include "mapview/widgets/MapViewWindow.h"
+#include "session/EditorSession.h"
 
 #include <cmath>
 
@@ -14,15 +13,15 @@ constexpr int kLeftOnly = 1;
 constexpr int kRightOnly = 2;
 }  // namespace
 
-MouseEditor::MouseEditor(MDIfrmMain &main, frmMapView &view)
-    : QObject(&view), main_(main), view_(view) {
-  connect(&view_, &frmMapView::surfaceMouseMoved, this, &MouseEditor::MouseMove);
-  connect(&view_, &frmMapView::surfaceMousePressed, this, &MouseEditor::MouseDown);
-  connect(&view_, &frmMapView::surfaceMouseReleased, this, &MouseEditor::MouseUp);
+MouseEditor::MouseEditor(EditorSession &session, MapViewWindow &view)
+    : QObject(&view), session_(session), view_(view) {
+  connect(&view_, &MapViewWindow::surfaceMouseMoved, this, &MouseEditor::mouseMoved);
+  connect(&view_, &MapViewWindow::surfaceMousePressed, this, &MouseEditor::mousePressed);
+  connect(&view_, &MapViewWindow::surfaceMouseReleased, this, &MouseEditor::mouseReleased);
 }
 
-void MouseEditor::MouseMove(MapView view, int buttons, double x, double y) {
-  MapDocument &doc = main_.document();
+void MouseEditor::mouseMoved(MapView view, int buttons, double x, double y) {
+  MapDocument &doc = session_.document();
   // A move without the left button alone ends any stroke whose release went elsewhere.
   if (buttons != kLeftOnly) strokeId_ = 0;
   const auto hit = SectorLocator::locateInside(x, y, doc.XQuads, doc.YQuads);
@@ -34,38 +33,34 @@ void MouseEditor::MouseMove(MapView view, int buttons, double x, double y) {
   // The system may merge quick mouse moves; the Sectors between two reported
   // positions are painted too, so a fast stroke leaves no gaps.
   if (buttons == kLeftOnly && wasInside) paintAlong(view, from, QPointF(x, y));
-  main_.DisplaySectorInfo(hit->quad, hit->sector, 0);
   doc.CurrentQuad = hit->quad;
   doc.CurrentSect = hit->sector;
-  main_.setPanelText(6, QStringLiteral("Quad : ") + QString::number(hit->quad));
-  main_.setPanelText(7, QStringLiteral("Sect : ") + QString::number(hit->sector));
-  doc.IsDraw = 1;
+  emit pointerOverSector(hit->quad, hit->sector);
+  doc.mousePainting = true;
   if (buttons == kLeftOnly) paint(view);
-  doc.IsDraw = 0;
+  doc.mousePainting = false;
 }
 
-void MouseEditor::MouseDown(MapView view, int buttons, double x, double y) {
-  MapDocument &doc = main_.document();
+void MouseEditor::mousePressed(MapView view, int buttons, double x, double y) {
+  MapDocument &doc = session_.document();
   // Every left press starts a stroke of its own, never merged with the one before.
-  strokeId_ = buttons == kLeftOnly ? main_.history().newStrokeId() : 0;
+  strokeId_ = buttons == kLeftOnly ? session_.history().newStrokeId() : 0;
   const auto hit = SectorLocator::locateInside(x, y, doc.XQuads, doc.YQuads);
   if (!hit) return;
   if (buttons == kRightOnly) {
     // Picking turns an eraser back into the matching draw mode first.
-    if (main_.editMode() == static_cast<int>(EditMode::EraseQuad))
-      main_.setEditMode(static_cast<int>(EditMode::DrawQuad));
-    if (main_.editMode() == static_cast<int>(EditMode::EraseSector))
-      main_.setEditMode(static_cast<int>(EditMode::DrawSector));
-    main_.DisplaySectorInfo(hit->quad, hit->sector, 1);
+    if (session_.editMode() == EditMode::EraseQuad) session_.setEditMode(EditMode::DrawQuad);
+    if (session_.editMode() == EditMode::EraseSector) session_.setEditMode(EditMode::DrawSector);
+    emit sectorPickedUp(hit->quad, hit->sector);
   }
   lastPosition_ = QPointF(x, y);
-  doc.IsDraw = 1;
+  doc.mousePainting = true;
   if (buttons == kLeftOnly && lastMoveInside_) paint(view);
-  doc.IsDraw = 0;
+  doc.mousePainting = false;
 }
 
 void MouseEditor::paintAlong(MapView view, QPointF from, QPointF to) {
-  MapDocument &doc = main_.document();
+  MapDocument &doc = session_.document();
   constexpr double kStep = 4.0;  // under half a Sector, so no Sector is stepped over
   const QPointF delta = to - from;
   const int steps =
@@ -79,26 +74,21 @@ void MouseEditor::paintAlong(MapView view, QPointF from, QPointF to) {
     previous = *hit;
     doc.CurrentQuad = hit->quad;
     doc.CurrentSect = hit->sector;
-    doc.IsDraw = 1;
+    doc.mousePainting = true;
     paint(view);
-    doc.IsDraw = 0;
+    doc.mousePainting = false;
   }
 }
 
-void MouseEditor::MouseUp(MapView, int) {
+void MouseEditor::mouseReleased(MapView, int) {
   strokeId_ = 0;
 }
 
 void MouseEditor::paint(MapView view) {
   // Painting on the Image view goes to the (hidden) Terrain view.
   const Plane plane = view == MapView::Elevation ? Plane::Height : Plane::Element;
-  const int mode = main_.editMode();
-  if (strokeId_ == 0) strokeId_ = main_.history().newStrokeId();
-  const bool erasing = mode == static_cast<int>(EditMode::EraseSector) ||
-                       mode == static_cast<int>(EditMode::EraseQuad);
-  HistoryStep step(&main_.history(), erasing ? tr("Erase") : tr("Paint"), StepRepaint::Sectors,
-                   strokeId_);
-  const QRect changed = applyEditMode(main_.painter(), main_.document(), plane, mode);
+  if (strokeId_ == 0) strokeId_ = session_.history().newStrokeId();
+  const QRect changed = session_.paintCurrentSector(plane, strokeId_);
   view_.refresh(MapSurfaces::viewOf(plane), changed);
 }
 

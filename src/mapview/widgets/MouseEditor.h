@@ -7,8 +7,8 @@
 
 namespace vmm {
 
-class MDIfrmMain;
-class frmMapView;
+class EditorSession;
+class MapViewWindow;
 
 // Turns mouse events on the three view surfaces into edits: tracks the Sector
 // under the pointer, paints with the left button in the current edit mode and
@@ -19,18 +19,24 @@ class MouseEditor : public QObject {
   Q_OBJECT
 
  public:
-  MouseEditor(MDIfrmMain &main, frmMapView &view);
+  MouseEditor(EditorSession &session, MapViewWindow &view);
 
-  void MouseMove(MapView view, int buttons, double x, double y);
-  void MouseDown(MapView view, int buttons, double x, double y);
-  void MouseUp(MapView view, int buttons);
+  void mouseMoved(MapView view, int buttons, double x, double y);
+  void mousePressed(MapView view, int buttons, double x, double y);
+  void mouseReleased(MapView view, int buttons);
+
+ signals:
+  // The pointer is over this Sector of the picture (before it is painted).
+  void pointerOverSector(int quad, int sector);
+  // A right click picked this Sector's element and height up.
+  void sectorPickedUp(int quad, int sector);
 
  private:
   void paint(MapView view);
   void paintAlong(MapView view, QPointF from, QPointF to);
 
-  MDIfrmMain &main_;
-  frmMapView &view_;
+  EditorSession &session_;
+  MapViewWindow &view_;
   bool lastMoveInside_ = true;
   QPointF lastPosition_;
   int strokeId_ = 0;  // the left-button stroke under way, 0 between strokes

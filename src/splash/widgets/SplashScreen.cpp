@@ -1,6 +1,6 @@
-#include "splash/widgets/frmSplash.h"
+#include "splash/widgets/SplashScreen.h"
 
-#include "app/Twips.h"
+#include "gdi/Twips.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -71,7 +71,7 @@ QLabel *textLabel(QWidget *parent, const QString &name, const QString &text, int
 
 }  // namespace
 
-frmSplash::frmSplash(QWidget *parent)
+SplashScreen::SplashScreen(QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
   setObjectName(QStringLiteral("frmSplash"));
   setFixedSize(twipsToPixels(7230), twipsToPixels(4350));
@@ -108,11 +108,11 @@ frmSplash::frmSplash(QWidget *parent)
   timer_.setObjectName(QStringLiteral("Timer1"));
   timer_.setSingleShot(true);
   timer_.setInterval(kIntervalMs);
-  connect(&timer_, &QTimer::timeout, this, &frmSplash::finish);
+  connect(&timer_, &QTimer::timeout, this, &SplashScreen::finish);
   timer_.start();
 }
 
-void frmSplash::finish() {
+void SplashScreen::finish() {
   // The timer stops with the first hand-over, so a late tick cannot open a second window.
   if (handedOver_) return;
   handedOver_ = true;
@@ -121,15 +121,15 @@ void frmSplash::finish() {
   close();
 }
 
-void frmSplash::mousePressEvent(QMouseEvent *) {
+void SplashScreen::mousePressEvent(QMouseEvent *) {
   finish();
 }
 
-void frmSplash::keyPressEvent(QKeyEvent *) {
+void SplashScreen::keyPressEvent(QKeyEvent *) {
   finish();
 }
 
-bool frmSplash::eventFilter(QObject *watched, QEvent *event) {
+bool SplashScreen::eventFilter(QObject *watched, QEvent *event) {
   if (watched == frame_ && event->type() == QEvent::MouseButtonPress) {
     finish();
     return true;

@@ -1,12 +1,13 @@
-#include "catalogue/widgets/frmTreeView.h"
+#include "catalogue/widgets/ElementTreeWindow.h"
 
-#include "app/Twips.h"
-#include "app/widgets/MDIfrmMain.h"
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/ElementCategories.h"
 #include "catalogue/widgets/TreeIcons.h"
-#include "catalogue/widgets/frmElementType.h"
+#include "catalogue/widgets/ElementDataWindow.h"
 #include "gdi/SystemColours.h"
+#include "gdi/Twips.h"
+#include "session/EditorSession.h"
+#include "session/UserDialogs.h"
 
 #include <QEvent>
 #include <QGroupBox>
@@ -57,7 +58,8 @@ QLabel *caption(const QString &name, const QString &text, QWidget *parent) {
 
 }  // namespace
 
-frmTreeView::frmTreeView(MDIfrmMain &main, QWidget *parent) : QWidget(parent), main_(main) {
+ElementTreeWindow::ElementTreeWindow(EditorSession &session, UserDialogs &dialogs, QWidget *parent)
+    : QWidget(parent), session_(session), dialogs_(dialogs) {
   setObjectName(QStringLiteral("frmTreeView"));
   setWindowTitle(QStringLiteral("Element Tree"));
   // Drawn once per window; the nodes share them.
@@ -67,9 +69,9 @@ frmTreeView::frmTreeView(MDIfrmMain &main, QWidget *parent) : QWidget(parent), m
   buildTree();
 }
 
-frmTreeView::~frmTreeView() = default;
+ElementTreeWindow::~ElementTreeWindow() = default;
 
-void frmTreeView::buildBoxes() {
+void ElementTreeWindow::buildBoxes() {
   swatch_ = new QLabel(this);
   swatch_->setObjectName(QStringLiteral("Text11"));
   swatch_->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -103,7 +105,7 @@ void frmTreeView::buildBoxes() {
     if (label != swatch_) label->adjustSize();
 }
 
-QGroupBox *frmTreeView::valueFrame(
+QGroupBox *ElementTreeWindow::valueFrame(
     const QString &name, const QString &title,
     const std::array<std::pair<const char *, const char *>, 4> &labelsAndBoxes,
     std::array<QLineEdit *, 4> &boxes) {
@@ -121,7 +123,7 @@ QGroupBox *frmTreeView::valueFrame(
   return frame;
 }
 
-void frmTreeView::buildTree() {
+void ElementTreeWindow::buildTree() {
   tree_ = new QTreeWidget(this);
   tree_->setObjectName(QStringLiteral("treElementList"));
   tree_->setHeaderHidden(true);
@@ -150,23 +152,23 @@ void frmTreeView::buildTree() {
   // The window opens with the root expanded and every branch closed.
   tree_->topLevelItem(0)->setExpanded(true);
   allNode_ = fixedNodes.value(ElementCategories::kAll);
-  AddAll();
+  addAllElements();
 
   connect(tree_, &QTreeWidget::itemClicked, this,
-          [this](QTreeWidgetItem *node) { treElementListNodeClick(node); });
+          [this](QTreeWidgetItem *node) { selectNode(node); });
   connect(tree_, &QTreeWidget::itemDoubleClicked, this,
-          [this](QTreeWidgetItem *node) { treElementListDblClick(node); });
+          [this](QTreeWidgetItem *node) { openElementData(node); });
   // The swatch never keeps the focus: it hands it on to the tree.
   swatch_->setFocusPolicy(Qt::ClickFocus);
   swatch_->setFocusProxy(tree_);
 }
 
-QIcon frmTreeView::picture(int number) const {
+QIcon ElementTreeWindow::picture(int number) const {
   return number >= 1 && number <= TreeIcons::kCount ? pictures_[static_cast<std::size_t>(number)]
                                                     : QIcon();
 }
 
-void frmTreeView::AddAll() {
+void ElementTreeWindow::addAllElements() {
   for (const ElementCategories::TreeEntry &entry : ElementCategories::allElementsTreeEntries()) {
     auto *node = new QTreeWidgetItem(allNode_);
     node->setText(0, entry.name);
@@ -174,15 +176,13 @@ void frmTreeView::AddAll() {
   }
 }
 
-void frmTreeView::treElementListNodeClick(QTreeWidgetItem *node) {
+void ElementTreeWindow::selectNode(QTreeWidgetItem *node) {
   // The root, "All Elements" and the categories carry a key; only element nodes select.
   if (!node || !node->data(0, kKeyRole).toString().isEmpty()) return;
   const QString name = node->text(0);
-  const std::optional<ElementRecord> record = main_.catalogue().elementByName(name);
+  const std::optional<ElementRecord> record = session_.selectElementByName(name);
   if (!record) return;  // a name the catalogue does not hold changes nothing
   selectedElementName_ = name;
-  main_.document().CurrentDrawElement = record->elementid;
-  main_.setPanelText(4, QStringLiteral("Sel. : ") + record->ElementType);
 
   const std::array<double, 4> cover{record->CoverProne, record->CoverLow, record->CoverMedium,
                                     record->CoverHigh};
@@ -197,63 +197,62 @@ void frmTreeView::treElementListNodeClick(QTreeWidgetItem *node) {
   text1_->setText(heightMetresText(record->Height));
 }
 
-void frmTreeView::treElementListDblClick(QTreeWidgetItem *node) {
+void ElementTreeWindow::openElementData(QTreeWidgetItem *node) {
   // Only a double click on the element last selected opens its data; a category
   // node just opens or closes, and a name the catalogue lacks was never selected.
   if (selectedElementName_.isEmpty() || !node || node->text(0) != selectedElementName_ ||
       !node->data(0, kKeyRole).toString().isEmpty())
     return;
   const bool opening = !dataWindow_;
-  if (opening) dataWindow_ = new frmElementType(main_.catalogue(), main_.elementTable(), this);
+  if (opening) dataWindow_ = new ElementDataWindow(session_.catalogue(), session_.elementTable(), this);
   dataWindow_->PopulateForm(selectedElementName_);
   dataWindow_->show();
   if (opening)  // over the middle of the editor, where the eye already is
-    dataWindow_->move(main_.frameGeometry().center() - dataWindow_->rect().center());
+    dataWindow_->move(window()->frameGeometry().center() - dataWindow_->rect().center());
   dataWindow_->raise();
   dataWindow_->activateWindow();
 }
 
-void frmTreeView::Text11Click() {
+void ElementTreeWindow::chooseSwatchColour() {
   if (selectedElementName_.isEmpty()) return;
-  const std::optional<quint32> chosen = main_.dialogs().chooseColour(swatchColour_);
+  const std::optional<quint32> chosen = dialogs_.chooseColour(swatchColour_);
   // Cancelling writes nothing; black is refused, so an element can never vanish into the grid.
   if (!chosen || *chosen == 0) return;
   const ColourWriteResult written =
-      main_.catalogue().writeElementColour(selectedElementName_, *chosen);
+      session_.catalogue().writeElementColour(selectedElementName_, *chosen);
   if (!written.ok) {
-    main_.dialogs().message(written.error, QStringLiteral("Colour not saved"),
-                            MessageIcon::Critical);
+    dialogs_.message(written.error, QStringLiteral("Colour not saved"), MessageIcon::Critical);
     return;
   }
-  ChangeElementColour(main_.elementTable(), written.elementid, *chosen);
+  ChangeElementColour(session_.elementTable(), written.elementid, *chosen);
   setSwatchColour(*chosen);
 }
 
-void frmTreeView::setSwatchColour(ColorRef colour) {
+void ElementTreeWindow::setSwatchColour(ColorRef colour) {
   swatchColour_ = colour;
   QPalette palette = swatch_->palette();
   palette.setColor(QPalette::Window, QColor::fromRgb(toPixel(TranslateVBColor(colour))));
   swatch_->setPalette(palette);
 }
 
-bool frmTreeView::eventFilter(QObject *watched, QEvent *event) {
+bool ElementTreeWindow::eventFilter(QObject *watched, QEvent *event) {
   if (watched == swatch_ && event->type() == QEvent::MouseButtonRelease) {
     const auto *mouse = static_cast<QMouseEvent *>(event);
     if (mouse->button() == Qt::LeftButton &&
         swatch_->rect().contains(mouse->position().toPoint())) {
-      Text11Click();
+      chooseSwatchColour();
       return true;
     }
   }
   return QWidget::eventFilter(watched, event);
 }
 
-void frmTreeView::resizeEvent(QResizeEvent *event) {
+void ElementTreeWindow::resizeEvent(QResizeEvent *event) {
   QWidget::resizeEvent(event);
   layoutControls();
 }
 
-void frmTreeView::layoutControls() {
+void ElementTreeWindow::layoutControls() {
   const int strip = twipsToPixels(kSwatchStripTwips);
   swatch_->setGeometry(twipsToPixels(kColumnLeftsTwips[0]), 2, strip - 4, strip - 4);
   swatchCaption_->move(swatch_->geometry().right() + 6, (strip - swatchCaption_->height()) / 2);

@@ -9,11 +9,11 @@ namespace vmm {
 
 // The start-up window: title and version for two seconds, or until a click or a
 // key, then it hands over to the main window exactly once.
-class frmSplash : public QWidget {
+class SplashScreen : public QWidget {
   Q_OBJECT
 
  public:
-  explicit frmSplash(QWidget *parent = nullptr);
+  explicit SplashScreen(QWidget *parent = nullptr);
 
   static constexpr int kIntervalMs = 2000;
   bool handedOver() const { return handedOver_; }

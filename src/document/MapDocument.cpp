@@ -1,4 +1,4 @@
-#include "app/MapDocument.h"
+#include "document/MapDocument.h"
 
 namespace vmm {
 

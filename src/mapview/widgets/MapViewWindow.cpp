@@ -1,6 +1,6 @@
-#include "mapview/widgets/frmMapView.h"
+#include "mapview/widgets/MapViewWindow.h"
 
-#include "app/MapDocument.h"
+#include "document/MapDocument.h"
 #include "mapview/widgets/SurfaceWidget.h"
 
 #include <QResizeEvent>
@@ -13,11 +13,11 @@ constexpr int kMinimumInner = 20;
 constexpr int kKeyScrollStep = 100;
 }  // namespace
 
-frmMapView::frmMapView(MapDocument &document, const QImage &picture, QWidget *parent)
-    : QWidget(parent), document_(document), surfaces_(std::make_unique<MapSurfaces>(picture)) {
+MapViewWindow::MapViewWindow(MapDocument &document, MapSurfaces &surfaces, QWidget *parent)
+    : QWidget(parent), document_(document), surfaces_(surfaces) {
   setObjectName(QStringLiteral("frmMapView"));
   setWindowTitle(tr("Map"));
-  document_.MapLoaded = 1;
+  document_.mapViewOpen = true;
 
   viewport_ = new QWidget(this);
   viewport_->setObjectName(QStringLiteral("Picture1"));
@@ -27,7 +27,7 @@ frmMapView::frmMapView(MapDocument &document, const QImage &picture, QWidget *pa
        {MapView::Elevation, "Picture4"}}};
   for (const auto &[view, name] : views) {
     auto *widget =
-        new SurfaceWidget(&surfaces_->surface(view), QString::fromLatin1(name), viewport_);
+        new SurfaceWidget(&surfaces_.surface(view), QString::fromLatin1(name), viewport_);
     widgets_[static_cast<std::size_t>(view)] = widget;
     const MapView v = view;
     connect(widget, &SurfaceWidget::mouseMoved, this, [this, v](int buttons, double x, double y) {
@@ -38,7 +38,7 @@ frmMapView::frmMapView(MapDocument &document, const QImage &picture, QWidget *pa
     });
     connect(widget, &SurfaceWidget::mouseReleased, this,
             [this, v](int buttons) { emit surfaceMouseReleased(v, buttons); });
-    connect(widget, &SurfaceWidget::keyPressed, this, &frmMapView::scrollByKey);
+    connect(widget, &SurfaceWidget::keyPressed, this, &MapViewWindow::scrollByKey);
   }
   // The Terrain view is the visible one when the window is created.
   setSurfaceVisible(MapView::Image, false);
@@ -52,44 +52,44 @@ frmMapView::frmMapView(MapDocument &document, const QImage &picture, QWidget *pa
     bar->setSingleStep(kQuadPixels);
     bar->setMinimum(0);
     // valueChanged also fires while the thumb is dragged (tracking is on).
-    connect(bar, &QScrollBar::valueChanged, this, &frmMapView::moveSurfaces);
+    connect(bar, &QScrollBar::valueChanged, this, &MapViewWindow::moveSurfaces);
   }
   layoutViewport(false);
 }
 
-frmMapView::~frmMapView() {
-  document_.MapLoaded = 0;
+MapViewWindow::~MapViewWindow() {
+  document_.mapViewOpen = false;
 }
 
-bool frmMapView::isSurfaceVisible(MapView view) const {
+bool MapViewWindow::isSurfaceVisible(MapView view) const {
   return !surfaceWidget(view)->isHidden();
 }
 
-void frmMapView::setSurfaceVisible(MapView view, bool visible) {
+void MapViewWindow::setSurfaceVisible(MapView view, bool visible) {
   surfaceWidget(view)->setVisible(visible);
 }
 
-void frmMapView::AddGrid() {
-  const QRect changed = surfaces_->AddGrid();
+void MapViewWindow::AddGrid() {
+  const QRect changed = surfaces_.AddGrid();
   refresh(MapView::Terrain, changed);
   refresh(MapView::Elevation, changed);
 }
 
-void frmMapView::refresh(MapView view, const QRect &area) {
+void MapViewWindow::refresh(MapView view, const QRect &area) {
   if (!area.isEmpty()) surfaceWidget(view)->update(area);
 }
 
-void frmMapView::refresh(MapView view) {
+void MapViewWindow::refresh(MapView view) {
   surfaceWidget(view)->update();
 }
 
-void frmMapView::resizeEvent(QResizeEvent *event) {
+void MapViewWindow::resizeEvent(QResizeEvent *event) {
   QWidget::resizeEvent(event);
   layoutViewport(true);
   AddGrid();
 }
 
-void frmMapView::layoutViewport(bool withFloor) {
+void MapViewWindow::layoutViewport(bool withFloor) {
   int innerWidth = width();
   int innerHeight = height();
   if (withFloor && (innerWidth < kMinimumInner || innerHeight < kMinimumInner)) {
@@ -104,7 +104,7 @@ void frmMapView::layoutViewport(bool withFloor) {
   hScroll_->setGeometry(0, viewHeight, viewWidth, barHeight);
   vScroll_->setGeometry(viewWidth, 0, barWidth, viewHeight);
 
-  const QSize surface = surfaces_->size();
+  const QSize surface = surfaces_.size();
   hScroll_->setMaximum(std::max(0, surface.width() - viewWidth));
   vScroll_->setMaximum(std::max(0, surface.height() - viewHeight));
   hScroll_->setPageStep(std::max(kQuadPixels, viewWidth));
@@ -115,11 +115,11 @@ void frmMapView::layoutViewport(bool withFloor) {
   moveSurfaces();
 }
 
-void frmMapView::moveSurfaces() {
+void MapViewWindow::moveSurfaces() {
   for (SurfaceWidget *widget : widgets_) widget->move(-hScroll_->value(), -vScroll_->value());
 }
 
-void frmMapView::scrollByKey(int key) {
+void MapViewWindow::scrollByKey(int key) {
   auto forward = [](QScrollBar *bar) {
     bar->setValue(bar->value() <= bar->maximum() - kKeyScrollStep ? bar->value() + kKeyScrollStep
                                                                   : bar->maximum());

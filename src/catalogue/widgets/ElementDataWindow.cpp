@@ -1,6 +1,6 @@
-#include "catalogue/widgets/frmElementType.h"
+#include "catalogue/widgets/ElementDataWindow.h"
 
-#include "app/Twips.h"
+#include "gdi/Twips.h"
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/ElementRecord.h"
 
@@ -77,7 +77,7 @@ const std::array<std::pair<const char *, double ElementRecord::*>, 29> kNumberFi
 
 }  // namespace
 
-frmElementType::frmElementType(const CatalogueDatabase &catalogue, const ElementTable &table,
+ElementDataWindow::ElementDataWindow(const CatalogueDatabase &catalogue, const ElementTable &table,
                                QWidget *parent)
     : QWidget(parent, Qt::Tool), catalogue_(catalogue), table_(table) {
   setObjectName(QStringLiteral("frmElementType"));
@@ -134,7 +134,7 @@ frmElementType::frmElementType(const CatalogueDatabase &catalogue, const Element
   resize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
 }
 
-QLineEdit *frmElementType::addBox(const QString &field, int minimumChars) {
+QLineEdit *ElementDataWindow::addBox(const QString &field, int minimumChars) {
   auto *box = new QLineEdit(this);
   box->setObjectName(field);
   box->setReadOnly(true);
@@ -143,7 +143,7 @@ QLineEdit *frmElementType::addBox(const QString &field, int minimumChars) {
   return box;
 }
 
-void frmElementType::buildIdentity(QGridLayout &grid) {
+void ElementDataWindow::buildIdentity(QGridLayout &grid) {
   grid.addWidget(new QLabel(QStringLiteral("Element ID "), this), 0, 0);
   grid.addWidget(addBox(QStringLiteral("elementid"), 5), 0, 1);
   grid.setColumnStretch(2, 1);
@@ -153,7 +153,7 @@ void frmElementType::buildIdentity(QGridLayout &grid) {
   grid.addWidget(addBox(QStringLiteral("ElementType"), 24), 1, 1, 1, 4);
 }
 
-QGroupBox *frmElementType::valueFrame(const QString &caption, const QStringList &labels,
+QGroupBox *ElementDataWindow::valueFrame(const QString &caption, const QStringList &labels,
                                       const QStringList &fields) {
   auto *frame = new QGroupBox(caption, this);
   auto *grid = new QGridLayout(frame);
@@ -166,7 +166,7 @@ QGroupBox *frmElementType::valueFrame(const QString &caption, const QStringList 
   return frame;
 }
 
-QGroupBox *frmElementType::typeFlagsFrame() {
+QGroupBox *ElementDataWindow::typeFlagsFrame() {
   auto *frame = new QGroupBox(QStringLiteral("Type Flags"), this);
   auto *grid = new QGridLayout(frame);
   typeFlags_ = new QButtonGroup(frame);
@@ -187,7 +187,7 @@ QGroupBox *frmElementType::typeFlagsFrame() {
   return frame;
 }
 
-QWidget *frmElementType::valueList(const QList<std::array<QString, 3>> &rows) {
+QWidget *ElementDataWindow::valueList(const QList<std::array<QString, 3>> &rows) {
   auto *list = new QWidget(this);
   auto *grid = new QGridLayout(list);
   grid->setContentsMargins(0, 4, 0, 0);
@@ -210,13 +210,13 @@ QWidget *frmElementType::valueList(const QList<std::array<QString, 3>> &rows) {
   return list;
 }
 
-void frmElementType::PopulateForm(const QString &elementname) {
+void ElementDataWindow::PopulateForm(const QString &elementname) {
   clear();
   const std::optional<ElementRecord> record = catalogue_.elementByName(elementname);
   if (record) fill(*record);
 }
 
-void frmElementType::clear() {
+void ElementDataWindow::clear() {
   for (QLineEdit *box : std::as_const(boxes_)) box->clear();
   // A refill must not keep the flag of the element shown before.
   typeFlags_->setExclusive(false);
@@ -224,7 +224,7 @@ void frmElementType::clear() {
   typeFlags_->setExclusive(true);
 }
 
-void frmElementType::fill(const ElementRecord &record) {
+void ElementDataWindow::fill(const ElementRecord &record) {
   setText(QStringLiteral("ElementType"), record.ElementType);
   setText(QStringLiteral("elementid"), QString::number(record.elementid));
   setText(QStringLiteral("Height"), heightMetresText(record.Height));
@@ -241,24 +241,24 @@ void frmElementType::fill(const ElementRecord &record) {
   setText(QStringLiteral("BurnTo"), ReturnElementName(table_, record.BurnTo));
 }
 
-void frmElementType::setText(const QString &field, const QString &text) {
+void ElementDataWindow::setText(const QString &field, const QString &text) {
   if (QLineEdit *box = boxes_.value(field)) {
     box->setText(text);
     box->setCursorPosition(0);
   }
 }
 
-QString frmElementType::fieldText(const QString &field) const {
+QString ElementDataWindow::fieldText(const QString &field) const {
   const QLineEdit *box = boxes_.value(field);
   return box ? box->text() : QString();
 }
 
-QString frmElementType::selectedTypeFlag() const {
+QString ElementDataWindow::selectedTypeFlag() const {
   const QAbstractButton *button = typeFlags_->checkedButton();
   return button ? button->text() : QString();
 }
 
-void frmElementType::changeEvent(QEvent *event) {
+void ElementDataWindow::changeEvent(QEvent *event) {
   QWidget::changeEvent(event);
   // Losing the focus closes the window; queued, so that it never closes inside
   // the activation change of a window that is itself being torn down.

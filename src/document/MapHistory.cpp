@@ -1,4 +1,4 @@
-#include "app/MapHistory.h"
+#include "document/MapHistory.h"
 
 #include <QUndoCommand>
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/MapGeometry.h"
+
 #include <QObject>
 #include <QString>
 
@@ -9,19 +11,6 @@
 #include <vector>
 
 namespace vmm {
-
-// Map geometry: a Quad is 40 x 40 pixels holding 4 x 4 Sectors of 10 x 10 pixels.
-inline constexpr int kQuadCapacity = 5001;  // Quads 0..5000
-inline constexpr int kSlots = 18;           // 0..15 are Sectors, 16 and 17 carry no data
-inline constexpr int kPlanes = 3;           // element, height, unused
-inline constexpr int kSectorsPerQuad = 16;
-inline constexpr int kQuadPixels = 40;
-inline constexpr int kSectorPixels = 10;
-inline constexpr qint16 kUnassigned = -1;
-
-// The two planes of the map that carry data. Terrain and Elevation are the same
-// machinery applied to a different plane, so most routines take one of these.
-enum class Plane : int { Element = 0, Height = 1 };
 
 // One Sector write as seen by a ChangeObserver.
 struct SectorChange {
@@ -73,7 +62,7 @@ class MapDocument : public QObject {
   void setChangeObserver(ChangeObserver *observer) { observer_ = observer; }
   ChangeObserver *changeObserver() const { return observer_; }
 
-  // The main window's public variables (read and written by the other windows).
+  // The map's size and the editor's current state, shared by every window.
   qint16 XQuads = 0;
   qint16 YQuads = 0;
   qint16 TotalQuads = 0;
@@ -82,10 +71,13 @@ class MapDocument : public QObject {
   qint16 CurrentSect = 0;
   qint16 CurrentDrawElement = 0;
   qint16 CurrentDrawHeight = 0;
-  qint16 MapLoaded = 0;
-  qint16 IsDraw = 0;
-  // 1 once a picture is imported, 0 while the whole map is being repainted.
-  qint16 MapReady = 0;
+  // True while a map view window shows this document.
+  bool mapViewOpen = false;
+  // True while a mouse paint is under way (a hollow cell is then erased before it is outlined).
+  bool mousePainting = false;
+  // True once a picture is imported; false while the whole map is being repainted, when
+  // the colouring routines only draw what the array already holds.
+  bool mapReady = false;
 
  signals:
   // Emitted after clearPlanes() or any bulk change the views should repaint wholesale.

@@ -5,7 +5,6 @@
 #include <QWidget>
 
 #include <array>
-#include <memory>
 
 class QScrollBar;
 
@@ -17,24 +16,21 @@ class SurfaceWidget;
 // The map view window: a viewport with two scroll bars and the three view
 // surfaces stacked inside it, one of them visible. Scrolling moves the
 // surfaces; it never redraws their pictures.
-class frmMapView : public QWidget {
+class MapViewWindow : public QWidget {
   Q_OBJECT
 
  public:
-  // Takes the accepted picture; the three surfaces are copies of it.
-  frmMapView(MapDocument &document, const QImage &picture, QWidget *parent = nullptr);
-  ~frmMapView() override;
+  // Shows the three surfaces of the map's picture, which the editor session owns.
+  MapViewWindow(MapDocument &document, MapSurfaces &surfaces, QWidget *parent = nullptr);
+  ~MapViewWindow() override;
 
-  MapSurfaces &surfaces() { return *surfaces_; }
+  MapSurfaces &surfaces() { return surfaces_; }
   SurfaceWidget *surfaceWidget(MapView view) const {
     return widgets_[static_cast<std::size_t>(view)];
   }
-  SurfaceWidget *Picture2() const { return surfaceWidget(MapView::Terrain); }
-  SurfaceWidget *Picture3() const { return surfaceWidget(MapView::Image); }
-  SurfaceWidget *Picture4() const { return surfaceWidget(MapView::Elevation); }
-  QWidget *Picture1() const { return viewport_; }
-  QScrollBar *HScroll1() const { return hScroll_; }
-  QScrollBar *VScroll1() const { return vScroll_; }
+  QWidget *viewport() const { return viewport_; }
+  QScrollBar *horizontalScrollBar() const { return hScroll_; }
+  QScrollBar *verticalScrollBar() const { return vScroll_; }
 
   bool isSurfaceVisible(MapView view) const;
   void setSurfaceVisible(MapView view, bool visible);
@@ -61,7 +57,7 @@ class frmMapView : public QWidget {
   void moveSurfaces();
 
   MapDocument &document_;
-  std::unique_ptr<MapSurfaces> surfaces_;
+  MapSurfaces &surfaces_;
   QWidget *viewport_ = nullptr;
   std::array<SurfaceWidget *, 3> widgets_{};
   QScrollBar *hScroll_ = nullptr;

@@ -1,4 +1,4 @@
-#include "app/RecoveryFile.h"
+#include "mapfiles/RecoveryFile.h"
 
 #include <QDir>
 #include <QFile>

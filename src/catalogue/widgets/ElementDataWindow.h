@@ -22,11 +22,11 @@ struct ElementRecord;
 // "Element Data": every game value of one catalogue element at once, read-only.
 // The tree browser opens it for the element last clicked; it closes itself as
 // soon as it loses the focus. Each value box is named after the field it shows.
-class frmElementType : public QWidget {
+class ElementDataWindow : public QWidget {
   Q_OBJECT
 
  public:
-  frmElementType(const CatalogueDatabase &catalogue, const ElementTable &table,
+  ElementDataWindow(const CatalogueDatabase &catalogue, const ElementTable &table,
                  QWidget *parent = nullptr);
 
   // Fills the window from the element's record; a name without a record leaves it empty.

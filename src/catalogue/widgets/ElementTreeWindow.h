@@ -1,7 +1,7 @@
 #pragma once
 
 #include "catalogue/widgets/TreeIcons.h"
-#include "catalogue/widgets/frmElementType.h"
+#include "catalogue/widgets/ElementDataWindow.h"
 #include "gdi/GdiTypes.h"
 
 #include <QPointer>
@@ -19,34 +19,35 @@ class QTreeWidgetItem;
 
 namespace vmm {
 
-class MDIfrmMain;
+class EditorSession;
+class UserDialogs;
 
 // The element catalogue as a tree beside the map: a root, "All Elements" and one
 // branch per category. Clicking an element makes it the drawing element and shows
 // its main values; the colour swatch recolours it in the catalogue; a double click
 // opens its full data in the "Element Data" window.
-class frmTreeView : public QWidget {
+class ElementTreeWindow : public QWidget {
   Q_OBJECT
 
  public:
-  explicit frmTreeView(MDIfrmMain &main, QWidget *parent = nullptr);
-  ~frmTreeView() override;
+  ElementTreeWindow(EditorSession &session, UserDialogs &dialogs, QWidget *parent = nullptr);
+  ~ElementTreeWindow() override;
 
-  QTreeWidget *treElementList() const { return tree_; }
+  QTreeWidget *tree() const { return tree_; }
   // The name of the last element node clicked; empty until one was.
-  const QString &SelectedElementName() const { return selectedElementName_; }
+  const QString &selectedElementName() const { return selectedElementName_; }
   // The colour the swatch shows (a GDI colour value).
   ColorRef swatchColour() const { return swatchColour_; }
   // The data window opened by the last double click, while it is open.
-  frmElementType *elementDataWindow() const { return dataWindow_; }
+  ElementDataWindow *elementDataWindow() const { return dataWindow_; }
 
   // Adds the 282 element nodes under "All Elements".
-  void AddAll();
+  void addAllElements();
 
   // Event handlers, public so that the tests and tools can drive them.
-  void treElementListNodeClick(QTreeWidgetItem *node);
-  void treElementListDblClick(QTreeWidgetItem *node);
-  void Text11Click();
+  void selectNode(QTreeWidgetItem *node);
+  void openElementData(QTreeWidgetItem *node);
+  void chooseSwatchColour();
 
  protected:
   void resizeEvent(QResizeEvent *event) override;
@@ -62,7 +63,8 @@ class frmTreeView : public QWidget {
   void setSwatchColour(ColorRef colour);
   QIcon picture(int number) const;
 
-  MDIfrmMain &main_;
+  EditorSession &session_;
+  UserDialogs &dialogs_;
   QTreeWidget *tree_ = nullptr;
   QTreeWidgetItem *allNode_ = nullptr;
   QLabel *swatch_ = nullptr;  // Text11
@@ -77,7 +79,7 @@ class frmTreeView : public QWidget {
   std::array<QLineEdit *, 4> protectionBoxes_{};  // Prone, Low, Medium, High
   QString selectedElementName_;
   ColorRef swatchColour_ = 0;
-  QPointer<frmElementType> dataWindow_;
+  QPointer<ElementDataWindow> dataWindow_;
   std::array<QIcon, TreeIcons::kCount + 1> pictures_;  // by picture number, 1 to 14
 };
 

@@ -1,0 +1,185 @@
+#include "app/widgets/EditToolBar.h"
+
+#include "session/EditorSession.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <algorithm>
+
+namespace vmm {
+
+namespace {
+
+QLabel *namedLabel(const QString &text, const QString &name, QWidget *parent) {
+  auto *label = new QLabel(text, parent);
+  label->setObjectName(name);
+  return label;
+}
+
+// The height list holds "0" to "100" and "HeightValie", kept in text order.
+QStringList heightListEntries() {
+  QStringList entries;
+  for (int h = 0; h <= 100; ++h) entries << QString::number(h);
+  entries << QStringLiteral("HeightValie");
+  std::sort(entries.begin(), entries.end());
+  return entries;
+}
+
+QFrame *buttonFrame(const QString &name, QWidget *parent) {
+  auto *frame = new QFrame(parent);
+  frame->setObjectName(name);
+  frame->setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
+  auto *layout = new QHBoxLayout(frame);
+  layout->setContentsMargins(4, 0, 4, 0);
+  return frame;
+}
+
+}  // namespace
+
+EditToolBar::EditToolBar(EditorSession &session, QWidget *parent)
+    : QToolBar(parent), session_(session) {
+  setObjectName(QStringLiteral("Toolbar2"));
+  setMovable(false);
+  setFloatable(false);
+  buildElementControls();
+  buildHeightControls();
+  buildEditModeButtons();
+  buildDrawStyleButtons();
+
+  elementText_ = new QLineEdit(QStringLiteral("Text1"), this);
+  elementText_->setObjectName(QStringLiteral("txtElement"));
+  elementText_->setMaximumWidth(80);
+  addWidget(elementText_);
+
+  // The tool strip starts in the Terrain state: element lists shown, height controls hidden.
+  showControlsFor(false, true);
+}
+
+void EditToolBar::buildElementControls() {
+  categoryList_ = new QComboBox(this);
+  categoryList_->setObjectName(QStringLiteral("cboTerainCategory"));
+  categoryList_->addItems({"ALL", "Barrier", "Explosive", "Foilage", "Fortification",
+                           "Gulley/Slope", "Item", "Misc", "Roadway", "Rubble", "Structure",
+                           "Terrain", "Water"});
+  categoryList_->setCurrentIndex(-1);
+  categoryList_->setMinimumContentsLength(12);
+  addWidget(categoryList_);
+
+  elementList_ = new QComboBox(this);
+  elementList_->setObjectName(QStringLiteral("cboElementList"));
+  elementList_->setMinimumContentsLength(22);
+  addWidget(elementList_);
+
+  addWidget(namedLabel(QStringLiteral("Draw"), QStringLiteral("Label2"), this));
+}
+
+void EditToolBar::buildHeightControls() {
+  lowerButton_ = new QPushButton(QStringLiteral("Lower"), this);
+  lowerButton_->setObjectName(QStringLiteral("Command2"));
+  raiseButton_ = new QPushButton(QStringLiteral("Raise"), this);
+  raiseButton_->setObjectName(QStringLiteral("Command1"));
+  heightList_ = new QComboBox(this);
+  heightList_->setObjectName(QStringLiteral("cboheight"));
+  heightList_->setEditable(true);
+  heightList_->setInsertPolicy(QComboBox::NoInsert);
+  heightList_->addItems(heightListEntries());
+  heightList_->setCurrentIndex(-1);
+  heightList_->setEditText(QStringLiteral("1"));
+  heightList_->setMinimumContentsLength(6);
+  heightColourButton_ = new QPushButton(QStringLiteral("Draw with Colour"), this);
+  heightColourButton_->setObjectName(QStringLiteral("Command3"));
+  for (QWidget *w : std::initializer_list<QWidget *>{lowerButton_, raiseButton_, heightList_,
+                                                      heightColourButton_})
+    addWidget(w);
+}
+
+void EditToolBar::buildEditModeButtons() {
+  QFrame *frame = buttonFrame(QStringLiteral("Frame3"), this);
+  auto *layout = frame->layout();
+  layout->addWidget(namedLabel(QStringLiteral("Draw"), QStringLiteral("Label1"), frame));
+  const char *captions[4] = {"Sector", "Quad", "Sector", "Quad"};
+  for (int i = 0; i < 4; ++i) {
+    const auto mode = static_cast<EditMode>(i);
+    auto *button = new QRadioButton(QString::fromLatin1(captions[i]), frame);
+    button->setObjectName(QStringLiteral("Option1_%1").arg(i));
+    connect(button, &QRadioButton::toggled, this, [this, mode](bool on) {
+      if (on) session_.setEditMode(mode);
+    });
+    if (mode == EditMode::EraseSector) {
+      auto *line = new QFrame(frame);
+      line->setObjectName(QStringLiteral("Line1"));
+      line->setFrameShape(QFrame::VLine);
+      layout->addWidget(line);
+      layout->addWidget(namedLabel(QStringLiteral("Erase"), QStringLiteral("Label3"), frame));
+    }
+    layout->addWidget(button);
+    editModeButtons_[static_cast<std::size_t>(i)] = button;
+  }
+  editModeButton(session_.editMode())->setChecked(true);
+  connect(&session_, &EditorSession::editModeChanged, this,
+          [this](EditMode mode) { editModeButton(mode)->setChecked(true); });
+  addWidget(frame);
+}
+
+void EditToolBar::buildDrawStyleButtons() {
+  QFrame *frame = buttonFrame(QStringLiteral("Frame1"), this);
+  frame->layout()->addWidget(
+      namedLabel(QStringLiteral("Draw Style"), QStringLiteral("Label5"), frame));
+  const char *captions[3] = {"Solid", "Transparent", "Hollow"};
+  for (int i = 0; i < 3; ++i) {
+    const auto style = static_cast<DrawStyle>(i);
+    auto *button = new QRadioButton(QString::fromLatin1(captions[i]), frame);
+    button->setObjectName(QStringLiteral("OptDraw_%1").arg(i));
+    connect(button, &QRadioButton::toggled, this, [this, style](bool on) {
+      if (on) session_.setDrawStyle(style);
+    });
+    frame->layout()->addWidget(button);
+    drawStyleButtons_[static_cast<std::size_t>(i)] = button;
+  }
+  if (QRadioButton *button = drawStyleButton(session_.drawStyle())) button->setChecked(true);
+  connect(&session_, &EditorSession::drawStyleChanged, this, [this](DrawStyle style) {
+    if (QRadioButton *button = drawStyleButton(style)) button->setChecked(true);
+  });
+  addWidget(frame);
+}
+
+QRadioButton *EditToolBar::editModeButton(EditMode mode) const {
+  return editModeButtons_[static_cast<std::size_t>(mode)];
+}
+
+QRadioButton *EditToolBar::drawStyleButton(DrawStyle style) const {
+  return style == DrawStyle::None ? nullptr : drawStyleButtons_[static_cast<std::size_t>(style)];
+}
+
+void EditToolBar::showControlsFor(bool heights, bool includingColourButton) {
+  setToolVisible(categoryList_, !heights);
+  setToolVisible(elementList_, !heights);
+  setToolVisible(raiseButton_, heights);
+  setToolVisible(lowerButton_, heights);
+  if (includingColourButton) setToolVisible(heightColourButton_, heights);
+  setToolVisible(heightList_, heights);
+}
+
+void EditToolBar::setToolVisible(QWidget *control, bool visible) {
+  // A widget on a tool bar is shown and hidden through its action.
+  for (QAction *action : actions())
+    if (widgetForAction(action) == control) {
+      action->setVisible(visible);
+      return;
+    }
+  control->setVisible(visible);
+}
+
+bool EditToolBar::isToolVisible(QWidget *control) const {
+  for (QAction *action : actions())
+    if (widgetForAction(action) == control) return action->isVisible();
+  return control->isVisible();
+}
+
+}  // namespace vmm

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "mapview/EditDispatch.h"
+#include "mapview/SectorPainter.h"
+
+#include <QToolBar>
+
+#include <array>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace vmm {
+
+class EditorSession;
+
+// The main window's tool strip: the category and element lists (Terrain), the
+// height list with Raise, Lower and the height colour set button (Elevation), the
+// edit mode and draw style buttons, and the element text box. The mode and style
+// buttons follow the session and set it; everything else is wired by the window.
+class EditToolBar : public QToolBar {
+  Q_OBJECT
+
+ public:
+  EditToolBar(EditorSession &session, QWidget *parent = nullptr);
+
+  QComboBox *categoryList() const { return categoryList_; }
+  QComboBox *elementList() const { return elementList_; }
+  QComboBox *heightList() const { return heightList_; }
+  QPushButton *raiseButton() const { return raiseButton_; }
+  QPushButton *lowerButton() const { return lowerButton_; }
+  QPushButton *heightColourButton() const { return heightColourButton_; }
+  QRadioButton *editModeButton(EditMode mode) const;
+  QRadioButton *drawStyleButton(DrawStyle style) const;
+
+  // The element lists for the Terrain and Image views, the height controls for the
+  // Elevation view; the colour set button only when `includingColourButton` is set.
+  void showControlsFor(bool heights, bool includingColourButton);
+
+  // Shows or hides a control (tool bar widgets hide through their actions).
+  void setToolVisible(QWidget *control, bool visible);
+  bool isToolVisible(QWidget *control) const;
+
+ private:
+  void buildElementControls();
+  void buildHeightControls();
+  void buildEditModeButtons();
+  void buildDrawStyleButtons();
+
+  EditorSession &session_;
+  QComboBox *categoryList_ = nullptr;
+  QComboBox *elementList_ = nullptr;
+  QComboBox *heightList_ = nullptr;
+  QPushButton *raiseButton_ = nullptr;
+  QPushButton *lowerButton_ = nullptr;
+  QPushButton *heightColourButton_ = nullptr;
+  std::array<QRadioButton *, 4> editModeButtons_{};
+  std::array<QRadioButton *, 3> drawStyleButtons_{};
+  QLineEdit *elementText_ = nullptr;
+};
+
+}  // namespace vmm

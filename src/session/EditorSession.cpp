@@ -1,0 +1,115 @@
+#include "session/EditorSession.h"
+
+#include "catalogue/ElementRecord.h"
+#include "edits/RandomSource.h"
+#include "mapview/PictureLoader.h"
+
+namespace vmm {
+
+EditorSession::EditorSession(QObject *parent)
+    : QObject(parent),
+      history_(std::make_unique<MapHistory>(document_)),
+      painter_(std::make_unique<SectorPainter>(
+          document_, elementTable_, heightColours_, [this] { return drawStyle_; }, &surfaces_)),
+      random_(std::make_unique<MersenneRandomSource>()) {}
+
+EditorSession::~EditorSession() = default;
+
+void EditorSession::setRandomSource(std::unique_ptr<RandomSource> random) {
+  random_ = std::move(random);
+}
+
+CatalogueResult EditorSession::useCatalogue(CatalogueDatabase catalogue) {
+  catalogue_ = std::move(catalogue);
+  return LoadElements();
+}
+
+CatalogueResult EditorSession::LoadElements() {
+  return catalogue_.LoadElements(elementTable_, heightColours_, heightColourMode_);
+}
+
+CatalogueResult EditorSession::setHeightColourMode(qint16 mode) {
+  heightColourMode_ = mode;
+  return LoadElements();
+}
+
+void EditorSession::setEditMode(EditMode mode) {
+  if (mode == editMode_) return;
+  editMode_ = mode;
+  emit editModeChanged(mode);
+}
+
+void EditorSession::setDrawStyle(DrawStyle style) {
+  if (style == drawStyle_) return;
+  drawStyle_ = style;
+  emit drawStyleChanged(style);
+}
+
+std::optional<ElementRecord> EditorSession::selectElementByName(const QString &name) {
+  if (name.isEmpty()) return std::nullopt;
+  std::optional<ElementRecord> record = catalogue_.elementByName(name);
+  if (!record) return std::nullopt;
+  document_.CurrentDrawElement = record->elementid;
+  emit elementSelected(*record);
+  return record;
+}
+
+QString EditorSession::elementName(qint16 id) const {
+  // An id the catalogue does not hold shows as its number rather than reading past the table.
+  return elementTable_.hasElement(id) ? elementTable_.row(id).name : QString::number(id);
+}
+
+void EditorSession::startMap(const PictureLoadResult &picture) {
+  {
+    HistoryStep step(history_.get(), QStringLiteral("Import Map Image"));
+    document_.clearPlanes();
+  }
+  surfaces_.load(picture.picture);
+  document_.XQuads = static_cast<qint16>(picture.xQuads);
+  document_.YQuads = static_cast<qint16>(picture.yQuads);
+  document_.TotalQuads = static_cast<qint16>(document_.YQuads * document_.XQuads);
+  document_.mapReady = true;
+}
+
+QRect EditorSession::paintCurrentSector(Plane plane, int strokeId) {
+  const bool erasing = editMode_ == EditMode::EraseSector || editMode_ == EditMode::EraseQuad;
+  HistoryStep step(history_.get(), erasing ? tr("Erase") : tr("Paint"), StepRepaint::Sectors,
+                   strokeId);
+  return applyEditMode(*painter_, document_, plane, editMode_);
+}
+
+void EditorSession::runEditCommand(EditCommand command) {
+  HistoryStep step(history_.get(), editCommandCaption(command));
+  applyEditCommand(document_, command, *random_);
+}
+
+QRect EditorSession::repaintWholePlane(Plane plane) {
+  return painter_->repaintMap(plane);
+}
+
+void EditorSession::repaintWholeMap() {
+  document_.mapReady = false;
+  repaintWholePlane(Plane::Height);
+  repaintWholePlane(Plane::Element);
+  document_.mapReady = true;
+}
+
+std::array<QRect, 2> EditorSession::repaintSectors(const std::vector<SectorEdit> &edits) {
+  // The values are already in the array: with mapReady off the colouring routines
+  // only draw them. Each cell gets the picture back first, so a transparent colour
+  // is not laid over the one it replaces.
+  const bool ready = document_.mapReady;
+  document_.mapReady = false;
+  std::array<QRect, 2> changed;
+  for (const SectorEdit &edit : edits) {
+    const Plane plane = edit.planeValue();
+    const qint16 value = document_.value(edit.quad, edit.sector, plane);
+    QRect &area = changed[static_cast<std::size_t>(plane)];
+    area |= painter_->eraseSquare(plane, edit.quad, edit.sector);
+    if (value != kUnassigned) area |= painter_->colourSquare(plane, edit.quad, edit.sector, value);
+  }
+  document_.mapReady = ready;
+  return changed;
+}
+
+}  // namespace vmm

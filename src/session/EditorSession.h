@@ -1,0 +1,112 @@
+#pragma once
+
+#include "catalogue/CatalogueDatabase.h"
+#include "catalogue/CatalogueTables.h"
+#include "document/MapDocument.h"
+#include "document/MapHistory.h"
+#include "edits/EditCommand.h"
+#include "mapview/EditDispatch.h"
+#include "mapview/MapSurfaces.h"
+#include "mapview/SectorPainter.h"
+
+#include <QObject>
+#include <QRect>
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace vmm {
+
+class RandomSource;
+struct ElementRecord;
+struct PictureLoadResult;
+
+// Everything the editor's windows share for one run, without any window: the map
+// document and its undo history, the catalogue and its in-memory tables, the three
+// view surfaces and the painter that keeps them in step with the document, the edit
+// mode, draw style and height colour set, and the random source of the randomise
+// commands. The main window owns one; the command-line tool builds one per command.
+// Nothing here refreshes a screen: operations return what changed.
+class EditorSession : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit EditorSession(QObject *parent = nullptr);
+  ~EditorSession() override;
+
+  MapDocument &document() { return document_; }
+  const MapDocument &document() const { return document_; }
+  MapHistory &history() { return *history_; }
+  const MapHistory &history() const { return *history_; }
+  CatalogueDatabase &catalogue() { return catalogue_; }
+  const CatalogueDatabase &catalogue() const { return catalogue_; }
+  ElementTable &elementTable() { return elementTable_; }
+  const ElementTable &elementTable() const { return elementTable_; }
+  HeightColours &heightColours() { return heightColours_; }
+  const HeightColours &heightColours() const { return heightColours_; }
+  MapSurfaces &surfaces() { return surfaces_; }
+  SectorPainter &painter() { return *painter_; }
+  RandomSource &random() { return *random_; }
+  // The generator behind the randomise commands (tests give a predictable one).
+  void setRandomSource(std::unique_ptr<RandomSource> random);
+
+  // Uses `catalogue` from now on and loads its tables.
+  CatalogueResult useCatalogue(CatalogueDatabase catalogue);
+  // Reloads ElementTable and HeightColours from the catalogue with the current colour set.
+  CatalogueResult LoadElements();
+  // 1 paints heights with the "Heightcolour" set, 0 with "Heightcolour2" (the gradient).
+  qint16 heightColourMode() const { return heightColourMode_; }
+  CatalogueResult setHeightColourMode(qint16 mode);
+
+  EditMode editMode() const { return editMode_; }
+  void setEditMode(EditMode mode);
+  DrawStyle drawStyle() const { return drawStyle_; }
+  void setDrawStyle(DrawStyle style);
+
+  // The element the catalogue names `name` becomes the one to paint with; nothing
+  // changes (and nothing is returned) for an empty or unknown name.
+  std::optional<ElementRecord> selectElementByName(const QString &name);
+  // The element's name, or its number when the catalogue does not hold it.
+  QString elementName(qint16 id) const;
+
+  // A new map on an accepted picture: nothing assigned (one undo step), the three
+  // surfaces showing the picture, the map's size taken from it, ready to paint.
+  void startMap(const PictureLoadResult &picture);
+
+  // One left-button paint in the current edit mode at the document's current Sector,
+  // on `plane`, recorded as part of stroke `strokeId`. Returns the changed area.
+  QRect paintCurrentSector(Plane plane, int strokeId);
+  // Runs a whole-map command as one undo step; the views are not repainted.
+  void runEditCommand(EditCommand command);
+
+  // The whole-map repaint of the view of `plane` (picture, grid, every assigned Sector).
+  QRect repaintWholePlane(Plane plane);
+  // Both coloured views repainted after a change to the whole array.
+  void repaintWholeMap();
+  // Redraws the Sectors an undo or redo step wrote; the changed area of each plane's
+  // view, indexed by Plane.
+  std::array<QRect, 2> repaintSectors(const std::vector<SectorEdit> &edits);
+
+ signals:
+  void editModeChanged(EditMode mode);
+  void drawStyleChanged(DrawStyle style);
+  // The element to paint with was chosen by name (lists, tree).
+  void elementSelected(const ElementRecord &record);
+
+ private:
+  MapDocument document_;
+  std::unique_ptr<MapHistory> history_;
+  CatalogueDatabase catalogue_;
+  ElementTable elementTable_;
+  HeightColours heightColours_;
+  qint16 heightColourMode_ = 0;
+  MapSurfaces surfaces_;
+  std::unique_ptr<SectorPainter> painter_;
+  std::unique_ptr<RandomSource> random_;
+  EditMode editMode_ = EditMode::DrawSector;
+  DrawStyle drawStyle_ = DrawStyle::Solid;
+};
+
+}  // namespace vmm
