@@ -77,9 +77,9 @@ std::optional<RequestedEdit> requestedEdit(const CommandParser &parser, Console 
 
 // A fill paints an element, so the element must be one the catalogue holds.
 bool catalogueHolds(qint16 element, const QString &catalogueFile, Console &console) {
-  const std::unique_ptr<CatalogueTables> catalogue = loadCatalogue(catalogueFile, 0, console);
-  if (!catalogue) return false;
-  if (catalogue->elements.hasElement(element)) return true;
+  EditorSession catalogueSession;
+  if (!loadCatalogue(catalogueFile, 0, catalogueSession, console)) return false;
+  if (catalogueSession.elementTable().hasElement(element)) return true;
   console.error(QStringLiteral("the catalogue holds no element with the id %1").arg(element));
   return false;
 }
@@ -144,19 +144,20 @@ int runEdit(const QStringList &arguments) {
     console.error(QStringLiteral("--seed goes only with --randomise\n") + helpHint(kCommand));
     return kFailure;
   }
-  const std::unique_ptr<RandomSource> random = randomSource(seeded ? seed : std::nullopt, console);
+  std::unique_ptr<RandomSource> random = randomSource(seeded ? seed : std::nullopt, console);
   if (!random) return kFailure;
   if (edit->command == EditCommand::FillElement &&
       !catalogueHolds(edit->value, *catalogueFile, console))
     return kFailure;
 
-  const std::unique_ptr<MapDocument> doc =
+  const std::unique_ptr<EditorSession> session =
       importMapWithDimensions(parser.positional(0), *picture, console);
-  if (!doc) return kFailure;
-  doc->CurrentDrawElement = edit->value;
-  doc->CurrentDrawHeight = edit->value;
-  const int changed = applyEditCommand(*doc, edit->command, *random);
-  if (!writeMapFile(*doc, MapEdition::Varga, *output, console)) return kFailure;
+  if (!session) return kFailure;
+  session->document().CurrentDrawElement = edit->value;
+  session->document().CurrentDrawHeight = edit->value;
+  session->setRandomSource(std::move(random));
+  const int changed = session->runEditCommand(edit->command);
+  if (!writeMapFile(session->document(), MapEdition::Varga, *output, console)) return kFailure;
   console.note(
       QStringLiteral("%1: %2 Sectors changed").arg(editCommandCaption(edit->command)).arg(changed));
   return kSuccess;

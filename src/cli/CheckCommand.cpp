@@ -26,11 +26,10 @@ int runCheck(const QStringList &arguments) {
   const std::optional<PictureLoadResult> picture = loadPicture(picturePath, console);
   if (!picture) return kFailure;
   const QString mapPath = parser.positional(1);
-  std::unique_ptr<CatalogueTables> catalogue;
+  EditorSession session;
   std::optional<MapTextContent> content;
   if (!mapPath.isEmpty()) {
-    catalogue = loadCatalogue(*catalogueFile, 0, console);
-    if (!catalogue) return kFailure;
+    if (!loadCatalogue(*catalogueFile, 0, session, console)) return kFailure;
     content = readMapFile(mapPath, console);
     if (!content) return kFailure;
   }
@@ -46,7 +45,7 @@ int runCheck(const QStringList &arguments) {
   if (!content) return kSuccess;
 
   const MapCheck check =
-      MapCheck::of(*content, picture->totalQuads, catalogue->elements, lastLineOf(mapPath));
+      MapCheck::of(*content, picture->totalQuads, session.elementTable(), lastLineOf(mapPath));
   out.print(QStringLiteral("Map: %1").arg(shown(mapPath)));
   out.print(QStringLiteral("Rows: %1").arg(check.rows));
   out.print(QStringLiteral("Sectors with an element: %1").arg(check.sectorsWithElement));

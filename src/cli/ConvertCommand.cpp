@@ -36,12 +36,12 @@ int runConvert(const QStringList &arguments) {
   const std::optional<QString> picture = parser.single(QStringLiteral("picture"), console);
   if (!picture) return kFailure;
 
-  const std::unique_ptr<MapDocument> doc =
+  const std::unique_ptr<EditorSession> session =
       importMapWithDimensions(parser.positional(0), *picture, console);
-  if (!doc) return kFailure;
+  if (!session) return kFailure;
   const MapEdition written =
       *edition == QLatin1String("tolle") ? MapEdition::Tolle : MapEdition::Varga;
-  return writeMapFile(*doc, written, *output, console) ? kSuccess : kFailure;
+  return writeMapFile(session->document(), written, *output, console) ? kSuccess : kFailure;
 }
 
 }  // namespace vmm::cli

@@ -59,18 +59,13 @@ std::optional<CatalogueDatabase> openCatalogue(const QString &catalogueFile, Con
 
 }  // namespace
 
-std::unique_ptr<CatalogueTables> loadCatalogue(const QString &catalogueFile,
-                                               qint16 heightColourMode, Console &console) {
-  const std::optional<CatalogueDatabase> catalogue = openCatalogue(catalogueFile, console);
-  if (!catalogue) return nullptr;
-  auto tables = std::make_unique<CatalogueTables>();
-  const CatalogueResult loaded =
-      catalogue->LoadElements(tables->elements, tables->heights, heightColourMode);
-  if (!loaded.ok) {
-    console.error(loaded.error);
-    return nullptr;
-  }
-  return tables;
+bool loadCatalogue(const QString &catalogueFile, qint16 heightColourMode, EditorSession &session,
+                   Console &console) {
+  std::optional<CatalogueDatabase> catalogue = openCatalogue(catalogueFile, console);
+  if (!catalogue) return false;
+  const CatalogueResult loaded = session.useCatalogue(std::move(*catalogue), heightColourMode);
+  if (!loaded.ok) console.error(loaded.error);
+  return loaded.ok;
 }
 
 std::optional<MapTextContent> readMapFile(const QString &path, Console &console) {
@@ -117,17 +112,19 @@ std::optional<MapDimensions> mapDimensions(const QString &picturePath, const QSt
   return MapDimensions{counts.XQuads, counts.YQuads};
 }
 
-std::unique_ptr<MapDocument> importMapWithDimensions(const QString &mapPath,
-                                                     const QString &picturePath, Console &console) {
+std::unique_ptr<EditorSession> importMapWithDimensions(const QString &mapPath,
+                                                       const QString &picturePath,
+                                                       Console &console) {
   const std::optional<MapDimensions> dimensions = mapDimensions(picturePath, mapPath, console);
   if (!dimensions) return nullptr;
-  auto doc = std::make_unique<MapDocument>();
-  doc->XQuads = dimensions->XQuads;
-  doc->YQuads = dimensions->YQuads;
-  doc->TotalQuads = static_cast<qint16>(dimensions->XQuads * dimensions->YQuads);
-  doc->mapReady = true;
-  if (!importMapFile(mapPath, *doc, console)) return nullptr;
-  return doc;
+  auto session = std::make_unique<EditorSession>();
+  MapDocument &doc = session->document();
+  doc.XQuads = dimensions->XQuads;
+  doc.YQuads = dimensions->YQuads;
+  doc.TotalQuads = static_cast<qint16>(dimensions->XQuads * dimensions->YQuads);
+  doc.mapReady = true;
+  if (!importMapFile(mapPath, doc, console)) return nullptr;
+  return session;
 }
 
 bool writeMapFile(const MapDocument &doc, MapEdition edition, const QString &path,

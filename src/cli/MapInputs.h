@@ -1,11 +1,11 @@
 #pragma once
 
-#include "document/MapDocument.h"
-#include "catalogue/CatalogueTables.h"
 #include "cli/Console.h"
+#include "document/MapDocument.h"
 #include "mapfiles/MapTextParser.h"
 #include "mapfiles/MapTextWriter.h"
 #include "mapview/PictureLoader.h"
+#include "session/EditorSession.h"
 
 #include <QString>
 
@@ -13,12 +13,6 @@
 #include <optional>
 
 namespace vmm::cli {
-
-// The in-memory catalogue tables, as the editor holds them after LoadElements.
-struct CatalogueTables {
-  ElementTable elements;
-  HeightColours heights;
-};
 
 // The map's size in Quads, from a picture or from a map file's header.
 struct MapDimensions {
@@ -32,11 +26,11 @@ struct MapDimensions {
 // A picture checked with the editor's rules and messages.
 std::optional<PictureLoadResult> loadPicture(const QString &path, Console &console);
 
-// The catalogue the editor uses (its data folder, created from the default when missing)
-// or, when `catalogueFile` is given, that file, which must exist and be usable.
-// heightColourMode 1 selects Heightcolour, 0 Heightcolour2, as in the editor.
-std::unique_ptr<CatalogueTables> loadCatalogue(const QString &catalogueFile,
-                                               qint16 heightColourMode, Console &console);
+// Gives `session` the catalogue the editor uses (its data folder, created from the
+// default when missing) or, when `catalogueFile` is given, that file, which must exist
+// and be usable. heightColourMode 1 selects Heightcolour, 0 Heightcolour2, as in the editor.
+bool loadCatalogue(const QString &catalogueFile, qint16 heightColourMode, EditorSession &session,
+                   Console &console);
 
 // Reads a map text file with the editor's import reader, without judging its content.
 std::optional<MapTextContent> readMapFile(const QString &path, Console &console);
@@ -50,9 +44,11 @@ bool importMapFile(const QString &path, MapDocument &doc, Console &console);
 std::optional<MapDimensions> mapDimensions(const QString &picturePath, const QString &mapPath,
                                            Console &console);
 
-// A fresh map of those dimensions with MAP imported onto it, as convert and edit start.
-std::unique_ptr<MapDocument> importMapWithDimensions(const QString &mapPath,
-                                                     const QString &picturePath, Console &console);
+// A session holding a fresh map of those dimensions with MAP imported onto it, as
+// convert and edit start.
+std::unique_ptr<EditorSession> importMapWithDimensions(const QString &mapPath,
+                                                       const QString &picturePath,
+                                                       Console &console);
 
 // Writes the map text of `doc` to `path` atomically; reports a failure and returns false.
 bool writeMapFile(const MapDocument &doc, MapEdition edition, const QString &path,

@@ -4,8 +4,6 @@
 #include "cli/MapInputs.h"
 #include "mapfiles/MapTextImport.h"
 #include "mapfiles/PictureExport.h"
-#include "mapview/MapSurfaces.h"
-#include "mapview/SectorPainter.h"
 
 namespace vmm::cli {
 namespace {
@@ -79,32 +77,24 @@ int runRender(const QStringList &arguments) {
   // As the editor after "Import Map Image": a fresh map of the picture's size.
   const std::optional<PictureLoadResult> picture = loadPicture(parser.positional(0), console);
   if (!picture) return kFailure;
-  const std::unique_ptr<CatalogueTables> catalogue =
-      loadCatalogue(*catalogueFile, heightColourMode, console);
-  if (!catalogue) return kFailure;
-  MapDocument doc;
-  doc.XQuads = static_cast<qint16>(picture->xQuads);
-  doc.YQuads = static_cast<qint16>(picture->yQuads);
-  doc.TotalQuads = static_cast<qint16>(picture->totalQuads);
-  doc.mapReady = true;
-
+  EditorSession session;
+  if (!loadCatalogue(*catalogueFile, heightColourMode, session, console)) return kFailure;
+  session.startMap(*picture);
+  MapDocument &doc = session.document();
   if (!importMapFile(mapPath, doc, console)) return kFailure;
   if (const QString note = quadCountNote(doc.TotalQuads, picture->totalQuads); !note.isEmpty())
     console.warning(note);
 
-  MapSurfaces surfaces(picture->picture);
-  const DrawStyle drawStyle = styleNamed(*style);
-  SectorPainter painter(
-      doc, catalogue->elements, catalogue->heights, [drawStyle] { return drawStyle; }, &surfaces);
+  session.setDrawStyle(styleNamed(*style));
   // Refresh Screen: the array is not written while the view is redrawn.
   doc.mapReady = false;
-  painter.repaintMap(plane);
+  session.repaintWholePlane(plane);
   doc.mapReady = true;
 
   const PictureFormat format = output->endsWith(QLatin1String(".png"), Qt::CaseInsensitive)
                                    ? PictureFormat::Png
                                    : PictureFormat::Bitmap;
-  const FileWriteResult written = saveSurfacePicture(surfaces.surface(plane), *output, format);
+  const FileWriteResult written = saveSurfacePicture(session.surfaces().surface(plane), *output, format);
   if (!written.ok) {
     console.error(
         QStringLiteral("\"%1\" could not be written: %2").arg(shown(*output), written.errorText));

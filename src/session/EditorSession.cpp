@@ -19,8 +19,9 @@ void EditorSession::setRandomSource(std::unique_ptr<RandomSource> random) {
   random_ = std::move(random);
 }
 
-CatalogueResult EditorSession::useCatalogue(CatalogueDatabase catalogue) {
+CatalogueResult EditorSession::useCatalogue(CatalogueDatabase catalogue, qint16 heightColourMode) {
   catalogue_ = std::move(catalogue);
+  heightColourMode_ = heightColourMode;
   return LoadElements();
 }
 
@@ -78,9 +79,9 @@ QRect EditorSession::paintCurrentSector(Plane plane, int strokeId) {
   return applyEditMode(*painter_, document_, plane, editMode_);
 }
 
-void EditorSession::runEditCommand(EditCommand command) {
+int EditorSession::runEditCommand(EditCommand command) {
   HistoryStep step(history_.get(), editCommandCaption(command));
-  applyEditCommand(document_, command, *random_);
+  return applyEditCommand(document_, command, *random_);
 }
 
 QRect EditorSession::repaintWholePlane(Plane plane) {

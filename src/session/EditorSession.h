@@ -52,8 +52,9 @@ class EditorSession : public QObject {
   // The generator behind the randomise commands (tests give a predictable one).
   void setRandomSource(std::unique_ptr<RandomSource> random);
 
-  // Uses `catalogue` from now on and loads its tables.
-  CatalogueResult useCatalogue(CatalogueDatabase catalogue);
+  // Uses `catalogue` from now on and loads its tables with the height colour set
+  // `heightColourMode` (see heightColourMode()).
+  CatalogueResult useCatalogue(CatalogueDatabase catalogue, qint16 heightColourMode = 0);
   // Reloads ElementTable and HeightColours from the catalogue with the current colour set.
   CatalogueResult LoadElements();
   // 1 paints heights with the "Heightcolour" set, 0 with "Heightcolour2" (the gradient).
@@ -78,8 +79,9 @@ class EditorSession : public QObject {
   // One left-button paint in the current edit mode at the document's current Sector,
   // on `plane`, recorded as part of stroke `strokeId`. Returns the changed area.
   QRect paintCurrentSector(Plane plane, int strokeId);
-  // Runs a whole-map command as one undo step; the views are not repainted.
-  void runEditCommand(EditCommand command);
+  // Runs a whole-map command as one undo step; the views are not repainted. Returns
+  // the number of Sectors it changed.
+  int runEditCommand(EditCommand command);
 
   // The whole-map repaint of the view of `plane` (picture, grid, every assigned Sector).
   QRect repaintWholePlane(Plane plane);
