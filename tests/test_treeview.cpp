@@ -219,13 +219,13 @@ class TestTreeView : public QObject {
         "WHERE ElementType = 'Stone Barrier'");
     MainWindow &main = fixture.start();
     ElementDataWindow data(main.session().catalogue(), main.session().elementTable());
-    data.PopulateForm("Stone Barrier");
+    data.showElement("Stone Barrier");
     QCOMPARE(data.selectedTypeFlag(), QStringLiteral("Covered"));
-    data.PopulateForm("Wood Fence");
+    data.showElement("Wood Fence");
     QVERIFY(data.fieldText("InElemProtFlag").isEmpty() && data.fieldText("explode").isEmpty());
     QVERIFY(data.selectedTypeFlag().isEmpty());
     // A name the catalogue does not hold empties the window.
-    data.PopulateForm("No Such Element");
+    data.showElement("No Such Element");
     for (const QLineEdit *box : data.findChildren<QLineEdit *>()) QVERIFY(box->text().isEmpty());
   }
 };

@@ -1,5 +1,7 @@
 #include "gdi/DeviceContext.h"
 
+#include "gdi/PenPatterns.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdlib>
@@ -72,83 +74,6 @@ void fillClipped(uchar *bits, qsizetype stride, qint64 x0, qint64 y0, qint64 x1,
     default:
       forArea(bits, stride, x0, y0, x1, y1,
               [pen, rop](quint32 d) { return applyRop(rop, pen, d); });
-  }
-}
-
-// On/off runs of the styled cosmetic pens.
-struct DashPattern {
-  std::array<int, 6> runs{};
-  int count = 0;
-};
-
-DashPattern dashPattern(int style) {
-  switch (style) {
-    case PS_DASH:
-      return {{18, 6}, 2};
-    case PS_DOT:
-      return {{3, 3}, 2};
-    case PS_DASHDOT:
-      return {{9, 6, 3, 6}, 4};
-    case PS_DASHDOTDOT:
-      return {{9, 3, 3, 3, 3, 3}, 6};
-    default:
-      return {{1}, 1};
-  }
-}
-
-// Steps through a dash pattern one pixel at a time.
-class DashWalker {
- public:
-  explicit DashWalker(int style) : pattern_(dashPattern(style)), left_(pattern_.runs[0]) {}
-  // True when the next pixel is a dash, false when it is a gap.
-  bool next() {
-    const bool on = (run_ % 2) == 0;
-    if (--left_ == 0) {
-      run_ = (run_ + 1) % pattern_.count;
-      left_ = pattern_.runs[std::size_t(run_)];
-    }
-    return on;
-  }
-  // Moves on by `pixels` without drawing them.
-  void skip(qint64 pixels) {
-    int period = 0;
-    for (int i = 0; i < pattern_.count; ++i) period += pattern_.runs[std::size_t(i)];
-    for (qint64 n = pixels % period; n > 0; --n) next();
-  }
-
- private:
-  DashPattern pattern_;
-  int run_ = 0;
-  int left_;
-};
-
-bool isStyled(const Pen &pen) {
-  return pen.style >= PS_DASH && pen.style <= PS_DASHDOTDOT;
-}
-
-int penWidth(const Pen &pen) {
-  return pen.width > 1 ? pen.width : 1;
-}
-
-// Whether pixel (x, y) lies on a hatch line; the 8 x 8 pattern is aligned
-// on the surface's origin.
-bool onHatch(int hatch, qint64 x, qint64 y) {
-  const qint64 xm = x & 7, ym = y & 7;
-  switch (hatch) {
-    case HS_HORIZONTAL:
-      return ym == 0;
-    case HS_VERTICAL:
-      return xm == 0;
-    case HS_FDIAGONAL:
-      return ((x - y) & 7) == 0;
-    case HS_BDIAGONAL:
-      return ((x + y) & 7) == 0;
-    case HS_CROSS:
-      return xm == 0 || ym == 0;
-    case HS_DIAGCROSS:
-      return ((x - y) & 7) == 0 || ((x + y) & 7) == 0;
-    default:
-      return false;
   }
 }
 

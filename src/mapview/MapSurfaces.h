@@ -18,8 +18,8 @@ enum class MapView { Terrain, Image, Elevation };
 enum class CellInk { Fill, Tint, Outline };
 
 // The map view window's three surfaces of the picture's size: the untouched
-// Image view (Picture3, the source erased cells are restored from) and the
-// Terrain (Picture2) and Elevation (Picture4) views that carry the grid and the
+// Image view (the source erased cells are restored from) and the
+// Terrain and Elevation views that carry the grid and the
 // painted Sectors. Each keeps a device context, so its mix mode persists
 // between drawing calls. The surfaces share the decoded picture until one is
 // drawn on. Not copyable: the contexts point at the members.
@@ -84,9 +84,9 @@ class MapSurfaces {
   void copyAreaFromImage(QImage &view, const QRect &area) const;
   bool ownsCopyOfImage(const QImage &view) const;
 
-  QImage terrain_;    // Picture2
-  QImage image_;      // Picture3
-  QImage elevation_;  // Picture4
+  QImage terrain_;
+  QImage image_;
+  QImage elevation_;
   DeviceContext terrainDc_;
   DeviceContext imageDc_;
   DeviceContext elevationDc_;

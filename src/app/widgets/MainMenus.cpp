@@ -1,4 +1,4 @@
-// The menu bar: every item keeps the name tests and the accessibility tree know it by.
+// The menu bar. Every item keeps the object name tests and the accessibility tree know it by.
 #include "app/widgets/MainWindow.h"
 
 #include <QAction>
@@ -6,25 +6,10 @@
 
 namespace vmm {
 
-namespace {
-
-QMenu *addMenu(QMenuBar *bar, const QString &caption, const QString &name) {
-  QMenu *menu = bar->addMenu(caption);
-  menu->setObjectName(name);
-  return menu;
-}
-
-void addSeparator(QMenu *menu, const QString &name) {
-  menu->addSeparator()->setObjectName(name);
-}
-
-}  // namespace
-
-QAction *MainWindow::addMenuItem(QMenu *menu, const QString &caption, const QString &name,
-                                 void (MainWindow::*handler)()) {
+QAction *MainWindow::addMenuItem(QMenu *menu, const QString &caption,
+                                 std::function<void()> handler) {
   QAction *action = menu->addAction(caption);
-  action->setObjectName(name);
-  if (handler) connect(action, &QAction::triggered, this, handler);
+  if (handler) connect(action, &QAction::triggered, this, std::move(handler));
   return action;
 }
 
@@ -32,88 +17,104 @@ void MainWindow::buildMenus() {
   buildFileMenu();
   buildEditMenu();
 
-  QMenu *randomise = addMenu(menuBar(), QStringLiteral("&Randomise"), QStringLiteral("MnuR0"));
-  const std::array<std::tuple<const char *, const char *, EditCommand>, 3> randomiseItems{
-      {{"Randomise Trees", "R1", EditCommand::RandomiseTrees},
-       {"Randomise Leaves", "R2", EditCommand::RandomiseLeaves},
-       {"Randomise Brush", "R3", EditCommand::RandomiseBrush}}};
-  for (const auto &[caption, name, command] : randomiseItems)
-    connect(addMenuItem(randomise, QString::fromLatin1(caption), QString::fromLatin1(name), nullptr),
-            &QAction::triggered, this, [this, command = command] { runEditCommand(command); });
+  QMenu *randomise = menuBar()->addMenu(QStringLiteral("&Randomise"));
+  randomise->setObjectName(QStringLiteral("MnuR0"));
+  addMenuItem(randomise, QStringLiteral("Randomise Trees"), [this] {
+    runEditCommand(EditCommand::RandomiseTrees);
+  })->setObjectName(QStringLiteral("R1"));
+  addMenuItem(randomise, QStringLiteral("Randomise Leaves"), [this] {
+    runEditCommand(EditCommand::RandomiseLeaves);
+  })->setObjectName(QStringLiteral("R2"));
+  addMenuItem(randomise, QStringLiteral("Randomise Brush"), [this] {
+    runEditCommand(EditCommand::RandomiseBrush);
+  })->setObjectName(QStringLiteral("R3"));
 
   buildViewMenu();
 
-  QMenu *options = addMenu(menuBar(), QStringLiteral("Options"), QStringLiteral("mnuOptions"));
-  addMenuItem(options, QStringLiteral("Redraw Grid"), QStringLiteral("mnuO1"),
-              &MainWindow::redrawGrid);
-  addMenuItem(options, QStringLiteral("Refresh Screen"), QStringLiteral("mnuO2"),
-              &MainWindow::refreshScreen);
+  QMenu *options = menuBar()->addMenu(QStringLiteral("Options"));
+  options->setObjectName(QStringLiteral("mnuOptions"));
+  addMenuItem(options, QStringLiteral("Redraw Grid"), [this] { redrawGrid(); })
+      ->setObjectName(QStringLiteral("mnuO1"));
+  addMenuItem(options, QStringLiteral("Refresh Screen"), [this] { refreshScreen(); })
+      ->setObjectName(QStringLiteral("mnuO2"));
 
-  QMenu *help = addMenu(menuBar(), QStringLiteral("&Help"), QStringLiteral("mnuHelp"));
+  QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
+  help->setObjectName(QStringLiteral("mnuHelp"));
   // "About" has never shown anything; it stays a menu item that does nothing.
-  addMenuItem(help, QStringLiteral("&About"), QStringLiteral("mnuAbout"), nullptr);
+  addMenuItem(help, QStringLiteral("&About"), {})->setObjectName(QStringLiteral("mnuAbout"));
 }
 
 void MainWindow::buildFileMenu() {
-  QMenu *file = addMenu(menuBar(), QStringLiteral("&File"), QStringLiteral("mnuFile"));
-  addMenuItem(file, QStringLiteral("&Import Map Image"), QStringLiteral("mnuImportMapImage"),
-              &MainWindow::importMapImage);
-  addMenuItem(file, QStringLiteral("&Import Map Data"), QStringLiteral("mnuImportMapData"),
-              &MainWindow::importMapData);
-  addSeparator(file, QStringLiteral("mnua"));
-  addMenuItem(file, QStringLiteral("&Export Varga File"), QStringLiteral("mnuSave"),
-              &MainWindow::exportVargaFile);
-  addMenuItem(file, QStringLiteral("&Export Tolle File"), QStringLiteral("MnuTolle"),
-              &MainWindow::exportTolleFile);
-  addSeparator(file, QStringLiteral("mnuSep3"));
-  addMenuItem(file, QStringLiteral("Export Terrain Image"), QStringLiteral("mnuExT"),
-              &MainWindow::exportTerrainImage);
-  addMenuItem(file, QStringLiteral("Export Elevation Image"), QStringLiteral("mnuExE"),
-              &MainWindow::exportElevationImage);
-  addSeparator(file, QStringLiteral("b"));
-  addMenuItem(file, QStringLiteral("&Exit"), QStringLiteral("mnuExit"), &MainWindow::exitEditor);
+  QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+  file->setObjectName(QStringLiteral("mnuFile"));
+  addMenuItem(file, QStringLiteral("&Import Map Image"), [this] { importMapImage(); })
+      ->setObjectName(QStringLiteral("mnuImportMapImage"));
+  addMenuItem(file, QStringLiteral("&Import Map Data"), [this] { importMapData(); })
+      ->setObjectName(QStringLiteral("mnuImportMapData"));
+  file->addSeparator()->setObjectName(QStringLiteral("mnua"));
+  addMenuItem(file, QStringLiteral("&Export Varga File"), [this] { exportVargaFile(); })
+      ->setObjectName(QStringLiteral("mnuSave"));
+  addMenuItem(file, QStringLiteral("&Export Tolle File"), [this] { exportTolleFile(); })
+      ->setObjectName(QStringLiteral("MnuTolle"));
+  file->addSeparator()->setObjectName(QStringLiteral("mnuSep3"));
+  addMenuItem(file, QStringLiteral("Export Terrain Image"), [this] { exportTerrainImage(); })
+      ->setObjectName(QStringLiteral("mnuExT"));
+  addMenuItem(file, QStringLiteral("Export Elevation Image"), [this] { exportElevationImage(); })
+      ->setObjectName(QStringLiteral("mnuExE"));
+  file->addSeparator()->setObjectName(QStringLiteral("b"));
+  addMenuItem(file, QStringLiteral("&Exit"), [this] { exitEditor(); })
+      ->setObjectName(QStringLiteral("mnuExit"));
 }
 
 void MainWindow::buildEditMenu() {
-  QMenu *edit = addMenu(menuBar(), QStringLiteral("&Edit Options"), QStringLiteral("mnuSearch1"));
+  QMenu *edit = menuBar()->addMenu(QStringLiteral("&Edit Options"));
+  edit->setObjectName(QStringLiteral("mnuSearch1"));
   addUndoActions(edit);
-  const std::array<std::tuple<const char *, const char *, EditMode>, 4> modeItems{
-      {{"Draw Sector", "mnuE1", EditMode::DrawSector},
-       {"Draw Quadrent", "mnuE2", EditMode::DrawQuad},
-       {"Erase Sector", "mnuE3", EditMode::EraseSector},
-       {"Erase Quadrent", "mnuE4", EditMode::EraseQuad}}};
-  for (const auto &[caption, name, mode] : modeItems)
-    connect(addMenuItem(edit, QString::fromLatin1(caption), QString::fromLatin1(name), nullptr),
-            &QAction::triggered, this, [this, mode = mode] { session_.setEditMode(mode); });
+  auto modeItem = [this, edit](const QString &caption, EditMode mode) {
+    return addMenuItem(edit, caption, [this, mode] { session_.setEditMode(mode); });
+  };
+  modeItem(QStringLiteral("Draw Sector"), EditMode::DrawSector)
+      ->setObjectName(QStringLiteral("mnuE1"));
+  modeItem(QStringLiteral("Draw Quadrent"), EditMode::DrawQuad)
+      ->setObjectName(QStringLiteral("mnuE2"));
+  modeItem(QStringLiteral("Erase Sector"), EditMode::EraseSector)
+      ->setObjectName(QStringLiteral("mnuE3"));
+  modeItem(QStringLiteral("Erase Quadrent"), EditMode::EraseQuad)
+      ->setObjectName(QStringLiteral("mnuE4"));
 
-  const std::array<std::tuple<const char *, const char *, EditCommand>, 4> bulkItems{
-      {{"Fill Clear Element with Selected", "mnuFill", EditCommand::FillElement},
-       {"Clear Selected Element Type", "mnuClear", EditCommand::ClearElement},
-       {"Fill Clear Height with Selected", "Fillheight", EditCommand::FillHeight},
-       {"Clear Selected Height Type", "ClearHeight", EditCommand::ClearHeight}}};
-  for (std::size_t i = 0; i < bulkItems.size(); ++i) {
-    if (i % 2 == 0) addSeparator(edit, QLatin1String(i == 0 ? "abv" : "gh"));
-    const auto &[caption, name, command] = bulkItems[i];
-    connect(addMenuItem(edit, QString::fromLatin1(caption), QString::fromLatin1(name), nullptr),
-            &QAction::triggered, this, [this, command = command] { runEditCommand(command); });
-  }
+  auto bulkItem = [this, edit](const QString &caption, EditCommand command) {
+    return addMenuItem(edit, caption, [this, command] { runEditCommand(command); });
+  };
+  edit->addSeparator()->setObjectName(QStringLiteral("abv"));
+  bulkItem(QStringLiteral("Fill Clear Element with Selected"), EditCommand::FillElement)
+      ->setObjectName(QStringLiteral("mnuFill"));
+  bulkItem(QStringLiteral("Clear Selected Element Type"), EditCommand::ClearElement)
+      ->setObjectName(QStringLiteral("mnuClear"));
+  edit->addSeparator()->setObjectName(QStringLiteral("gh"));
+  bulkItem(QStringLiteral("Fill Clear Height with Selected"), EditCommand::FillHeight)
+      ->setObjectName(QStringLiteral("Fillheight"));
+  bulkItem(QStringLiteral("Clear Selected Height Type"), EditCommand::ClearHeight)
+      ->setObjectName(QStringLiteral("ClearHeight"));
 }
 
 void MainWindow::buildViewMenu() {
-  QMenu *view = addMenu(menuBar(), QStringLiteral("&View Options"), QStringLiteral("mnuOperations2"));
-  addMenuItem(view, QStringLiteral("Image Map"), QStringLiteral("mnuV1"), &MainWindow::showImageMap);
-  addMenuItem(view, QStringLiteral("Terrain Map"), QStringLiteral("mnuV2"),
-              &MainWindow::showTerrainMap);
-  addMenuItem(view, QStringLiteral("Elevation Map"), QStringLiteral("mnuV3"),
-              &MainWindow::showElevationMap);
-  addSeparator(view, QStringLiteral("mnuV4"));
-  const std::array<std::tuple<const char *, const char *, DrawStyle>, 3> styleItems{
-      {{"Draw Solid", "mnuV5", DrawStyle::Solid},
-       {"Draw Transparent", "mnuV6", DrawStyle::Transparent},
-       {"Draw Hollow", "mnuHollow", DrawStyle::Hollow}}};
-  for (const auto &[caption, name, style] : styleItems)
-    connect(addMenuItem(view, QString::fromLatin1(caption), QString::fromLatin1(name), nullptr),
-            &QAction::triggered, this, [this, style = style] { session_.setDrawStyle(style); });
+  QMenu *view = menuBar()->addMenu(QStringLiteral("&View Options"));
+  view->setObjectName(QStringLiteral("mnuOperations2"));
+  addMenuItem(view, QStringLiteral("Image Map"), [this] { showImageMap(); })
+      ->setObjectName(QStringLiteral("mnuV1"));
+  addMenuItem(view, QStringLiteral("Terrain Map"), [this] { showTerrainMap(); })
+      ->setObjectName(QStringLiteral("mnuV2"));
+  addMenuItem(view, QStringLiteral("Elevation Map"), [this] { showElevationMap(); })
+      ->setObjectName(QStringLiteral("mnuV3"));
+  view->addSeparator()->setObjectName(QStringLiteral("mnuV4"));
+  auto styleItem = [this, view](const QString &caption, DrawStyle style) {
+    return addMenuItem(view, caption, [this, style] { session_.setDrawStyle(style); });
+  };
+  styleItem(QStringLiteral("Draw Solid"), DrawStyle::Solid)->setObjectName(QStringLiteral("mnuV5"));
+  styleItem(QStringLiteral("Draw Transparent"), DrawStyle::Transparent)
+      ->setObjectName(QStringLiteral("mnuV6"));
+  styleItem(QStringLiteral("Draw Hollow"), DrawStyle::Hollow)
+      ->setObjectName(QStringLiteral("mnuHollow"));
 }
 
 }  // namespace vmm

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -89,8 +90,8 @@ class MainWindow : public QMainWindow {
   void buildFileMenu();
   void buildEditMenu();
   void buildViewMenu();
-  QAction *addMenuItem(QMenu *menu, const QString &caption, const QString &name,
-                       void (MainWindow::*handler)());
+  // A menu item running `handler` (none: an item that does nothing).
+  QAction *addMenuItem(QMenu *menu, const QString &caption, std::function<void()> handler);
   void loadCatalogue();
   void reportCatalogueProblem(const CatalogueResult &result);
   void reportCatalogueOrigin();

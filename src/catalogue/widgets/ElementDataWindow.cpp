@@ -210,7 +210,7 @@ QWidget *ElementDataWindow::valueList(const QList<std::array<QString, 3>> &rows)
   return list;
 }
 
-void ElementDataWindow::PopulateForm(const QString &elementname) {
+void ElementDataWindow::showElement(const QString &elementname) {
   clear();
   const std::optional<ElementRecord> record = catalogue_.elementByName(elementname);
   if (record) fill(*record);

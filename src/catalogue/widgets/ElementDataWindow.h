@@ -30,7 +30,7 @@ class ElementDataWindow : public QWidget {
                  QWidget *parent = nullptr);
 
   // Fills the window from the element's record; a name without a record leaves it empty.
-  void PopulateForm(const QString &elementname);
+  void showElement(const QString &elementname);
 
   // Text of the box showing a tblElements field (empty for a field without a box).
   QString fieldText(const QString &field) const;

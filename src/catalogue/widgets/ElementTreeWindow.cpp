@@ -82,15 +82,15 @@ void ElementTreeWindow::buildBoxes() {
   swatchCaption_ = caption(QStringLiteral("lblColour"), QStringLiteral("Colour"), this);
   setSwatchColour(0x00FFFFFFu);
 
-  label10_ = caption(QStringLiteral("Label10"), QStringLiteral("Elem ID"), this);
-  text10_ = valueBox(QStringLiteral("Text10"), this);
-  label1_ = caption(QStringLiteral("Label1"), QStringLiteral("Height (m)"), this);
-  text1_ = valueBox(QStringLiteral("Text1"), this);
-  frame1_ = valueFrame(
+  idLabel_ = caption(QStringLiteral("Label10"), QStringLiteral("Elem ID"), this);
+  idBox_ = valueBox(QStringLiteral("Text10"), this);
+  heightLabel_ = caption(QStringLiteral("Label1"), QStringLiteral("Height (m)"), this);
+  heightBox_ = valueBox(QStringLiteral("Text1"), this);
+  coverFrame_ = valueFrame(
       QStringLiteral("Frame1"), QStringLiteral("Cover"),
       {{{"Label6", "Text9"}, {"Label7", "Text7"}, {"Label8", "Text8"}, {"Label9", "Text6"}}},
       coverBoxes_);
-  frame2_ = valueFrame(
+  protectionFrame_ = valueFrame(
       QStringLiteral("Frame2"), QStringLiteral("Protection"),
       {{{"Label5", "Text2"}, {"Label4", "Text4"}, {"Label3", "Text3"}, {"Label2", "Text5"}}},
       protectionBoxes_);
@@ -99,7 +99,7 @@ void ElementTreeWindow::buildBoxes() {
   QFont compact = font();
   compact.setPointSizeF(std::max(6.0, compact.pointSizeF() - 1.5));
   for (QWidget *w :
-       std::initializer_list<QWidget *>{label10_, text10_, label1_, text1_, frame1_, frame2_})
+       std::initializer_list<QWidget *>{idLabel_, idBox_, heightLabel_, heightBox_, coverFrame_, protectionFrame_})
     w->setFont(compact);
   for (QLabel *label : findChildren<QLabel *>())
     if (label != swatch_) label->adjustSize();
@@ -192,9 +192,9 @@ void ElementTreeWindow::selectNode(QTreeWidgetItem *node) {
     coverBoxes_[i]->setText(QString::number(double(cover[i])));
     protectionBoxes_[i]->setText(QString::number(double(protection[i])));
   }
-  text10_->setText(QString::number(record->elementid));
+  idBox_->setText(QString::number(record->elementid));
   setSwatchColour(record->elementcolour);
-  text1_->setText(heightMetresText(record->Height));
+  heightBox_->setText(heightMetresText(record->Height));
 }
 
 void ElementTreeWindow::openElementData(QTreeWidgetItem *node) {
@@ -205,7 +205,7 @@ void ElementTreeWindow::openElementData(QTreeWidgetItem *node) {
     return;
   const bool opening = !dataWindow_;
   if (opening) dataWindow_ = new ElementDataWindow(session_.catalogue(), session_.elementTable(), this);
-  dataWindow_->PopulateForm(selectedElementName_);
+  dataWindow_->showElement(selectedElementName_);
   dataWindow_->show();
   if (opening)  // over the middle of the editor, where the eye already is
     dataWindow_->move(window()->frameGeometry().center() - dataWindow_->rect().center());
@@ -262,12 +262,12 @@ void ElementTreeWindow::layoutControls() {
   tree_->setGeometry(0, strip, width(), treeHeight);
   const int treeBottom = strip + treeHeight;
   const int rowTop = treeBottom + twipsToPixels(kRowTopTwips);
-  label10_->move(twipsToPixels(120), rowTop + (kBoxHeight - label10_->height()) / 2);
-  text10_->move(twipsToPixels(960), rowTop);
-  label1_->move(twipsToPixels(1800), rowTop + (kBoxHeight - label1_->height()) / 2);
-  text1_->move(twipsToPixels(2640), rowTop);
-  frame1_->setGeometry(0, treeBottom + twipsToPixels(kFrame1TopTwips), width(), kFrameHeight);
-  frame2_->setGeometry(0, treeBottom + twipsToPixels(kFrame2TopTwips), width(), kFrameHeight);
+  idLabel_->move(twipsToPixels(120), rowTop + (kBoxHeight - idLabel_->height()) / 2);
+  idBox_->move(twipsToPixels(960), rowTop);
+  heightLabel_->move(twipsToPixels(1800), rowTop + (kBoxHeight - heightLabel_->height()) / 2);
+  heightBox_->move(twipsToPixels(2640), rowTop);
+  coverFrame_->setGeometry(0, treeBottom + twipsToPixels(kFrame1TopTwips), width(), kFrameHeight);
+  protectionFrame_->setGeometry(0, treeBottom + twipsToPixels(kFrame2TopTwips), width(), kFrameHeight);
 }
 
 }  // namespace vmm

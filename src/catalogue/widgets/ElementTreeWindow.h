@@ -67,14 +67,14 @@ class ElementTreeWindow : public QWidget {
   UserDialogs &dialogs_;
   QTreeWidget *tree_ = nullptr;
   QTreeWidgetItem *allNode_ = nullptr;
-  QLabel *swatch_ = nullptr;  // Text11
+  QLabel *swatch_ = nullptr;
   QLabel *swatchCaption_ = nullptr;
-  QGroupBox *frame1_ = nullptr;  // cover
-  QGroupBox *frame2_ = nullptr;  // protection
-  QLabel *label10_ = nullptr;
-  QLabel *label1_ = nullptr;
-  QLineEdit *text10_ = nullptr;
-  QLineEdit *text1_ = nullptr;
+  QGroupBox *coverFrame_ = nullptr;
+  QGroupBox *protectionFrame_ = nullptr;
+  QLabel *idLabel_ = nullptr;
+  QLabel *heightLabel_ = nullptr;
+  QLineEdit *idBox_ = nullptr;
+  QLineEdit *heightBox_ = nullptr;
   std::array<QLineEdit *, 4> coverBoxes_{};       // Prone, Low, Medium, High
   std::array<QLineEdit *, 4> protectionBoxes_{};  // Prone, Low, Medium, High
   QString selectedElementName_;

@@ -21,25 +21,23 @@ MapViewWindow::MapViewWindow(MapDocument &document, MapSurfaces &surfaces, QWidg
 
   viewport_ = new QWidget(this);
   viewport_->setObjectName(QStringLiteral("Picture1"));
-  const std::array<std::pair<MapView, const char *>, 3> views = {
-      {{MapView::Terrain, "Picture2"},
-       {MapView::Image, "Picture3"},
-       {MapView::Elevation, "Picture4"}}};
-  for (const auto &[view, name] : views) {
-    auto *widget =
-        new SurfaceWidget(&surfaces_.surface(view), QString::fromLatin1(name), viewport_);
+  for (const MapView view : {MapView::Terrain, MapView::Image, MapView::Elevation}) {
+    auto *widget = new SurfaceWidget(&surfaces_.surface(view), viewport_);
     widgets_[static_cast<std::size_t>(view)] = widget;
-    const MapView v = view;
-    connect(widget, &SurfaceWidget::mouseMoved, this, [this, v](int buttons, double x, double y) {
-      emit surfaceMouseMoved(v, buttons, x, y);
+    connect(widget, &SurfaceWidget::mouseMoved, this, [this, view](int buttons, double x, double y) {
+      emit surfaceMouseMoved(view, buttons, x, y);
     });
-    connect(widget, &SurfaceWidget::mousePressed, this, [this, v](int buttons, double x, double y) {
-      emit surfaceMousePressed(v, buttons, x, y);
-    });
+    connect(widget, &SurfaceWidget::mousePressed, this,
+            [this, view](int buttons, double x, double y) {
+              emit surfaceMousePressed(view, buttons, x, y);
+            });
     connect(widget, &SurfaceWidget::mouseReleased, this,
-            [this, v](int buttons) { emit surfaceMouseReleased(v, buttons); });
+            [this, view](int buttons) { emit surfaceMouseReleased(view, buttons); });
     connect(widget, &SurfaceWidget::keyPressed, this, &MapViewWindow::scrollByKey);
   }
+  surfaceWidget(MapView::Terrain)->setObjectName(QStringLiteral("Picture2"));
+  surfaceWidget(MapView::Image)->setObjectName(QStringLiteral("Picture3"));
+  surfaceWidget(MapView::Elevation)->setObjectName(QStringLiteral("Picture4"));
   // The Terrain view is the visible one when the window is created.
   setSurfaceVisible(MapView::Image, false);
   setSurfaceVisible(MapView::Elevation, false);

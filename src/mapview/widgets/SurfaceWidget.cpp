@@ -15,9 +15,8 @@ int buttonBits(Qt::MouseButtons buttons) {
   return bits;
 }
 
-SurfaceWidget::SurfaceWidget(const QImage *image, const QString &name, QWidget *parent)
+SurfaceWidget::SurfaceWidget(const QImage *image, QWidget *parent)
     : QWidget(parent), image_(image) {
-  setObjectName(name);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
   setMouseTracking(true);

@@ -11,7 +11,7 @@ class SurfaceWidget : public QWidget {
   Q_OBJECT
 
  public:
-  SurfaceWidget(const QImage *image, const QString &name, QWidget *parent);
+  SurfaceWidget(const QImage *image, QWidget *parent);
 
   // The image was replaced or resized: take its size again and repaint everything.
   void imageReplaced();
