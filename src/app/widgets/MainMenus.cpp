@@ -114,6 +114,8 @@ void MainWindow::buildViewMenu() {
   for (const auto &[caption, name, style] : styleItems)
     connect(addMenuItem(view, QString::fromLatin1(caption), QString::fromLatin1(name), nullptr),
             &QAction::triggered, this, [this, style = style] { session_.setDrawStyle(style); });
+  addSeparator(view, QStringLiteral("mnuZoomSep"));
+  buildZoomMenuItems(view);
 }
 
 }  // namespace vmm
