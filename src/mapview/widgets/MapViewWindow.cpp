@@ -99,7 +99,9 @@ void MapViewWindow::refresh(MapView view) {
 void MapViewWindow::resizeEvent(QResizeEvent *event) {
   QWidget::resizeEvent(event);
   layoutViewport(true);
-  AddGrid();
+  // The grid goes back over the lines it drew when the picture came in, pixel for
+  // pixel, so nothing the views show changes: reduced copies are not rebuilt for it.
+  surfaces_.AddGrid();
 }
 
 void MapViewWindow::layoutViewport(bool withFloor) {
