@@ -195,6 +195,13 @@ class TestZoom : public QObject {
     unbuilt.reset(&picture, 0.25);
     QCOMPARE(unbuilt.update(QRect(11, 21, 9, 9)), QRect(2, 5, 3, 3));
     QVERIFY(!unbuilt.isBuilt());
+
+    // The picture replaced by a smaller one: the copy takes its size and never reads past it.
+    picture = noisyPicture(120, 80, 9);
+    QCOMPARE(copy.update(QRect(100, 60, 20, 20)), QRect(25, 15, 5, 5));
+    ReducedCopy smaller;
+    smaller.reset(&picture, 0.25);
+    QCOMPARE(copy.image(), smaller.image());
   }
 
   void enlargedPixelsStayCrisp_data() {

@@ -45,9 +45,15 @@ void ReducedCopy::reset(const QImage *source, double scale, double devicePixelRa
   copy_ = QImage();
   columns_ = {};
   rows_ = {};
+  sourceSize_ = {};
   if (!source_ || source_->isNull() || scale <= 0 || scale >= 1) return;
+  sourceSize_ = source_->size();
   columns_ = buildAxis(source_->width(), scale);
   rows_ = buildAxis(source_->height(), scale);
+}
+
+void ReducedCopy::followSourceSize() {
+  if (source_ && source_->size() != sourceSize_) reset(source_, scale_, devicePixelRatio_);
 }
 
 void ReducedCopy::release() {
@@ -67,12 +73,14 @@ QRect ReducedCopy::copyArea(const QRect &area) const {
 }
 
 QRect ReducedCopy::update(const QRect &area) {
+  followSourceSize();
   const QRect changed = copyArea(area);
   if (built_ && !changed.isEmpty()) reduceArea(changed);
   return changed;
 }
 
 const QImage &ReducedCopy::image() {
+  followSourceSize();
   if (!built_ && source_ && !source_->isNull() && !columns_.spans.empty()) {
     copy_ = QImage(size(), QImage::Format_RGB32);
     copy_.setDevicePixelRatio(devicePixelRatio_);

@@ -49,10 +49,13 @@ class ReducedCopy {
   };
   static Axis buildAxis(int length, double scale);
   void reduceArea(const QRect &copyArea);
+  // A source replaced by a picture of another size: the spans are worked out again.
+  void followSourceSize();
 
   const QImage *source_ = nullptr;
   double scale_ = 1.0;
   double devicePixelRatio_ = 1.0;
+  QSize sourceSize_;  // the size the spans were worked out for
   Axis columns_;
   Axis rows_;
   QImage copy_;

@@ -34,11 +34,11 @@ class EditToolBar : public QToolBar {
   QPushButton *lowerButton() const { return lowerButton_; }
   QPushButton *heightColourButton() const { return heightColourButton_; }
   QRadioButton *editModeButton(EditMode mode) const;
+  QRadioButton *drawStyleButton(DrawStyle style) const;
   // The map view's zoom level as text ("100%"); a level typed or chosen there is
   // reported by zoomLevelEntered.
   QComboBox *zoomBox() const { return zoomBox_; }
   void showZoomLevel(double level);
-  QRadioButton *drawStyleButton(DrawStyle style) const;
 
   // The element lists for the Terrain and Image views, the height controls for the
   // Elevation view; the colour set button only when `includingColourButton` is set.

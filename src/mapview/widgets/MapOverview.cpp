@@ -145,6 +145,7 @@ void OverviewPanel::mouseMoveEvent(QMouseEvent *event) {
 void OverviewPanel::moveMapViewTo(QPointF position) {
   if (!view_ || !picture_.picture()) return;
   const double scale = level();
+  if (scale <= 0) return;
   view_->centreOn((position - QPointF(pictureOrigin())) / scale);
 }
 
