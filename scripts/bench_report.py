@@ -71,7 +71,7 @@ def main():
         b = by_name[f"BM_ReducedCopyBuild/{arg}"]
         rows.append((f"reduced copy of a maximum map built at {level} (after a change of level)",
                      f"{seconds(b, 'cpu_time') * 1e3:.1f} ms ({seconds(b, 'real_time') * 1e3:.1f} ms wall)",
-                     "no budget", True))
+                     "no budget", None))
     b = by_name["BM_ZoomedSectorPaint"]
     us = seconds(b, "cpu_time") * 1e6
     rows.append(("Sector paint at 25%, view and overview following",
@@ -102,8 +102,9 @@ def main():
     print("| work | figure | budget | met |")
     print("|---|---|---|---|")
     for work, figure, budget, ok in rows:
-        print(f"| {work} | {figure} | {budget} | {'yes' if ok else 'NO'} |")
-    return 0 if all(ok for *_, ok in rows) else 1
+        met = "-" if ok is None else "yes" if ok else "NO"
+        print(f"| {work} | {figure} | {budget} | {met} |")
+    return 0 if all(ok is not False for *_, ok in rows) else 1
 
 
 if __name__ == "__main__":
