@@ -11,8 +11,10 @@ where the map sits on the screen and which colour the current element has, then 
 drags of 200 mouse moves with xdotool: one paced like a fast mouse, one as fast as
 xdotool can send. After each it measures how long the editor takes, once the last move
 was sent, to show the last Sector painted (the event queue's lag), and checks that the
-Sector under the pointer at every move was painted. Exits non-zero when a Sector was
-missed or the lag exceeds the limit.
+Sector under the pointer at every move was painted. The same two drags then run at 25%
+(Ctrl+- four times) and at 400% (Ctrl+= four times), over parts of the map not painted
+yet. Exits non-zero when a Sector was missed or the lag exceeds the limit (a quarter of a
+second at 100%, 50 ms at the other levels).
 
 Needs: xvfb, openbox, xdotool, imagemagick (convert, and import for the screenshot).
 """
@@ -30,6 +32,7 @@ import time
 SCREEN_W, SCREEN_H = 1400, 900
 MOVES = 200
 LAG_LIMIT_S = 0.25  # a quarter of a second after the last move the map must be up to date
+ZOOMED_LAG_LIMIT_S = 0.05
 
 
 def run(*args, **kw):
@@ -156,6 +159,102 @@ def last_cell_painted(screen, points, colour):
     return screen.grab(x, y, 1, 1).pixel(x, y) == colour
 
 
+def run_drag(screen, name, points, pause, colour, lag_limit):
+    """One drag through the points; True when every point's Sector shows painted in time."""
+    start_shot = screen.grab()
+    already = sum(start_shot.pixel(x, y) == colour for x, y in points)
+    started, sent = drag(points, pause)
+    wait_for(lambda: last_cell_painted(screen, points, colour), 10, "the last Sector",
+             poll=0.001)
+    shown = time.monotonic()
+    xdotool("mouseup", "1")
+    park_pointer()
+    time.sleep(0.3)
+    shot = screen.grab()
+    painted = sum(shot.pixel(x, y) == colour for x, y in points)
+    lag = shown - sent
+    print(f"{name}: {MOVES} moves sent in {sent - started:.3f} s, last Sector shown "
+          f"{lag * 1000:.0f} ms after the last move; {painted}/{MOVES} Sectors under "
+          f"the pointer painted ({already} were painted before)")
+    missed = [i for i, (x, y) in enumerate(points) if shot.pixel(x, y) != colour]
+    if missed:
+        print(f"  moves whose Sector was not painted: {missed}")
+    return painted == MOVES and already < MOVES and lag <= lag_limit
+
+
+def is_black(shot, x, y):
+    return max(shot.pixel(x, y)) < 20
+
+
+def map_origin(shot, win_x, win_y):
+    """Where picture pixel (0, 0) is on the screen at 100% and unscrolled: the black (Quad)
+    grid lines lie at picture pixels 40, 80, 120 ..., with teal lines between."""
+    def first_line(along):
+        for across in range(150, 400, 7):
+            for at in range(0, 200):
+                if all(along(at + d, across) for d in (0, 40, 80, 120, 160)) \
+                        and not along(at + 20, across) and not along(at + 5, across):
+                    return at - 40
+        sys.exit("cannot find the map's grid on the screen")
+    left = first_line(lambda x, y: is_black(shot, win_x + x, win_y + y))
+    top = first_line(lambda y, x: is_black(shot, win_x + x, win_y + y))
+    return win_x + left, win_y + top
+
+
+def zoomed_path(level, scroll, origin, band):
+    """200 points along a wave over the picture band (left, top, width, height in picture
+    pixels), each where the screen shows the inside of a Sector cell only."""
+    left, top, width, height = band
+    points = []
+    for i in range(MOVES):
+        px = left + i * width // MOVES
+        py = top + height // 2 + int((height // 2 - 10) * math.sin(i / 12.0))
+        cx, cy = px - px % 10 + 5, py - py % 10 + 5  # the cell's centre
+        if level >= 1:
+            sx, sy = int(cx * level + level / 2), int(cy * level + level / 2)
+        else:
+            # The screen pixel whose picture area lies wholly inside the cell.
+            sx, sy = int(cx * level), int(cy * level)
+        points.append((origin[0] + sx - scroll[0], origin[1] + sy - scroll[1]))
+    return points
+
+
+def zoomed_runs(screen, window, origin, viewport, colour):
+    """The paced and the flat-out drag at 25% and at 400%; returns the number that failed."""
+    failures = 0
+    for level, key, steps_right, steps_down in ((0.25, "ctrl+minus", 0, 0),
+                                                (4.0, "ctrl+equal", 10, 28)):
+        xdotool("windowactivate", "--sync", window)
+        xdotool("key", "ctrl+0")
+        for _ in range(4):
+            xdotool("key", key)
+            time.sleep(0.2)
+        # Back to the top-left corner with the arrow keys, then 100 screen pixels a step.
+        xdotool("key", "--repeat", "130", "--delay", "2", "Left")
+        xdotool("key", "--repeat", "130", "--delay", "2", "Up")
+        if steps_right:
+            xdotool("key", "--repeat", str(steps_right), "--delay", "2", "Right")
+        if steps_down:
+            xdotool("key", "--repeat", str(steps_down), "--delay", "2", "Down")
+        time.sleep(0.5)
+        scroll = (100 * steps_right, 100 * steps_down)
+        # The part of the picture on the screen, below what the 100% drags painted.
+        seen_w = min(2880 - scroll[0] / level, (viewport[0] - 10) / level)
+        seen_h = min(2760 - scroll[1] / level, (viewport[1] - 10) / level)
+        left, top = scroll[0] / level + 20, scroll[1] / level
+        if level < 1:
+            top, seen_h = 1000, min(2760.0, (viewport[1] - 10) / level) - 1000
+        half = int(seen_h // 2)
+        percent = f"{level * 100:g}%"
+        for name, pause, band_top in (("paced", "0.004", top), ("flat out", None, top + half)):
+            band = (int(left), int(band_top), int(seen_w - 40), half - 10)
+            points = zoomed_path(level, scroll, origin, band)
+            failures += not run_drag(screen, f"{percent}, {name}", points, pause, colour,
+                                     ZOOMED_LAG_LIMIT_S)
+    xdotool("key", "ctrl+0")
+    return failures
+
+
 def main():
     if len(sys.argv) not in (2, 3):
         sys.exit("usage: drag_responsiveness.py PATH/TO/varga-map-maker [SCREENSHOT.png]")
@@ -221,26 +320,11 @@ def main():
                 ("as fast as xdotool sends", None, (area[0], area[1] + half, area[2], half))]
         for name, pause, band in runs:
             points = drag_path(*band, phase_x, phase_y)
-            start_shot = screen.grab()
-            already = sum(start_shot.pixel(x, y) == colour for x, y in points)
-            started, sent = drag(points, pause)
-            wait_for(lambda: last_cell_painted(screen, points, colour), 10, "the last Sector",
-                     poll=0.001)
-            shown = time.monotonic()
-            xdotool("mouseup", "1")
-            park_pointer()
-            time.sleep(0.3)
-            shot = screen.grab()
-            painted = sum(shot.pixel(x, y) == colour for x, y in points)
-            lag = shown - sent
-            print(f"{name}: {MOVES} moves sent in {sent - started:.3f} s, last Sector shown "
-                  f"{lag * 1000:.0f} ms after the last move; {painted}/{MOVES} Sectors under "
-                  f"the pointer painted ({already} were painted before)")
-            missed = [i for i, (x, y) in enumerate(points) if shot.pixel(x, y) != colour]
-            if missed:
-                print(f"  moves whose Sector was not painted: {missed}")
-            if painted != MOVES or already == MOVES or lag > LAG_LIMIT_S:
-                failures += 1
+            failures += not run_drag(screen, name, points, pause, colour, LAG_LIMIT_S)
+        origin = map_origin(screen.grab(), win_x, win_y)
+        print(f"picture pixel (0, 0) at {origin} on the screen")
+        viewport = (win_x + win_w - 30 - origin[0], win_y + win_h - 60 - origin[1])
+        failures += zoomed_runs(screen, window, origin, viewport, colour)
         if len(sys.argv) == 3:
             run("import", "-window", "root", sys.argv[2])
         return 1 if failures else 0

@@ -120,6 +120,7 @@ bool MainWindow::confirmClose() {
 
 void MainWindow::endSession() {
   recovery_->discard();
+  saveViewSettings();
 }
 
 void MainWindow::offerRecovery() {
@@ -157,6 +158,8 @@ bool MainWindow::restoreRecovered(const RecoveryContent &content) {
   repaintWholeMap();
   // The restored map has never been exported.
   session_.history().markUnsaved();
+  // The same picture again: the view comes back as it was left.
+  restoreViewOf(content.picturePath);
   return true;
 }
 

@@ -1,5 +1,6 @@
 #include "app/widgets/EditToolBar.h"
 
+#include "mapview/ViewZoom.h"
 #include "session/EditorSession.h"
 
 #include <QComboBox>
@@ -56,6 +57,7 @@ EditToolBar::EditToolBar(EditorSession &session, QWidget *parent)
   elementText_->setObjectName(QStringLiteral("txtElement"));
   elementText_->setMaximumWidth(80);
   addWidget(elementText_);
+  buildZoomBox();
 
   // The tool strip starts in the Terrain state: element lists shown, height controls hidden.
   showControlsFor(false, true);
@@ -147,6 +149,27 @@ void EditToolBar::buildDrawStyleButtons() {
     if (QRadioButton *button = drawStyleButton(style)) button->setChecked(true);
   });
   addWidget(frame);
+}
+
+void EditToolBar::buildZoomBox() {
+  zoomBox_ = new QComboBox(this);
+  zoomBox_->setObjectName(QStringLiteral("cboZoom"));
+  zoomBox_->setToolTip(tr("Zoom level, 12.5% to 800%"));
+  zoomBox_->setEditable(true);
+  zoomBox_->setInsertPolicy(QComboBox::NoInsert);
+  zoomBox_->setMinimumContentsLength(6);
+  for (const double level : ViewZoom::levels()) zoomBox_->addItem(ViewZoom::levelText(level));
+  showZoomLevel(1.0);
+  // A typed level counts once Return confirms it; a level from the list at once.
+  connect(zoomBox_->lineEdit(), &QLineEdit::returnPressed, this,
+          [this] { emit zoomLevelEntered(zoomBox_->currentText()); });
+  connect(zoomBox_, &QComboBox::activated, this,
+          [this](int index) { emit zoomLevelEntered(zoomBox_->itemText(index)); });
+  addWidget(zoomBox_);
+}
+
+void EditToolBar::showZoomLevel(double level) {
+  zoomBox_->setEditText(ViewZoom::levelText(level));
 }
 
 QRadioButton *EditToolBar::editModeButton(EditMode mode) const {

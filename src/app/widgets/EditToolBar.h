@@ -18,8 +18,9 @@ class EditorSession;
 
 // The main window's tool strip: the category and element lists (Terrain), the
 // height list with Raise, Lower and the height colour set button (Elevation), the
-// edit mode and draw style buttons, and the element text box. The mode and style
-// buttons follow the session and set it; everything else is wired by the window.
+// edit mode and draw style buttons, the element text box and the zoom box. The
+// mode and style buttons follow the session and set it; everything else is wired
+// by the window.
 class EditToolBar : public QToolBar {
   Q_OBJECT
 
@@ -34,6 +35,10 @@ class EditToolBar : public QToolBar {
   QPushButton *heightColourButton() const { return heightColourButton_; }
   QRadioButton *editModeButton(EditMode mode) const;
   QRadioButton *drawStyleButton(DrawStyle style) const;
+  // The map view's zoom level as text ("100%"); a level typed or chosen there is
+  // reported by zoomLevelEntered.
+  QComboBox *zoomBox() const { return zoomBox_; }
+  void showZoomLevel(double level);
 
   // The element lists for the Terrain and Image views, the height controls for the
   // Elevation view; the colour set button only when `includingColourButton` is set.
@@ -43,11 +48,16 @@ class EditToolBar : public QToolBar {
   void setToolVisible(QWidget *control, bool visible);
   bool isToolVisible(QWidget *control) const;
 
+ signals:
+  // The text of the zoom box, typed (and confirmed with Return) or chosen from its list.
+  void zoomLevelEntered(const QString &text);
+
  private:
   void buildElementControls();
   void buildHeightControls();
   void buildEditModeButtons();
   void buildDrawStyleButtons();
+  void buildZoomBox();
 
   EditorSession &session_;
   QComboBox *categoryList_ = nullptr;
@@ -59,6 +69,7 @@ class EditToolBar : public QToolBar {
   std::array<QRadioButton *, 4> editModeButtons_{};
   std::array<QRadioButton *, 3> drawStyleButtons_{};
   QLineEdit *elementText_ = nullptr;
+  QComboBox *zoomBox_ = nullptr;
 };
 
 }  // namespace vmm

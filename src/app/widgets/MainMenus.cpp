@@ -115,6 +115,8 @@ void MainWindow::buildViewMenu() {
       ->setObjectName(QStringLiteral("mnuV6"));
   styleItem(QStringLiteral("Draw Hollow"), DrawStyle::Hollow)
       ->setObjectName(QStringLiteral("mnuHollow"));
+  view->addSeparator()->setObjectName(QStringLiteral("mnuZoomSep"));
+  buildZoomMenuItems(view);
 }
 
 }  // namespace vmm

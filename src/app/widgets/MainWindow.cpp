@@ -6,6 +6,7 @@
 #include "catalogue/ElementRecord.h"
 #include "catalogue/widgets/ElementPicker.h"
 #include "mapview/widgets/EditCursors.h"
+#include "mapview/widgets/MapOverview.h"
 #include "mapview/widgets/MapViewWindow.h"
 
 #include <QApplication>
@@ -63,11 +64,14 @@ MainWindow::MainWindow(UserDialogs *dialogs, QWidget *parent) : QMainWindow(pare
   connect(toolBar_->lowerButton(), &QPushButton::clicked, this, &MainWindow::lowerHeight);
   connect(toolBar_->heightList(), &QComboBox::activated, this, &MainWindow::chooseListedHeight);
   setUpHistory();
+  buildOverview();
 }
 
 MainWindow::~MainWindow() {
   // The history empties itself as it goes, which is no change of the map to react to.
   disconnect(&session_.history().stack(), nullptr, this, nullptr);
+  // The overview hides as the window's children go: no choice of the user to record.
+  disconnect(overview_, nullptr, this, nullptr);
   // The map view shows the session's surfaces: it goes first.
   closeMapView();
 }

@@ -2,6 +2,7 @@
 
 #include "app/RecoveryService.h"
 #include "mapfiles/MapTextWriter.h"
+#include "mapview/ViewSettings.h"
 #include "session/EditorSession.h"
 #include "session/UserDialogs.h"
 
@@ -23,6 +24,7 @@ class EditCursors;
 class EditToolBar;
 class ElementPicker;
 class ElementTreeWindow;
+class MapOverview;
 class MapViewWindow;
 class StatusPanels;
 
@@ -45,6 +47,8 @@ class MainWindow : public QMainWindow {
   QMdiArea *mdiArea() const { return mdiArea_; }
   // The map view window, or null before the first accepted picture.
   MapViewWindow *mapView() const;
+  // The "Overview" dock (hidden until View Options > Overview shows it).
+  MapOverview *overview() const { return overview_; }
   // The element tree browser while it is open beside the map, else null.
   ElementTreeWindow *treeView() const;
   const EditCursors &cursors() const { return *cursors_; }
@@ -65,6 +69,11 @@ class MainWindow : public QMainWindow {
   // The whole-map repaint after a change to the whole array: both coloured views
   // get the picture and grid back and every assigned Sector painted.
   void repaintWholeMap();
+
+  // When the map view shows the picture the editor showed when it last ended,
+  // brings back that run's zoom level and scroll position; false otherwise.
+  // (A picture imported anew always opens at 100%.)
+  bool restoreViewOf(const QString &picturePath);
 
   // The map-loaded guard: false (after the message) when no map picture is loaded.
   bool requireMap();
@@ -122,6 +131,18 @@ class MainWindow : public QMainWindow {
   void openTreeView(int panel);
   void closeTreeView(int panel);
 
+  // Zoom, fit to window and the overview.
+  void buildZoomMenuItems(QMenu *menu);
+  void buildOverview();
+  void attachMapView(MapViewWindow *view);
+  void zoomIn();
+  void zoomOut();
+  void showActualSize();
+  void fitMapToWindow();
+  void applyZoomText(const QString &text);
+  void toggleOverview(bool shown);
+  void saveViewSettings();
+
   // Undo, redo, unsaved changes and recovery.
   void setUpHistory();
   void addUndoActions(QMenu *menu);
@@ -164,6 +185,10 @@ class MainWindow : public QMainWindow {
   QPointer<QMdiSubWindow> treeWindow_;
   EditToolBar *toolBar_ = nullptr;
   StatusPanels *statusPanels_ = nullptr;
+  MapOverview *overview_ = nullptr;
+  QAction *overviewAction_ = nullptr;
+  ViewSettings lastRunView_;  // as the settings file had it when this window opened
+  QTimer viewSaveTimer_;
   QLabel *notice_ = nullptr;
   QTimer noticeTimer_;
 };

@@ -46,6 +46,7 @@ bool MainWindow::LoadMapImage(const QString &path) {
   connect(mouse, &MouseEditor::pointerOverSector, this, &MainWindow::showPointerSector);
   connect(mouse, &MouseEditor::sectorPickedUp, this, &MainWindow::pickUpSector);
   mapView_ = view;
+  attachMapView(view);
   mapWindow_ = mdiArea_->addSubWindow(view);
   mapWindow_->setAttribute(Qt::WA_DeleteOnClose);
   mapWindow_->setWindowTitle(QFileInfo(path).fileName());

@@ -10,7 +10,6 @@ namespace vmm {
 
 namespace {
 constexpr int kMinimumInner = 20;
-constexpr int kKeyScrollStep = 100;
 }  // namespace
 
 MapViewWindow::MapViewWindow(MapDocument &document, MapSurfaces &surfaces, QWidget *parent)
@@ -34,10 +33,13 @@ MapViewWindow::MapViewWindow(MapDocument &document, MapSurfaces &surfaces, QWidg
     connect(widget, &SurfaceWidget::mouseReleased, this,
             [this, view](int buttons) { emit surfaceMouseReleased(view, buttons); });
     connect(widget, &SurfaceWidget::keyPressed, this, &MapViewWindow::scrollByKey);
+    connect(widget, &SurfaceWidget::panned, this, &MapViewWindow::panBy);
+    widget->installEventFilter(this);
   }
   surfaceWidget(MapView::Terrain)->setObjectName(QStringLiteral("Picture2"));
   surfaceWidget(MapView::Image)->setObjectName(QStringLiteral("Picture3"));
   surfaceWidget(MapView::Elevation)->setObjectName(QStringLiteral("Picture4"));
+  viewport_->installEventFilter(this);
   // The Terrain view is the visible one when the window is created.
   setSurfaceVisible(MapView::Image, false);
   setSurfaceVisible(MapView::Elevation, false);
@@ -64,7 +66,15 @@ bool MapViewWindow::isSurfaceVisible(MapView view) const {
 }
 
 void MapViewWindow::setSurfaceVisible(MapView view, bool visible) {
+  if (isSurfaceVisible(view) == visible) return;
   surfaceWidget(view)->setVisible(visible);
+  emit shownViewChanged();
+}
+
+MapView MapViewWindow::shownView() const {
+  for (const MapView view : {MapView::Terrain, MapView::Image, MapView::Elevation})
+    if (isSurfaceVisible(view)) return view;
+  return MapView::Terrain;
 }
 
 void MapViewWindow::AddGrid() {
@@ -74,17 +84,22 @@ void MapViewWindow::AddGrid() {
 }
 
 void MapViewWindow::refresh(MapView view, const QRect &area) {
-  if (!area.isEmpty()) surfaceWidget(view)->update(area);
+  if (area.isEmpty()) return;
+  surfaceWidget(view)->imageChanged(area);
+  emit surfaceChanged(view, area);
 }
 
 void MapViewWindow::refresh(MapView view) {
-  surfaceWidget(view)->update();
+  surfaceWidget(view)->imageReplaced();
+  emit surfaceReplaced(view);
 }
 
 void MapViewWindow::resizeEvent(QResizeEvent *event) {
   QWidget::resizeEvent(event);
   layoutViewport(true);
-  AddGrid();
+  // The grid goes back over the lines it drew when the picture came in, pixel for
+  // pixel, so nothing the views show changes: reduced copies are not rebuilt for it.
+  surfaces_.AddGrid();
 }
 
 void MapViewWindow::layoutViewport(bool withFloor) {
@@ -101,8 +116,13 @@ void MapViewWindow::layoutViewport(bool withFloor) {
   viewport_->setGeometry(0, 0, viewWidth, viewHeight);
   hScroll_->setGeometry(0, viewHeight, viewWidth, barHeight);
   vScroll_->setGeometry(viewWidth, 0, barWidth, viewHeight);
+  updateScrollRanges();
+}
 
-  const QSize surface = surfaces_.size();
+void MapViewWindow::updateScrollRanges() {
+  const int viewWidth = viewport_->width();
+  const int viewHeight = viewport_->height();
+  const QSize surface = surfaceWidget(MapView::Terrain)->size();
   hScroll_->setMaximum(std::max(0, surface.width() - viewWidth));
   vScroll_->setMaximum(std::max(0, surface.height() - viewHeight));
   hScroll_->setPageStep(std::max(kQuadPixels, viewWidth));
@@ -115,32 +135,7 @@ void MapViewWindow::layoutViewport(bool withFloor) {
 
 void MapViewWindow::moveSurfaces() {
   for (SurfaceWidget *widget : widgets_) widget->move(-hScroll_->value(), -vScroll_->value());
-}
-
-void MapViewWindow::scrollByKey(int key) {
-  auto forward = [](QScrollBar *bar) {
-    bar->setValue(bar->value() <= bar->maximum() - kKeyScrollStep ? bar->value() + kKeyScrollStep
-                                                                  : bar->maximum());
-  };
-  auto back = [](QScrollBar *bar) {
-    bar->setValue(bar->value() >= kKeyScrollStep ? bar->value() - kKeyScrollStep : 0);
-  };
-  switch (key) {
-    case Qt::Key_Down:
-      forward(vScroll_);
-      break;
-    case Qt::Key_Up:
-      back(vScroll_);
-      break;
-    case Qt::Key_Right:
-      forward(hScroll_);
-      break;
-    case Qt::Key_Left:
-      back(hScroll_);
-      break;
-    default:
-      break;
-  }
+  emit visibleAreaChanged(visibleArea());
 }
 
 }  // namespace vmm

@@ -2,6 +2,8 @@
 
 #include "mapview/MapSurfaces.h"
 
+#include <QPointF>
+#include <QRectF>
 #include <QWidget>
 
 #include <array>
@@ -14,8 +16,9 @@ class MapDocument;
 class SurfaceWidget;
 
 // The map view window: a viewport with two scroll bars and the three view
-// surfaces stacked inside it, one of them visible. Scrolling moves the
-// surfaces; it never redraws their pictures.
+// surfaces stacked inside it, one of them visible, all shown at one zoom level.
+// Scrolling moves the surfaces; it never redraws their pictures. The scroll bars
+// count logical pixels of the zoomed picture.
 class MapViewWindow : public QWidget {
   Q_OBJECT
 
@@ -34,6 +37,8 @@ class MapViewWindow : public QWidget {
 
   bool isSurfaceVisible(MapView view) const;
   void setSurfaceVisible(MapView view, bool visible);
+  // The view shown (the first visible one; Terrain when none is).
+  MapView shownView() const;
 
   // Draws the Quad and Sector grid on the Terrain and Elevation views and shows it.
   void AddGrid();
@@ -41,20 +46,55 @@ class MapViewWindow : public QWidget {
   void refresh(MapView view, const QRect &area);
   void refresh(MapView view);
 
-  // The arrow keys scroll by 100 pixels.
+  // The arrow keys scroll by 100 logical pixels, whatever the zoom level.
   void scrollByKey(int key);
+
+  // The zoom level (1 is 100%), for every view alike. A new window starts at 100%.
+  double zoomLevel() const { return zoom_; }
+  // Changes the level (within 12.5% to 800%) keeping the picture point at the
+  // viewport's centre in place.
+  void setZoomLevel(double level);
+  // Changes the level keeping the picture point under `anchor` (a viewport position) in place.
+  void zoomAround(double level, QPointF anchor);
+  void zoomIn();
+  void zoomOut();
+  // The largest level at which the whole picture fits, scrolled to the top-left corner.
+  void fitToWindow();
+
+  // The scroll bars' positions: the logical pixel of the zoomed picture at the
+  // viewport's top-left corner. Saved with the zoom level, they restore the view.
+  QPoint scrollPosition() const;
+  void setScrollPosition(QPoint position);
+  // Scrolls so that `picturePoint` (picture pixels) is at the viewport's centre, as far as the bars go.
+  void centreOn(QPointF picturePoint);
+  // The part of the picture the viewport shows, in picture pixels.
+  QRectF visibleArea() const;
 
  signals:
   void surfaceMouseMoved(MapView view, int buttons, double x, double y);
   void surfaceMousePressed(MapView view, int buttons, double x, double y);
   void surfaceMouseReleased(MapView view, int buttons);
+  // A surface's pixels changed: an area of the picture, or the whole of it.
+  void surfaceChanged(MapView view, const QRect &area);
+  void surfaceReplaced(MapView view);
+  void shownViewChanged();
+  void zoomChanged(double level);
+  // The zoom level, the scroll position or the viewport's size changed.
+  void visibleAreaChanged(const QRectF &area);
 
  protected:
   void resizeEvent(QResizeEvent *event) override;
+  // The wheel over the viewport and its surfaces zooms (with Ctrl) or scrolls.
+  bool eventFilter(QObject *watched, QEvent *event) override;
 
  private:
   void layoutViewport(bool withFloor);
+  void updateScrollRanges();
   void moveSurfaces();
+  // Moves the picture by `delta` logical pixels, as far as the scroll bars go.
+  void panBy(QPoint delta);
+  // A wheel turn at `anchor` (a viewport position).
+  void wheelTurned(const QWheelEvent &event, QPointF anchor);
 
   MapDocument &document_;
   MapSurfaces &surfaces_;
@@ -62,6 +102,8 @@ class MapViewWindow : public QWidget {
   std::array<SurfaceWidget *, 3> widgets_{};
   QScrollBar *hScroll_ = nullptr;
   QScrollBar *vScroll_ = nullptr;
+  double zoom_ = 1.0;
+  int wheelZoomRemainder_ = 0;  // Ctrl+wheel turns short of a whole notch, from touchpads
 };
 
 }  // namespace vmm
