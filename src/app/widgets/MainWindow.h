@@ -21,6 +21,8 @@ namespace vmm {
 
 class EditCursors;
 class EditToolBar;
+class KeyboardShortcutsDialog;
+class UserGuideWindow;
 class ElementPicker;
 class ElementTreeWindow;
 class MapViewWindow;
@@ -137,6 +139,14 @@ class MainWindow : public QMainWindow {
   void closeMapView();
   void applyCursor(EditMode mode);
 
+  // Keyboard shortcuts, tool tips and help.
+  QAction *commandAction(const QString &name) const;
+  void addHeightStepActions();
+  void applyShortcutsAndTips();
+  void addHelpItems(QMenu *help);
+  void showUserGuide();
+  void showKeyboardShortcuts();
+
   // What lies under the pointer, and picking a Sector's element and height up.
   void showSectorInfo(int quad, int sector);
   void pickUpSector(int quad, int sector);
@@ -166,6 +176,8 @@ class MainWindow : public QMainWindow {
   StatusPanels *statusPanels_ = nullptr;
   QLabel *notice_ = nullptr;
   QTimer noticeTimer_;
+  QPointer<UserGuideWindow> userGuide_;
+  QPointer<KeyboardShortcutsDialog> shortcutsDialog_;
 };
 
 }  // namespace vmm
