@@ -365,6 +365,15 @@ class TestShortcuts : public QObject {
     QVERIFY(dialogs.messages.isEmpty());
   }
 
+  void windowIconComesInEveryThemeSize() {
+    test::ScriptedDialogs dialogs;
+    MainWindow window(&dialogs);
+    const QList<QSize> sizes = window.windowIcon().availableSizes();
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+      QVERIFY2(sizes.contains(QSize(size, size)), qPrintable(QString::number(size)));
+    QCOMPARE(window.windowIcon().pixmap(QSize(48, 48)).size(), QSize(48, 48));
+  }
+
   void guideAndShortcutListNameTheKeysTheCommandsHave() {
     test::ScriptedDialogs dialogs;
     auto window = shownWindow(dialogs);
