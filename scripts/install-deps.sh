@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian/Ubuntu packages the editor needs to build, run and test,
-# asking apt only for the ones that are missing.
+# Installs the Debian/Ubuntu packages the editor needs to build, run and test (the
+# last line: building the Debian package and checking what it installs), asking apt
+# only for the ones that are missing.
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,7 @@ packages=(
   qt6-base-dev libqt6sql6-sqlite qt6-image-formats-plugins libgl-dev
   libbenchmark-dev
   xvfb xauth
+  dpkg-dev file desktop-file-utils appstream man-db shared-mime-info
 )
 
 missing=()

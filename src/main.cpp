@@ -1,3 +1,4 @@
+#include "app/widgets/ApplicationIcon.h"
 #include "app/widgets/MainWindow.h"
 #include "splash/widgets/SplashScreen.h"
 
@@ -14,6 +15,9 @@ int main(int argc, char *argv[]) {
   QApplication::setApplicationName(QStringLiteral("Varga Map Maker"));
   QApplication::setOrganizationName(QStringLiteral("VargaMapMaker"));
   QApplication::setApplicationVersion(QStringLiteral(VMM_VERSION));
+  // The menu entry's name: desktops match the running editor to its entry and icon.
+  QApplication::setDesktopFileName(QStringLiteral("org.vargamapmaker.VargaMapMaker"));
+  QApplication::setWindowIcon(vmm::applicationIcon());
 
   std::unique_ptr<vmm::MainWindow> mainWindow;
   vmm::SplashScreen splash;

@@ -40,6 +40,7 @@ void MainWindow::buildMenus() {
 
   QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
   help->setObjectName(QStringLiteral("mnuHelp"));
+  addHelpItems(help);
   // "About" has never shown anything; it stays a menu item that does nothing.
   addMenuItem(help, QStringLiteral("&About"), {})->setObjectName(QStringLiteral("mnuAbout"));
 }

@@ -1,5 +1,6 @@
 #include "app/widgets/MainWindow.h"
 
+#include "app/widgets/ApplicationIcon.h"
 #include "app/widgets/EditToolBar.h"
 #include "app/widgets/StatusPanels.h"
 #include "app/widgets/WidgetDialogs.h"
@@ -41,6 +42,8 @@ MainWindow::MainWindow(UserDialogs *dialogs, QWidget *parent) : QMainWindow(pare
   addToolBar(Qt::TopToolBarArea, toolBar_);
   buildStatusBar();
   buildMenus();
+  applyShortcutsAndTips();
+  setWindowIcon(applicationIcon());
   resize(1280, 800);
 
   // Start-up: the view switch panels labelled, then the catalogue loaded under the hourglass.

@@ -22,6 +22,8 @@ namespace vmm {
 
 class EditCursors;
 class EditToolBar;
+class KeyboardShortcutsDialog;
+class UserGuideWindow;
 class ElementPicker;
 class ElementTreeWindow;
 class MapOverview;
@@ -158,6 +160,14 @@ class MainWindow : public QMainWindow {
   void closeMapView();
   void applyCursor(EditMode mode);
 
+  // Keyboard shortcuts, tool tips and help.
+  QAction *commandAction(const QString &name) const;
+  void addHeightStepActions();
+  void applyShortcutsAndTips();
+  void addHelpItems(QMenu *help);
+  void showUserGuide();
+  void showKeyboardShortcuts();
+
   // What lies under the pointer, and picking a Sector's element and height up.
   void showSectorInfo(int quad, int sector);
   void pickUpSector(int quad, int sector);
@@ -191,6 +201,8 @@ class MainWindow : public QMainWindow {
   QTimer viewSaveTimer_;
   QLabel *notice_ = nullptr;
   QTimer noticeTimer_;
+  QPointer<UserGuideWindow> userGuide_;
+  QPointer<KeyboardShortcutsDialog> shortcutsDialog_;
 };
 
 }  // namespace vmm

@@ -3,8 +3,10 @@
 #include "gdi/Twips.h"
 
 #include <QHBoxLayout>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QToolTip>
 
 namespace vmm {
 
@@ -77,6 +79,22 @@ QRect StatusPanels::panelRect(int panel) const {
   return p ? p->label->geometry() : QRect();
 }
 
+int StatusPanels::panelUnder(QPoint point) const {
+  for (int i = 1; i <= count(); ++i)
+    if (panels_[static_cast<std::size_t>(i - 1)].label->geometry().contains(point)) return i;
+  return 0;
+}
+
+void StatusPanels::setPanelToolTip(int panel, const QString &text) {
+  if (!panelAt(panel)) return;
+  panels_[static_cast<std::size_t>(panel - 1)].toolTip = text;
+}
+
+QString StatusPanels::panelToolTip(int panel) const {
+  const Panel *p = panelAt(panel);
+  return p ? p->toolTip : QString();
+}
+
 void StatusPanels::applyBevel(Panel &panel) {
   switch (panel.bevel) {
     case NoBevel:
@@ -92,14 +110,25 @@ void StatusPanels::applyBevel(Panel &panel) {
   panel.label->setLineWidth(1);
 }
 
+bool StatusPanels::event(QEvent *event) {
+  // The labels let the pointer through, so the bar answers for the panel under it.
+  if (event->type() == QEvent::ToolTip) {
+    const auto *help = static_cast<QHelpEvent *>(event);
+    const int panel = panelUnder(help->pos());
+    const QString tip = panelToolTip(panel);
+    if (tip.isEmpty())
+      QToolTip::hideText();
+    else
+      QToolTip::showText(help->globalPos(), tip, this, panelRect(panel));
+    return true;
+  }
+  return QWidget::event(event);
+}
+
 void StatusPanels::mouseReleaseEvent(QMouseEvent *event) {
-  const QPoint at = event->position().toPoint();
-  for (int i = 1; i <= count(); ++i) {
-    const Panel &p = panels_[static_cast<std::size_t>(i - 1)];
-    if (p.label->geometry().contains(at)) {
-      emit panelClicked(i, p.key);
-      return;
-    }
+  if (const int panel = panelUnder(event->position().toPoint())) {
+    emit panelClicked(panel, key(panel));
+    return;
   }
   QWidget::mouseReleaseEvent(event);
 }

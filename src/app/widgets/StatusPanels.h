@@ -35,11 +35,17 @@ class StatusPanels : public QWidget {
   int panelWithKey(const QString &key) const;
   // Pixel rectangle of a panel inside this widget (for tests and tools that click it).
   QRect panelRect(int panel) const;
+  // Number of the panel under a point of this widget, or 0 when there is none.
+  int panelUnder(QPoint point) const;
+  // What the panel does, shown when the pointer rests on it.
+  void setPanelToolTip(int panel, const QString &text);
+  QString panelToolTip(int panel) const;
 
  signals:
   void panelClicked(int panel, const QString &key);
 
  protected:
+  bool event(QEvent *event) override;
   void mouseReleaseEvent(QMouseEvent *event) override;
 
  private:
@@ -47,6 +53,7 @@ class StatusPanels : public QWidget {
     QLabel *label = nullptr;
     QString key;
     Bevel bevel = NoBevel;
+    QString toolTip;
   };
   const Panel *panelAt(int panel) const;
   void applyBevel(Panel &panel);

@@ -1,0 +1,418 @@
+// Keyboard shortcuts, tool tips and the Help menu: every key reaches its command from the
+// window as a user presses it, no key is taken twice or taken from Qt's standard ones, the
+// tool strip and the status bar explain themselves, and the user guide shows its pictures.
+#include "app/widgets/EditToolBar.h"
+#include "app/widgets/HelpWindows.h"
+#include "app/widgets/MainWindow.h"
+#include "app/widgets/StatusPanels.h"
+#include "catalogue/widgets/ElementTreeWindow.h"
+#include "mapview/widgets/MapViewWindow.h"
+#include "support/TestSupport.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDirIterator>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMetaEnum>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTableWidget>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QToolTip>
+#include <QTreeWidget>
+#include <QtTest>
+
+using namespace vmm;
+
+namespace {
+
+// Presses the keys as a user would: at the widget that has the focus in the active window.
+void press(MainWindow &window, const QKeySequence &keys) {
+  window.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&window));
+  QWidget *target = QApplication::focusWidget();
+  QTest::keySequence(target ? target : &window, keys);
+  QCoreApplication::processEvents();
+}
+
+QKeySequence keys(const char *text) {
+  return QKeySequence(QLatin1String(text), QKeySequence::PortableText);
+}
+
+QString nativeText(const QKeySequence &keys) {
+  return keys.toString(QKeySequence::NativeText);
+}
+
+// Every action of the window that has a key: menu items and the window's own actions.
+QList<QAction *> actionsWithKeys(const MainWindow &window) {
+  QList<QAction *> found;
+  for (QAction *action : window.findChildren<QAction *>())
+    if (!action->shortcuts().isEmpty()) found << action;
+  return found;
+}
+
+std::unique_ptr<MainWindow> shownWindow(test::ScriptedDialogs &dialogs) {
+  auto window = std::make_unique<MainWindow>(&dialogs);
+  window->resize(1000, 650);
+  window->show();
+  return window;
+}
+
+// Image paths of the guide's pictures, as the guide names them.
+QStringList guideImages(const QTextDocument &document) {
+  QStringList names;
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+    for (auto it = block.begin(); !it.atEnd(); ++it)
+      if (it.fragment().charFormat().isImageFormat())
+        names << it.fragment().charFormat().toImageFormat().name();
+  return names;
+}
+
+// The key of the command that checks the radio button, from a state where it is not checked.
+QString keyThatChecks(MainWindow &window, QRadioButton *radio) {
+  EditorSession &session = window.session();
+  for (QAction *command : actionsWithKeys(window)) {
+    const bool firstMode = radio == window.toolBar()->editModeButton(EditMode::DrawSector);
+    const bool firstStyle = radio == window.toolBar()->drawStyleButton(DrawStyle::Solid);
+    session.setEditMode(firstMode ? EditMode::EraseQuad : EditMode::DrawSector);
+    session.setDrawStyle(firstStyle ? DrawStyle::Hollow : DrawStyle::Solid);
+    command->trigger();
+    if (radio->isChecked()) return nativeText(command->shortcut());
+  }
+  return {};
+}
+
+// The key of the window's own command that clicks the button, shown on the Elevation map.
+QString keyThatClicks(MainWindow &window, QPushButton *button) {
+  window.findChild<QAction *>(QStringLiteral("mnuV3"))->trigger();
+  for (QAction *command : window.actions()) {
+    QSignalSpy clicked(button, &QPushButton::clicked);
+    command->trigger();
+    if (!clicked.isEmpty() && !command->shortcut().isEmpty())
+      return nativeText(command->shortcut());
+  }
+  return {};
+}
+
+}  // namespace
+
+class TestShortcuts : public QObject {
+  Q_OBJECT
+
+  test::EditorHome home_;
+
+ private slots:
+  void toolKeysChooseModeAndStyle_data() {
+    QTest::addColumn<QString>("keyText");
+    QTest::addColumn<int>("mode");   // -1: the key is not an edit mode's
+    QTest::addColumn<int>("style");  // -1: the key is not a draw style's
+    QTest::newRow("Draw Sector") << "D" << int(EditMode::DrawSector) << -1;
+    QTest::newRow("Draw Quad") << "Shift+D" << int(EditMode::DrawQuad) << -1;
+    QTest::newRow("Erase Sector") << "E" << int(EditMode::EraseSector) << -1;
+    QTest::newRow("Erase Quad") << "Shift+E" << int(EditMode::EraseQuad) << -1;
+    QTest::newRow("Solid") << "S" << -1 << int(DrawStyle::Solid);
+    QTest::newRow("Transparent") << "T" << -1 << int(DrawStyle::Transparent);
+    QTest::newRow("Hollow") << "H" << -1 << int(DrawStyle::Hollow);
+  }
+
+  void toolKeysChooseModeAndStyle() {
+    QFETCH(QString, keyText);
+    QFETCH(int, mode);
+    QFETCH(int, style);
+    test::ScriptedDialogs dialogs;
+    auto window = shownWindow(dialogs);
+    EditorSession &session = window->session();
+    // Start from another mode and style, so that only the key can bring the expected one.
+    session.setEditMode(static_cast<EditMode>(mode >= 0 ? (mode + 1) % 4 : 3));
+    session.setDrawStyle(static_cast<DrawStyle>(style >= 0 ? (style + 1) % 3 : 2));
+    const EditMode modeBefore = session.editMode();
+    const DrawStyle styleBefore = session.drawStyle();
+    press(*window, keys(qPrintable(keyText)));
+    QCOMPARE(session.editMode(), mode >= 0 ? static_cast<EditMode>(mode) : modeBefore);
+    QCOMPARE(session.drawStyle(), style >= 0 ? static_cast<DrawStyle>(style) : styleBefore);
+    if (mode >= 0) QVERIFY(window->toolBar()->editModeButton(session.editMode())->isChecked());
+    if (style >= 0) QVERIFY(window->toolBar()->drawStyleButton(session.drawStyle())->isChecked());
+    QVERIFY(dialogs.messages.isEmpty());
+  }
+
+  void listsAndTextFieldsKeepTheKeysTheyTypeWith() {
+    test::ScriptedDialogs dialogs;
+    auto window = test::openShownMap(dialogs, home_.picture);
+    QVERIFY(window);
+    StatusPanels *panels = window->statusPanels();
+    QTest::mouseClick(panels, Qt::LeftButton, {},
+                      panels->panelRect(panels->panelWithKey(QStringLiteral("V"))).center());
+    QVERIFY(window->treeView());
+    auto *tree = window->treeView()->findChild<QTreeWidget *>();
+    QVERIFY(tree);
+    EditorSession &session = window->session();
+    session.setEditMode(EditMode::DrawQuad);
+
+    // Typing in the element tree searches it: "E" and "D" do not change the edit mode.
+    tree->setFocus();
+    press(*window, keys("E"));
+    press(*window, keys("D"));
+    QCOMPARE(session.editMode(), EditMode::DrawQuad);
+    // In the text box they are text (the tool strip shows all of its controls at this width).
+    window->resize(1400, 700);
+    auto *text = window->toolBar()->findChild<QLineEdit *>(QStringLiteral("txtElement"));
+    text->clear();
+    text->setFocus();
+    press(*window, keys("E"));
+    QCOMPARE(text->text(), QStringLiteral("e"));
+    QCOMPARE(session.editMode(), EditMode::DrawQuad);
+    // Anywhere else the key is the command's.
+    window->toolBar()->categoryList()->setFocus();
+    press(*window, keys("E"));
+    QCOMPARE(session.editMode(), EditMode::EraseSector);
+  }
+
+  void viewKeysShowTheirMap_data() {
+    QTest::addColumn<QString>("keyText");
+    QTest::addColumn<int>("view");
+    QTest::newRow("Image") << "Ctrl+1" << int(MapView::Image);
+    QTest::newRow("Terrain") << "Ctrl+2" << int(MapView::Terrain);
+    QTest::newRow("Elevation") << "Ctrl+3" << int(MapView::Elevation);
+  }
+
+  void viewKeysShowTheirMap() {
+    QFETCH(QString, keyText);
+    QFETCH(int, view);
+    test::ScriptedDialogs dialogs;
+    // Without a map the key gets the menu command's answer.
+    {
+      auto window = shownWindow(dialogs);
+      press(*window, keys(qPrintable(keyText)));
+      QCOMPARE(dialogs.messages.size(), 1);
+      QCOMPARE(dialogs.messages[0].text, QStringLiteral("Map Image not currently loaded"));
+      dialogs.messages.clear();
+    }
+    auto window = test::openShownMap(dialogs, home_.picture);
+    QVERIFY(window);
+    const auto expected = static_cast<MapView>(view);
+    // Start on another view.
+    press(*window, keys(expected == MapView::Elevation ? "Ctrl+2" : "Ctrl+3"));
+    QVERIFY(!window->mapView()->isSurfaceVisible(expected));
+    press(*window, keys(qPrintable(keyText)));
+    for (const MapView each : {MapView::Image, MapView::Terrain, MapView::Elevation})
+      QCOMPARE(window->mapView()->isSurfaceVisible(each), each == expected);
+    QVERIFY(dialogs.messages.isEmpty());
+  }
+
+  void heightKeysWorkWhileRaiseAndLowerShow() {
+    test::ScriptedDialogs dialogs;
+    auto window = test::openShownMap(dialogs, home_.picture);
+    QVERIFY(window);
+    QComboBox *heights = window->toolBar()->heightList();
+    const MapDocument &document = window->session().document();
+    // On the Terrain map the buttons are hidden, and so are their keys.
+    press(*window, keys("R"));
+    QCOMPARE(heights->currentText(), QStringLiteral("1"));
+
+    press(*window, keys("Ctrl+3"));
+    press(*window, keys("R"));
+    press(*window, keys("R"));
+    QCOMPARE(heights->currentText(), QStringLiteral("3"));
+    QCOMPARE(document.CurrentDrawHeight, qint16(3));
+    for (int i = 0; i < 4; ++i) press(*window, keys("L"));
+    QCOMPARE(heights->currentText(), QStringLiteral("0"));  // Lower stops at 0
+    QCOMPARE(document.CurrentDrawHeight, qint16(0));
+  }
+
+  void screenKeysRepaintTheShownMap() {
+    test::ScriptedDialogs dialogs;
+    auto window = test::openShownMap(dialogs, home_.picture);
+    QVERIFY(window);
+    MapSurfaces &surfaces = window->mapView()->surfaces();
+    QImage &terrain = surfaces.surface(MapView::Terrain);
+    const QColor black(0, 0, 0);
+    const QColor scribble(255, 0, 255);
+
+    // Redraw Grid: a Quad line pixel drawn over comes back black.
+    terrain.setPixelColor(40, 5, scribble);
+    press(*window, keys("Shift+F5"));
+    QCOMPARE(terrain.pixelColor(40, 5), black);
+
+    // Refresh Screen: a Sector recorded in the map but not drawn appears in its colour.
+    window->session().document().setValue(0, 0, Plane::Element, 12);
+    QVERIFY(terrain.pixelColor(5, 5) !=
+            test::gdiColour(window->session().elementTable().colour(12)));
+    press(*window, keys("F5"));
+    QCOMPARE(terrain.pixelColor(5, 5),
+             test::gdiColour(window->session().elementTable().colour(12)));
+    QVERIFY(dialogs.messages.isEmpty());
+  }
+
+  void keysAreTakenOnceAndLeaveQtsStandardKeys() {
+    test::ScriptedDialogs dialogs;
+    MainWindow window(&dialogs);
+    // A command may use a standard key only for that key's own meaning.
+    const QHash<QString, QKeySequence::StandardKey> ownMeaning{
+        {QStringLiteral("mnuUndo"), QKeySequence::Undo},
+        {QStringLiteral("mnuRedo"), QKeySequence::Redo},
+        {QStringLiteral("mnuO2"), QKeySequence::Refresh},
+        {QStringLiteral("mnuZoomIn"), QKeySequence::ZoomIn},
+        {QStringLiteral("mnuZoomOut"), QKeySequence::ZoomOut},
+        {QStringLiteral("mnuUserGuide"), QKeySequence::HelpContents}};
+    const QMetaEnum standardKeys = QMetaEnum::fromType<QKeySequence::StandardKey>();
+    QHash<QKeySequence, QString> owner;
+    const QList<QAction *> actions = actionsWithKeys(window);
+    QVERIFY(actions.size() >= 17);
+    for (const QAction *action : actions) {
+      for (const QKeySequence &key : action->shortcuts()) {
+        QVERIFY2(!owner.contains(key),
+                 qPrintable(QStringLiteral("%1 is taken by %2 and %3")
+                                .arg(nativeText(key), owner.value(key), action->objectName())));
+        owner.insert(key, action->objectName());
+        for (int i = 0; i < standardKeys.keyCount(); ++i) {
+          const auto standard = static_cast<QKeySequence::StandardKey>(standardKeys.value(i));
+          if (ownMeaning.value(action->objectName(), QKeySequence::UnknownKey) == standard)
+            continue;
+          QVERIFY2(!QKeySequence::keyBindings(standard).contains(key),
+                   qPrintable(QStringLiteral("%1 of %2 is Qt's %3")
+                                  .arg(nativeText(key), action->objectName(),
+                                       QLatin1String(standardKeys.key(i)))));
+        }
+      }
+    }
+  }
+
+  void toolStripAndPanelsSayWhatTheyDoAndTheirKeys() {
+    test::ScriptedDialogs dialogs;
+    auto window = test::openShownMap(dialogs, home_.picture);
+    QVERIFY(window);
+    EditToolBar *tools = window->toolBar();
+    // Each control has a tip; a control that a key works names that key, found by what
+    // the key does: the key that checks the radio button, or that clicks the button.
+    for (QWidget *control : tools->findChildren<QWidget *>()) {
+      const bool isControl = qobject_cast<QComboBox *>(control) ||
+                             qobject_cast<QAbstractButton *>(control) ||
+                             control->objectName() == QLatin1String("txtElement");
+      if (!isControl || control->objectName().startsWith(QLatin1String("qt_"))) continue;
+      QVERIFY2(!control->toolTip().isEmpty(), qPrintable(control->objectName()));
+      QString key;
+      if (auto *radio = qobject_cast<QRadioButton *>(control))
+        key = keyThatChecks(*window, radio);
+      else if (auto *button = qobject_cast<QPushButton *>(control))
+        key = keyThatClicks(*window, button);
+      else
+        continue;
+      if (control == tools->heightColourButton()) {
+        QVERIFY(key.isEmpty());
+        continue;
+      }
+      QVERIFY2(!key.isEmpty(), qPrintable(control->objectName() + " has no key"));
+      QVERIFY2(control->toolTip().endsWith(QStringLiteral("(%1)").arg(key)),
+               qPrintable(control->objectName() + ": " + control->toolTip()));
+    }
+
+    // Every panel that is not a spacer explains itself where the pointer rests.
+    StatusPanels *panels = window->statusPanels();
+    for (int panel = 1; panel <= panels->count(); ++panel) {
+      const QString tip = panels->panelToolTip(panel);
+      QCOMPARE(tip.isEmpty(), panels->bevel(panel) == StatusPanels::NoBevel);
+      if (tip.isEmpty()) continue;
+      const QPoint centre = panels->panelRect(panel).center();
+      QHelpEvent rest(QEvent::ToolTip, centre, panels->mapToGlobal(centre));
+      QCoreApplication::sendEvent(panels, &rest);
+      QTRY_COMPARE(QToolTip::text(), tip);
+    }
+    // The view panels name the keys of their views.
+    for (const auto &[key, action] :
+         {std::pair{"I", "mnuV1"}, std::pair{"T", "mnuV2"}, std::pair{"E", "mnuV3"}}) {
+      const QString tip = panels->panelToolTip(panels->panelWithKey(QLatin1String(key)));
+      const QString expected = nativeText(window->findChild<QAction *>(action)->shortcut());
+      QVERIFY2(tip.endsWith(QStringLiteral("(%1)").arg(expected)), qPrintable(tip));
+    }
+  }
+
+  void userGuideOpensWithF1AndFindsItsPictures() {
+    test::ScriptedDialogs dialogs;
+    auto window = shownWindow(dialogs);
+    press(*window, keys("F1"));
+    auto *guide = window->findChild<UserGuideWindow *>(QStringLiteral("userGuide"));
+    QVERIFY(guide);
+    QVERIFY(guide->isVisible());
+    QTextDocument &document = *guide->browser()->document();
+    QVERIFY(document.toPlainText().contains(QStringLiteral("Import Map Image")));
+
+    // Every picture the guide names is found, and every picture built in is shown.
+    const QStringList named = guideImages(document);
+    QVERIFY(named.size() >= 5);
+    QStringList builtIn;
+    for (QDirIterator it(QStringLiteral(":/help/images")); it.hasNext();)
+      builtIn << QFileInfo(it.next()).fileName();
+    for (const QString &name : named) {
+      const QUrl url = guide->browser()->source().resolved(QUrl(name));
+      const QVariant resource = guide->browser()->loadResource(QTextDocument::ImageResource, url);
+      QImage picture;
+      picture.loadFromData(resource.toByteArray());
+      QVERIFY2(!picture.isNull(), qPrintable(name + " is not found"));
+      // Pictures fit the guide's window, which opens 980 pixels wide.
+      QVERIFY2(picture.width() <= 900, qPrintable(name + " is wider than the guide"));
+      builtIn.removeAll(QFileInfo(name).fileName());
+    }
+    QVERIFY2(builtIn.isEmpty(), qPrintable("not in the guide: " + builtIn.join(", ")));
+
+    // Asking again brings the same window forward.
+    window->findChild<QAction *>(QStringLiteral("mnuUserGuide"))->trigger();
+    QCOMPARE(window->findChildren<UserGuideWindow *>().size(), 1);
+    // About still does nothing.
+    const int windowsBefore = int(QApplication::topLevelWidgets().size());
+    window->findChild<QAction *>(QStringLiteral("mnuAbout"))->trigger();
+    QCOMPARE(int(QApplication::topLevelWidgets().size()), windowsBefore);
+    QVERIFY(dialogs.messages.isEmpty());
+  }
+
+  void windowIconComesInEveryThemeSize() {
+    test::ScriptedDialogs dialogs;
+    MainWindow window(&dialogs);
+    const QList<QSize> sizes = window.windowIcon().availableSizes();
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+      QVERIFY2(sizes.contains(QSize(size, size)), qPrintable(QString::number(size)));
+    QCOMPARE(window.windowIcon().pixmap(QSize(48, 48)).size(), QSize(48, 48));
+  }
+
+  void guideAndShortcutListNameTheKeysTheCommandsHave() {
+    test::ScriptedDialogs dialogs;
+    auto window = shownWindow(dialogs);
+    window->findChild<QAction *>(QStringLiteral("mnuKeyboardShortcuts"))->trigger();
+    auto *list = window->findChild<KeyboardShortcutsDialog *>(QStringLiteral("keyboardShortcuts"));
+    QVERIFY(list);
+    QTableWidget *table = list->table();
+    QHash<QString, QString> listed;
+    for (int row = 0; row < table->rowCount(); ++row)
+      listed.insert(table->item(row, 0)->text(), table->item(row, 1)->text());
+    QCOMPARE(listed.size(), actionsWithKeys(*window).size());
+    QCOMPARE(listed.value(QStringLiteral("Refresh Screen")), nativeText(keys("F5")));
+    QCOMPARE(listed.value(QStringLiteral("Draw Quadrent")), nativeText(keys("Shift+D")));
+
+    // The guide's table of keys: "| Keys | Command |" rows; each key the guide names is one
+    // of the command's (a platform may add more, such as the Undo key of Sun keyboards).
+    QFile source(QStringLiteral(":/help/user-guide.md"));
+    QVERIFY(source.open(QIODevice::ReadOnly));
+    const QString guide = QString::fromUtf8(source.readAll());
+    static const QRegularExpression row(QStringLiteral("^\\| (\\S[^|]*?) +\\| (\\S[^|]*?) +\\|$"),
+                                        QRegularExpression::MultilineOption);
+    int rows = 0;
+    for (auto match = row.globalMatch(guide); match.hasNext();) {
+      const QRegularExpressionMatch m = match.next();
+      const QString keyText = m.captured(1), command = m.captured(2);
+      if (!listed.contains(command)) continue;  // a row of another table
+      ++rows;
+      const QStringList commandKeys = listed.value(command).split(QStringLiteral(", "));
+      for (const QString &each : keyText.split(QStringLiteral(", ")))
+        QVERIFY2(commandKeys.contains(nativeText(keys(qPrintable(each)))),
+                 qPrintable(QStringLiteral("the guide gives %1 for %2, the editor %3")
+                                .arg(keyText, command, listed.value(command))));
+    }
+    // The list is complete by construction; the guide at least covers the editing keys.
+    QVERIFY(rows >= 15);
+  }
+};
+
+QTEST_MAIN(TestShortcuts)
+#include "test_shortcuts.moc"
