@@ -115,6 +115,13 @@ void MainWindow::buildViewMenu() {
       ->setObjectName(QStringLiteral("mnuV6"));
   styleItem(QStringLiteral("Draw Hollow"), DrawStyle::Hollow)
       ->setObjectName(QStringLiteral("mnuHollow"));
+  // The docks themselves are built with the map contents (MapContents.cpp).
+  view->addSeparator()->setObjectName(QStringLiteral("mnuContentsSep"));
+  legendItem_ = addMenuItem(view, QStringLiteral("&Legend"), {});
+  legendItem_->setObjectName(QStringLiteral("mnuLegend"));
+  legendItem_->setShortcut(Qt::Key_F9);
+  problemsItem_ = addMenuItem(view, QStringLiteral("&Problems"), {});
+  problemsItem_->setObjectName(QStringLiteral("mnuProblems"));
 }
 
 }  // namespace vmm

@@ -63,6 +63,7 @@ MainWindow::MainWindow(UserDialogs *dialogs, QWidget *parent) : QMainWindow(pare
   connect(toolBar_->lowerButton(), &QPushButton::clicked, this, &MainWindow::lowerHeight);
   connect(toolBar_->heightList(), &QComboBox::activated, this, &MainWindow::chooseListedHeight);
   setUpHistory();
+  setUpMapContents();
 }
 
 MainWindow::~MainWindow() {

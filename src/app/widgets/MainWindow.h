@@ -13,17 +13,23 @@
 #include <memory>
 
 class QAction;
+class QDockWidget;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
+class QToolBar;
 
 namespace vmm {
 
 class EditCursors;
 class EditToolBar;
+class ElementFinder;
 class ElementPicker;
 class ElementTreeWindow;
+class LegendWindow;
 class MapViewWindow;
+class ProblemsWindow;
+class RecentElements;
 class StatusPanels;
 
 // The editor's frame window: tool strip, menus and keyed status bar around the map
@@ -47,6 +53,10 @@ class MainWindow : public QMainWindow {
   MapViewWindow *mapView() const;
   // The element tree browser while it is open beside the map, else null.
   ElementTreeWindow *treeView() const;
+  // The search box and recent elements on the tool strip, and the two docks.
+  ElementFinder *elementFinder() const { return finder_; }
+  LegendWindow *legend() const { return legend_; }
+  ProblemsWindow *problems() const { return problems_; }
   const EditCursors &cursors() const { return *cursors_; }
   // The keeper of the map's recovery copy.
   RecoveryService &recovery() { return *recovery_; }
@@ -133,6 +143,14 @@ class MainWindow : public QMainWindow {
   void endSession();
   bool restoreRecovered(const RecoveryContent &content);
 
+  // Element search, recent elements, and the Legend and Problems docks.
+  void setUpMapContents();
+  QDockWidget *addContentsDock(QWidget *content, const QString &name, QAction *menuItem);
+  // Both rows of the tool strip: the controls and the element search.
+  int toolStripHeight() const;
+  void chooseLegendHeight(qint16 height);
+  void showProblemSector(int quad, int sector);
+
   void runEditCommand(EditCommand command);
   void closeMapView();
   void applyCursor(EditMode mode);
@@ -158,6 +176,13 @@ class MainWindow : public QMainWindow {
   QAction *redoAction_ = nullptr;
   std::unique_ptr<EditCursors> cursors_;
   ElementPicker *picker_ = nullptr;
+  RecentElements *recentElements_ = nullptr;
+  ElementFinder *finder_ = nullptr;
+  QToolBar *findBar_ = nullptr;
+  LegendWindow *legend_ = nullptr;
+  ProblemsWindow *problems_ = nullptr;
+  QAction *legendItem_ = nullptr;
+  QAction *problemsItem_ = nullptr;
   QMdiArea *mdiArea_ = nullptr;
   QPointer<QMdiSubWindow> mapWindow_;
   QPointer<MapViewWindow> mapView_;

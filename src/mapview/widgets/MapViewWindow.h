@@ -11,6 +11,7 @@ class QScrollBar;
 namespace vmm {
 
 class MapDocument;
+class SectorHighlight;
 class SurfaceWidget;
 
 // The map view window: a viewport with two scroll bars and the three view
@@ -44,6 +45,11 @@ class MapViewWindow : public QWidget {
   // The arrow keys scroll by 100 pixels.
   void scrollByKey(int key);
 
+  // Scrolls the visible view to put the Sector in the middle (as far as the scroll
+  // bars go) and outlines it for a moment. False for a Sector outside the picture.
+  bool showSector(int quad, int sector);
+  SectorHighlight *sectorHighlight() const { return highlight_; }
+
  signals:
   void surfaceMouseMoved(MapView view, int buttons, double x, double y);
   void surfaceMousePressed(MapView view, int buttons, double x, double y);
@@ -62,6 +68,7 @@ class MapViewWindow : public QWidget {
   std::array<SurfaceWidget *, 3> widgets_{};
   QScrollBar *hScroll_ = nullptr;
   QScrollBar *vScroll_ = nullptr;
+  SectorHighlight *highlight_ = nullptr;
 };
 
 }  // namespace vmm
