@@ -104,6 +104,7 @@ void LegendWindow::rebuild() {
   items.reserve(qsizetype(legend.size()) + 1);
   for (const LegendRow &row : legend) {
     auto *item = new QTreeWidgetItem({rowText(row, shown), sectorsText(row.sectors)});
+    item->setToolTip(0, item->text(0));
     item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
     item->setIcon(0, rowSwatch(row, shown, session_));
     item->setData(0, kValueRole, int(row.value));
