@@ -87,6 +87,16 @@ def main():
     cpu, wall = ratio("BM_PictureImport", "BM_QImageReaderRead")
     rows.append(("picture import, maximum JPEG", f"{cpu:.2f} x QImageReader::read ({wall:.2f} x wall)",
                  "<= 1.3 x", cpu <= 1.3))
+    for arg, label in ((0, "every Sector assigned"), (1, "every Sector unassigned")):
+        name = f"BM_LegendAndProblemsRecount/{arg}"
+        cpu, wall = ratio(name, "BM_OneViewRepaint")
+        ms = seconds(by_name[name], "cpu_time") * 1e3
+        rows.append((f"legend and problems recount, {label}",
+                     f"{cpu:.2f} x one-view repaint ({wall:.2f} x wall, {ms:.2f} ms)", "<= 2 x", cpu <= 2))
+    b = by_name["BM_MousePaintCounted"]
+    us = seconds(b, "cpu_time") * 1e6
+    rows.append(("mouse paint, Draw Quad, Solid, legend counts following",
+                 f"{us:.2f} us ({seconds(b, 'real_time') * 1e6:.2f} us wall)", "<= 20 us", us <= 20))
     b = by_name["BM_StartUp"]
     wall_ms = seconds(b, "real_time") * 1e3
     rows.append(("start-up to a shown main window", f"{wall_ms:.0f} ms wall ({seconds(b, 'cpu_time') * 1e3:.0f} ms CPU)",

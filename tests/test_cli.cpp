@@ -2,6 +2,7 @@
 #include "app/widgets/MainWindow.h"
 #include "app/widgets/StatusPanels.h"
 #include "edits/EditCommand.h"
+#include "mapfiles/MapTextImport.h"
 #include "mapfiles/MapTextWriter.h"
 #include "mapview/MapSurfaces.h"
 #include "mapview/widgets/MapViewWindow.h"
@@ -9,6 +10,9 @@
 
 #include <QAction>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -30,6 +34,21 @@ QImage gradientPicture(int width, int height) {
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb(x % 256, y % 256, (x * y) % 256));
   return image;
+}
+
+// A map file's start and `count` Quad rows of element 1 and height 2, Sector 3 holding
+// element 12 and Sector 5 height 40, except where `elements` or `heights` give Quad q
+// other text there; no end marker.
+QByteArray quadRows(int count, const QHash<int, QByteArray> &elements = {},
+                    const QHash<int, QByteArray> &heights = {}) {
+  QByteArray text = "10\r\n \r\n6 X Max \r\n3 Y Max \r\n0\r\n0\r\nId\tE0\r\n&\r\n";
+  for (int q = 0; q < count; ++q) {
+    text += QByteArray::number(q) + '\t';
+    for (int s = 0; s < 16; ++s) text += (s == 3 ? elements.value(q, "12") : "1") + '\t';
+    for (int s = 0; s < 16; ++s) text += (s == 5 ? heights.value(q, "40") : "2") + '\t';
+    text += "\r\n";
+  }
+  return text;
 }
 
 }  // namespace
@@ -156,18 +175,9 @@ class TestCli : public QObject {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QStringList>("expected");
-    // Rows of element 1 and height 2, Sector 3 holding element 12 and Sector 5 height 40,
-    // except where `elements` or `heights` give Quad q other text there.
     const auto rows = [](int count, const QHash<int, QByteArray> &elements = {},
                          const QHash<int, QByteArray> &heights = {}) {
-      QByteArray text = "10\r\n \r\n6 X Max \r\n3 Y Max \r\n0\r\n0\r\nId\tE0\r\n&\r\n";
-      for (int q = 0; q < count; ++q) {
-        text += QByteArray::number(q) + '\t';
-        for (int s = 0; s < 16; ++s) text += (s == 3 ? elements.value(q, "12") : "1") + '\t';
-        for (int s = 0; s < 16; ++s) text += (s == 5 ? heights.value(q, "40") : "2") + '\t';
-        text += "\r\n";
-      }
-      return text + "#\r\n";
+      return quadRows(count, elements, heights) + "#\r\n";
     };
     QTest::newRow("clean") << rows(18) << 0
                            << QStringList{"Rows: 18", "Sectors with an element: 288",
@@ -197,6 +207,121 @@ class TestCli : public QObject {
     for (const QString &line : expected)
       QVERIFY2(result.out.contains(line), qPrintable(result.out));
     QCOMPARE(run({QStringLiteral("check"), picture_}).exitCode, 0);  // the picture alone is fine
+  }
+
+  void checkStatsAndJson_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("kinds");      // of the problems, in line order
+    QTest::addColumn<QList<int>>("places");      // quad and sector of each (-1: none)
+    QTest::addColumn<int>("sectors");            // of the imported map
+    QTest::addColumn<QList<int>>("unknown");     // element id and height counted as not known
+    QTest::newRow("clean") << quadRows(18) + "#" << 0 << QStringList{} << QList<int>{} << 288
+                           << QList<int>{};
+    QTest::newRow("each kind of Sector")
+        << quadRows(18, {{2, "400"}, {9, "-1"}}, {{4, "150"}}) << 1
+        << QStringList{"unknown-element", "height-out-of-range", "unassigned-sectors"}
+        << QList<int>{2, 3, 4, 5, 9, 3} << 288 << QList<int>{400, 150};
+    QTest::newRow("fewer rows, one cut short")
+        << quadRows(10) + "10\t1\t1" << 1 << QStringList{"row-count", "partial-row"}
+        << QList<int>{-1, -1, 10, -1} << 160 << QList<int>{};
+    QTest::newRow("stops") << quadRows(4) + "4\t1\tx" << 1 << QStringList{"stopped"}
+                           << QList<int>{-1, -1} << 288 << QList<int>{};
+    // Read completely, a file without rows leaves the editor a map of none.
+    QTest::newRow("no marker") << QByteArray("10\r\n") << 1 << QStringList{"no-marker"}
+                               << QList<int>{-1, -1} << 0 << QList<int>{};
+  }
+
+  void checkStatsAndJson() {
+    QFETCH(QByteArray, text);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, kinds);
+    QFETCH(QList<int>, places);
+    QFETCH(int, sectors);
+    QFETCH(QList<int>, unknown);
+    const QString map = path(QStringLiteral("stats.txt"));
+    QVERIFY(test::writeFile(map, text));
+    const RunResult json = run({"check", picture_, map, "--stats", "--format", "json"});
+    QCOMPARE(json.exitCode, exitCode);
+    QJsonParseError error;
+    const QJsonObject report = QJsonDocument::fromJson(json.out.toUtf8(), &error).object();
+    QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(json.out));
+    QCOMPARE(report["picture"]["xQuads"].toInt(), 6);
+    QCOMPARE(report["picture"]["totalQuads"].toInt(), 18);
+    QCOMPARE(report["map"]["file"].toString(), map);
+
+    // The problems as the text report lists them, with their kind and Sector.
+    const RunResult plain = run({"check", picture_, map});
+    QCOMPARE(plain.exitCode, exitCode);
+    const QJsonArray problems = report["problems"].toArray();
+    QStringList foundKinds;
+    QList<int> foundPlaces;
+    for (const QJsonValue &problem : problems) {
+      foundKinds << problem["kind"].toString();
+      foundPlaces << problem["quad"].toInt(-1) << problem["sector"].toInt(-1);
+      QVERIFY2(plain.out.contains(QStringLiteral("stats.txt:%1: %2")
+                                      .arg(problem["line"].toInt())
+                                      .arg(problem["text"].toString())),
+               qPrintable(plain.out));
+    }
+    QCOMPARE(foundKinds, kinds);
+    QCOMPARE(foundPlaces, places);
+
+    // The counts: what the editor's Legend shows after importing the picture and the map.
+    MainWindow window;
+    QVERIFY(window.LoadMapImage(picture_));
+    QVERIFY(applyMapText(parseMapText(text), window.session().document(), map).rowsRead >= 0);
+    const MapStatistics &expected = window.session().statistics();
+    const QJsonObject statistics = report["statistics"].toObject();
+    QCOMPARE(statistics["sectors"].toInt(), sectors);
+    QCOMPARE(statistics["sectors"].toInt(), expected.sectors());
+    QCOMPARE(statistics["unassignedElements"].toInt(), expected.unassigned(Plane::Element));
+    QCOMPARE(statistics["unassignedHeights"].toInt(), expected.unassigned(Plane::Height));
+    int counted = statistics["unassignedElements"].toInt();
+    QList<int> notKnown;
+    for (const QJsonValue &element : statistics["elements"].toArray()) {
+      const auto id = qint16(element["id"].toInt());
+      QCOMPARE(element["sectors"].toInt(), expected.count(Plane::Element, id));
+      QCOMPARE(element["name"].toString(), window.session().elementTable().hasElement(id)
+                                               ? window.session().elementName(id)
+                                               : QString());
+      if (!element["inCatalogue"].toBool()) notKnown << id;
+      counted += element["sectors"].toInt();
+    }
+    for (const QJsonValue &height : statistics["heights"].toArray()) {
+      QCOMPARE(height["sectors"].toInt(), expected.count(Plane::Height, qint16(height["height"].toInt())));
+      if (!height["inRange"].toBool()) notKnown << height["height"].toInt();
+    }
+    QCOMPARE(counted, sectors);
+    QCOMPARE(notKnown, unknown);
+
+    // The same counts as text, one line each.
+    const RunResult counts = run({"check", picture_, map, "--stats"});
+    QCOMPARE(counts.exitCode, exitCode);
+    const QString first = statistics["elements"].toArray().isEmpty()
+                              ? QStringLiteral("Sectors without an element: %1")
+                                    .arg(statistics["unassignedElements"].toInt())
+                              : QStringLiteral("Element %1 (id %2): ")
+                                    .arg(statistics["elements"][0]["name"].toString())
+                                    .arg(statistics["elements"][0]["id"].toInt());
+    QVERIFY2(counts.out.contains(first), qPrintable(counts.out));
+    QVERIFY(counts.out.contains(QStringLiteral("Sectors without a height: %1")
+                                    .arg(statistics["unassignedHeights"].toInt())));
+  }
+
+  void checkOptionsNeedTheirArguments() {
+    RunResult result = run({"check", picture_, "--stats"});
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY2(result.err.contains("--stats needs a MAP file"), qPrintable(result.err));
+    result = run({"check", picture_, map_, "--format", "xml"});
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY(result.err.contains("--format must be text or json"));
+    // The picture alone as JSON: its size and no problems.
+    result = run({"check", picture_, "--format", "json"});
+    QCOMPARE(result.exitCode, 0);
+    const QJsonObject report = QJsonDocument::fromJson(result.out.toUtf8()).object();
+    QCOMPARE(report["picture"]["width"].toInt(), 240);
+    QVERIFY(report["problems"].toArray().isEmpty() && !report.contains("map"));
   }
 
   void editEqualsTheEditorsBulkEdits_data() {

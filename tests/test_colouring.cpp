@@ -39,7 +39,7 @@ struct PaintedMap {
     doc.YQuads = 3;
     doc.TotalQuads = 9;
     doc.mapReady = true;
-    doc.setChangeObserver(&log);
+    doc.addChangeObserver(&log);
     setElement(5, kRedish);
     setElement(7, kBluish);
     heights.setColour(0, rgb(0, 0xFF, 0));

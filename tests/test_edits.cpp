@@ -86,7 +86,7 @@ class TestEdits : public QObject {
     doc.setValue(4000, 1, other, 7);
     const QList<qint16> otherBefore = snapshot(doc, other);
     ChangeCounter counter;
-    doc.setChangeObserver(&counter);
+    doc.addChangeObserver(&counter);
     ScriptedRandom random({0.0f});
 
     QCOMPARE(applyEditCommand(doc, fill, random), kAllSectors - 3);

@@ -47,20 +47,40 @@ class TestMapDocument : public QObject {
     QCOMPARE(origin(0, 16), QPoint(0, 0));   // a Sector outside 1..15 adds nothing
   }
 
-  void observerSeesOnlyRealChanges() {
+  void observersSeeOnlyRealChanges() {
     struct Recorder : ChangeObserver {
       QList<SectorChange> seen;
-      void sectorChanged(const SectorChange &c) override { seen.append(c); }
-    } recorder;
+      QList<int> *order = nullptr;
+      int id = 0;
+      void sectorChanged(const SectorChange &c) override {
+        seen.append(c);
+        if (order) order->append(id);
+      }
+    };
+    QList<int> order;
+    Recorder first, second;
+    first.order = second.order = &order;
+    first.id = 1;
+    second.id = 2;
     MapDocument doc;
-    doc.setChangeObserver(&recorder);
+    doc.addChangeObserver(&first);
+    doc.addChangeObserver(&second);
+    doc.addChangeObserver(&first);  // once is enough
     doc.setValue(3, 4, Plane::Element, 12);
     doc.setValue(3, 4, Plane::Element, 12);
     doc.setValue(3, 4, Plane::Height, 9);
-    QCOMPARE(recorder.seen.size(), 2);
-    QCOMPARE(recorder.seen[0].oldValue, qint16(-1));
-    QCOMPARE(recorder.seen[0].newValue, qint16(12));
-    QCOMPARE(recorder.seen[1].plane, Plane::Height);
+    QCOMPARE(first.seen.size(), 2);
+    QCOMPARE(first.seen[0].oldValue, qint16(-1));
+    QCOMPARE(first.seen[0].newValue, qint16(12));
+    QCOMPARE(first.seen[1].plane, Plane::Height);
+    QCOMPARE(order, (QList<int>{1, 2, 1, 2}));
+
+    doc.removeChangeObserver(&first);
+    QVERIFY(!doc.hasChangeObserver(&first) && doc.hasChangeObserver(&second));
+    doc.setValue(0, 0, Plane::Element, 5);
+    QCOMPARE(first.seen.size(), 2);
+    QCOMPARE(second.seen.size(), 3);
+    QCOMPARE(second.seen[2].quad, 0);
   }
 };
 

@@ -195,6 +195,13 @@ QStringList ElementCategories::distinctElementNames() {
   return names;
 }
 
+QString ElementCategories::firstCategoryOf(const QString &name) {
+  for (const Category &category : kCategories)
+    for (const char *listed : category.elements)
+      if (name == QLatin1String(listed)) return QString::fromLatin1(category.name);
+  return {};
+}
+
 QStringList ElementCategories::structureNames() {
   return {QStringLiteral("Wood Structure"), QStringLiteral("Stone Structure L3"),
           QStringLiteral("Brick Structure"), QStringLiteral("Stone Structure"),

@@ -25,6 +25,9 @@ class ElementCategories {
   static QStringList sortedElementsOf(const QString &category);
   // Every different name of the table (255), in first-seen table order.
   static QStringList distinctElementNames();
+  // The first category in table order that lists `name` (compared byte for byte);
+  // empty when none does.
+  static QString firstCategoryOf(const QString &name);
 
   // The five names the tree shows under "Structure" instead of the rubble names.
   static QStringList structureNames();

@@ -1,8 +1,10 @@
 // varga-map check: a picture's size and a map file's content, with every problem found.
+#include "cli/CheckReport.h"
 #include "cli/CommandParser.h"
 #include "cli/Commands.h"
 #include "cli/MapCheck.h"
 #include "cli/MapInputs.h"
+#include "mapfiles/MapTextImport.h"
 
 namespace vmm::cli {
 
@@ -18,46 +20,61 @@ int runCheck(const QStringList &arguments) {
   parser.addOption({QStringLiteral("catalogue"),
                     QStringLiteral("The catalogue to use instead of the editor's."),
                     QStringLiteral("FILE")});
+  parser.addOption({QStringLiteral("stats"),
+                    QStringLiteral("Also count the Sectors of each element and each height, as "
+                                   "the editor's Legend shows them once MAP is imported.")});
+  parser.addOption({QStringLiteral("format"),
+                    QStringLiteral("text (the default) or json: everything as one JSON document."),
+                    QStringLiteral("FORMAT")});
   if (const std::optional<int> stop = parser.parse(arguments, console)) return *stop;
   const std::optional<QString> catalogueFile = parser.single(QStringLiteral("catalogue"), console);
   if (!catalogueFile) return kFailure;
-
-  const QString picturePath = parser.positional(0);
-  const std::optional<PictureLoadResult> picture = loadPicture(picturePath, console);
-  if (!picture) return kFailure;
+  const std::optional<QString> format =
+      parser.choice(QStringLiteral("format"), {QStringLiteral("text"), QStringLiteral("json")},
+                    QStringLiteral("text"), console);
+  if (!format) return kFailure;
   const QString mapPath = parser.positional(1);
+  const bool withStatistics = parser.isSet(QStringLiteral("stats"));
+  if (withStatistics && mapPath.isEmpty()) {
+    console.error(QStringLiteral("--stats needs a MAP file to count\n%1")
+                      .arg(helpHint(QStringLiteral("check"))));
+    return kFailure;
+  }
+
+  CheckReport report;
+  report.picturePath = parser.positional(0);
+  const std::optional<PictureLoadResult> picture = loadPicture(report.picturePath, console);
+  if (!picture) return kFailure;
+  report.width = picture->picture.width();
+  report.height = picture->picture.height();
+  report.xQuads = picture->xQuads;
+  report.yQuads = picture->yQuads;
+  report.totalQuads = picture->totalQuads;
   EditorSession session;
-  std::optional<MapTextContent> content;
   if (!mapPath.isEmpty()) {
     if (!loadCatalogue(*catalogueFile, 0, session, console)) return kFailure;
-    content = readMapFile(mapPath, console);
+    const std::optional<MapTextContent> content = readMapFile(mapPath, console);
     if (!content) return kFailure;
+    report.mapPath = mapPath;
+    report.check =
+        MapCheck::of(*content, picture->totalQuads, session.elementTable(), lastLineOf(mapPath));
+    if (withStatistics) {
+      // The map as the editor holds it after importing the picture and then MAP.
+      MapDocument &document = session.document();
+      document.XQuads = qint16(picture->xQuads);
+      document.YQuads = qint16(picture->yQuads);
+      document.TotalQuads = qint16(picture->totalQuads);
+      applyMapText(*content, document, mapPath);
+      report.statistics = CheckStatistics::of(session.statistics(), session.elementTable());
+    }
   }
 
   Console out;
-  out.print(QStringLiteral("Picture: %1, %2 x %3 pixels")
-                .arg(shown(picturePath))
-                .arg(picture->picture.width())
-                .arg(picture->picture.height()));
-  out.print(QStringLiteral("XQuads: %1").arg(picture->xQuads));
-  out.print(QStringLiteral("YQuads: %1").arg(picture->yQuads));
-  out.print(QStringLiteral("TotalQuads: %1").arg(picture->totalQuads));
-  if (!content) return kSuccess;
-
-  const MapCheck check =
-      MapCheck::of(*content, picture->totalQuads, session.elementTable(), lastLineOf(mapPath));
-  out.print(QStringLiteral("Map: %1").arg(shown(mapPath)));
-  out.print(QStringLiteral("Rows: %1").arg(check.rows));
-  out.print(QStringLiteral("Sectors with an element: %1").arg(check.sectorsWithElement));
-  out.print(QStringLiteral("Sectors with a height: %1").arg(check.sectorsWithHeight));
-  for (const MapProblem &problem : check.problems)
-    out.print(QStringLiteral("%1:%2: %3").arg(shown(mapPath)).arg(problem.line).arg(problem.text));
-  if (check.problems.isEmpty()) {
-    out.print(QStringLiteral("No problems found."));
-    return kSuccess;
-  }
-  out.print(QStringLiteral("Problems: %1").arg(check.problems.size()));
-  return kProblemsFound;
+  if (*format == QLatin1String("json"))
+    report.printJson(out);
+  else
+    report.printText(out);
+  return report.check.problems.isEmpty() ? kSuccess : kProblemsFound;
 }
 
 }  // namespace vmm::cli

@@ -1,5 +1,7 @@
 #include "cli/MapCheck.h"
 
+#include "session/MapProblems.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -7,30 +9,42 @@
 namespace vmm::cli {
 namespace {
 
-QString sectorName(std::size_t index) {
-  return QStringLiteral("Quad %1 Sector %2")
-      .arg(index / kValuesPerRow)
-      .arg(index % kSectorsPerQuad);
+// The editor's Problems list and check share the rules and texts (findQuadProblems);
+// here each finding also gets the file line of the value it is about.
+MapProblem problemAt(const MapFinding &finding, const MapTextContent &content) {
+  Plane plane = finding.kind == MapFinding::Kind::HeightOutOfRange ? Plane::Height : Plane::Element;
+  if (finding.kind == MapFinding::Kind::UnassignedSectors &&
+      content.values[MapTextContent::indexOf(finding.quad, finding.sector, Plane::Element)] !=
+          kUnassigned)
+    plane = Plane::Height;
+  const std::size_t index = MapTextContent::indexOf(finding.quad, finding.sector, plane);
+  return {content.valueLines[index], finding.text, MapFinding::kindName(finding.kind),
+          finding.quad, finding.sector};
 }
 
 void checkValues(const MapTextContent &content, const ElementTable &elements, MapCheck &check) {
   for (std::size_t i = 0; i < content.values.size(); ++i) {
-    const qint16 value = content.values[i];
-    if (value == kUnassigned) continue;
-    const int line = content.valueLines[i];
-    if (i % kValuesPerRow < kSectorsPerQuad) {
+    if (content.values[i] == kUnassigned) continue;
+    if (i % kValuesPerRow < kSectorsPerQuad)
       ++check.sectorsWithElement;
-      if (!elements.hasElement(value))
-        check.problems.append({line, QStringLiteral("%1: element id %2 is not in the catalogue")
-                                         .arg(sectorName(i))
-                                         .arg(value)});
-    } else {
+    else
       ++check.sectorsWithHeight;
-      if (!HeightColours::inRange(value))
-        check.problems.append(
-            {line,
-             QStringLiteral("%1: height %2 is outside 0..100").arg(sectorName(i)).arg(value)});
-    }
+  }
+  QList<MapFinding> findings;
+  for (int row = 0; row < check.rows; ++row) {
+    const qint16 *values = content.values.data() + std::size_t(row) * kValuesPerRow;
+    findings.clear();
+    findQuadProblems(row, values, values + kSectorsPerQuad, elements, findings);
+    for (const MapFinding &finding : findings) check.problems.append(problemAt(finding, content));
+  }
+  // A row cut short is not imported, but its values are still worth a look.
+  for (std::size_t i = std::size_t(check.rows) * kValuesPerRow; i < content.values.size(); ++i) {
+    const int column = int(i % kValuesPerRow);
+    const Plane plane = column < kSectorsPerQuad ? Plane::Element : Plane::Height;
+    if (const std::optional<MapFinding> finding =
+            findValueProblem(check.rows, column % kSectorsPerQuad, plane, content.values[i], elements))
+      check.problems.append({content.valueLines[i], finding->text,
+                             MapFinding::kindName(finding->kind), finding->quad, finding->sector});
   }
 }
 
@@ -43,7 +57,8 @@ void checkRows(const MapTextContent &content, int pictureQuads, MapCheck &check)
                                           "the import does not count it")
                                .arg(rows)
                                .arg(partial)
-                               .arg(kValuesPerRow)});
+                               .arg(kValuesPerRow),
+                           QStringLiteral("partial-row"), rows});
   if (rows == pictureQuads) return;
   // A surplus is shown where the first row beyond the picture starts, a shortfall
   // after the last row.
@@ -51,9 +66,11 @@ void checkRows(const MapTextContent &content, int pictureQuads, MapCheck &check)
                    : rows > 0          ? content.rowLines[static_cast<std::size_t>(rows - 1)]
                                        : content.markerLine;
   check.problems.append(
-      {line, QStringLiteral("the file has %1 Quad rows but the picture has %2 Quads")
-                 .arg(rows)
-                 .arg(pictureQuads)});
+      {line,
+       QStringLiteral("the file has %1 Quad rows but the picture has %2 Quads")
+           .arg(rows)
+           .arg(pictureQuads),
+       MapFinding::kindName(MapFinding::Kind::RowCount)});
 }
 
 }  // namespace
@@ -63,8 +80,9 @@ MapCheck MapCheck::of(const MapTextContent &content, int pictureQuads, const Ele
   MapCheck check;
   check.rows = content.completeRows();
   if (!content.markerFound) {
-    check.problems.append({lastLine, QStringLiteral("the file has no \"&\" line, so it holds "
-                                                    "no Quad rows")});
+    check.problems.append({lastLine,
+                           QStringLiteral("the file has no \"&\" line, so it holds no Quad rows"),
+                           QStringLiteral("no-marker")});
     return check;
   }
   checkValues(content, elements, check);
@@ -72,7 +90,8 @@ MapCheck MapCheck::of(const MapTextContent &content, int pictureQuads, const Ele
     check.problems.append(
         {content.problem->line,
          content.problem->description() +
-             QStringLiteral("; the import stops here, later lines are not read")});
+             QStringLiteral("; the import stops here, later lines are not read"),
+         QStringLiteral("stopped")});
   } else {
     checkRows(content, pictureQuads, check);
   }

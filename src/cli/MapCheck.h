@@ -12,6 +12,11 @@ namespace vmm::cli {
 struct MapProblem {
   int line = 0;
   QString text;
+  // What kind of problem, for scripts: a MapFinding::kindName(), or "no-marker",
+  // "stopped" and "partial-row" for the file as a whole.
+  QString kind;
+  int quad = -1;    // the Quad concerned; -1 for the file as a whole
+  int sector = -1;  // the Sector concerned (the first, for unassigned Sectors)
 };
 
 // What check reports about a map file read with the editor's import reader, measured

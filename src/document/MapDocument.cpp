@@ -1,5 +1,7 @@
 #include "document/MapDocument.h"
 
+#include <algorithm>
+
 namespace vmm {
 
 MapDocument::MapDocument(QObject *parent) : QObject(parent) {
@@ -26,8 +28,20 @@ bool MapDocument::setValue(int quad, int sector, Plane plane, qint16 newValue) {
   if (cell == newValue) return true;
   const SectorChange change{quad, sector, plane, cell, newValue};
   cell = newValue;
-  if (observer_) observer_->sectorChanged(change);
+  for (ChangeObserver *observer : observers_) observer->sectorChanged(change);
   return true;
+}
+
+void MapDocument::addChangeObserver(ChangeObserver *observer) {
+  if (observer && !hasChangeObserver(observer)) observers_.push_back(observer);
+}
+
+void MapDocument::removeChangeObserver(ChangeObserver *observer) {
+  std::erase(observers_, observer);
+}
+
+bool MapDocument::hasChangeObserver(const ChangeObserver *observer) const {
+  return std::find(observers_.begin(), observers_.end(), observer) != observers_.end();
 }
 
 void MapDocument::clearPlanes() {

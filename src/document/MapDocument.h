@@ -21,7 +21,8 @@ struct SectorChange {
   qint16 newValue = kUnassigned;
 };
 
-// Told about every value that actually changes (undo, unsaved-changes tracking, recovery).
+// Told about every value that actually changes (undo, unsaved-changes tracking, recovery,
+// the legend's counts).
 class ChangeObserver {
  public:
   virtual ~ChangeObserver() = default;
@@ -59,8 +60,11 @@ class MapDocument : public QObject {
   };
   Origin sectorOrigin(int quad, int sector) const;
 
-  void setChangeObserver(ChangeObserver *observer) { observer_ = observer; }
-  ChangeObserver *changeObserver() const { return observer_; }
+  // Observers are told of each change in the order they were added; adding one twice
+  // or removing one that was never added does nothing.
+  void addChangeObserver(ChangeObserver *observer);
+  void removeChangeObserver(ChangeObserver *observer);
+  bool hasChangeObserver(const ChangeObserver *observer) const;
 
   // The map's size and the editor's current state, shared by every window.
   qint16 XQuads = 0;
@@ -91,7 +95,8 @@ class MapDocument : public QObject {
 
   std::vector<qint16> data_;
   int capacity_ = kQuadCapacity;
-  ChangeObserver *observer_ = nullptr;
+  // A paint tells every observer, so this stays a plain short array walk.
+  std::vector<ChangeObserver *> observers_;
 };
 
 }  // namespace vmm

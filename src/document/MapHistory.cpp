@@ -96,11 +96,11 @@ class SectorEditCommand : public QUndoCommand {
 MapHistory::MapHistory(MapDocument &document, int stepLimit, QObject *parent)
     : QObject(parent), document_(document) {
   stack_.setUndoLimit(stepLimit);
-  document_.setChangeObserver(this);
+  document_.addChangeObserver(this);
 }
 
 MapHistory::~MapHistory() {
-  if (document_.changeObserver() == this) document_.setChangeObserver(nullptr);
+  document_.removeChangeObserver(this);
 }
 
 void MapHistory::beginStep(const QString &name, StepRepaint repaint, int strokeId) {

@@ -9,6 +9,7 @@ namespace vmm {
 EditorSession::EditorSession(QObject *parent)
     : QObject(parent),
       history_(std::make_unique<MapHistory>(document_)),
+      statistics_(std::make_unique<MapStatistics>(document_)),
       painter_(std::make_unique<SectorPainter>(
           document_, elementTable_, heightColours_, [this] { return drawStyle_; }, &surfaces_)),
       random_(std::make_unique<MersenneRandomSource>()) {}
@@ -76,7 +77,10 @@ QRect EditorSession::paintCurrentSector(Plane plane, int strokeId) {
   const bool erasing = editMode_ == EditMode::EraseSector || editMode_ == EditMode::EraseQuad;
   HistoryStep step(history_.get(), erasing ? tr("Erase") : tr("Paint"), StepRepaint::Sectors,
                    strokeId);
-  return applyEditMode(*painter_, document_, plane, editMode_);
+  const QRect changed = applyEditMode(*painter_, document_, plane, editMode_);
+  if (!erasing && plane == Plane::Element && document_.CurrentDrawElement != kUnassigned)
+    emit elementPainted(document_.CurrentDrawElement);
+  return changed;
 }
 
 int EditorSession::runEditCommand(EditCommand command) {

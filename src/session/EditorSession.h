@@ -8,6 +8,7 @@
 #include "mapview/EditDispatch.h"
 #include "mapview/MapSurfaces.h"
 #include "mapview/SectorPainter.h"
+#include "session/MapStatistics.h"
 
 #include <QObject>
 #include <QRect>
@@ -40,6 +41,8 @@ class EditorSession : public QObject {
   const MapDocument &document() const { return document_; }
   MapHistory &history() { return *history_; }
   const MapHistory &history() const { return *history_; }
+  // Sectors per element and per height, following every change of the document.
+  const MapStatistics &statistics() const { return *statistics_; }
   CatalogueDatabase &catalogue() { return catalogue_; }
   const CatalogueDatabase &catalogue() const { return catalogue_; }
   ElementTable &elementTable() { return elementTable_; }
@@ -96,10 +99,13 @@ class EditorSession : public QObject {
   void drawStyleChanged(DrawStyle style);
   // The element to paint with was chosen by name (lists, tree).
   void elementSelected(const ElementRecord &record);
+  // A left-button paint on the element plane drew with this element.
+  void elementPainted(qint16 elementid);
 
  private:
   MapDocument document_;
   std::unique_ptr<MapHistory> history_;
+  std::unique_ptr<MapStatistics> statistics_;
   CatalogueDatabase catalogue_;
   ElementTable elementTable_;
   HeightColours heightColours_;

@@ -142,9 +142,9 @@ QString checkImport(const MapTextContent &content) {
   static MapDocument doc;
   doc.TotalQuads = kTotalQuadsBefore;
   WriteChecker checker(content);
-  doc.setChangeObserver(&checker);
+  doc.addChangeObserver(&checker);
   const MapImportResult result = applyMapText(content, doc, QStringLiteral("fuzz.txt"));
-  doc.setChangeObserver(nullptr);
+  doc.removeChangeObserver(&checker);
   const QString problem = checkApplied(content, doc, result, checker);
   for (std::size_t i = 0; i < content.values.size(); ++i) {
     const int column = int(i % kValuesPerRow);

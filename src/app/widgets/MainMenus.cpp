@@ -118,6 +118,13 @@ void MainWindow::buildViewMenu() {
       ->setObjectName(QStringLiteral("mnuHollow"));
   view->addSeparator()->setObjectName(QStringLiteral("mnuZoomSep"));
   buildZoomMenuItems(view);
+  // The docks themselves are built with the map contents (MapContents.cpp).
+  view->addSeparator()->setObjectName(QStringLiteral("mnuContentsSep"));
+  legendItem_ = addMenuItem(view, QStringLiteral("&Legend"), {});
+  legendItem_->setObjectName(QStringLiteral("mnuLegend"));
+  legendItem_->setShortcut(Qt::Key_F9);
+  problemsItem_ = addMenuItem(view, QStringLiteral("&Problems"), {});
+  problemsItem_->setObjectName(QStringLiteral("mnuProblems"));
 }
 
 }  // namespace vmm

@@ -68,6 +68,7 @@ MainWindow::MainWindow(UserDialogs *dialogs, QWidget *parent) : QMainWindow(pare
   connect(toolBar_->heightList(), &QComboBox::activated, this, &MainWindow::chooseListedHeight);
   setUpHistory();
   buildOverview();
+  setUpMapContents();
 }
 
 MainWindow::~MainWindow() {

@@ -14,9 +14,11 @@
 #include <memory>
 
 class QAction;
+class QDockWidget;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
+class QToolBar;
 
 namespace vmm {
 
@@ -27,7 +29,11 @@ class UserGuideWindow;
 class ElementPicker;
 class ElementTreeWindow;
 class MapOverview;
+class ElementFinder;
+class LegendWindow;
 class MapViewWindow;
+class ProblemsWindow;
+class RecentElements;
 class StatusPanels;
 
 // The editor's frame window: tool strip, menus and keyed status bar around the map
@@ -53,6 +59,10 @@ class MainWindow : public QMainWindow {
   MapOverview *overview() const { return overview_; }
   // The element tree browser while it is open beside the map, else null.
   ElementTreeWindow *treeView() const;
+  // The search box and recent elements on the tool strip, and the two docks.
+  ElementFinder *elementFinder() const { return finder_; }
+  LegendWindow *legend() const { return legend_; }
+  ProblemsWindow *problems() const { return problems_; }
   const EditCursors &cursors() const { return *cursors_; }
   // The keeper of the map's recovery copy.
   RecoveryService &recovery() { return *recovery_; }
@@ -156,6 +166,14 @@ class MainWindow : public QMainWindow {
   void endSession();
   bool restoreRecovered(const RecoveryContent &content);
 
+  // Element search, recent elements, and the Legend and Problems docks.
+  void setUpMapContents();
+  QDockWidget *addContentsDock(QWidget *content, const QString &name, QAction *menuItem);
+  // Both rows of the tool strip: the controls and the element search.
+  int toolStripHeight() const;
+  void chooseLegendHeight(qint16 height);
+  void showProblemSector(int quad, int sector);
+
   void runEditCommand(EditCommand command);
   void closeMapView();
   void applyCursor(EditMode mode);
@@ -189,6 +207,13 @@ class MainWindow : public QMainWindow {
   QAction *redoAction_ = nullptr;
   std::unique_ptr<EditCursors> cursors_;
   ElementPicker *picker_ = nullptr;
+  RecentElements *recentElements_ = nullptr;
+  ElementFinder *finder_ = nullptr;
+  QToolBar *findBar_ = nullptr;
+  LegendWindow *legend_ = nullptr;
+  ProblemsWindow *problems_ = nullptr;
+  QAction *legendItem_ = nullptr;
+  QAction *problemsItem_ = nullptr;
   QMdiArea *mdiArea_ = nullptr;
   QPointer<QMdiSubWindow> mapWindow_;
   QPointer<MapViewWindow> mapView_;

@@ -35,7 +35,7 @@ void MainWindow::toggleTreeView() {
 }
 
 void MainWindow::openTreeView(int panel) {
-  const int height = this->height() - statusBar()->height() - toolBar_->height() -
+  const int height = this->height() - statusBar()->height() - toolStripHeight() -
                      twipsToPixels(kHeightAllowanceTwips);
   const int treeWidth = twipsToPixels(kTreeWidthTwips);
 
@@ -52,7 +52,7 @@ void MainWindow::openTreeView(int panel) {
   treeWindow_->show();
   if (mapWindow_)
     mapWindow_->setGeometry(treeWindow_->x() + treeWidth, 0,
-                            width() - treeWidth - twipsToPixels(kMapRightMarginTwips), height);
+                            mdiArea_->width() - treeWidth - twipsToPixels(kMapRightMarginTwips), height);
   statusPanels_->setBevel(panel, StatusPanels::Inset);
 }
 

@@ -258,6 +258,19 @@ QString ElementDataWindow::selectedTypeFlag() const {
   return button ? button->text() : QString();
 }
 
+void ElementDataWindow::open(QPointer<ElementDataWindow> &window, const CatalogueDatabase &catalogue,
+                             const ElementTable &table, const QString &elementname,
+                             QWidget *parent) {
+  const bool opening = !window;
+  if (opening) window = new ElementDataWindow(catalogue, table, parent);
+  window->showElement(elementname);
+  window->show();
+  if (opening)  // over the middle of the editor, where the eye already is
+    window->move(parent->window()->frameGeometry().center() - window->rect().center());
+  window->raise();
+  window->activateWindow();
+}
+
 void ElementDataWindow::changeEvent(QEvent *event) {
   QWidget::changeEvent(event);
   // Losing the focus closes the window; queued, so that it never closes inside

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -31,6 +32,10 @@ class ElementDataWindow : public QWidget {
 
   // Fills the window from the element's record; a name without a record leaves it empty.
   void showElement(const QString &elementname);
+  // Shows the element in `window`, which is created over the middle of `parent`'s
+  // window when it is not open yet, and brings it to the front.
+  static void open(QPointer<ElementDataWindow> &window, const CatalogueDatabase &catalogue,
+                   const ElementTable &table, const QString &elementname, QWidget *parent);
 
   // Text of the box showing a tblElements field (empty for a field without a box).
   QString fieldText(const QString &field) const;

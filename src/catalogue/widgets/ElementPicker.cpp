@@ -1,6 +1,7 @@
 #include "catalogue/widgets/ElementPicker.h"
 
 #include "catalogue/ElementCategories.h"
+#include "catalogue/ElementRecord.h"
 #include "session/EditorSession.h"
 
 #include <QComboBox>
@@ -15,11 +16,27 @@ ElementPicker::ElementPicker(QComboBox &categories, QComboBox &elements, EditorS
 }
 
 void ElementPicker::listCategory() {
+  fillElementList();
+  elements_.setCurrentIndex(elements_.count() > 0 ? 0 : -1);
+  selectElementByName(elements_.currentText());
+}
+
+void ElementPicker::fillElementList() {
   elements_.clear();
   // The list keeps its names sorted, duplicates side by side.
   elements_.addItems(ElementCategories::sortedElementsOf(categories_.currentText()));
-  elements_.setCurrentIndex(elements_.count() > 0 ? 0 : -1);
-  selectElementByName(elements_.currentText());
+}
+
+bool ElementPicker::chooseElement(const QString &name) {
+  if (!session_.selectElementByName(name)) return false;
+  // A catalogue name that no category lists leaves the lists as they are.
+  const int category = categories_.findText(ElementCategories::firstCategoryOf(name));
+  if (category >= 0) {
+    categories_.setCurrentIndex(category);
+    fillElementList();
+    elements_.setCurrentIndex(elements_.findText(name));
+  }
+  return true;
 }
 
 void ElementPicker::chooseListedElement() {

@@ -11,7 +11,8 @@ class EditorSession;
 
 // The category and element lists of the tool strip: choosing a category lists
 // its elements in alphabetical order and selects the first; choosing an
-// element makes it the one that drawing puts into Sectors.
+// element makes it the one that drawing puts into Sectors. An element chosen
+// elsewhere (search, recent elements, legend) is shown in the lists too.
 class ElementPicker : public QObject {
   Q_OBJECT
 
@@ -25,8 +26,14 @@ class ElementPicker : public QObject {
   void chooseListedElement();
   // Looks the name up in the catalogue; an empty or unknown name changes nothing.
   void selectElementByName(const QString &name);
+  // Selects the element as choosing it in the lists does, with the lists following:
+  // its first category chosen and listed, its name the list's current entry. False
+  // (and nothing changed) for a name the catalogue lacks.
+  bool chooseElement(const QString &name);
 
  private:
+  void fillElementList();
+
   QComboBox &categories_;
   QComboBox &elements_;
   EditorSession &session_;

@@ -203,14 +203,8 @@ void ElementTreeWindow::openElementData(QTreeWidgetItem *node) {
   if (selectedElementName_.isEmpty() || !node || node->text(0) != selectedElementName_ ||
       !node->data(0, kKeyRole).toString().isEmpty())
     return;
-  const bool opening = !dataWindow_;
-  if (opening) dataWindow_ = new ElementDataWindow(session_.catalogue(), session_.elementTable(), this);
-  dataWindow_->showElement(selectedElementName_);
-  dataWindow_->show();
-  if (opening)  // over the middle of the editor, where the eye already is
-    dataWindow_->move(window()->frameGeometry().center() - dataWindow_->rect().center());
-  dataWindow_->raise();
-  dataWindow_->activateWindow();
+  ElementDataWindow::open(dataWindow_, session_.catalogue(), session_.elementTable(),
+                          selectedElementName_, this);
 }
 
 void ElementTreeWindow::chooseSwatchColour() {

@@ -1,6 +1,7 @@
 #include "mapview/widgets/MapViewWindow.h"
 
 #include "document/MapDocument.h"
+#include "mapview/widgets/SectorHighlight.h"
 #include "mapview/widgets/SurfaceWidget.h"
 
 #include <QResizeEvent>
@@ -54,6 +55,7 @@ MapViewWindow::MapViewWindow(MapDocument &document, MapSurfaces &surfaces, QWidg
     // valueChanged also fires while the thumb is dragged (tracking is on).
     connect(bar, &QScrollBar::valueChanged, this, &MapViewWindow::moveSurfaces);
   }
+  highlight_ = new SectorHighlight(surfaceWidget(MapView::Terrain));
   layoutViewport(false);
 }
 
@@ -136,6 +138,25 @@ void MapViewWindow::updateScrollRanges() {
 void MapViewWindow::moveSurfaces() {
   for (SurfaceWidget *widget : widgets_) widget->move(-hScroll_->value(), -vScroll_->value());
   emit visibleAreaChanged(visibleArea());
+}
+
+bool MapViewWindow::showSector(int quad, int sector) {
+  const QSize picture = surfaces_.size();
+  const MapDocument::Origin origin = document_.sectorOrigin(quad, sector);
+  const QRect cell(origin.x, origin.y, kSectorPixels, kSectorPixels);
+  if (!MapDocument::isValidSector(sector) || !QRect(QPoint(), picture).contains(cell)) return false;
+  SurfaceWidget *surface = widgets_[0];
+  for (SurfaceWidget *widget : widgets_)
+    if (!widget->isHidden()) surface = widget;
+  // Surface pixels to widget pixels, should the widget show the picture at another size.
+  const double scaleX = picture.width() > 0 ? double(surface->width()) / picture.width() : 1.0;
+  const double scaleY = picture.height() > 0 ? double(surface->height()) / picture.height() : 1.0;
+  const QRect shown(qRound(cell.x() * scaleX), qRound(cell.y() * scaleY),
+                    std::max(1, qRound(cell.width() * scaleX)), std::max(1, qRound(cell.height() * scaleY)));
+  hScroll_->setValue(shown.center().x() - viewport_->width() / 2);
+  vScroll_->setValue(shown.center().y() - viewport_->height() / 2);
+  highlight_->flash(surface, shown);
+  return true;
 }
 
 }  // namespace vmm

@@ -13,6 +13,7 @@ class QScrollBar;
 namespace vmm {
 
 class MapDocument;
+class SectorHighlight;
 class SurfaceWidget;
 
 // The map view window: a viewport with two scroll bars and the three view
@@ -69,6 +70,10 @@ class MapViewWindow : public QWidget {
   void centreOn(QPointF picturePoint);
   // The part of the picture the viewport shows, in picture pixels.
   QRectF visibleArea() const;
+  // Scrolls the visible view to put the Sector in the middle (as far as the scroll
+  // bars go) and outlines it for a moment. False for a Sector outside the picture.
+  bool showSector(int quad, int sector);
+  SectorHighlight *sectorHighlight() const { return highlight_; }
 
  signals:
   void surfaceMouseMoved(MapView view, int buttons, double x, double y);
@@ -104,6 +109,7 @@ class MapViewWindow : public QWidget {
   QScrollBar *vScroll_ = nullptr;
   double zoom_ = 1.0;
   int wheelZoomRemainder_ = 0;  // Ctrl+wheel turns short of a whole notch, from touchpads
+  SectorHighlight *highlight_ = nullptr;
 };
 
 }  // namespace vmm

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+
+namespace vmm {
+
+// A short-lived outline drawn over a view surface around one cell, to show where a
+// jump landed. It is a child widget above the surface, so it never touches the
+// surface's picture, scrolls with it and lets every mouse event through.
+class SectorHighlight : public QWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr int kShownMs = 1600;
+
+  explicit SectorHighlight(QWidget *parent = nullptr);
+
+  // Outlines `cell` (in the parent's coordinates) on `surface` for kShownMs.
+  void flash(QWidget *surface, const QRect &cell);
+  // The cell outlined last, in its surface's coordinates.
+  QRect cell() const { return cell_; }
+
+ protected:
+  void paintEvent(QPaintEvent *event) override;
+
+ private:
+  static constexpr int kMargin = 4;  // the outline stands this far outside the cell
+
+  QRect cell_;
+  QTimer hideTimer_;
+};
+
+}  // namespace vmm

@@ -1,0 +1,354 @@
+// The counts behind the Legend, the problems behind the Problems list and check, and
+// the recent elements: all without a window.
+#include "catalogue/CatalogueDatabase.h"
+#include "edits/EditCommand.h"
+#include "edits/RandomSource.h"
+#include "mapfiles/MapTextImport.h"
+#include "mapview/PictureLoader.h"
+#include "session/EditorSession.h"
+#include "session/MapProblems.h"
+#include "session/MapStatistics.h"
+#include "session/RecentElements.h"
+
+#include <QDir>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <map>
+#include <random>
+
+using namespace vmm;
+
+namespace {
+
+// The counts worked out the slow way, straight from the array.
+std::map<qint16, int> scan(const MapDocument &doc, Plane plane) {
+  std::map<qint16, int> counts;
+  for (int quad = 0; quad < std::max<int>(0, doc.TotalQuads); ++quad)
+    for (int sector = 0; sector < kSectorsPerQuad; ++sector) ++counts[doc.value(quad, sector, plane)];
+  return counts;
+}
+
+// Compares every count of both planes with a scan; empty when they agree.
+QString differences(const MapStatistics &statistics, const MapDocument &doc) {
+  for (const Plane plane : {Plane::Element, Plane::Height}) {
+    const std::map<qint16, int> expected = scan(doc, plane);
+    std::vector<qint16> present;
+    for (const auto &[value, count] : expected) {
+      if (value != kUnassigned) present.push_back(value);
+      if (statistics.count(plane, value) != count)
+        return QStringLiteral("plane %1 value %2: %3 counted, %4 on the map")
+            .arg(int(plane))
+            .arg(value)
+            .arg(statistics.count(plane, value))
+            .arg(count);
+    }
+    if (statistics.presentValues(plane) != present) return QStringLiteral("other values present");
+  }
+  if (statistics.sectors() != std::max<int>(0, doc.TotalQuads) * kSectorsPerQuad)
+    return QStringLiteral("wrong Sector total");
+  return {};
+}
+
+// A session with the built-in catalogue and a fresh 6 x 3 Quad map.
+std::unique_ptr<EditorSession> sessionWithMap() {
+  auto session = std::make_unique<EditorSession>();
+  session->useCatalogue(CatalogueDatabase());
+  PictureLoadResult picture;
+  picture.accepted = true;
+  picture.picture = QImage(240, 120, QImage::Format_RGB32);
+  picture.picture.fill(Qt::darkGreen);
+  picture.xQuads = 6;
+  picture.yQuads = 3;
+  picture.totalQuads = 18;
+  session->startMap(picture);
+  return session;
+}
+
+class ZeroRandom : public RandomSource {
+ public:
+  float next() override { return 0.0f; }
+};
+
+const QByteArray kMapHeader = "10\r\n \r\n6 X Max \r\n3 Y Max \r\n0\r\n0\r\nId\r\n&\r\n";
+
+// A map text of `rows` rows, every Sector element `element` and height `height`.
+QByteArray mapText(int rows, int element, int height) {
+  QByteArray text = kMapHeader;
+  for (int q = 0; q < rows; ++q) {
+    text += QByteArray::number(q);
+    for (int s = 0; s < 16; ++s) text += '\t' + QByteArray::number(element);
+    for (int s = 0; s < 16; ++s) text += '\t' + QByteArray::number(height);
+    text += "\r\n";
+  }
+  return text + "#\r\n";
+}
+
+}  // namespace
+
+class TestMapStatistics : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void countsFollowEveryEdit_data() {
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<qint16>("value");          // the element or height to look at
+    QTest::addColumn<int>("plane");
+    QTest::addColumn<int>("expected");          // its Sectors afterwards
+    QTest::newRow("paint sector") << "paint sector" << qint16(27) << 0 << 2;
+    QTest::newRow("paint quad") << "paint quad" << qint16(27) << 0 << 17;
+    QTest::newRow("paint height") << "paint height" << qint16(40) << 1 << 1;
+    QTest::newRow("erase") << "erase" << qint16(27) << 0 << 0;
+    QTest::newRow("fill") << "fill" << qint16(27) << 0 << 288;
+    QTest::newRow("clear") << "clear" << qint16(12) << 0 << 0;
+    QTest::newRow("randomise") << "randomise" << qint16(10) << 0 << 3;  // leaves 11 -> 10
+    QTest::newRow("import") << "import" << qint16(5) << 0 << 160;       // 10 rows of 5
+    QTest::newRow("import then undo") << "undo import" << qint16(5) << 0 << 0;
+    QTest::newRow("undo then redo") << "redo" << qint16(27) << 0 << 17;
+    QTest::newRow("new picture") << "new picture" << qint16(12) << 0 << 0;
+  }
+
+  void countsFollowEveryEdit() {
+    QFETCH(QString, edit);
+    QFETCH(qint16, value);
+    QFETCH(int, plane);
+    QFETCH(int, expected);
+    auto session = sessionWithMap();
+    session->setRandomSource(std::make_unique<ZeroRandom>());
+    MapDocument &doc = session->document();
+    const MapStatistics &statistics = session->statistics();
+    QCOMPARE(statistics.unassigned(Plane::Element), 288);
+    // The start: element 12 in Quad 0 Sector 0 and 11 (leaves) in three Sectors of Quad 2.
+    doc.setValue(0, 0, Plane::Element, 12);
+    for (int s : {1, 2, 3}) doc.setValue(2, s, Plane::Element, 11);
+    doc.setValue(4, 4, Plane::Element, 27);
+    doc.CurrentDrawElement = 27;
+    doc.CurrentDrawHeight = 40;
+    doc.CurrentQuad = 1;
+    doc.CurrentSect = 6;
+    QCOMPARE(statistics.count(Plane::Element, 12), 1);
+
+    if (edit == "paint sector") {
+      session->paintCurrentSector(Plane::Element, session->history().newStrokeId());
+    } else if (edit == "paint quad" || edit == "redo") {
+      session->setEditMode(EditMode::DrawQuad);
+      session->paintCurrentSector(Plane::Element, session->history().newStrokeId());
+      if (edit == "redo") {
+        session->history().undo();
+        QCOMPARE(statistics.count(Plane::Element, 27), 1);
+        session->history().redo();
+      }
+    } else if (edit == "paint height") {
+      session->paintCurrentSector(Plane::Height, session->history().newStrokeId());
+    } else if (edit == "erase") {
+      doc.CurrentQuad = 4;
+      doc.CurrentSect = 4;
+      session->setEditMode(EditMode::EraseSector);
+      session->paintCurrentSector(Plane::Element, session->history().newStrokeId());
+    } else if (edit == "fill") {
+      for (const qint16 gone : {12, 11}) {
+        doc.CurrentDrawElement = gone;
+        session->runEditCommand(EditCommand::ClearElement);
+      }
+      doc.CurrentDrawElement = 27;
+      session->runEditCommand(EditCommand::FillElement);
+    } else if (edit == "clear") {
+      doc.CurrentDrawElement = 12;
+      session->runEditCommand(EditCommand::ClearElement);
+    } else if (edit == "randomise") {
+      session->runEditCommand(EditCommand::RandomiseLeaves);
+    } else if (edit == "import" || edit == "undo import") {
+      MapTextParser parser;
+      parser.feed(mapText(10, 5, 3));
+      parser.finish();
+      {
+        HistoryStep step(&session->history(), QStringLiteral("Import Map Data"));
+        applyMapText(parser.content(), doc, QStringLiteral("map.txt"));
+      }
+      QCOMPARE(doc.TotalQuads, qint16(10));
+      if (edit == "undo import") {
+        session->history().undo();
+        QCOMPARE(doc.TotalQuads, qint16(18));
+        QCOMPARE(statistics.count(Plane::Element, 12), 1);
+      }
+    } else if (edit == "new picture") {
+      PictureLoadResult picture;
+      picture.picture = QImage(120, 120, QImage::Format_RGB32);
+      picture.xQuads = 3;
+      picture.yQuads = 3;
+      picture.totalQuads = 9;
+      session->startMap(picture);
+      QCOMPARE(statistics.unassigned(Plane::Element), 9 * 16);
+    }
+    QCOMPARE(statistics.count(Plane(plane), value), expected);
+    const QString problem = differences(statistics, doc);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+  }
+
+  void incrementalCountsMatchARecount() {
+    // Random writes, some beyond the map, with the map's extent moving now and then.
+    MapDocument doc;
+    doc.TotalQuads = 40;
+    MapStatistics statistics(doc);
+    std::mt19937 random(20);
+    for (int round = 0; round < 30; ++round) {
+      for (int i = 0; i < 300; ++i) {
+        const int quad = int(random() % 60);
+        const auto plane = Plane(random() % 2);
+        const auto value = qint16(int(random() % 400) - 150);  // unknown ids and heights too
+        doc.setValue(quad, int(random() % 16), plane, value);
+      }
+      if (round % 7 == 3) doc.TotalQuads = qint16(random() % 60);
+      const QString problem = differences(statistics, doc);
+      QVERIFY2(problem.isEmpty(), qPrintable(QStringLiteral("round %1: ").arg(round) + problem));
+    }
+  }
+
+  void legendRowsByNameThenUnknownIds() {
+    MapDocument doc;
+    doc.TotalQuads = 2;
+    MapStatistics statistics(doc);
+    ElementTable elements;
+    const auto define = [&](int id, const char *name) {
+      elements.row(id).name = QString::fromLatin1(name);
+      elements.row(id).filled = true;
+    };
+    define(3, "wire Fence");
+    define(7, "Bush");
+    define(9, "Hedge");
+    const qint16 values[] = {9, 9, 3, 400, 7, 300, -5, 7, 7};
+    for (int s = 0; s < int(std::size(values)); ++s) doc.setValue(0, s, Plane::Element, values[s]);
+    doc.setValue(1, 0, Plane::Height, 101);
+    doc.setValue(1, 1, Plane::Height, 0);
+
+    const std::vector<LegendRow> rows = legendRows(statistics, Plane::Element, elements);
+    QStringList shown;
+    for (const LegendRow &row : rows)
+      shown << QStringLiteral("%1 %2 %3").arg(row.name).arg(row.sectors).arg(row.known ? "true" : "false");
+    QCOMPARE(shown, (QStringList{"Bush 3 true", "Hedge 2 true", "wire Fence 1 true", "-5 1 false",
+                                 "300 1 false", "400 1 false"}));
+    QCOMPARE(statistics.unassigned(Plane::Element), 32 - 9);
+
+    const std::vector<LegendRow> heights = legendRows(statistics, Plane::Height, elements);
+    QCOMPARE(int(heights.size()), 102);
+    QCOMPARE(heights[0].sectors, 1);
+    QCOMPARE(heights[100].sectors, 0);
+    QCOMPARE(heights[101].value, qint16(101));
+    QVERIFY(!heights[101].known && heights[100].known);
+  }
+
+  void problemsOfEachKind_data() {
+    QTest::addColumn<int>("totalQuads");
+    QTest::addColumn<int>("pictureQuads");
+    QTest::addColumn<int>("sector");
+    QTest::addColumn<int>("element");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<QStringList>("expected");
+    // Quads 0..2 of a 3-Quad map fully painted with element 27 and height 10, except
+    // Quad 1's Sector `sector`, which gets `element` and `height`.
+    QTest::newRow("clean") << 3 << 3 << 5 << 27 << 10 << QStringList{};
+    QTest::newRow("unknown element")
+        << 3 << 3 << 5 << 400 << 10
+        << QStringList{"unknown-element 1 5: Quad 1 Sector 5: element id 400 is not in the catalogue"};
+    QTest::newRow("height out of range")
+        << 3 << 3 << 15 << 27 << -2
+        << QStringList{"height-out-of-range 1 15: Quad 1 Sector 15: height -2 is outside 0..100"};
+    QTest::newRow("no element")
+        << 3 << 3 << 7 << -1 << 10
+        << QStringList{"unassigned-sectors 1 7: Quad 1 Sector 7: 1 Sector without an element"};
+    QTest::newRow("neither")
+        << 3 << 3 << 2 << -1 << -1
+        << QStringList{"unassigned-sectors 1 2: Quad 1 Sector 2: 1 Sector without an element, "
+                       "1 without a height"};
+    QTest::newRow("fewer rows")
+        << 2 << 3 << 0 << 27 << 10
+        << QStringList{"row-count 2 0: Quad 2 Sector 0: the map data has 2 Quad rows but the "
+                       "picture has 3 Quads"};
+    QTest::newRow("more rows")
+        << 4 << 3 << 0 << 27 << 10
+        << QStringList{"unassigned-sectors 3 0: Quad 3 Sector 0: 16 Sectors without an element, "
+                       "16 without a height",
+                       "row-count 2 0: Quad 2 Sector 0: the map data has 4 Quad rows but the "
+                       "picture has 3 Quads"};
+  }
+
+  void problemsOfEachKind() {
+    QFETCH(int, totalQuads);
+    QFETCH(int, pictureQuads);
+    QFETCH(int, sector);
+    QFETCH(int, element);
+    QFETCH(int, height);
+    QFETCH(QStringList, expected);
+    ElementTable elements;
+    elements.row(27).filled = true;
+    MapDocument doc;
+    for (int quad = 0; quad < 3; ++quad)
+      for (int s = 0; s < kSectorsPerQuad; ++s) {
+        doc.setValue(quad, s, Plane::Element, 27);
+        doc.setValue(quad, s, Plane::Height, 10);
+      }
+    doc.setValue(1, sector, Plane::Element, qint16(element));
+    doc.setValue(1, sector, Plane::Height, qint16(height));
+    doc.TotalQuads = qint16(totalQuads);
+    const MapProblemList problems = findMapProblems(doc, elements, pictureQuads);
+    QStringList found;
+    for (const MapFinding &f : problems.findings)
+      found << QStringLiteral("%1 %2 %3: %4").arg(MapFinding::kindName(f.kind)).arg(f.quad).arg(f.sector).arg(f.text);
+    QCOMPARE(found, expected);
+    QCOMPARE(problems.total(), expected.size());
+  }
+
+  void problemsAreCappedButCounted() {
+    // A fresh map: every Quad lacks everything. Three lines are kept, all 18 counted.
+    ElementTable elements;
+    MapDocument doc;
+    doc.TotalQuads = 18;
+    doc.setValue(17, 3, Plane::Element, 999);
+    const MapProblemList problems = findMapProblems(doc, elements, 18, 3);
+    QCOMPARE(problems.totalOf(MapFinding::Kind::UnassignedSectors), 18);
+    QCOMPARE(problems.totalOf(MapFinding::Kind::UnknownElement), 1);
+    QCOMPARE(problems.findings.size(), 4);
+    QCOMPARE(problems.findings.last().text,
+             QStringLiteral("Quad 17 Sector 3: element id 999 is not in the catalogue"));
+    QCOMPARE(problems.findings[0].text,
+             QStringLiteral("Quad 0 Sector 0: 16 Sectors without an element, 16 without a height"));
+  }
+
+  void recentElementsKeepOrderLimitAndRun() {
+    QTemporaryDir dir;
+    const QString file = RecentElements::settingsFileIn(dir.path());
+    {
+      RecentElements recent(file);
+      QSignalSpy changed(&recent, &RecentElements::changed);
+      for (int i = 1; i <= 10; ++i) recent.note(QStringLiteral("E%1").arg(i));
+      recent.note(QStringLiteral("E5"));   // back to the front
+      recent.note(QStringLiteral("E5"));   // already there: no news
+      recent.note(QString());
+      QCOMPARE(changed.count(), 11);
+      QCOMPARE(recent.names(),
+               (QStringList{"E5", "E10", "E9", "E8", "E7", "E6", "E4", "E3"}));
+    }
+    RecentElements again(file);  // the next run
+    QCOMPARE(again.names().size(), RecentElements::kLimit);
+    QCOMPARE(again.names().first(), QStringLiteral("E5"));
+
+    // A hand-edited file with repeats, blanks and too many names keeps the usable ones.
+    {
+      QSettings settings(file, QSettings::IniFormat);
+      settings.setValue("RecentElements/names",
+                        QStringList{"A", "", "A", "B", "C", "D", "E", "F", "G", "H", "I"});
+    }
+    QCOMPARE(RecentElements(file).names(), (QStringList{"A", "B", "C", "D", "E", "F", "G", "H"}));
+    // Something that is no settings file is neither read nor replaced.
+    const QString folder = dir.filePath(QStringLiteral("folder.ini"));
+    QVERIFY(QDir().mkpath(folder));
+    RecentElements odd(folder);
+    odd.note(QStringLiteral("X"));
+    QCOMPARE(odd.names(), QStringList{"X"});
+    QVERIFY(QFileInfo(folder).isDir());
+  }
+};
+
+QTEST_MAIN(TestMapStatistics)
+#include "test_mapstatistics.moc"
