@@ -1,7 +1,7 @@
 #pragma once
 
-#include "document/MapDocument.h"
 #include "catalogue/CatalogueTables.h"
+#include "document/MapDocument.h"
 #include "mapview/MapSurfaces.h"
 #include "mapview/SectorPainter.h"
 

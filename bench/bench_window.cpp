@@ -2,8 +2,8 @@
 #include "MaximumMap.h"
 #include "QuietDialogs.h"
 
-#include "document/MapHistory.h"
 #include "app/widgets/MainWindow.h"
+#include "document/MapHistory.h"
 
 #include <benchmark/benchmark.h>
 

@@ -212,10 +212,10 @@ class TestCli : public QObject {
   void checkStatsAndJson_data() {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QStringList>("kinds");      // of the problems, in line order
-    QTest::addColumn<QList<int>>("places");      // quad and sector of each (-1: none)
-    QTest::addColumn<int>("sectors");            // of the imported map
-    QTest::addColumn<QList<int>>("unknown");     // element id and height counted as not known
+    QTest::addColumn<QStringList>("kinds");   // of the problems, in line order
+    QTest::addColumn<QList<int>>("places");   // quad and sector of each (-1: none)
+    QTest::addColumn<int>("sectors");         // of the imported map
+    QTest::addColumn<QList<int>>("unknown");  // element id and height counted as not known
     QTest::newRow("clean") << quadRows(18) + "#" << 0 << QStringList{} << QList<int>{} << 288
                            << QList<int>{};
     QTest::newRow("each kind of Sector")
@@ -289,7 +289,8 @@ class TestCli : public QObject {
       counted += element["sectors"].toInt();
     }
     for (const QJsonValue &height : statistics["heights"].toArray()) {
-      QCOMPARE(height["sectors"].toInt(), expected.count(Plane::Height, qint16(height["height"].toInt())));
+      QCOMPARE(height["sectors"].toInt(),
+               expected.count(Plane::Height, qint16(height["height"].toInt())));
       if (!height["inRange"].toBool()) notKnown << height["height"].toInt();
     }
     QCOMPARE(counted, sectors);

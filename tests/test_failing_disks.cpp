@@ -1,7 +1,7 @@
 // Exports and catalogue writes that the disk refuses: each reports the failure and leaves
 // the earlier file byte for byte, with no stray temporary file beside it.
-#include "document/MapDocument.h"
 #include "catalogue/CatalogueDatabase.h"
+#include "document/MapDocument.h"
 #include "mapfiles/MapTextWriter.h"
 #include "mapfiles/PictureExport.h"
 #include "support/TestSupport.h"

@@ -162,7 +162,8 @@ class TestMainWindow : public QObject {
     QCOMPARE(main.session().heightColours().colour(50), gradient.colour(50));  // start-up set
     emit button->clicked();  // hidden outside the Elevation map, but the toggle is not tied to it
     QCOMPARE(button->text(), QStringLiteral("Draw with Gradient"));
-    for (int h = 0; h <= 100; ++h) QCOMPARE(main.session().heightColours().colour(h), plain.colour(h));
+    for (int h = 0; h <= 100; ++h)
+      QCOMPARE(main.session().heightColours().colour(h), plain.colour(h));
   }
 };
 

@@ -1,11 +1,11 @@
 // Finding elements and seeing what the map holds, in the editor: the search box and
 // recent elements on the tool strip, the Legend and Problems docks, the jump to a Sector.
+#include "app/widgets/LegendWindow.h"
 #include "app/widgets/MainWindow.h"
 #include "app/widgets/ProblemsWindow.h"
 #include "catalogue/ElementCategories.h"
 #include "catalogue/widgets/ElementDataWindow.h"
 #include "catalogue/widgets/ElementFinder.h"
-#include "app/widgets/LegendWindow.h"
 #include "edits/RandomSource.h"
 #include "mapview/widgets/MapViewWindow.h"
 #include "mapview/widgets/SectorHighlight.h"
@@ -98,10 +98,18 @@ class TestMapContents : public QObject {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("category");
-    QTest::newRow("middle, lower case") << "edge" << "Hedge" << "Foilage";
-    QTest::newRow("start, upper case") << "BRICK WA" << "Brick Wall" << "Barrier";  // also Structure
-    QTest::newRow("end") << "water" << "Shallow Water" << "Water";
-    QTest::newRow("shared with a later category") << "foxh" << "Foxhole" << "Fortification";
+    QTest::newRow("middle, lower case") << "edge"
+                                        << "Hedge"
+                                        << "Foilage";
+    QTest::newRow("start, upper case") << "BRICK WA"
+                                       << "Brick Wall"
+                                       << "Barrier";  // also Structure
+    QTest::newRow("end") << "water"
+                         << "Shallow Water"
+                         << "Water";
+    QTest::newRow("shared with a later category") << "foxh"
+                                                  << "Foxhole"
+                                                  << "Fortification";
   }
 
   void searchFindsByAnyPartAndSelectsLikeTheLists() {
@@ -122,7 +130,8 @@ class TestMapContents : public QObject {
       if (table.hasElement(id) && table.row(id).name.contains(typed, Qt::CaseInsensitive))
         expected << table.row(id).name;
     QStringList offered;
-    for (int row = 0; completer->setCurrentRow(row); ++row) offered << completer->currentCompletion();
+    for (int row = 0; completer->setCurrentRow(row); ++row)
+      offered << completer->currentCompletion();
     expected.sort(Qt::CaseInsensitive);
     QCOMPARE(offered, expected);
     QVERIFY(offered.contains(chosen));
@@ -174,8 +183,8 @@ class TestMapContents : public QObject {
   }
 
   void recentElementsOrderLimitAndPersistence() {
-    const QStringList painted{"Hedge", "Bell", "Crates", "Brush", "Marsh", "Gate",
-                              "Rail",  "Sand", "Wreck", "Bell"};
+    const QStringList painted{"Hedge", "Bell", "Crates", "Brush", "Marsh",
+                              "Gate",  "Rail", "Sand",   "Wreck", "Bell"};
     {
       auto main = test::openShownMap(dialogs_, home_.picture);
       QVERIFY(main);
@@ -189,8 +198,8 @@ class TestMapContents : public QObject {
         shown << button->toolTip();
         QVERIFY(!button->icon().isNull());
       }
-      QCOMPARE(shown, (QStringList{"Bell", "Wreck", "Sand", "Rail", "Gate", "Marsh", "Brush",
-                                   "Crates"}));
+      QCOMPARE(shown,
+               (QStringList{"Bell", "Wreck", "Sand", "Rail", "Gate", "Marsh", "Brush", "Crates"}));
     }
     auto next = test::openShownMap(dialogs_, home_.picture);  // the next run
     QVERIFY(next);
@@ -239,7 +248,8 @@ class TestMapContents : public QObject {
     const QString mapFile = home_.filePath("legend.txt");
     QByteArray text = "10\r\n \r\n6 X Max \r\n3 Y Max \r\n0\r\n0\r\nId\r\n&\r\n";
     for (int q = 0; q < 12; ++q)
-      text += QByteArray::number(q) + QByteArray("\t27").repeated(16) + QByteArray("\t5").repeated(16) + "\r\n";
+      text += QByteArray::number(q) + QByteArray("\t27").repeated(16) +
+              QByteArray("\t5").repeated(16) + "\r\n";
     QVERIFY(test::writeFile(mapFile, text + "#\r\n"));
     dialogs_.openNames.push_back(mapFile);
     trigger(main.get(), "mnuImportMapData");
@@ -321,23 +331,25 @@ class TestMapContents : public QObject {
     QVERIFY(problems->refreshPending());
     QCOMPARE(problems->summary()->text(), QStringLiteral("Problems: 630"));
     QTRY_COMPARE(problems->summary()->text(), QStringLiteral("Problems: 4"));
-    QCOMPARE(problemLines(problems),
-             (QStringList{"Map rows and picture Quads differ",
-                          "Quad 600 Sector 0: the map data has 600 Quad rows but the picture has 630 Quads",
-                          "Element ids the catalogue lacks (1 Sectors)",
-                          "Quad 598 Sector 3: element id 400 is not in the catalogue",
-                          "Heights outside 0..100 (1 Sectors)",
-                          "Quad 598 Sector 5: height 150 is outside 0..100",
-                          "Sectors without an element or a height (1 Quads)",
-                          "Quad 599 Sector 9: 1 Sector without a height"}));
+    QCOMPARE(
+        problemLines(problems),
+        (QStringList{
+            "Map rows and picture Quads differ",
+            "Quad 600 Sector 0: the map data has 600 Quad rows but the picture has 630 Quads",
+            "Element ids the catalogue lacks (1 Sectors)",
+            "Quad 598 Sector 3: element id 400 is not in the catalogue",
+            "Heights outside 0..100 (1 Sectors)", "Quad 598 Sector 5: height 150 is outside 0..100",
+            "Sectors without an element or a height (1 Quads)",
+            "Quad 599 Sector 9: 1 Sector without a height"}));
 
     // The jump: the view scrolls to the Sector and outlines it over the surface.
     MapViewWindow *view = main->mapView();
     QCOMPARE(view->verticalScrollBar()->value(), 0);
     QTreeWidget *list = problems->list();
-    QTreeWidgetItem *line = list->findItems(QStringLiteral("Quad 599 Sector 9: 1 Sector without a height"),
-                                            Qt::MatchExactly | Qt::MatchRecursive)
-                                .value(0);
+    QTreeWidgetItem *line =
+        list->findItems(QStringLiteral("Quad 599 Sector 9: 1 Sector without a height"),
+                        Qt::MatchExactly | Qt::MatchRecursive)
+            .value(0);
     QVERIFY(line);
     list->scrollToItem(line);
     QSignalSpy requested(problems, &ProblemsWindow::sectorRequested);
@@ -348,7 +360,8 @@ class TestMapContents : public QObject {
     SectorHighlight *highlight = view->sectorHighlight();
     QTRY_VERIFY(highlight->isVisible());
     SurfaceWidget *terrain = view->surfaceWidget(MapView::Terrain);
-    const QRect cell(40 * (599 % 30) + 10, 40 * (599 / 30) + 20, 10, 10);  // Sector 9: column 1, row 2
+    const QRect cell(40 * (599 % 30) + 10, 40 * (599 / 30) + 20, 10,
+                     10);  // Sector 9: column 1, row 2
     QCOMPARE(highlight->parentWidget(), terrain);
     QCOMPARE(highlight->cell(), cell);
     QVERIFY(highlight->geometry().contains(cell));
@@ -356,9 +369,11 @@ class TestMapContents : public QObject {
     const QRect inViewport(terrain->mapTo(view->viewport(), cell.topLeft()), cell.size());
     QVERIFY(view->viewport()->rect().contains(inViewport));
     // It goes by itself, and the surface's picture never had it.
-    const QImage before = main->session().surfaces().surface(MapView::Terrain).copy(cell.adjusted(-4, -4, 4, 4));
+    const QImage before =
+        main->session().surfaces().surface(MapView::Terrain).copy(cell.adjusted(-4, -4, 4, 4));
     QTRY_VERIFY_WITH_TIMEOUT(!highlight->isVisible(), SectorHighlight::kShownMs + 2000);
-    QCOMPARE(main->session().surfaces().surface(MapView::Terrain).copy(cell.adjusted(-4, -4, 4, 4)), before);
+    QCOMPARE(main->session().surfaces().surface(MapView::Terrain).copy(cell.adjusted(-4, -4, 4, 4)),
+             before);
     // The row count line jumps to the first Quad without a row; a group caption goes nowhere.
     requested.clear();
     problems->lineActivated(list->topLevelItem(0));
@@ -373,7 +388,8 @@ class TestMapContents : public QObject {
     for (const char *name : {"mnuLegend", "mnuProblems"}) {
       auto *item = main.findChild<QAction *>(name);
       QVERIFY(item && item->isCheckable() && !item->isChecked());
-      auto *dock = main.findChild<QDockWidget *>(name == QByteArray("mnuLegend") ? "dockLegend" : "dockProblems");
+      auto *dock = main.findChild<QDockWidget *>(name == QByteArray("mnuLegend") ? "dockLegend"
+                                                                                 : "dockProblems");
       QVERIFY(dock && dock->isHidden());
       item->trigger();
       QVERIFY(!dock->isHidden() && item->isChecked());

@@ -26,7 +26,8 @@ namespace {
 std::map<qint16, int> scan(const MapDocument &doc, Plane plane) {
   std::map<qint16, int> counts;
   for (int quad = 0; quad < std::max<int>(0, doc.TotalQuads); ++quad)
-    for (int sector = 0; sector < kSectorsPerQuad; ++sector) ++counts[doc.value(quad, sector, plane)];
+    for (int sector = 0; sector < kSectorsPerQuad; ++sector)
+      ++counts[doc.value(quad, sector, plane)];
   return counts;
 }
 
@@ -93,9 +94,9 @@ class TestMapStatistics : public QObject {
  private slots:
   void countsFollowEveryEdit_data() {
     QTest::addColumn<QString>("edit");
-    QTest::addColumn<qint16>("value");          // the element or height to look at
+    QTest::addColumn<qint16>("value");  // the element or height to look at
     QTest::addColumn<int>("plane");
-    QTest::addColumn<int>("expected");          // its Sectors afterwards
+    QTest::addColumn<int>("expected");  // its Sectors afterwards
     QTest::newRow("paint sector") << "paint sector" << qint16(27) << 0 << 2;
     QTest::newRow("paint quad") << "paint quad" << qint16(27) << 0 << 17;
     QTest::newRow("paint height") << "paint height" << qint16(40) << 1 << 1;
@@ -225,7 +226,10 @@ class TestMapStatistics : public QObject {
     const std::vector<LegendRow> rows = legendRows(statistics, Plane::Element, elements);
     QStringList shown;
     for (const LegendRow &row : rows)
-      shown << QStringLiteral("%1 %2 %3").arg(row.name).arg(row.sectors).arg(row.known ? "true" : "false");
+      shown << QStringLiteral("%1 %2 %3")
+                   .arg(row.name)
+                   .arg(row.sectors)
+                   .arg(row.known ? "true" : "false");
     QCOMPARE(shown, (QStringList{"Bush 3 true", "Hedge 2 true", "wire Fence 1 true", "-5 1 false",
                                  "300 1 false", "400 1 false"}));
     QCOMPARE(statistics.unassigned(Plane::Element), 32 - 9);
@@ -250,7 +254,8 @@ class TestMapStatistics : public QObject {
     QTest::newRow("clean") << 3 << 3 << 5 << 27 << 10 << QStringList{};
     QTest::newRow("unknown element")
         << 3 << 3 << 5 << 400 << 10
-        << QStringList{"unknown-element 1 5: Quad 1 Sector 5: element id 400 is not in the catalogue"};
+        << QStringList{
+               "unknown-element 1 5: Quad 1 Sector 5: element id 400 is not in the catalogue"};
     QTest::newRow("height out of range")
         << 3 << 3 << 15 << 27 << -2
         << QStringList{"height-out-of-range 1 15: Quad 1 Sector 15: height -2 is outside 0..100"};
@@ -259,18 +264,21 @@ class TestMapStatistics : public QObject {
         << QStringList{"unassigned-sectors 1 7: Quad 1 Sector 7: 1 Sector without an element"};
     QTest::newRow("neither")
         << 3 << 3 << 2 << -1 << -1
-        << QStringList{"unassigned-sectors 1 2: Quad 1 Sector 2: 1 Sector without an element, "
-                       "1 without a height"};
+        << QStringList{
+               "unassigned-sectors 1 2: Quad 1 Sector 2: 1 Sector without an element, "
+               "1 without a height"};
     QTest::newRow("fewer rows")
         << 2 << 3 << 0 << 27 << 10
-        << QStringList{"row-count 2 0: Quad 2 Sector 0: the map data has 2 Quad rows but the "
-                       "picture has 3 Quads"};
+        << QStringList{
+               "row-count 2 0: Quad 2 Sector 0: the map data has 2 Quad rows but the "
+               "picture has 3 Quads"};
     QTest::newRow("more rows")
         << 4 << 3 << 0 << 27 << 10
-        << QStringList{"unassigned-sectors 3 0: Quad 3 Sector 0: 16 Sectors without an element, "
-                       "16 without a height",
-                       "row-count 2 0: Quad 2 Sector 0: the map data has 4 Quad rows but the "
-                       "picture has 3 Quads"};
+        << QStringList{
+               "unassigned-sectors 3 0: Quad 3 Sector 0: 16 Sectors without an element, "
+               "16 without a height",
+               "row-count 2 0: Quad 2 Sector 0: the map data has 4 Quad rows but the "
+               "picture has 3 Quads"};
   }
 
   void problemsOfEachKind() {
@@ -294,7 +302,11 @@ class TestMapStatistics : public QObject {
     const MapProblemList problems = findMapProblems(doc, elements, pictureQuads);
     QStringList found;
     for (const MapFinding &f : problems.findings)
-      found << QStringLiteral("%1 %2 %3: %4").arg(MapFinding::kindName(f.kind)).arg(f.quad).arg(f.sector).arg(f.text);
+      found << QStringLiteral("%1 %2 %3: %4")
+                   .arg(MapFinding::kindName(f.kind))
+                   .arg(f.quad)
+                   .arg(f.sector)
+                   .arg(f.text);
     QCOMPARE(found, expected);
     QCOMPARE(problems.total(), expected.size());
   }
@@ -322,12 +334,11 @@ class TestMapStatistics : public QObject {
       RecentElements recent(file);
       QSignalSpy changed(&recent, &RecentElements::changed);
       for (int i = 1; i <= 10; ++i) recent.note(QStringLiteral("E%1").arg(i));
-      recent.note(QStringLiteral("E5"));   // back to the front
-      recent.note(QStringLiteral("E5"));   // already there: no news
+      recent.note(QStringLiteral("E5"));  // back to the front
+      recent.note(QStringLiteral("E5"));  // already there: no news
       recent.note(QString());
       QCOMPARE(changed.count(), 11);
-      QCOMPARE(recent.names(),
-               (QStringList{"E5", "E10", "E9", "E8", "E7", "E6", "E4", "E3"}));
+      QCOMPARE(recent.names(), (QStringList{"E5", "E10", "E9", "E8", "E7", "E6", "E4", "E3"}));
     }
     RecentElements again(file);  // the next run
     QCOMPARE(again.names().size(), RecentElements::kLimit);

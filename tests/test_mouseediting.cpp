@@ -1,7 +1,7 @@
 #include "app/widgets/MainWindow.h"
 #include "app/widgets/StatusPanels.h"
-#include "mapview/widgets/SurfaceWidget.h"
 #include "mapview/widgets/MapViewWindow.h"
+#include "mapview/widgets/SurfaceWidget.h"
 #include "support/TestSupport.h"
 
 #include <QComboBox>
@@ -112,7 +112,8 @@ class TestMouseEditing : public QObject {
     test::dragLeft(main_->mapView()->surfaceWidget(MapView::Image), {sectorCentre(1, 1)});
     QCOMPARE(main_->session().document().value(1, 1, Plane::Element), qint16(6));
     QCOMPARE(main_->mapView()->surfaces().surface(MapView::Image), imageBefore);
-    QCOMPARE(terrainPixel(sectorCentre(1, 1)), test::gdiColour(main_->session().elementTable().colour(6)));
+    QCOMPARE(terrainPixel(sectorCentre(1, 1)),
+             test::gdiColour(main_->session().elementTable().colour(6)));
   }
 
   void elevationPaintsHeightsAndSkipsWithoutOne() {

@@ -4,9 +4,9 @@
 #include "catalogue/CatalogueConnection.h"
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/ElementRecord.h"
-#include "catalogue/widgets/TreeIcons.h"
 #include "catalogue/widgets/ElementDataWindow.h"
 #include "catalogue/widgets/ElementTreeWindow.h"
+#include "catalogue/widgets/TreeIcons.h"
 #include "gdi/GdiTypes.h"
 #include "mapview/widgets/MapViewWindow.h"
 #include "support/TestSupport.h"
@@ -154,7 +154,8 @@ class TestTreeView : public QObject {
     QCOMPARE(main.findChild<QComboBox *>("cboElementList")->currentText(), pickerText);
 
     // Its colour: black is refused, another colour reaches the catalogue, the table and the map.
-    main.session().document().setValue(7, 5, Plane::Element, 0);  // Quad 7 is at (40, 40) on a 6-Quad row
+    main.session().document().setValue(7, 5, Plane::Element,
+                                       0);  // Quad 7 is at (40, 40) on a 6-Quad row
     const ColorRef chosen = rgb(250, 20, 140);
     fixture.dialogs.colours = {0, chosen};
 

@@ -1,8 +1,8 @@
-#include "document/MapHistory.h"
 #include "app/widgets/MainWindow.h"
+#include "document/MapHistory.h"
 #include "mapfiles/MapTextWriter.h"
-#include "mapview/widgets/SurfaceWidget.h"
 #include "mapview/widgets/MapViewWindow.h"
+#include "mapview/widgets/SurfaceWidget.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -103,7 +103,8 @@ class TestUndo : public QObject {
     QVERIFY(SaveAsVargaTXT(other, file).ok);
 
     main_->session().document().CurrentDrawElement = 4;
-    test::dragLeft(main_->mapView()->surfaceWidget(MapView::Terrain), {sectorCentre(2, 0), sectorCentre(3, 0)});
+    test::dragLeft(main_->mapView()->surfaceWidget(MapView::Terrain),
+                   {sectorCentre(2, 0), sectorCentre(3, 0)});
     const MapState painted = state(*main_);
     dialogs_->openNames.push_back(file);
     trigger(main_.get(), "mnuImportMapData");

@@ -150,13 +150,14 @@ class TestZoom : public QObject {
     ReducedCopy copy;
     copy.reset(&picture, scale);
     const QImage &reduced = copy.image();
-    QCOMPARE(reduced.size(), QSize(int(std::ceil(83 * scale - 1e-9)), int(std::ceil(61 * scale - 1e-9))));
+    QCOMPARE(reduced.size(),
+             QSize(int(std::ceil(83 * scale - 1e-9)), int(std::ceil(61 * scale - 1e-9))));
     int worst = 0;
     for (int y = 0; y < reduced.height(); ++y)
       for (int x = 0; x < reduced.width(); ++x) {
-        const auto expected = areaAverage(picture, x / scale, y / scale,
-                                          std::min(83.0, (x + 1) / scale),
-                                          std::min(61.0, (y + 1) / scale));
+        const auto expected =
+            areaAverage(picture, x / scale, y / scale, std::min(83.0, (x + 1) / scale),
+                        std::min(61.0, (y + 1) / scale));
         const QRgb got = reduced.pixel(x, y);
         const int channels[3] = {qRed(got), qGreen(got), qBlue(got)};
         for (int c = 0; c < 3; ++c)

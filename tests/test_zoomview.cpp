@@ -202,7 +202,8 @@ class TestZoomView : public QObject {
     open(largePicture());
     view()->setScrollPosition({100, 50});
     const QPointF pointer(300, 200);  // on the viewport and on the Terrain widget alike
-    const QPointF pictureBefore = (QPointF(view()->scrollPosition()) + pointer) / view()->zoomLevel();
+    const QPointF pictureBefore =
+        (QPointF(view()->scrollPosition()) + pointer) / view()->zoomLevel();
     const std::array<std::pair<int, double>, 3> turns = {{{120, 1.5}, {120, 2.0}, {-240, 1.0}}};
     for (const auto &[angle, level] : turns) {
       sendWheel(terrain(), terrain()->mapFrom(view()->viewport(), pointer), QPoint(0, angle),
@@ -213,7 +214,8 @@ class TestZoomView : public QObject {
       QVERIFY2((pictureAfter - pictureBefore).manhattanLength() * level <= 2.0,
                qPrintable(QStringLiteral("%1, %2").arg(pictureAfter.x()).arg(pictureAfter.y())));
     }
-    // At 67% the point would need the picture's top-left corner inside the viewport: the bars stop at 0.
+    // At 67% the point would need the picture's top-left corner inside the viewport: the bars stop
+    // at 0.
     sendWheel(terrain(), terrain()->mapFrom(view()->viewport(), pointer), QPoint(0, -120),
               Qt::ControlModifier);
     QCOMPARE(view()->zoomLevel(), 2.0 / 3);
@@ -221,7 +223,8 @@ class TestZoomView : public QObject {
     QCOMPARE(main_->toolBar()->zoomBox()->currentText(), QStringLiteral("67%"));
 
     // A touchpad's small steps add up to one level.
-    for (int i = 0; i < 3; ++i) sendWheel(terrain(), QPointF(10, 10), QPoint(0, 40), Qt::ControlModifier);
+    for (int i = 0; i < 3; ++i)
+      sendWheel(terrain(), QPointF(10, 10), QPoint(0, 40), Qt::ControlModifier);
     QCOMPARE(view()->zoomLevel(), 1.0);
 
     // The wheel alone scrolls down and up, with Shift sideways; a touchpad both ways at once.
@@ -252,7 +255,8 @@ class TestZoomView : public QObject {
     const QSize larger = ViewZoom::zoomedSize({2880, 2760}, level + 0.001);
     QVERIFY(larger.width() > viewport.width() || larger.height() > viewport.height());
     QCOMPARE(view()->scrollPosition(), QPoint(0, 0));
-    QVERIFY(!view()->horizontalScrollBar()->isVisible() && !view()->verticalScrollBar()->isVisible());
+    QVERIFY(!view()->horizontalScrollBar()->isVisible() &&
+            !view()->verticalScrollBar()->isVisible());
     QCOMPARE(view()->visibleArea(), QRectF(0, 0, 2880, 2760));
     QCOMPARE(main_->toolBar()->zoomBox()->currentText(), ViewZoom::levelText(level));
 
@@ -322,7 +326,8 @@ class TestZoomView : public QObject {
     QComboBox *box = main_->toolBar()->zoomBox();
     QVERIFY(!box->isEnabled());
     QCOMPARE(box->currentText(), QStringLiteral("100%"));
-    for (const char *item : {"mnuZoomIn", "mnuZoomOut", "mnuActualSize", "mnuFitMap", "mnuOverview"})
+    for (const char *item :
+         {"mnuZoomIn", "mnuZoomOut", "mnuActualSize", "mnuFitMap", "mnuOverview"})
       trigger(main_.get(), item);
     QCOMPARE(dialogs_.messages.size(), 5);
     for (const test::ShownMessage &shown : dialogs_.messages)
@@ -375,8 +380,8 @@ class TestZoomView : public QObject {
     view()->centreOn({620, 420});
     QTest::qWait(50);  // the outline's move is repainted
     recorder.painted = {};
-    test::dragLeft(terrain(), {terrain()->mapFrom(view()->viewport(),
-                                                  view()->viewport()->rect().center())});
+    test::dragLeft(terrain(),
+                   {terrain()->mapFrom(view()->viewport(), view()->viewport()->rect().center())});
     QCOMPARE(assignedSectors(doc()), 16);
     QTRY_VERIFY(!recorder.painted.isEmpty());
     // The Quad's 40 pixels are about 8 in the overview: only that part was repainted.

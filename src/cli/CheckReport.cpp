@@ -15,8 +15,13 @@ QString sectorsText(int count) {
 }
 
 QString elementLine(const LegendRow &row) {
-  return row.known ? QStringLiteral("Element %1 (id %2): %3").arg(row.name).arg(row.value).arg(sectorsText(row.sectors))
-                   : QStringLiteral("Element id %1 (not in the catalogue): %2").arg(row.value).arg(sectorsText(row.sectors));
+  return row.known ? QStringLiteral("Element %1 (id %2): %3")
+                         .arg(row.name)
+                         .arg(row.value)
+                         .arg(sectorsText(row.sectors))
+                   : QStringLiteral("Element id %1 (not in the catalogue): %2")
+                         .arg(row.value)
+                         .arg(sectorsText(row.sectors));
 }
 
 QString heightLine(const LegendRow &row) {
@@ -63,7 +68,8 @@ CheckStatistics CheckStatistics::of(const MapStatistics &statistics, const Eleme
 }
 
 void CheckReport::printText(Console &out) const {
-  out.print(QStringLiteral("Picture: %1, %2 x %3 pixels").arg(shown(picturePath)).arg(width).arg(height));
+  out.print(
+      QStringLiteral("Picture: %1, %2 x %3 pixels").arg(shown(picturePath)).arg(width).arg(height));
   out.print(QStringLiteral("XQuads: %1").arg(xQuads));
   out.print(QStringLiteral("YQuads: %1").arg(yQuads));
   out.print(QStringLiteral("TotalQuads: %1").arg(totalQuads));
@@ -89,12 +95,10 @@ void CheckReport::printText(Console &out) const {
 
 void CheckReport::printJson(Console &out) const {
   QJsonObject document;
-  document[QStringLiteral("picture")] = QJsonObject{{QStringLiteral("file"), picturePath},
-                                                    {QStringLiteral("width"), width},
-                                                    {QStringLiteral("height"), height},
-                                                    {QStringLiteral("xQuads"), xQuads},
-                                                    {QStringLiteral("yQuads"), yQuads},
-                                                    {QStringLiteral("totalQuads"), totalQuads}};
+  document[QStringLiteral("picture")] = QJsonObject{
+      {QStringLiteral("file"), picturePath}, {QStringLiteral("width"), width},
+      {QStringLiteral("height"), height},    {QStringLiteral("xQuads"), xQuads},
+      {QStringLiteral("yQuads"), yQuads},    {QStringLiteral("totalQuads"), totalQuads}};
   QJsonArray problems;
   for (const MapProblem &problem : check.problems)
     problems.append(QJsonObject{{QStringLiteral("line"), problem.line},

@@ -31,8 +31,8 @@ struct CheckReport {
   int xQuads = 0;
   int yQuads = 0;
   int totalQuads = 0;
-  QString mapPath;                // empty without a map file
-  MapCheck check;                 // meaningful with a map file
+  QString mapPath;  // empty without a map file
+  MapCheck check;   // meaningful with a map file
   std::optional<CheckStatistics> statistics;
 
   // One line per fact, then FILE:LINE: problem lines, as check has always printed.

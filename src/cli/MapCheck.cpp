@@ -18,8 +18,8 @@ MapProblem problemAt(const MapFinding &finding, const MapTextContent &content) {
           kUnassigned)
     plane = Plane::Height;
   const std::size_t index = MapTextContent::indexOf(finding.quad, finding.sector, plane);
-  return {content.valueLines[index], finding.text, MapFinding::kindName(finding.kind),
-          finding.quad, finding.sector};
+  return {content.valueLines[index], finding.text, MapFinding::kindName(finding.kind), finding.quad,
+          finding.sector};
 }
 
 void checkValues(const MapTextContent &content, const ElementTable &elements, MapCheck &check) {
@@ -41,8 +41,8 @@ void checkValues(const MapTextContent &content, const ElementTable &elements, Ma
   for (std::size_t i = std::size_t(check.rows) * kValuesPerRow; i < content.values.size(); ++i) {
     const int column = int(i % kValuesPerRow);
     const Plane plane = column < kSectorsPerQuad ? Plane::Element : Plane::Height;
-    if (const std::optional<MapFinding> finding =
-            findValueProblem(check.rows, column % kSectorsPerQuad, plane, content.values[i], elements))
+    if (const std::optional<MapFinding> finding = findValueProblem(
+            check.rows, column % kSectorsPerQuad, plane, content.values[i], elements))
       check.problems.append({content.valueLines[i], finding->text,
                              MapFinding::kindName(finding->kind), finding->quad, finding->sector});
   }
@@ -65,12 +65,11 @@ void checkRows(const MapTextContent &content, int pictureQuads, MapCheck &check)
   const int line = rows > pictureQuads ? content.rowLines[static_cast<std::size_t>(pictureQuads)]
                    : rows > 0          ? content.rowLines[static_cast<std::size_t>(rows - 1)]
                                        : content.markerLine;
-  check.problems.append(
-      {line,
-       QStringLiteral("the file has %1 Quad rows but the picture has %2 Quads")
-           .arg(rows)
-           .arg(pictureQuads),
-       MapFinding::kindName(MapFinding::Kind::RowCount)});
+  check.problems.append({line,
+                         QStringLiteral("the file has %1 Quad rows but the picture has %2 Quads")
+                             .arg(rows)
+                             .arg(pictureQuads),
+                         MapFinding::kindName(MapFinding::Kind::RowCount)});
 }
 
 }  // namespace
@@ -87,11 +86,10 @@ MapCheck MapCheck::of(const MapTextContent &content, int pictureQuads, const Ele
   }
   checkValues(content, elements, check);
   if (content.problem) {
-    check.problems.append(
-        {content.problem->line,
-         content.problem->description() +
-             QStringLiteral("; the import stops here, later lines are not read"),
-         QStringLiteral("stopped")});
+    check.problems.append({content.problem->line,
+                           content.problem->description() +
+                               QStringLiteral("; the import stops here, later lines are not read"),
+                           QStringLiteral("stopped")});
   } else {
     checkRows(content, pictureQuads, check);
   }

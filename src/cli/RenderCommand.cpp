@@ -94,7 +94,8 @@ int runRender(const QStringList &arguments) {
   const PictureFormat format = output->endsWith(QLatin1String(".png"), Qt::CaseInsensitive)
                                    ? PictureFormat::Png
                                    : PictureFormat::Bitmap;
-  const FileWriteResult written = saveSurfacePicture(session.surfaces().surface(plane), *output, format);
+  const FileWriteResult written =
+      saveSurfacePicture(session.surfaces().surface(plane), *output, format);
   if (!written.ok) {
     console.error(
         QStringLiteral("\"%1\" could not be written: %2").arg(shown(*output), written.errorText));

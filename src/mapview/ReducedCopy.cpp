@@ -28,7 +28,8 @@ ReducedCopy::Axis ReducedCopy::buildAxis(int length, double scale) {
     int given = 0;
     for (int i = span.first; i <= last; ++i) {
       covered += std::max(0.0, std::min<double>(i + 1, high) - std::max<double>(i, low));
-      const int upTo = i == last ? kWeightOne : int(std::lround(std::min(1.0, covered / width) * kWeightOne));
+      const int upTo =
+          i == last ? kWeightOne : int(std::lround(std::min(1.0, covered / width) * kWeightOne));
       axis.weights.push_back(quint16(std::clamp(upTo - given, 0, kWeightOne)));
       given = std::max(given, upTo);
     }

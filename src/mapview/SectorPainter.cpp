@@ -191,8 +191,7 @@ void SectorPainter::composeWholeView(Plane plane, CellInk how) {
 }
 
 QRect SectorPainter::eraseSquare(Plane plane, int quad, int sect) {
-  if (document_.mapReady && !erasingForRedraw_)
-    document_.setValue(quad, sect, plane, kUnassigned);
+  if (document_.mapReady && !erasingForRedraw_) document_.setValue(quad, sect, plane, kUnassigned);
   DeviceContext *dc = drawableContext(plane, quad);
   if (dc == nullptr) return {};
   // The cell's rows are copied straight from the Image view: a hollow mouse

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "document/MapDocument.h"
 #include "catalogue/CatalogueTables.h"
+#include "document/MapDocument.h"
 #include "gdi/GdiTypes.h"
 #include "mapview/MapSurfaces.h"
 

@@ -33,7 +33,8 @@ ViewSettings ViewSettings::load(const QString &dataFolder) {
     loaded.zoomLevel = level;
   const int x = file.value(QStringLiteral("scrollX")).toInt();
   const int y = file.value(QStringLiteral("scrollY")).toInt();
-  if (x >= 0 && y >= 0 && x <= kLargestScroll && y <= kLargestScroll) loaded.scrollPosition = {x, y};
+  if (x >= 0 && y >= 0 && x <= kLargestScroll && y <= kLargestScroll)
+    loaded.scrollPosition = {x, y};
   loaded.overviewShown = file.value(QStringLiteral("overview"), false).toBool();
   return loaded;
 }

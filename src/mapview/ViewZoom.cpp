@@ -13,10 +13,9 @@ struct ListedLevel {
 };
 
 // A third and two thirds keep the round names map makers know them by.
-constexpr ListedLevel kListed[] = {{0.125, "12.5%"}, {0.25, "25%"}, {1.0 / 3, "33%"},
-                                   {0.5, "50%"},     {2.0 / 3, "67%"}, {1.0, "100%"},
-                                   {1.5, "150%"},    {2.0, "200%"},   {3.0, "300%"},
-                                   {4.0, "400%"},    {8.0, "800%"}};
+constexpr ListedLevel kListed[] = {{0.125, "12.5%"}, {0.25, "25%"}, {1.0 / 3, "33%"}, {0.5, "50%"},
+                                   {2.0 / 3, "67%"}, {1.0, "100%"}, {1.5, "150%"},    {2.0, "200%"},
+                                   {3.0, "300%"},    {4.0, "400%"}, {8.0, "800%"}};
 
 // Levels this close count as equal: a tenth of a percent is the finest a user can type.
 constexpr double kSameLevel = 1e-4;

@@ -46,15 +46,17 @@ QRect ZoomedSurface::pictureChanged(const QRect &area) {
     const QRect copied = copy_.update(area);
     if (copied.isEmpty()) return {};
     const double ratio = devicePixelRatio_;
-    shown = QRect(QPoint(int(std::floor(copied.left() / ratio)), int(std::floor(copied.top() / ratio))),
-                  QPoint(int(std::ceil((copied.right() + 1) / ratio)) - 1,
-                         int(std::ceil((copied.bottom() + 1) / ratio)) - 1));
+    shown =
+        QRect(QPoint(int(std::floor(copied.left() / ratio)), int(std::floor(copied.top() / ratio))),
+              QPoint(int(std::ceil((copied.right() + 1) / ratio)) - 1,
+                     int(std::ceil((copied.bottom() + 1) / ratio)) - 1));
   } else {
     shown = ViewZoom::zoomedArea(area & picture_->rect(), level_);
   }
   // At fractional scales the painter may round a pixel's edge either way.
   const double devicePixels = level_ * devicePixelRatio_;
-  if (devicePixels != std::floor(devicePixels) || devicePixelRatio_ != std::floor(devicePixelRatio_))
+  if (devicePixels != std::floor(devicePixels) ||
+      devicePixelRatio_ != std::floor(devicePixelRatio_))
     shown.adjust(-1, -1, 1, 1);
   return shown & QRect(QPoint(0, 0), size());
 }

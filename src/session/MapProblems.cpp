@@ -51,9 +51,8 @@ std::optional<MapFinding> findValueProblem(int quad, int sector, Plane plane, qi
   } else {
     if (HeightColours::inRange(value)) return std::nullopt;
     finding.kind = MapFinding::Kind::HeightOutOfRange;
-    finding.text = QStringLiteral("%1: height %2 is outside 0..100")
-                       .arg(sectorName(quad, sector))
-                       .arg(value);
+    finding.text =
+        QStringLiteral("%1: height %2 is outside 0..100").arg(sectorName(quad, sector)).arg(value);
   }
   return finding;
 }
@@ -82,7 +81,8 @@ void findQuadProblems(int quad, const qint16 *elementValues, const qint16 *heigh
   if (gaps.heightGaps > 0)
     parts << (gaps.elementGaps > 0 ? QStringLiteral("%1 without a height").arg(gaps.heightGaps)
                                    : sectorCount(gaps.heightGaps, "a height"));
-  gaps.text = sectorName(quad, gaps.sector) + QStringLiteral(": ") + parts.join(QStringLiteral(", "));
+  gaps.text =
+      sectorName(quad, gaps.sector) + QStringLiteral(": ") + parts.join(QStringLiteral(", "));
   findings.append(std::move(gaps));
 }
 

@@ -24,12 +24,12 @@ struct MapFinding {
   static constexpr int kKinds = 4;
 
   Kind kind = Kind::UnassignedSectors;
-  int quad = -1;     // the Quad to show; -1 when it lies beyond the picture
-  int sector = 0;    // the first Sector concerned
-  int value = 0;     // the element id, the height, or (RowCount) the map's rows
+  int quad = -1;        // the Quad to show; -1 when it lies beyond the picture
+  int sector = 0;       // the first Sector concerned
+  int value = 0;        // the element id, the height, or (RowCount) the map's rows
   int elementGaps = 0;  // UnassignedSectors: Sectors without an element
   int heightGaps = 0;   // ... and without a height
-  QString text;      // one line, naming the Quad and Sector
+  QString text;         // one line, naming the Quad and Sector
 
   // The kind as scripts read it: "unassigned-sectors", "unknown-element",
   // "height-out-of-range", "row-count".

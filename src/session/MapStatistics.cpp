@@ -63,7 +63,8 @@ std::vector<qint16> MapStatistics::presentValues(Plane plane) const {
   const std::vector<int> &counts = counts_[std::size_t(plane)];
   std::vector<qint16> present;
   for (int i = 0; i < kValueRange; ++i)
-    if (counts[std::size_t(i)] > 0 && i != int(slot(kUnassigned))) present.push_back(qint16(i - 32768));
+    if (counts[std::size_t(i)] > 0 && i != int(slot(kUnassigned)))
+      present.push_back(qint16(i - 32768));
   return present;
 }
 

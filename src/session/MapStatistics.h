@@ -51,9 +51,9 @@ class MapStatistics : private ChangeObserver {
 // its Sectors.
 struct LegendRow {
   qint16 value = 0;
-  QString name;        // the element's name or the height's number
+  QString name;  // the element's name or the height's number
   int sectors = 0;
-  bool known = true;   // false for an id the catalogue lacks or a height outside 0..100
+  bool known = true;  // false for an id the catalogue lacks or a height outside 0..100
 };
 
 // The legend of one plane, unassigned Sectors left out (see MapStatistics::unassigned):

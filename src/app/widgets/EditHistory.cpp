@@ -45,10 +45,12 @@ void MainWindow::addUndoActions(QMenu *menu) {
   auto caption = [](const QString &verb, const QString &step) {
     return step.isEmpty() ? verb : verb + QLatin1Char(' ') + step;
   };
-  connect(&stack, &QUndoStack::undoTextChanged, undoAction_,
-          [this, caption](const QString &step) { undoAction_->setText(caption(tr("Undo"), step)); });
-  connect(&stack, &QUndoStack::redoTextChanged, redoAction_,
-          [this, caption](const QString &step) { redoAction_->setText(caption(tr("Redo"), step)); });
+  connect(&stack, &QUndoStack::undoTextChanged, undoAction_, [this, caption](const QString &step) {
+    undoAction_->setText(caption(tr("Undo"), step));
+  });
+  connect(&stack, &QUndoStack::redoTextChanged, redoAction_, [this, caption](const QString &step) {
+    redoAction_->setText(caption(tr("Redo"), step));
+  });
   connect(&stack, &QUndoStack::canUndoChanged, undoAction_, &QAction::setEnabled);
   connect(&stack, &QUndoStack::canRedoChanged, redoAction_, &QAction::setEnabled);
   undoAction_->setEnabled(false);
@@ -64,7 +66,8 @@ void MainWindow::setUpHistory() {
   connect(&session_.history(), &MapHistory::documentChanged, this, [this] {
     if (!session_.history().isClean()) recovery_->scheduleWrite();
   });
-  connect(&session_.history().stack(), &QUndoStack::cleanChanged, this, &MainWindow::historyCleanChanged);
+  connect(&session_.history().stack(), &QUndoStack::cleanChanged, this,
+          &MainWindow::historyCleanChanged);
   // The map matches a file again after a Varga export or a complete map data import.
   connect(this, &MainWindow::mapSaved, &session_.history(), &MapHistory::markSaved);
   connect(this, &MainWindow::mapDataImported, &session_.history(), &MapHistory::markSaved);
@@ -153,7 +156,8 @@ bool MainWindow::restoreRecovered(const RecoveryContent &content) {
   parser.finish();
   {
     HistoryStep step(&session_.history(), QStringLiteral("Restore Unsaved Map"));
-    applyMapText(parser.content(), session_.document(), RecoveryFile::path(session_.document().DatabaseLocation));
+    applyMapText(parser.content(), session_.document(),
+                 RecoveryFile::path(session_.document().DatabaseLocation));
   }
   repaintWholeMap();
   // The restored map has never been exported.

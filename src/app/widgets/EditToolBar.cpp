@@ -97,7 +97,7 @@ void EditToolBar::buildHeightControls() {
   heightColourButton_ = new QPushButton(QStringLiteral("Draw with Colour"), this);
   heightColourButton_->setObjectName(QStringLiteral("Command3"));
   for (QWidget *w : std::initializer_list<QWidget *>{lowerButton_, raiseButton_, heightList_,
-                                                      heightColourButton_})
+                                                     heightColourButton_})
     addWidget(w);
 }
 

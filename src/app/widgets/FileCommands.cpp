@@ -31,8 +31,9 @@ bool MainWindow::exportMapText(MapEdition edition) {
       dialogs_->saveFileName(edition == MapEdition::Varga ? kVargaFilter : kTolleFilter);
   if (path.isEmpty()) return false;
   // The file is replaced atomically: a failed export leaves any earlier file as it was.
-  const FileWriteResult result = edition == MapEdition::Varga ? SaveAsVargaTXT(session_.document(), path)
-                                                              : SaveAsTolleTXT(session_.document(), path);
+  const FileWriteResult result = edition == MapEdition::Varga
+                                     ? SaveAsVargaTXT(session_.document(), path)
+                                     : SaveAsTolleTXT(session_.document(), path);
   if (!result.ok)
     dialogs_->message(result.messageText(), FileWriteResult::messageTitle());
   else if (edition == MapEdition::Varga)
@@ -66,7 +67,8 @@ void MainWindow::importMapData() {
   repaintWholeMap();
   if (result.ok()) {
     emit mapDataImported(path);
-    const QString note = quadCountNote(result.rowsRead, session_.document().XQuads * session_.document().YQuads);
+    const QString note =
+        quadCountNote(result.rowsRead, session_.document().XQuads * session_.document().YQuads);
     if (!note.isEmpty()) showNotice(note);
   }
 }

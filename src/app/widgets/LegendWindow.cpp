@@ -27,8 +27,9 @@ QString sectorsText(int count) {
 
 QString rowText(const LegendRow &row, Plane plane) {
   if (row.known) return row.name;
-  return plane == Plane::Height ? QStringLiteral("%1 (outside 0..100)").arg(row.value)
-                                : QStringLiteral("Element %1 (not in the catalogue)").arg(row.value);
+  return plane == Plane::Height
+             ? QStringLiteral("%1 (outside 0..100)").arg(row.value)
+             : QStringLiteral("Element %1 (not in the catalogue)").arg(row.value);
 }
 
 QIcon rowSwatch(const LegendRow &row, Plane plane, const EditorSession &session) {
@@ -87,8 +88,9 @@ void LegendWindow::setPlane(Plane plane) {
 void LegendWindow::rebuild() {
   const MapStatistics &statistics = session_.statistics();
   const Plane shown = plane();
-  rows_->setHeaderLabels({shown == Plane::Height ? QStringLiteral("Height") : QStringLiteral("Element"),
-                          QStringLiteral("Sectors")});
+  rows_->setHeaderLabels(
+      {shown == Plane::Height ? QStringLiteral("Height") : QStringLiteral("Element"),
+       QStringLiteral("Sectors")});
   const int sectors = statistics.sectors();
   const int unassigned = statistics.unassigned(shown);
   summary_->setText(sectors == 0 ? QStringLiteral("No map loaded")

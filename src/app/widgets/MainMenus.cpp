@@ -33,10 +33,12 @@ void MainWindow::buildMenus() {
 
   QMenu *options = menuBar()->addMenu(QStringLiteral("Options"));
   options->setObjectName(QStringLiteral("mnuOptions"));
-  addMenuItem(options, QStringLiteral("Redraw Grid"), [this] { redrawGrid(); })
-      ->setObjectName(QStringLiteral("mnuO1"));
-  addMenuItem(options, QStringLiteral("Refresh Screen"), [this] { refreshScreen(); })
-      ->setObjectName(QStringLiteral("mnuO2"));
+  addMenuItem(options, QStringLiteral("Redraw Grid"), [this] {
+    redrawGrid();
+  })->setObjectName(QStringLiteral("mnuO1"));
+  addMenuItem(options, QStringLiteral("Refresh Screen"), [this] {
+    refreshScreen();
+  })->setObjectName(QStringLiteral("mnuO2"));
 
   QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
   help->setObjectName(QStringLiteral("mnuHelp"));
@@ -48,23 +50,30 @@ void MainWindow::buildMenus() {
 void MainWindow::buildFileMenu() {
   QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
   file->setObjectName(QStringLiteral("mnuFile"));
-  addMenuItem(file, QStringLiteral("&Import Map Image"), [this] { importMapImage(); })
-      ->setObjectName(QStringLiteral("mnuImportMapImage"));
-  addMenuItem(file, QStringLiteral("&Import Map Data"), [this] { importMapData(); })
-      ->setObjectName(QStringLiteral("mnuImportMapData"));
+  addMenuItem(file, QStringLiteral("&Import Map Image"), [this] {
+    importMapImage();
+  })->setObjectName(QStringLiteral("mnuImportMapImage"));
+  addMenuItem(file, QStringLiteral("&Import Map Data"), [this] {
+    importMapData();
+  })->setObjectName(QStringLiteral("mnuImportMapData"));
   file->addSeparator()->setObjectName(QStringLiteral("mnua"));
-  addMenuItem(file, QStringLiteral("&Export Varga File"), [this] { exportVargaFile(); })
-      ->setObjectName(QStringLiteral("mnuSave"));
-  addMenuItem(file, QStringLiteral("&Export Tolle File"), [this] { exportTolleFile(); })
-      ->setObjectName(QStringLiteral("MnuTolle"));
+  addMenuItem(file, QStringLiteral("&Export Varga File"), [this] {
+    exportVargaFile();
+  })->setObjectName(QStringLiteral("mnuSave"));
+  addMenuItem(file, QStringLiteral("&Export Tolle File"), [this] {
+    exportTolleFile();
+  })->setObjectName(QStringLiteral("MnuTolle"));
   file->addSeparator()->setObjectName(QStringLiteral("mnuSep3"));
-  addMenuItem(file, QStringLiteral("Export Terrain Image"), [this] { exportTerrainImage(); })
-      ->setObjectName(QStringLiteral("mnuExT"));
-  addMenuItem(file, QStringLiteral("Export Elevation Image"), [this] { exportElevationImage(); })
-      ->setObjectName(QStringLiteral("mnuExE"));
+  addMenuItem(file, QStringLiteral("Export Terrain Image"), [this] {
+    exportTerrainImage();
+  })->setObjectName(QStringLiteral("mnuExT"));
+  addMenuItem(file, QStringLiteral("Export Elevation Image"), [this] {
+    exportElevationImage();
+  })->setObjectName(QStringLiteral("mnuExE"));
   file->addSeparator()->setObjectName(QStringLiteral("b"));
-  addMenuItem(file, QStringLiteral("&Exit"), [this] { exitEditor(); })
-      ->setObjectName(QStringLiteral("mnuExit"));
+  addMenuItem(file, QStringLiteral("&Exit"), [this] {
+    exitEditor();
+  })->setObjectName(QStringLiteral("mnuExit"));
 }
 
 void MainWindow::buildEditMenu() {
@@ -101,12 +110,15 @@ void MainWindow::buildEditMenu() {
 void MainWindow::buildViewMenu() {
   QMenu *view = menuBar()->addMenu(QStringLiteral("&View Options"));
   view->setObjectName(QStringLiteral("mnuOperations2"));
-  addMenuItem(view, QStringLiteral("Image Map"), [this] { showImageMap(); })
-      ->setObjectName(QStringLiteral("mnuV1"));
-  addMenuItem(view, QStringLiteral("Terrain Map"), [this] { showTerrainMap(); })
-      ->setObjectName(QStringLiteral("mnuV2"));
-  addMenuItem(view, QStringLiteral("Elevation Map"), [this] { showElevationMap(); })
-      ->setObjectName(QStringLiteral("mnuV3"));
+  addMenuItem(view, QStringLiteral("Image Map"), [this] {
+    showImageMap();
+  })->setObjectName(QStringLiteral("mnuV1"));
+  addMenuItem(view, QStringLiteral("Terrain Map"), [this] {
+    showTerrainMap();
+  })->setObjectName(QStringLiteral("mnuV2"));
+  addMenuItem(view, QStringLiteral("Elevation Map"), [this] {
+    showElevationMap();
+  })->setObjectName(QStringLiteral("mnuV3"));
   view->addSeparator()->setObjectName(QStringLiteral("mnuV4"));
   auto styleItem = [this, view](const QString &caption, DrawStyle style) {
     return addMenuItem(view, caption, [this, style] { session_.setDrawStyle(style); });

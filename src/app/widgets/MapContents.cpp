@@ -5,9 +5,9 @@
 #include "app/widgets/MainWindow.h"
 
 #include "app/widgets/EditToolBar.h"
+#include "app/widgets/LegendWindow.h"
 #include "app/widgets/ProblemsWindow.h"
 #include "catalogue/widgets/ElementFinder.h"
-#include "app/widgets/LegendWindow.h"
 #include "mapview/widgets/MapViewWindow.h"
 #include "session/RecentElements.h"
 
@@ -60,8 +60,7 @@ int MainWindow::toolStripHeight() const {
   return toolBar_->height() + (findBar_ && !findBar_->isHidden() ? findBar_->height() : 0);
 }
 
-QDockWidget *MainWindow::addContentsDock(QWidget *content, const QString &name,
-                                         QAction *menuItem) {
+QDockWidget *MainWindow::addContentsDock(QWidget *content, const QString &name, QAction *menuItem) {
   auto *dock = new QDockWidget(content->windowTitle(), this);
   dock->setObjectName(name);
   dock->setWidget(content);

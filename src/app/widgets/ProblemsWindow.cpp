@@ -66,9 +66,9 @@ ProblemsWindow::ProblemsWindow(EditorSession &session, QWidget *parent)
 
 void ProblemsWindow::rebuild() {
   const MapDocument &document = session_.document();
-  problems_ = findMapProblems(document, session_.elementTable(),
-                              document.mapReady ? document.XQuads * document.YQuads : 0,
-                              kLinesPerKind);
+  problems_ =
+      findMapProblems(document, session_.elementTable(),
+                      document.mapReady ? document.XQuads * document.YQuads : 0, kLinesPerKind);
   fillList();
 }
 

@@ -52,7 +52,8 @@ void MainWindow::openTreeView(int panel) {
   treeWindow_->show();
   if (mapWindow_)
     mapWindow_->setGeometry(treeWindow_->x() + treeWidth, 0,
-                            mdiArea_->width() - treeWidth - twipsToPixels(kMapRightMarginTwips), height);
+                            mdiArea_->width() - treeWidth - twipsToPixels(kMapRightMarginTwips),
+                            height);
   statusPanels_->setBevel(panel, StatusPanels::Inset);
 }
 

@@ -30,7 +30,8 @@ void MainWindow::buildZoomMenuItems(QMenu *menu) {
   QAction *actual = addMenuItem(menu, QStringLiteral("&Actual Size"), [this] { showActualSize(); });
   actual->setObjectName(QStringLiteral("mnuActualSize"));
   actual->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
-  QAction *fit = addMenuItem(menu, QStringLiteral("&Fit Map to Window"), [this] { fitMapToWindow(); });
+  QAction *fit =
+      addMenuItem(menu, QStringLiteral("&Fit Map to Window"), [this] { fitMapToWindow(); });
   fit->setObjectName(QStringLiteral("mnuFitMap"));
   fit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_9));
   overviewAction_ = addMenuItem(menu, QStringLiteral("&Overview"), {});

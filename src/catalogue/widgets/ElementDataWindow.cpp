@@ -1,8 +1,8 @@
 #include "catalogue/widgets/ElementDataWindow.h"
 
-#include "gdi/Twips.h"
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/ElementRecord.h"
+#include "gdi/Twips.h"
 
 #include <QButtonGroup>
 #include <QEvent>
@@ -78,7 +78,7 @@ const std::array<std::pair<const char *, double ElementRecord::*>, 29> kNumberFi
 }  // namespace
 
 ElementDataWindow::ElementDataWindow(const CatalogueDatabase &catalogue, const ElementTable &table,
-                               QWidget *parent)
+                                     QWidget *parent)
     : QWidget(parent, Qt::Tool), catalogue_(catalogue), table_(table) {
   setObjectName(QStringLiteral("frmElementType"));
   setWindowTitle(QStringLiteral("Element Data"));
@@ -154,7 +154,7 @@ void ElementDataWindow::buildIdentity(QGridLayout &grid) {
 }
 
 QGroupBox *ElementDataWindow::valueFrame(const QString &caption, const QStringList &labels,
-                                      const QStringList &fields) {
+                                         const QStringList &fields) {
   auto *frame = new QGroupBox(caption, this);
   auto *grid = new QGridLayout(frame);
   grid->setVerticalSpacing(2);
@@ -258,9 +258,9 @@ QString ElementDataWindow::selectedTypeFlag() const {
   return button ? button->text() : QString();
 }
 
-void ElementDataWindow::open(QPointer<ElementDataWindow> &window, const CatalogueDatabase &catalogue,
-                             const ElementTable &table, const QString &elementname,
-                             QWidget *parent) {
+void ElementDataWindow::open(QPointer<ElementDataWindow> &window,
+                             const CatalogueDatabase &catalogue, const ElementTable &table,
+                             const QString &elementname, QWidget *parent) {
   const bool opening = !window;
   if (opening) window = new ElementDataWindow(catalogue, table, parent);
   window->showElement(elementname);

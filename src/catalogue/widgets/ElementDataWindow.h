@@ -28,7 +28,7 @@ class ElementDataWindow : public QWidget {
 
  public:
   ElementDataWindow(const CatalogueDatabase &catalogue, const ElementTable &table,
-                 QWidget *parent = nullptr);
+                    QWidget *parent = nullptr);
 
   // Fills the window from the element's record; a name without a record leaves it empty.
   void showElement(const QString &elementname);

@@ -2,8 +2,8 @@
 
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/ElementCategories.h"
-#include "catalogue/widgets/TreeIcons.h"
 #include "catalogue/widgets/ElementDataWindow.h"
+#include "catalogue/widgets/TreeIcons.h"
 #include "gdi/SystemColours.h"
 #include "gdi/Twips.h"
 #include "session/EditorSession.h"
@@ -98,8 +98,8 @@ void ElementTreeWindow::buildBoxes() {
   // caption clear of the box to its right.
   QFont compact = font();
   compact.setPointSizeF(std::max(6.0, compact.pointSizeF() - 1.5));
-  for (QWidget *w :
-       std::initializer_list<QWidget *>{idLabel_, idBox_, heightLabel_, heightBox_, coverFrame_, protectionFrame_})
+  for (QWidget *w : std::initializer_list<QWidget *>{idLabel_, idBox_, heightLabel_, heightBox_,
+                                                     coverFrame_, protectionFrame_})
     w->setFont(compact);
   for (QLabel *label : findChildren<QLabel *>())
     if (label != swatch_) label->adjustSize();
@@ -261,7 +261,8 @@ void ElementTreeWindow::layoutControls() {
   heightLabel_->move(twipsToPixels(1800), rowTop + (kBoxHeight - heightLabel_->height()) / 2);
   heightBox_->move(twipsToPixels(2640), rowTop);
   coverFrame_->setGeometry(0, treeBottom + twipsToPixels(kFrame1TopTwips), width(), kFrameHeight);
-  protectionFrame_->setGeometry(0, treeBottom + twipsToPixels(kFrame2TopTwips), width(), kFrameHeight);
+  protectionFrame_->setGeometry(0, treeBottom + twipsToPixels(kFrame2TopTwips), width(),
+                                kFrameHeight);
 }
 
 }  // namespace vmm

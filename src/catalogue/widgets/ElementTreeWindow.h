@@ -1,7 +1,7 @@
 #pragma once
 
-#include "catalogue/widgets/TreeIcons.h"
 #include "catalogue/widgets/ElementDataWindow.h"
+#include "catalogue/widgets/TreeIcons.h"
 #include "gdi/GdiTypes.h"
 
 #include <QPointer>

@@ -79,7 +79,8 @@ bool MapViewWindow::eventFilter(QObject *watched, QEvent *event) {
   if (event->type() != QEvent::Wheel || !surfaces_.isLoaded()) return false;
   const auto *wheel = static_cast<const QWheelEvent *>(event);
   const auto *over = static_cast<const QWidget *>(watched);
-  wheelTurned(*wheel, over == viewport_ ? wheel->position() : over->mapTo(viewport_, wheel->position()));
+  wheelTurned(*wheel,
+              over == viewport_ ? wheel->position() : over->mapTo(viewport_, wheel->position()));
   return true;
 }
 

@@ -24,9 +24,10 @@ MapViewWindow::MapViewWindow(MapDocument &document, MapSurfaces &surfaces, QWidg
   for (const MapView view : {MapView::Terrain, MapView::Image, MapView::Elevation}) {
     auto *widget = new SurfaceWidget(&surfaces_.surface(view), viewport_);
     widgets_[static_cast<std::size_t>(view)] = widget;
-    connect(widget, &SurfaceWidget::mouseMoved, this, [this, view](int buttons, double x, double y) {
-      emit surfaceMouseMoved(view, buttons, x, y);
-    });
+    connect(widget, &SurfaceWidget::mouseMoved, this,
+            [this, view](int buttons, double x, double y) {
+              emit surfaceMouseMoved(view, buttons, x, y);
+            });
     connect(widget, &SurfaceWidget::mousePressed, this,
             [this, view](int buttons, double x, double y) {
               emit surfaceMousePressed(view, buttons, x, y);
@@ -152,7 +153,8 @@ bool MapViewWindow::showSector(int quad, int sector) {
   const double scaleX = picture.width() > 0 ? double(surface->width()) / picture.width() : 1.0;
   const double scaleY = picture.height() > 0 ? double(surface->height()) / picture.height() : 1.0;
   const QRect shown(qRound(cell.x() * scaleX), qRound(cell.y() * scaleY),
-                    std::max(1, qRound(cell.width() * scaleX)), std::max(1, qRound(cell.height() * scaleY)));
+                    std::max(1, qRound(cell.width() * scaleX)),
+                    std::max(1, qRound(cell.height() * scaleY)));
   hScroll_->setValue(shown.center().x() - viewport_->width() / 2);
   vScroll_->setValue(shown.center().y() - viewport_->height() / 2);
   highlight_->flash(surface, shown);

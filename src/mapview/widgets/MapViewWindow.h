@@ -66,7 +66,8 @@ class MapViewWindow : public QWidget {
   // viewport's top-left corner. Saved with the zoom level, they restore the view.
   QPoint scrollPosition() const;
   void setScrollPosition(QPoint position);
-  // Scrolls so that `picturePoint` (picture pixels) is at the viewport's centre, as far as the bars go.
+  // Scrolls so that `picturePoint` (picture pixels) is at the viewport's centre, as far as the bars
+  // go.
   void centreOn(QPointF picturePoint);
   // The part of the picture the viewport shows, in picture pixels.
   QRectF visibleArea() const;

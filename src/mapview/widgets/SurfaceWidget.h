@@ -65,8 +65,8 @@ class SurfaceWidget : public QWidget {
   bool spaceHeld_ = false;
   bool panning_ = false;
   Qt::MouseButton panButton_ = Qt::NoButton;
-  QPointF panFrom_;        // global position of the last pan step
-  QPointF panRemainder_;   // the part of a pan step smaller than a pixel
+  QPointF panFrom_;       // global position of the last pan step
+  QPointF panRemainder_;  // the part of a pan step smaller than a pixel
   // Where the widget sat, and at which level, when the pointer's position was last reported.
   QPoint reportedAt_;
   double reportedLevel_ = 1.0;
