@@ -44,8 +44,7 @@ int runCheck(const QStringList &arguments) {
   out.print(QStringLiteral("TotalQuads: %1").arg(picture->totalQuads));
   if (!content) return kSuccess;
 
-  const MapCheck check =
-      MapCheck::of(*content, picture->totalQuads, session.elementTable(), lastLineOf(mapPath));
+  const MapCheck check = MapCheck::of(*content, picture->totalQuads, session.elementTable());
   out.print(QStringLiteral("Map: %1").arg(shown(mapPath)));
   out.print(QStringLiteral("Rows: %1").arg(check.rows));
   out.print(QStringLiteral("Sectors with an element: %1").arg(check.sectorsWithElement));

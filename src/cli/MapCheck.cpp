@@ -1,7 +1,5 @@
 #include "cli/MapCheck.h"
 
-#include <QFile>
-
 #include <algorithm>
 
 namespace vmm::cli {
@@ -17,7 +15,7 @@ void checkValues(const MapTextContent &content, const ElementTable &elements, Ma
   for (std::size_t i = 0; i < content.values.size(); ++i) {
     const qint16 value = content.values[i];
     if (value == kUnassigned) continue;
-    const int line = content.valueLines[i];
+    const qint64 line = content.valueLine(i);
     if (i % kValuesPerRow < kSectorsPerQuad) {
       ++check.sectorsWithElement;
       if (!elements.hasElement(value))
@@ -38,7 +36,7 @@ void checkRows(const MapTextContent &content, int pictureQuads, MapCheck &check)
   const int rows = check.rows;
   const std::size_t partial = content.values.size() % kValuesPerRow;
   if (partial != 0)
-    check.problems.append({content.valueLines[content.values.size() - partial],
+    check.problems.append({content.valueLine(content.values.size() - partial),
                            QStringLiteral("the row for Quad %1 ends after %2 of its %3 values; "
                                           "the import does not count it")
                                .arg(rows)
@@ -47,9 +45,9 @@ void checkRows(const MapTextContent &content, int pictureQuads, MapCheck &check)
   if (rows == pictureQuads) return;
   // A surplus is shown where the first row beyond the picture starts, a shortfall
   // after the last row.
-  const int line = rows > pictureQuads ? content.rowLines[static_cast<std::size_t>(pictureQuads)]
-                   : rows > 0          ? content.rowLines[static_cast<std::size_t>(rows - 1)]
-                                       : content.markerLine;
+  const qint64 line = rows > pictureQuads ? content.rowLines[static_cast<std::size_t>(pictureQuads)]
+                      : rows > 0          ? content.rowLines[static_cast<std::size_t>(rows - 1)]
+                                          : content.markerLine;
   check.problems.append(
       {line, QStringLiteral("the file has %1 Quad rows but the picture has %2 Quads")
                  .arg(rows)
@@ -58,13 +56,18 @@ void checkRows(const MapTextContent &content, int pictureQuads, MapCheck &check)
 
 }  // namespace
 
-MapCheck MapCheck::of(const MapTextContent &content, int pictureQuads, const ElementTable &elements,
-                      int lastLine) {
+MapCheck MapCheck::of(const MapTextContent &content, int pictureQuads,
+                      const ElementTable &elements) {
   MapCheck check;
   check.rows = content.completeRows();
   if (!content.markerFound) {
-    check.problems.append({lastLine, QStringLiteral("the file has no \"&\" line, so it holds "
-                                                    "no Quad rows")});
+    // Reading may have stopped before the marker: at a byte no map text holds.
+    check.problems.append(
+        content.problem
+            ? MapProblem{content.problem->line, content.problem->description() +
+                                                    QStringLiteral("; the import reads nothing")}
+            : MapProblem{content.lastLine, QStringLiteral("the file has no \"&\" line, so it "
+                                                          "holds no Quad rows")});
     return check;
   }
   checkValues(content, elements, check);
@@ -79,26 +82,6 @@ MapCheck MapCheck::of(const MapTextContent &content, int pictureQuads, const Ele
   std::stable_sort(check.problems.begin(), check.problems.end(),
                    [](const MapProblem &a, const MapProblem &b) { return a.line < b.line; });
   return check;
-}
-
-int lastLineOf(const QString &path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return 0;
-  int lineEnds = 0;
-  char previous = 0;
-  char last = 0;
-  QByteArray chunk(64 * 1024, Qt::Uninitialized);
-  for (qint64 got; (got = file.read(chunk.data(), chunk.size())) > 0;) {
-    for (qint64 i = 0; i < got; ++i) {
-      const char c = chunk[i];
-      if (c == '\r' || (c == '\n' && previous != '\r')) ++lineEnds;
-      previous = c;
-    }
-    last = chunk[got - 1];
-  }
-  // Text after the last line end is one more line.
-  const bool endsWithLineEnd = last == '\n' || last == '\r';
-  return std::max(1, lineEnds + (endsWithLineEnd || file.size() == 0 ? 0 : 1));
 }
 
 }  // namespace vmm::cli
