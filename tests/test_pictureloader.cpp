@@ -107,18 +107,24 @@ class TestPictureLoader : public QObject {
     }
     const QByteArray jpeg = encoded(testPicture(240, 120), "JPG");
     const QString unreadable = "The image (%1) could not be read: ";
-    const QString farBeyond = unreadable +
-                              "the file holds more than %2, far more than any "
-                              "camera or paint program writes";
+    const QString beyond = unreadable +
+                           "the file holds more than %2, more than any camera or paint "
+                           "program writes";
     // Structures that cost the decoder far more than their size, refused from the walk.
     QTest::newRow("1001 comments") << file("comments.jpg", test::withComments(jpeg, 1001, 6))
-                                   << farBeyond.arg("%1", "1000 marker segments");
+                                   << beyond.arg("%1", "1000 marker segments");
+    // 41 scans of little work each (the second component's, a quarter of the picture)...
     QTest::newRow("41 scans") << file("scans.jpg",
-                                      test::encodeJpeg(testPicture(240, 120), {kJpegMaxScans + 1}))
-                              << farBeyond.arg("%1", "40 scans");
+                                      test::encodeJpeg(testPicture(240, 120),
+                                                       {kJpegMaxScans + 1, false, 85, 1, 1}))
+                              << beyond.arg("%1", "40 scans");
+    // ... and few scans of much work: 7 over all three full-resolution components.
+    QTest::newRow("21 passes") << file("passes.jpg",
+                                       test::encodeJpeg(testPicture(240, 120), {7, true, 85, 7}))
+                               << beyond.arg("%1", "20 passes of its scans over the picture");
     QTest::newRow("metadata beyond 16 MiB")
         << file("metadata.jpg", test::withComments(jpeg, 257, 65533))
-        << farBeyond.arg("%1", "16 MiB of comments and application data");
+        << beyond.arg("%1", "16 MiB of comments and application data");
     // Data missing under a complete-looking structure: the decoder's word refuses it.
     const qsizetype scanData = jpeg.indexOf("\xFF\xDA") + 2 + 12;  // after a 3-component SOS
     QTest::newRow("header and end at once")
@@ -170,7 +176,8 @@ class TestPictureLoader : public QObject {
     QVERIFY(own.problem.isEmpty());
     QTest::newRow("1000 segments") << test::withComments(jpeg, kJpegMaxSegments - own.segments, 6);
     QTest::newRow("16 MiB of comments") << test::withComments(jpeg, 256, 65535 - 3);
-    QTest::newRow("40 scans, 4:4:4") << test::encodeJpeg(picture, {kJpegMaxScans, true});
+    QTest::newRow("40 scans") << test::encodeJpeg(picture, {kJpegMaxScans, false, 85, 1, 1});
+    QTest::newRow("20 passes, 4:4:4") << test::encodeJpeg(picture, {8, true, 85, 6});
     QTest::newRow("bytes after the end") << jpeg + QByteArray(5000, '\x55');
   }
 

@@ -1,5 +1,8 @@
 #include "mapview/JpegIntegrity.h"
 
+#include <algorithm>
+#include <array>
+
 namespace vmm {
 
 namespace {
@@ -45,9 +48,47 @@ qsizetype endOfScanData(QByteArrayView file, qsizetype at) {
   }
 }
 
+// The blocks of each component of the frame, by component id, to weigh the scans with.
+struct FrameBlocks {
+  std::array<qint64, 256> byId{};
+  qint64 plane = 0;  // the blocks of one full-resolution plane
+
+  // From a frame header's content: precision, height, width, then id, sampling factors
+  // and table for each component.
+  static FrameBlocks of(QByteArrayView header) {
+    FrameBlocks frame;
+    if (header.size() < 6) return frame;
+    const qint64 height = (qint64(byteAt(header, 1)) << 8) | byteAt(header, 2);
+    const qint64 width = (qint64(byteAt(header, 3)) << 8) | byteAt(header, 4);
+    const int count = std::min<int>(byteAt(header, 5), int((header.size() - 6) / 3));
+    int hMax = 1, vMax = 1;
+    for (int c = 0; c < count; ++c) {
+      hMax = std::max(hMax, byteAt(header, 7 + 3 * c) >> 4);
+      vMax = std::max(vMax, byteAt(header, 7 + 3 * c) & 15);
+    }
+    const auto blocks = [](qint64 samples) { return (samples + 7) / 8; };
+    for (int c = 0; c < count; ++c) {
+      const int h = byteAt(header, 7 + 3 * c) >> 4, v = byteAt(header, 7 + 3 * c) & 15;
+      frame.byId[byteAt(header, 6 + 3 * c)] =
+          blocks((width * h + hMax - 1) / hMax) * blocks((height * v + vMax - 1) / vMax);
+    }
+    frame.plane = blocks(width) * blocks(height);
+    return frame;
+  }
+
+  // The blocks a scan header's components cover: a count, then an id and tables each.
+  qint64 scanned(QByteArrayView header) const {
+    if (header.isEmpty()) return 0;
+    const int count = std::min<int>(byteAt(header, 0), int((header.size() - 1) / 2));
+    qint64 sum = 0;
+    for (int c = 0; c < count; ++c) sum += byId[byteAt(header, 1 + 2 * c)];
+    return sum;
+  }
+};
+
 QString beyondLimit(const QString &amount) {
   return QStringLiteral(
-             "the file holds more than %1, far more than any camera or paint "
+             "the file holds more than %1, more than any camera or paint "
              "program writes")
       .arg(amount);
 }
@@ -65,6 +106,8 @@ JpegStructure inspectJpeg(QByteArrayView file) {
     found.problem = QStringLiteral("it is not a JPEG file");
     return found;
   }
+  FrameBlocks frame;
+  qint64 scannedBlocks = 0;
   qsizetype at = 2;
   for (;;) {
     if (at >= file.size()) {
@@ -108,17 +151,28 @@ JpegStructure inspectJpeg(QByteArrayView file) {
                                       .arg(kJpegMaxMetadataBytes >> 20));
       return found;
     }
+    const QByteArrayView content = file.sliced(at + 2, length - 2);
     if (isFrameHeader(marker) && !found.declaredSize.isValid() && length >= 7) {
-      // Length (2), precision (1), then height and width, big-endian.
-      const int height = (int(byteAt(file, at + 3)) << 8) | byteAt(file, at + 4);
-      const int width = (int(byteAt(file, at + 5)) << 8) | byteAt(file, at + 6);
+      // Precision (1), then height and width, big-endian.
+      const int height = (int(byteAt(content, 1)) << 8) | byteAt(content, 2);
+      const int width = (int(byteAt(content, 3)) << 8) | byteAt(content, 4);
       found.declaredSize = QSize(width, height);
+      frame = FrameBlocks::of(content);
     }
     at += length;
     if (marker == kStartOfScan) {
       if (++found.scans > kJpegMaxScans) {
         found.problem = beyondLimit(QStringLiteral("%1 scans").arg(kJpegMaxScans));
         return found;
+      }
+      scannedBlocks += frame.scanned(content);
+      if (frame.plane > 0) {
+        found.scanPasses = double(scannedBlocks) / double(frame.plane);
+        if (scannedBlocks > kJpegMaxScanPasses * frame.plane) {
+          found.problem = beyondLimit(
+              QStringLiteral("%1 passes of its scans over the picture").arg(kJpegMaxScanPasses));
+          return found;
+        }
       }
       at = endOfScanData(file, at);
       if (at < 0) {

@@ -1,5 +1,6 @@
 #include "support/HostileJpeg.h"
 
+#include <algorithm>
 #include <cstdio>  // jpeglib.h needs FILE and size_t declared first
 #include <cstdlib>
 #include <vector>
@@ -12,12 +13,12 @@ namespace {
 // The encoder refuses successive approximation beyond this many bits for 8-bit samples.
 constexpr int kMaxPointTransform = 10;
 
-std::vector<jpeg_scan_info> costlyScans(int scans, int components) {
+std::vector<jpeg_scan_info> costlyScans(int scans, int components, int dcScans, int acComponent) {
   std::vector<jpeg_scan_info> script;
   const auto add = [&](int count, int ss, int se, int ah, int al) {
     jpeg_scan_info scan{};
     scan.comps_in_scan = count;
-    for (int i = 0; i < count; ++i) scan.component_index[i] = i;
+    for (int i = 0; i < count; ++i) scan.component_index[i] = count == 1 ? acComponent : i;
     scan.Ss = ss;
     scan.Se = se;
     scan.Ah = ah;
@@ -25,7 +26,8 @@ std::vector<jpeg_scan_info> costlyScans(int scans, int components) {
     script.push_back(scan);
   };
   add(components, 0, 0, 0, kMaxPointTransform);
-  for (int bit = kMaxPointTransform; bit >= 1 && int(script.size()) < scans; --bit)
+  for (int bit = kMaxPointTransform; bit >= 1 && int(script.size()) < std::min(scans, dcScans);
+       --bit)
     add(components, 0, 0, bit, bit - 1);
   for (int k = 1; k < 64 && int(script.size()) < scans; ++k) {
     add(1, k, k, 0, kMaxPointTransform);
@@ -57,7 +59,7 @@ QByteArray encodeJpeg(const QImage &picture, const JpegShape &shape) {
       info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
   std::vector<jpeg_scan_info> script;
   if (shape.scans > 1) {
-    script = costlyScans(shape.scans, info.num_components);
+    script = costlyScans(shape.scans, info.num_components, shape.dcScans, shape.acComponent);
     info.scan_info = script.data();
     info.num_scans = int(script.size());
   }

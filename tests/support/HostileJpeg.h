@@ -13,11 +13,13 @@ struct JpegShape {
   int scans = 1;            // 1: baseline; more: progressive with this many scans
   bool fullChroma = false;  // 4:4:4 instead of 4:2:0
   int quality = 85;
+  int dcScans = 11;     // at most this many of them DC scans over every component (1 to 11)
+  int acComponent = 0;  // the component the other scans refine
 };
 
 // `picture` as a JPEG. A progressive one's scans are those that cost a decoder the most
-// for their number: each DC pass over every component first, then single-coefficient
-// refinements of the first component, each a whole pass over it with little data.
+// for their number: DC scans over every component first, then single-coefficient scans of
+// one component, each a whole pass over it with little data.
 QByteArray encodeJpeg(const QImage &picture, const JpegShape &shape = {});
 
 // `jpeg` with `count` comment segments of `bytesEach` bytes (2 to 65533) put after its
