@@ -249,6 +249,14 @@ class TestCli : public QObject {
         << QStringList{"edit", "MAP", "--fill-height", "101", "-o", out} << "from 0 to 100";
     QTest::newRow("output not writable")
         << QStringList{"convert", "MAP", "--to", "varga", "-o", "NODIR"} << "could not be written";
+    QTest::newRow("picture is a pipe")
+        << QStringList{"render", "PIPE", "MAP", "-o", out} << "could not be read: it is a pipe";
+    QTest::newRow("map is a pipe")
+        << QStringList{"convert", "PIPE", "--picture", "PIC", "--to", "varga", "-o", out}
+        << "the map file \"PIPE\" could not be read: it is a pipe, not a file";
+    QTest::newRow("catalogue is a pipe")
+        << QStringList{"render", "PIC", "MAP", "--catalogue", "PIPE", "-o", out}
+        << "the catalogue \"PIPE\" is a pipe, not a file";
   }
 
   void failuresWriteNothing() {
@@ -266,8 +274,12 @@ class TestCli : public QObject {
                                                {"MAP", map_},
                                                {"STOPMAP", stopMap},
                                                {"NOMAP", path("none.txt")},
-                                               {"NODIR", path("none/out.txt")}};
+                                               {"NODIR", path("none/out.txt")},
+                                               {"PIPE", path("pipe")}};
+    if (!QFileInfo::exists(path("pipe")))
+      QVERIFY(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0600) == 0);
     for (QString &argument : arguments) argument = placeholders.value(argument, argument);
+    message.replace("PIPE", path("pipe"));
 
     QVERIFY(test::writeFile(out, "earlier"));
     const RunResult result = run(arguments);

@@ -132,7 +132,7 @@ void MainWindow::offerRecovery() {
     const QString folder = session_.document().DatabaseLocation;
     QString text = tr("The unsaved map of the last session could not be read: %1").arg(error);
     if (recovery_->setAside())
-      text += tr("\nIt has been set aside as \"%1\".")
+      text += tr(".\nIt has been set aside as \"%1\".")
                   .arg(QDir::toNativeSeparators(RecoveryFile::setAsidePath(folder)));
     dialogs_->message(text, QStringLiteral("Restore Unsaved Map"), MessageIcon::Warning);
     return;
