@@ -25,6 +25,7 @@ struct RunResult {
   int exitCode = -1;
   QString out;
   QString err;
+  QByteArray outBytes;  // the standard output as written, for a picture written there
 };
 
 // A picture with a colour gradient, so that a transparent fill shows what lies beneath.
@@ -57,9 +58,10 @@ class TestCli : public QObject {
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(VARGA_MAP_BIN), arguments);
     if (!process.waitForFinished(60000)) return {};
+    const QByteArray out = process.readAllStandardOutput();
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromLocal8Bit(process.readAllStandardOutput()),
-            QString::fromLocal8Bit(process.readAllStandardError())};
+            QString::fromLocal8Bit(out), QString::fromLocal8Bit(process.readAllStandardError()),
+            out};
   }
 
   // "Import Map Image" and "Import Map Data" of the test's files in the editor; false on failure.
@@ -347,16 +349,10 @@ class TestCli : public QObject {
     QFile::remove(file);
     const RunResult written = run(toFile);
     QVERIFY2(written.exitCode == 0, qPrintable(written.err));
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("VARGA_MAP_MAKER_HOME"), home_.path());
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(VARGA_MAP_BIN), toPipe);
-    QVERIFY(process.waitForFinished(60000));
-    QCOMPARE(process.exitCode(), 0);
-    const QByteArray piped = process.readAllStandardOutput();
-    QVERIFY(!piped.isEmpty());
-    QCOMPARE(piped, test::readFile(file));
+    const RunResult piped = run(toPipe);
+    QCOMPARE(piped.exitCode, 0);
+    QVERIFY(!piped.outBytes.isEmpty());
+    QCOMPARE(piped.outBytes, test::readFile(file));
     QVERIFY(!QFileInfo::exists(path("-")));
   }
 
