@@ -1,12 +1,17 @@
 // Picture import of a maximum JPEG against one plain decode of the same file.
 #include "MaximumMap.h"
 
+#include "mapview/JpegIntegrity.h"
 #include "mapview/PictureLoader.h"
+#include "support/HostileJpeg.h"
 
 #include <benchmark/benchmark.h>
 
+#include <QFile>
 #include <QImageReader>
 #include <QTemporaryDir>
+
+#include <algorithm>
 
 namespace vmm::bench {
 namespace {
@@ -30,7 +35,52 @@ void BM_PictureImport(benchmark::State &state) {
 }
 BENCHMARK(BM_PictureImport)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
-// The yardstick: the decode alone.
+// The costliest picture of the maximum size the loader accepts: full-resolution colour,
+// scans of the kinds that cost a decoder most for their data (DC scans over all three
+// components, then refinements of the first) up to the limit of their passes over the
+// picture, and comments up to the segment and metadata limits.
+struct WorstJpeg {
+  QString path;
+  JpegStructure structure;
+};
+
+const WorstJpeg &worstAcceptedJpeg() {
+  static QTemporaryDir folder;
+  static const WorstJpeg worst = [] {
+    const int dcScans = kJpegMaxScanPasses / 3;  // three planes each
+    const QByteArray coded =
+        test::encodeJpeg(maximumPicture(), {dcScans + kJpegMaxScanPasses % 3, true, 90, dcScans});
+    const JpegStructure own = inspectJpeg(coded);
+    const int comments = kJpegMaxSegments - own.segments;
+    const qint64 room = kJpegMaxMetadataBytes - own.metadataBytes;
+    const int each = int(std::min<qint64>(65535, room / comments));
+    const QByteArray bytes = test::withComments(coded, comments, each);
+    WorstJpeg made{folder.filePath(QStringLiteral("worst.jpg")), inspectJpeg(bytes)};
+    QFile out(made.path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size()) made.path.clear();
+    return made;
+  }();
+  return worst;
+}
+
+void BM_WorstPictureImport(benchmark::State &state) {
+  const WorstJpeg &worst = worstAcceptedJpeg();
+  for (auto _ : state) {
+    const PictureLoadResult result = PictureLoader::load(worst.path);
+    if (!result.accepted) {
+      state.SkipWithError("the worst accepted picture was refused");
+      break;
+    }
+    benchmark::DoNotOptimize(result.picture.constBits());
+  }
+  state.counters["scans"] = worst.structure.scans;
+  state.counters["passes"] = worst.structure.scanPasses;
+  state.counters["segments"] = worst.structure.segments;
+  state.counters["metadata_mib"] = double(worst.structure.metadataBytes) / (1 << 20);
+}
+BENCHMARK(BM_WorstPictureImport)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+// The yardstick: the decode alone, of a plain baseline JPEG (Qt's writer) of the maximum size.
 void BM_QImageReaderRead(benchmark::State &state) {
   const QString &path = maximumJpeg();
   for (auto _ : state) {

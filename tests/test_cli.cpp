@@ -18,6 +18,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 using namespace vmm;
 
 namespace {
@@ -26,6 +29,7 @@ struct RunResult {
   int exitCode = -1;
   QString out;
   QString err;
+  QByteArray outBytes;  // the standard output as written, for a picture written there
 };
 
 // A picture with a colour gradient, so that a transparent fill shows what lies beneath.
@@ -64,18 +68,19 @@ class TestCli : public QObject {
   QString path(const QString &name) const { return dir_.filePath(name); }
 
   // Runs the tool with no display at all: neither X, Wayland nor a Qt platform is named.
-  RunResult run(const QStringList &arguments) const {
+  RunResult run(const QStringList &arguments, const QString &home = {}) const {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
       env.remove(QLatin1String(name));
-    env.insert(QStringLiteral("VARGA_MAP_MAKER_HOME"), home_.path());
+    env.insert(QStringLiteral("VARGA_MAP_MAKER_HOME"), home.isEmpty() ? home_.path() : home);
     QProcess process;
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(VARGA_MAP_BIN), arguments);
     if (!process.waitForFinished(60000)) return {};
+    const QByteArray out = process.readAllStandardOutput();
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromLocal8Bit(process.readAllStandardOutput()),
-            QString::fromLocal8Bit(process.readAllStandardError())};
+            QString::fromLocal8Bit(out), QString::fromLocal8Bit(process.readAllStandardError()),
+            out};
   }
 
   // "Import Map Image" and "Import Map Data" of the test's files in the editor; false on failure.
@@ -372,6 +377,14 @@ class TestCli : public QObject {
         << QStringList{"edit", "MAP", "--fill-height", "101", "-o", out} << "from 0 to 100";
     QTest::newRow("output not writable")
         << QStringList{"convert", "MAP", "--to", "varga", "-o", "NODIR"} << "could not be written";
+    QTest::newRow("picture is a pipe")
+        << QStringList{"render", "PIPE", "MAP", "-o", out} << "could not be read: it is a pipe";
+    QTest::newRow("map is a pipe")
+        << QStringList{"convert", "PIPE", "--picture", "PIC", "--to", "varga", "-o", out}
+        << "the map file \"PIPE\" could not be read: it is a pipe, not a file";
+    QTest::newRow("catalogue is a pipe")
+        << QStringList{"render", "PIC", "MAP", "--catalogue", "PIPE", "-o", out}
+        << "the catalogue \"PIPE\" is a pipe, not a file";
   }
 
   void failuresWriteNothing() {
@@ -389,8 +402,12 @@ class TestCli : public QObject {
                                                {"MAP", map_},
                                                {"STOPMAP", stopMap},
                                                {"NOMAP", path("none.txt")},
-                                               {"NODIR", path("none/out.txt")}};
+                                               {"NODIR", path("none/out.txt")},
+                                               {"PIPE", path("pipe")}};
+    if (!QFileInfo::exists(path("pipe")))
+      QVERIFY(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0600) == 0);
     for (QString &argument : arguments) argument = placeholders.value(argument, argument);
+    message.replace("PIPE", path("pipe"));
 
     QVERIFY(test::writeFile(out, "earlier"));
     const RunResult result = run(arguments);
@@ -399,6 +416,142 @@ class TestCli : public QObject {
     QVERIFY(result.err.startsWith(QLatin1String("varga-map")));
     QCOMPARE(test::readFile(out), QByteArray("earlier"));
     QCOMPARE(QDir(dir_.path()).entryList({"*.new", "out.bmp.*"}, QDir::Files), QStringList());
+  }
+
+  // "-o" never replaces what is not a regular file; "-o -" is the standard output, for text
+  // and pictures alike, byte for byte what the file would hold.
+  void outputsThatAreNoFile_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("pipe") << "pipe"
+                          << "The target is a pipe, not a file; it is left as it is";
+    QTest::newRow("folder") << "folder"
+                            << "The target is a folder, not a file; it is left as it is";
+    QTest::newRow("device") << "device"
+                            << "The target is a device, not a file; it is left as it is";
+  }
+
+  void outputsThatAreNoFile() {
+    QFETCH(QString, kind);
+    QFETCH(QString, message);
+    const QString out = path("special-" + kind);
+    if (kind == "pipe") {
+      QVERIFY(::mkfifo(QFile::encodeName(out).constData(), 0600) == 0);
+    } else if (kind == "folder") {
+      QVERIFY(QDir().mkpath(out));
+    } else if (::mknod(QFile::encodeName(out).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0) {
+      QSKIP("cannot make a device node here (needs root)");  // a private copy of /dev/null
+    }
+    for (const QStringList &arguments :
+         {QStringList{"convert", map_, "--to", "varga", "-o", out},
+          QStringList{"render", picture_, map_, "-o", out},
+          QStringList{"edit", map_, "--fill-height", "3", "-o", out}}) {
+      const RunResult result = run(arguments);
+      QCOMPARE(result.exitCode, 2);
+      QVERIFY2(result.err.contains(message), qPrintable(result.err));
+      QVERIFY(!QFileInfo(out).isFile());
+      QCOMPARE(QFileInfo(out).isDir(), kind == "folder");
+    }
+  }
+
+  void standardOutput_data() {
+    QTest::addColumn<QStringList>("arguments");  // OUT is the output
+    QTest::newRow("convert") << QStringList{"convert", "MAP", "--to", "tolle", "-o", "OUT"};
+    QTest::newRow("edit") << QStringList{"edit", "MAP", "--fill-height", "5", "-o", "OUT"};
+    QTest::newRow("render bitmap") << QStringList{"render", "PIC", "MAP", "-o", "OUT"};
+    QTest::newRow("render PNG") << QStringList{"render", "PIC", "MAP", "--format",
+                                               "png",    "-o",  "OUT"};
+  }
+
+  void standardOutput() {
+    QFETCH(QStringList, arguments);
+    const QString file = path("stdout-copy");
+    QStringList toFile = arguments, toPipe = arguments;
+    for (QStringList *list : {&toFile, &toPipe})
+      for (QString &argument : *list)
+        argument = argument == "MAP" ? map_ : argument == "PIC" ? picture_ : argument;
+    toFile.replace(toFile.indexOf("OUT"), file);
+    toPipe.replace(toPipe.indexOf("OUT"), "-");
+    QFile::remove(file);
+    const RunResult written = run(toFile);
+    QVERIFY2(written.exitCode == 0, qPrintable(written.err));
+    const RunResult piped = run(toPipe);
+    QCOMPARE(piped.exitCode, 0);
+    QVERIFY(!piped.outBytes.isEmpty());
+    QCOMPARE(piped.outBytes, test::readFile(file));
+    QVERIFY(!QFileInfo::exists(path("-")));
+  }
+
+  // One line-end rule everywhere; a file cut inside a row is a problem for check and a
+  // warning naming the Quad for the commands that write a map; UTF-16 text is named.
+  void mapTextDetails_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QStringList>("arguments");  // MAP is the file, OUT an output
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("expected");  // in standard output and standard error
+    QByteArray crOnly = test::readFile(map_);
+    crOnly.replace("\r\n", "\r");
+    QTest::newRow("CR line ends, convert")
+        << crOnly << QStringList{"convert", "MAP", "--to", "varga", "-o", "OUT"} << 0 << "";
+    QTest::newRow("CR line ends, edit")
+        << crOnly << QStringList{"edit", "MAP", "--fill-height", "4", "-o", "OUT"} << 0 << "";
+    const QByteArray full = test::readFile(map_);
+    // The file cut after Quad 17's first 20 values, on line 26.
+    const qsizetype row17 = full.indexOf("\r\n17\t") + 2;
+    qsizetype cut = row17;
+    for (int field = 0; field < 21; ++field) cut = full.indexOf('\t', cut) + 1;
+    const QByteArray cutShort = full.first(cut);
+    QTest::newRow("cut inside a row, check")
+        << cutShort << QStringList{"check", "PIC", "MAP"} << 1
+        << "sample.txt:26: the row for Quad 17 ends after 20 of its 32 values";
+    QTest::newRow("cut inside a row, convert")
+        << cutShort << QStringList{"convert", "MAP", "--to", "varga", "-o", "OUT"} << 0
+        << "warning: the map file \"MAP\" ends inside the row for Quad 17: its 20 values are "
+           "dropped";
+    QTest::newRow("cut inside a row, edit")
+        << cutShort << QStringList{"edit", "MAP", "--fill-height", "4", "-o", "OUT"} << 0
+        << "ends inside the row for Quad 17: its 20 values are dropped";
+    QByteArray utf16("\xFF\xFE");
+    for (char c : full) utf16 += QByteArray(1, c) + '\0';
+    QTest::newRow("UTF-16, convert")
+        << utf16 << QStringList{"convert", "MAP", "--to", "varga", "-o", "OUT"} << 2
+        << "could not be read: the file is UTF-16 text";
+    QTest::newRow("UTF-16, check") << utf16 << QStringList{"check", "PIC", "MAP"} << 1
+                                   << "sample.txt:1: the file is UTF-16 text";
+  }
+
+  void mapTextDetails() {
+    QFETCH(QByteArray, text);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, expected);
+    const QString map = path(QStringLiteral("details/sample.txt"));
+    QDir().mkpath(QFileInfo(map).path());
+    QVERIFY(test::writeFile(map, text));
+    const QString out = path(QStringLiteral("details/out.txt"));
+    for (QString &argument : arguments)
+      argument = argument == "MAP"   ? map
+                 : argument == "PIC" ? picture_
+                 : argument == "OUT" ? out
+                                     : argument;
+    const RunResult result = run(arguments);
+    QCOMPARE(result.exitCode, exitCode);
+    expected.replace("MAP", map);
+    QVERIFY2((result.out + result.err).contains(expected), qPrintable(result.out + result.err));
+  }
+
+  // The data folder's catalogue, when unusable, stops a batch run instead of being
+  // replaced by the built-in default without a word.
+  void unusableDataFolderCatalogue() {
+    QTemporaryDir home;
+    QVERIFY(test::writeFile(home.filePath("Ostrel.db"), "not a database, a note"));
+    const RunResult result = run({"render", picture_, map_, "-o", path("never.bmp")}, home.path());
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY2(result.err.contains(QStringLiteral("the catalogue \"%1\" cannot be used: ")
+                                     .arg(QDir::toNativeSeparators(home.filePath("Ostrel.db")))),
+             qPrintable(result.err));
+    QVERIFY(!QFileInfo::exists(path("never.bmp")));
+    QCOMPARE(test::readFile(home.filePath("Ostrel.db")), QByteArray("not a database, a note"));
   }
 
   void helpForOneCommand() {

@@ -6,11 +6,14 @@
 #include "mapfiles/PictureExport.h"
 #include "support/TestSupport.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QProcess>
 #include <QtTest>
 
 #include <functional>
+
+#include <sys/stat.h>
 
 using namespace vmm;
 
@@ -40,6 +43,10 @@ QList<std::pair<const char *, Exporter>> exporters() {
       {"Tolle", [](const ExportSource &s, const QString &p) { return SaveAsTolleTXT(s.doc, p); }},
       {"bitmap",
        [](const ExportSource &s, const QString &p) { return saveSurfaceBitmap(s.surface, p); }},
+      {"PNG",
+       [](const ExportSource &s, const QString &p) {
+         return saveSurfacePicture(s.surface, p, PictureFormat::Png);
+       }},
   };
 }
 
@@ -91,7 +98,7 @@ class TestFailingDisks : public QObject {
   void refusedExports_data() {
     QTest::addColumn<QString>("cause");
     QTest::addColumn<int>("exporter");
-    for (const char *cause : {"read-only", "name too long", "missing folder"})
+    for (const char *cause : {"read-only", "name too long", "missing folder", "pipe", "folder"})
       for (int e = 0; e < exporters().size(); ++e)
         QTest::addRow("%s, %s", cause, exporters()[e].first) << QString(cause) << e;
   }
@@ -106,6 +113,10 @@ class TestFailingDisks : public QObject {
     QString path = folder.filePath(cause == "name too long" ? QString(250, 'm') : "map.txt");
     if (cause == "missing folder")
       path = folder.filePath("no such folder/map.txt");
+    else if (cause == "pipe")
+      QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    else if (cause == "folder")
+      QVERIFY(QDir().mkpath(path));
     else
       QVERIFY(test::writeFile(path, earlier));
     if (cause == "read-only")
@@ -118,8 +129,50 @@ class TestFailingDisks : public QObject {
       QVERIFY2(result.messageText().startsWith("Error: 13. The file is read-only"),
                qPrintable(result.messageText()));
     QCOMPARE(entriesOf(folder.path()), before);  // nothing new beside it
+    // What is not a file is never replaced by one: as root, "-o /dev/null" would otherwise
+    // put a file in the place of the system's device.
+    if (cause == "pipe" || cause == "folder") {
+      QCOMPARE(result.messageText(),
+               QStringLiteral("Error: 5. The target is a %1, not a file; it is left as it is")
+                   .arg(cause));
+      QCOMPARE(QFileInfo(path).isDir(), cause == "folder");
+      QVERIFY(!QFileInfo(path).isFile());
+      return;
+    }
     QCOMPARE(test::readFile(path), cause == "missing folder" ? QByteArray() : earlier);
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+  }
+
+  // A run killed while writing leaves its unfinished copy beside the target under QSaveFile's
+  // name, "NAME.XXXXXX", with no permission bits. The next successful write of that target
+  // removes it; nothing else that looks alike is touched.
+  void leftoversOfKilledRunsAreRemoved() {
+    QTemporaryDir folder;
+    const QString target = folder.filePath("map.txt");
+    const QDateTime old = QDateTime::currentDateTime().addSecs(-120);
+    const auto make = [&](const QString &name, QFile::Permissions mode, const QDateTime &time) {
+      const QString path = folder.filePath(name);
+      QVERIFY(test::writeFile(path, "10\r\n \r\n"));
+      QFile file(path);
+      QVERIFY(file.open(QIODevice::ReadWrite) &&
+              file.setFileTime(time, QFile::FileModificationTime));
+      file.close();
+      QVERIFY(QFile::setPermissions(path, mode));
+    };
+    make("map.txt.kLmNoP", {}, old);                                    // a killed run's: removed
+    make("map.txt.QrStUv", {}, QDateTime::currentDateTime());           // maybe still being written
+    make("map.txt.backup", QFile::ReadOwner | QFile::WriteOwner, old);  // the user's
+    make("map.txt.aBcDeFg", {}, old);                                   // not QSaveFile's name
+    make("other.txt.kLmNoP", {}, old);                                  // another target's
+    QVERIFY(QFile::link(folder.filePath("map.txt.backup"), folder.filePath("map.txt.LiNkEd")));
+
+    QVERIFY(SaveAsVargaTXT(source_.doc, target).ok);
+    QCOMPARE(entriesOf(folder.path()),
+             (QStringList{"map.txt", "map.txt.LiNkEd", "map.txt.QrStUv", "map.txt.aBcDeFg",
+                          "map.txt.backup", "other.txt.kLmNoP"}));
+    QCOMPARE(QFileInfo(target).permissions() & QFile::ReadOwner, QFile::ReadOwner);
+    for (const QString &name : entriesOf(folder.path()))
+      QFile::setPermissions(folder.filePath(name), QFile::ReadOwner | QFile::WriteOwner);
   }
 
   void fullDisk() {
@@ -149,11 +202,12 @@ class TestFailingDisks : public QObject {
     const QStringList before = entriesOf(folder);
 
     for (const auto &[name, exporter] : exporters()) {
-      const QString path = QString(name) == QLatin1String("bitmap") ? picturePath : mapPath;
+      const bool picture = QString(name) == QLatin1String("bitmap") || QString(name) == "PNG";
+      const QString path = picture ? picturePath : mapPath;
       const FileWriteResult result = exporter(source_, path);
       verifyRefusal(result);
-      QVERIFY2(result.errorText.contains(QStringLiteral("No space left")) ||
-                   result.errorText.contains(QStringLiteral("disk may be full")),
+      // Pictures and texts alike, in the system's own words.
+      QVERIFY2(result.errorText == QStringLiteral("No space left on device"),
                qPrintable(result.messageText()));
       QCOMPARE(entriesOf(folder), before);
     }

@@ -1,13 +1,18 @@
 // The main window: its menu commands, with and without a map, and its status bar.
 #include "app/widgets/MainWindow.h"
 #include "app/widgets/StatusPanels.h"
+#include "app/widgets/WidgetDialogs.h"
 #include "edits/RandomSource.h"
 #include "mapfiles/MapTextWriter.h"
 #include "mapview/widgets/MapViewWindow.h"
 #include "support/TestSupport.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 
 using namespace vmm;
@@ -72,6 +77,45 @@ class TestMainWindow : public QObject {
                qPrintable(QStringLiteral("panel %1 runs into the next").arg(panel)));
     QCOMPARE(window.notice(), notice);
     QVERIFY(window.width() <= 1000);
+  }
+
+  // Text from outside (a picture's name, a path from a recovery copy) is never read as
+  // markup, and a text of megabytes is cut to a readable length before any layout.
+  void outsideTextIsShownAsPlainText() {
+    const QString markup = QStringLiteral("<u>big</u><big>x</big><img src=/dev/zero>");
+    const QString text = QStringLiteral(
+                             "The image (/maps/%1%2.jpg) could not be read: it is a "
+                             "pipe, not a file")
+                             .arg(markup, QString(5 * 1024 * 1024, QLatin1Char('a')));
+    QWidget parent;
+    WidgetDialogs dialogs(&parent);
+    QString shown;
+    Qt::TextFormat format = Qt::AutoText;
+    QTimer::singleShot(0, [&] {
+      auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+      if (!box) return;
+      shown = box->text();
+      format = box->textFormat();
+      box->button(QMessageBox::Ok)->click();
+    });
+    QCOMPARE(
+        dialogs.message(text, markup, MessageIcon::Critical, MessageButtons::Ok, MessageAnswer::Ok),
+        MessageAnswer::Ok);
+    QCOMPARE(format, Qt::PlainText);
+    QVERIFY(shown.size() <= WidgetDialogs::kShownChars + 1);
+    QVERIFY(shown.startsWith(QStringLiteral("The image (/maps/") + markup));
+    QVERIFY(shown.endsWith(QStringLiteral("a.jpg) could not be read: it is a pipe, not a file")));
+    QVERIFY(shown.contains(QChar(0x2026)));
+
+    // The status bar's notice and its tool tip: the tip shows the markup as text.
+    test::ScriptedDialogs scripted;
+    MainWindow window(&scripted);
+    window.showNotice(text);
+    QCOMPARE(window.notice(), WidgetDialogs::shownText(text));
+    const QString tip = window.findChild<QLabel *>(QStringLiteral("notice"))->toolTip();
+    QVERIFY2(tip.contains(QStringLiteral("&lt;u&gt;big&lt;/u&gt;&lt;big&gt;x&lt;/big&gt;&lt;img")),
+             qPrintable(tip.left(200)));
+    QVERIFY(!tip.contains(QStringLiteral("<u>")) && !tip.contains(QStringLiteral("<img")));
   }
 
   void exportsWriteTheCoreFormatsAndReportFailures() {

@@ -6,7 +6,10 @@
 
 #include <QtTest>
 
+#include <limits>
 #include <random>
+
+#include <sys/stat.h>
 
 using namespace vmm;
 
@@ -133,18 +136,38 @@ class TestMapFilesReader : public QObject {
         << QMap<int, QList<int>>{{0, v1}, {1, QList<int>{1} + v2.first(31)}, {2, kKept}};
     // A refused field in the element of Sector 2, on line 10: the values before it are
     // kept; it and everything after, untouched.
-    for (const auto &[name, field, shown] :
-         {std::tuple{"word", QByteArray("abc"), "\"abc\""},
-          std::tuple{"above 16 bits", QByteArray("32768"), "\"32768\""},
-          std::tuple{"NUL byte", QByteArray("1\0002", 3), "\"1\\x002\""},
-          std::tuple{"placeholder text", QByteArray("%1%2"), "\"%1%2\""}}) {
+    const QString control =
+        "the control character \"%1\" cannot be in a map text, so this "
+        "is no map text";
+    for (const auto &[name, field, reason] :
+         {std::tuple{"word", QByteArray("abc"), notANumber.arg("\"abc\"")},
+          std::tuple{"above 16 bits", QByteArray("32768"), notANumber.arg("\"32768\"")},
+          std::tuple{"longer than any 16-bit number", QByteArray("0000007"),
+                     notANumber.arg("\"0000007\"")},
+          std::tuple{"NUL byte", QByteArray("1\0002", 3), control.arg("\\x00")},
+          std::tuple{"escape byte", QByteArray("\x1b[1m"), control.arg("\\x1b")},
+          std::tuple{"placeholder text", QByteArray("%1%2"), notANumber.arg("\"%1%2\"")}}) {
       QByteArray bad = row(1, v2);
       bad.replace("\t202\t", "\t" + field + "\t");
       QTest::newRow(name) << kHeader + row(0, v1) + bad + "#\r\n"
-                          << 10 << notANumber.arg(shown) << int(kTotalQuadsBefore)
+                          << 10 << reason << int(kTotalQuadsBefore)
                           << QMap<int, QList<int>>{{0, v1},
                                                    {1, QList<int>{200, 201} + kKept.mid(2)}};
     }
+    // Bytes that no map text holds stop the reading wherever they are, the header included.
+    QTest::newRow("binary file") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + kHeader +
+                                        row(0, v1)
+                                 << 2 << control.arg("\\x1a") << int(kTotalQuadsBefore)
+                                 << QMap<int, QList<int>>{{0, kKept}};
+    QByteArray utf16("\xFF\xFE");
+    for (char c : kHeader + row(0, v1)) utf16 += QByteArray(1, c) + '\0';
+    QTest::newRow("UTF-16 text") << utf16 << 1
+                                 << "the file is UTF-16 text; a map text has one byte per character"
+                                 << int(kTotalQuadsBefore) << QMap<int, QList<int>>{{0, kKept}};
+    QByteArray crOnly = kHeader + row(0, v1) + row(1, v2) + "#\r\n";
+    crOnly.replace("\r\n", "\r");
+    QTest::newRow("CR line ends") << crOnly << 0 << QString() << 2
+                                  << QMap<int, QList<int>>{{0, v1}, {1, v2}};
     const QByteArray values = row(0, QList<int>(kValuesPerRow, 4)).mid(2);
     QByteArray rows = kHeader;
     for (int quad = 0; quad < kQuadCapacity; ++quad)
@@ -201,18 +224,72 @@ class TestMapFilesReader : public QObject {
     QCOMPARE(int(spread.values.back()), valuesFor(1).back());
   }
 
+  // A path that names no regular file is refused before it is read, saying what it names:
+  // a pipe would block the open, a device would never end.
+  void unreadableFileLeavesMapAlone_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("reason");
+    const QString pipe = dir_.filePath(QStringLiteral("pipe.txt"));
+    QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
+    QTest::newRow("missing") << dir_.filePath(QStringLiteral("missing.txt"))
+                             << "No such file or directory";
+    QTest::newRow("folder") << dir_.path() << "it is a folder, not a file";
+    QTest::newRow("pipe") << pipe << "it is a pipe, not a file";
+    QTest::newRow("endless device") << "/dev/zero"
+                                    << "it is a device, not a file";
+  }
+
   void unreadableFileLeavesMapAlone() {
+    QFETCH(QString, path);
+    QFETCH(QString, reason);
     MapDocument doc;
     prepare(doc);
-    const QString missing = dir_.filePath(QStringLiteral("missing.txt"));
-    for (const QString &path : {missing, dir_.path()}) {
-      const MapImportResult result = GetFile(doc, path);
-      QCOMPARE(result.status, MapImportResult::Status::Unreadable);
-      QVERIFY(result.messageText.contains(QDir::toNativeSeparators(path)));
-      QCOMPARE(doc.TotalQuads, kTotalQuadsBefore);
-      QCOMPARE(quadValues(doc, 0), kKept);
+    const MapImportResult result = GetFile(doc, path);
+    QCOMPARE(result.status, MapImportResult::Status::Unreadable);
+    QCOMPARE(result.messageText, QStringLiteral("Map data file \"%1\" could not be read: %2")
+                                     .arg(QDir::toNativeSeparators(path), reason));
+    QCOMPARE(doc.TotalQuads, kTotalQuadsBefore);
+    QCOMPARE(quadValues(doc, 0), kKept);
+  }
+
+  // Line numbers are 64-bit: a text of more than 2^31 line ends still names the right line.
+  // The text is fed in pieces of one buffer, so nothing of its size is ever held.
+  void lineNumbersBeyond32Bits() {
+    MapTextParser parser;
+    QVERIFY(parser.feed("10\n&\n0\t"));
+    const QByteArray lineEnds(64 * 1024 * 1024, '\n');
+    const qint64 pieces = (qint64(1) << 31) / lineEnds.size() + 1;
+    for (qint64 i = 0; i < pieces; ++i) QVERIFY(parser.feed(lineEnds));
+    QVERIFY(!parser.feed("7\tx\t"));
+    const qint64 line = 3 + pieces * lineEnds.size();
+    QVERIFY(line > std::numeric_limits<qint32>::max());
+    const MapTextContent content = parser.takeContent();
+    QCOMPARE(content.values, std::vector<qint16>{7});
+    QCOMPARE(content.valueLine(0), line);
+    QCOMPARE(content.problem->line, line);
+    MapDocument doc;
+    QVERIFY(applyMapText(content, doc, QStringLiteral("long.txt"))
+                .messageText.contains(QStringLiteral("stopped at line %1:").arg(line)));
+  }
+
+  void headerLinesEndAsEveryLineDoes() {
+    const QByteArray header = "10\r \r72 X Max \r69 Y Max \r";
+    for (const QByteArray &text : {header, QByteArray(header).replace('\r', '\n'),
+                                   QByteArray(header).replace("\r", "\r\n")}) {
+      const HeaderQuadCounts counts = readHeaderQuadCounts(text);
+      QVERIFY2(counts.ok, qPrintable(counts.problem));
+      QCOMPARE(counts.XQuads, qint16(72));
+      QCOMPARE(counts.YQuads, qint16(69));
     }
-    QVERIFY(GetFile(doc, missing).messageText.contains(QStringLiteral("No such file")));
+    QCOMPARE(textLine("a\r\nb\rc\nd", 3), QByteArrayView("c"));
+    QCOMPARE(textLine("a\r\nb\rc\nd", 4), QByteArrayView("d"));
+    QVERIFY(textLine("a\n", 3).isEmpty());
+    const HeaderQuadCounts utf16 = readHeaderQuadCounts(
+        "\xFF\xFE"
+        "1\0"
+        "0\0");
+    QVERIFY(!utf16.ok && utf16.notText);
+    QVERIFY(utf16.problem.contains(QStringLiteral("UTF-16 text")));
   }
 
   void headerQuadCounts() {

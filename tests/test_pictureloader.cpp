@@ -1,11 +1,16 @@
 // Pictures a user can open, well-formed or hostile: the size rules and their messages,
 // refused from the header before anything is decoded, and files that are never changed.
+#include "mapview/JpegIntegrity.h"
 #include "mapview/PictureLoader.h"
+#include "support/HostileJpeg.h"
 #include "support/TestSupport.h"
 
 #include <QElapsedTimer>
+#include <QImageReader>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using namespace vmm;
 
@@ -62,6 +67,7 @@ class TestPictureLoader : public QObject {
     QTest::newRow("largest square") << "map.png" << QSize(2880, 2760) << QByteArray("PNG");
     QTest::newRow("bitmap") << "map.bmp" << QSize(120, 480) << QByteArray("BMP");
     QTest::newRow("PNG named .jpg") << "png.jpg" << QSize(240, 120) << QByteArray("PNG");
+    QTest::newRow("JPEG named .png") << "jpeg.png" << QSize(360, 240) << QByteArray("JPG");
   }
 
   void acceptedPictures() {
@@ -100,6 +106,44 @@ class TestPictureLoader : public QObject {
           << file(QString(name) + "-cut.png", png.left(200)) << message;
     }
     const QByteArray jpeg = encoded(testPicture(240, 120), "JPG");
+    const QString unreadable = "The image (%1) could not be read: ";
+    const QString beyond = unreadable +
+                           "the file holds more than %2, more than any camera or paint "
+                           "program writes";
+    // Structures that cost the decoder far more than their size, refused from the walk.
+    QTest::newRow("1001 comments") << file("comments.jpg", test::withComments(jpeg, 1001, 6))
+                                   << beyond.arg("%1", "1000 marker segments");
+    // 41 scans of little work each (the second component's, a quarter of the picture)...
+    QTest::newRow("41 scans") << file("scans.jpg",
+                                      test::encodeJpeg(testPicture(240, 120),
+                                                       {kJpegMaxScans + 1, false, 85, 1, 1}))
+                              << beyond.arg("%1", "40 scans");
+    // ... and few scans of much work: 7 over all three full-resolution components.
+    QTest::newRow("21 passes") << file("passes.jpg",
+                                       test::encodeJpeg(testPicture(240, 120), {7, true, 85, 7}))
+                               << beyond.arg("%1", "20 passes of its scans over the picture");
+    QTest::newRow("metadata beyond 16 MiB")
+        << file("metadata.jpg", test::withComments(jpeg, 257, 65533))
+        << beyond.arg("%1", "16 MiB of comments and application data");
+    // Data missing under a complete-looking structure: the decoder's word refuses it.
+    const qsizetype scanData = jpeg.indexOf("\xFF\xDA") + 2 + 12;  // after a 3-component SOS
+    QTest::newRow("header and end at once")
+        << file("empty-scan.jpg", test::cutWithEnd(jpeg, scanData))
+        << unreadable + "Corrupt JPEG data: premature end of data segment";
+    QTest::newRow("cut in half, end appended")
+        << file("half.jpg", test::cutWithEnd(jpeg, jpeg.size() / 2))
+        << unreadable + "Corrupt JPEG data";
+    QTest::newRow("frame taller than its data")
+        << file("tall.jpg", test::declaringHeight(jpeg, 240))
+        << unreadable + "Corrupt JPEG data: premature end of data segment";
+    QTest::newRow("stray bytes between segments")
+        << file("stray.jpg", jpeg.first(2) + "xx" + jpeg.sliced(2))
+        << unreadable + "Corrupt JPEG data: stray bytes where a marker belongs";
+    // Special files are refused without being opened, let alone read.
+    const QString pipe = dir_.filePath("pipe.jpg");
+    if (::mkfifo(QFile::encodeName(pipe).constData(), 0600) != 0) qFatal("cannot make a pipe");
+    QTest::newRow("pipe") << pipe << unreadable + "it is a pipe, not a file";
+    QTest::newRow("folder") << dir_.path() << unreadable + "it is a folder, not a file";
     QTest::newRow("truncated JPEG")
         << file("cut.jpg", jpeg.left(jpeg.size() / 2))
         << "The image (%1) could not be read: the file ends before the picture does";
@@ -110,7 +154,7 @@ class TestPictureLoader : public QObject {
   void refused() {
     QFETCH(QString, path);
     QFETCH(QString, message);
-    const QByteArray before = test::readFile(path);
+    const QByteArray before = QFileInfo(path).isFile() ? test::readFile(path) : QByteArray();
     QElapsedTimer timer;
     timer.start();
     const PictureLoadResult result = PictureLoader::load(path);
@@ -120,7 +164,49 @@ class TestPictureLoader : public QObject {
     QVERIFY2(result.message.startsWith(message.arg(path)), qPrintable(result.message));
     QCOMPARE(result.title, QStringLiteral("Invalid Image"));
     QVERIFY(result.picture.isNull());
-    QCOMPARE(test::readFile(path), before);
+    if (QFileInfo(path).isFile()) QCOMPARE(test::readFile(path), before);
+  }
+
+  // The limits leave room for every real picture: at them, a picture is read.
+  void acceptedAtTheLimits_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    const QImage picture = test::detailedPicture(240, 120);
+    const QByteArray jpeg = test::encodeJpeg(picture);
+    const JpegStructure own = inspectJpeg(jpeg);
+    QVERIFY(own.problem.isEmpty());
+    QTest::newRow("1000 segments") << test::withComments(jpeg, kJpegMaxSegments - own.segments, 6);
+    QTest::newRow("16 MiB of comments") << test::withComments(jpeg, 256, 65535 - 3);
+    QTest::newRow("40 scans") << test::encodeJpeg(picture, {kJpegMaxScans, false, 85, 1, 1});
+    QTest::newRow("20 passes, 4:4:4") << test::encodeJpeg(picture, {8, true, 85, 6});
+    QTest::newRow("bytes after the end") << jpeg + QByteArray(5000, '\x55');
+  }
+
+  void acceptedAtTheLimits() {
+    QFETCH(QByteArray, bytes);
+    const PictureLoadResult result = PictureLoader::load(file("limit.jpg", bytes));
+    QVERIFY2(result.accepted, qPrintable(result.message));
+    QCOMPARE(result.picture.size(), QSize(240, 120));
+  }
+
+  // The loader decodes JPEGs itself, strictly; the pixels are those of Qt's own reader.
+  void jpegPixelsAsQtReadsThem_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    const QImage picture = test::detailedPicture(360, 240);
+    QTest::newRow("baseline 4:2:0") << test::encodeJpeg(picture);
+    QTest::newRow("baseline 4:4:4") << test::encodeJpeg(picture, {1, true, 95});
+    QTest::newRow("progressive") << test::encodeJpeg(picture, {12, false, 70});
+    QTest::newRow("grey") << encoded(picture.convertToFormat(QImage::Format_Grayscale8), "JPG");
+  }
+
+  void jpegPixelsAsQtReadsThem() {
+    QFETCH(QByteArray, bytes);
+    const QString path = file("pixels.jpg", bytes);
+    const PictureLoadResult result = PictureLoader::load(path);
+    QVERIFY2(result.accepted, qPrintable(result.message));
+    QImageReader reader(path);
+    const QImage qt = reader.read().convertToFormat(QImage::Format_RGB32);
+    QVERIFY(!qt.isNull());
+    QCOMPARE(result.picture, qt);
   }
 };
 

@@ -11,6 +11,8 @@
 
 #include <cstdio>
 
+#include <sys/stat.h>
+
 using namespace vmm;
 
 namespace {
@@ -85,6 +87,57 @@ class TestRecovery : public QObject {
     main.session().history().undo();
     QVERIFY(written.wait(2000));
     QVERIFY(RecoveryFile::exists(home()));
+  }
+
+  // A copy that cannot be used is said once: it is set aside, and the next start is quiet.
+  // None is opened unless it is a regular file, nor read beyond what a maximum map needs.
+  void unusableCopyIsSetAside_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("pipe") << "pipe"
+                          << "could not be read: it is a pipe, not a file";
+    QTest::newRow("link to an endless device") << "device"
+                                               << "could not be read: it is a device, not a file";
+    QTest::newRow("larger than any map needs") << "large"
+                                               << "could not be read: the file is larger than";
+    QTest::newRow("no recovery file") << "other"
+                                      << "is not a recovery file";
+  }
+
+  void unusableCopyIsSetAside() {
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    const QString copy = RecoveryFile::path(home());
+    const QString aside = RecoveryFile::setAsidePath(home());
+    QFile::remove(aside);
+    QFile::remove(copy);
+    if (kind == "pipe") {
+      QVERIFY(::mkfifo(QFile::encodeName(copy).constData(), 0600) == 0);
+    } else if (kind == "device") {
+      QVERIFY(QFile::link(QStringLiteral("/dev/zero"), copy));
+    } else {
+      QByteArray bytes = kind == "large" ? "Varga Map Maker recovery 1\n/a.jpg\n" : "not a copy";
+      if (kind == "large") bytes += QByteArray(RecoveryFile::kMaxBytes, '\t');
+      QVERIFY(test::writeFile(copy, bytes));
+    }
+    for (int start = 0; start < 2; ++start) {
+      test::ScriptedDialogs dialogs;
+      MainWindow main(&dialogs);
+      main.offerRecovery();
+      if (start == 1) {
+        QVERIFY(dialogs.messages.isEmpty());  // not again
+        break;
+      }
+      QCOMPARE(dialogs.messages.size(), 1);
+      QVERIFY2(dialogs.messages[0].text.contains(reason), qPrintable(dialogs.messages[0].text));
+      QVERIFY(dialogs.messages[0].text.contains(QDir::toNativeSeparators(aside)));
+      QVERIFY(!QFileInfo(copy).exists() && !QFileInfo(copy).isSymLink());
+      // Moved, not copied: the link is still a link, the pipe still a pipe.
+      QCOMPARE(QFileInfo(aside).isSymLink(), kind == "device");
+      QCOMPARE(QFileInfo(aside).isFile() || QFileInfo(aside).isSymLink(), kind != "pipe");
+      QVERIFY(!main.mapView());
+    }
+    QFile::remove(aside);
   }
 
   void killedEditorIsRecoveredButNotWhileRunning() {

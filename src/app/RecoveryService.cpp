@@ -65,4 +65,8 @@ void RecoveryService::discard() {
   if (active_) RecoveryFile::remove(folder_);
 }
 
+bool RecoveryService::setAside() {
+  return active_ && RecoveryFile::setAside(folder_);
+}
+
 }  // namespace vmm

@@ -51,6 +51,9 @@ class RecoveryService : public QObject {
   bool writeNow(QString *error = nullptr);
   // Nothing to recover any more (saved, or a normal exit): removes the file.
   void discard();
+  // The copy cannot be used: moves it aside (see RecoveryFile::setAside) so that it is not
+  // offered again; false when it could not be moved.
+  bool setAside();
 
  signals:
   void written(const QString &path);

@@ -1,5 +1,7 @@
 #include "catalogue/CatalogueConnection.h"
 
+#include "mapfiles/InputFile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
@@ -25,6 +27,15 @@ QString fileUri(const QString &path, const char *mode) {
   const QString absolute = QFileInfo(path).absoluteFilePath();
   return QUrl::fromLocalFile(absolute).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=") +
          QLatin1String(mode);
+}
+
+// Whether the database file's header says it keeps a write-ahead log (file format
+// versions 2 at offsets 18 and 19).
+bool isWriteAheadLogged(const QString &path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  const QByteArray header = file.read(20);
+  return header.size() == 20 && header[18] == 2 && header[19] == 2;
 }
 
 // Splits a script into statements at semicolons outside quotes; "--" starts a comment.
@@ -64,12 +75,33 @@ ScopedConnection::ScopedConnection(const CatalogueTarget &target, Access access)
   } else if (access == Access::Create) {
     db.setDatabaseName(target.databaseName);
   } else {
-    db.setDatabaseName(fileUri(target.databaseName, access == Access::Read ? "ro" : "rw"));
+    // SQLite opens the file itself: a pipe or a device in its place would block it or feed
+    // it without end, so only a regular file is handed over.
+    if (const QString kind = nonFileKind(target.databaseName); !kind.isEmpty()) {
+      error_ = QStringLiteral("it is %1, not a file").arg(kind);
+      return;
+    }
+    // A read-only connection to a database kept in write-ahead-log mode creates the "-wal"
+    // and "-shm" files beside it and, not allowed to write, cannot remove them when it
+    // closes. When no other program has the database open (no "-shm" file yet), a read goes
+    // through a connection that may write, runs only queries, and as the last one to close
+    // removes both (the log is empty: the file itself is not touched).
+    const bool readOnly = access == Access::Read &&
+                          !(isWriteAheadLogged(target.databaseName) &&
+                            !QFileInfo::exists(target.databaseName + QStringLiteral("-shm")));
+    db.setDatabaseName(fileUri(target.databaseName, readOnly ? "ro" : "rw"));
     db.setConnectOptions(
         QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
   }
   open_ = db.open();
   if (!open_) error_ = db.lastError().text();
+}
+
+bool isLockedError(const QSqlError &error) {
+  // SQLITE_BUSY (5) and SQLITE_LOCKED (6), with or without an extended code.
+  bool ok = false;
+  const int code = error.nativeErrorCode().toInt(&ok);
+  return ok && ((code & 0xFF) == 5 || (code & 0xFF) == 6);
 }
 
 ScopedConnection::~ScopedConnection() {

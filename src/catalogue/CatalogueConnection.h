@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 
 namespace vmm {
@@ -37,6 +38,9 @@ class ScopedConnection {
   QString error_;
   bool open_ = false;
 };
+
+// Whether a query failed because another program holds a lock on the database.
+bool isLockedError(const QSqlError &error);
 
 // Runs every statement of an SQL script in one transaction. Returns the error text of
 // the first failing statement, or an empty string.

@@ -1,6 +1,7 @@
 #include "catalogue/CatalogueDatabase.h"
 
 #include "catalogue/CatalogueConnection.h"
+#include "mapfiles/InputFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -43,41 +44,68 @@ QString countProblem(const QString &table, int count, int maximum) {
   return {};
 }
 
+QString lockedBy(const QSqlError &error) {
+  const QString words = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+  return QStringLiteral("it is locked by another program (%1)").arg(words);
+}
+
+// A table that cannot be read: locked by another program, or damaged.
+QString unreadableTable(const QString &table, const QSqlError &error) {
+  if (isLockedError(error)) return lockedBy(error);
+  return QStringLiteral("%1 cannot be read (%2)").arg(table, error.text());
+}
+
+// What is wrong with record `record`'s elementid, which must be the record's own position.
+QString idProblem(int record, const QVariant &id, const QVariant &name) {
+  const QString shownName = name.toString().left(100);
+  if (id.isNull())
+    return QStringLiteral("record %1 of tblElements (\"%2\") has no elementid (NULL)")
+        .arg(QString::number(record), shownName);
+  bool number = false;
+  const qlonglong value = id.toLongLong(&number);
+  if (number && (value < 0 || value >= kMaxElements))
+    return QStringLiteral("record %1 of tblElements (\"%2\") has elementid %3, outside 0 to %4")
+        .arg(QString::number(record), shownName, QString::number(value),
+             QString::number(kMaxElements - 1));
+  if (!number || value != record)
+    return QStringLiteral("record %1 of tblElements has elementid %2 instead of %1")
+        .arg(QString::number(record), id.toString().left(100));
+  return {};
+}
+
 QString readElements(const QSqlDatabase &db, QList<ElementRow> &rows) {
   QSqlQuery query(db);
   query.setForwardOnly(true);
   if (!query.exec(QStringLiteral("SELECT * FROM tblElements")))
-    return QStringLiteral("tblElements cannot be read (%1)").arg(query.lastError().text());
+    return unreadableTable(kElementsTable, query.lastError());
   const QSqlRecord fields = query.record();
   const int idField = fields.indexOf(QStringLiteral("elementid"));
   const int nameField = fields.indexOf(QStringLiteral("ElementType"));
   const int colourField = fields.indexOf(QStringLiteral("elementcolour"));
   int count = 0;
-  QString idProblem;
+  QString firstIdProblem;
   for (; query.next(); ++count) {
     if (count >= kMaxElements) continue;  // only counted, reported below
+    // Checked as stored, before anything narrows it to 16 bits.
+    const QVariant id = query.value(idField);
+    if (firstIdProblem.isEmpty()) firstIdProblem = idProblem(count, id, query.value(nameField));
     ElementRow row;
-    row.elementid = static_cast<qint16>(query.value(idField).toInt());
+    row.elementid = static_cast<qint16>(count);
     row.name = query.value(nameField).toString();
     row.colour = static_cast<quint32>(query.value(colourField).toLongLong());
     row.filled = true;
-    if (idProblem.isEmpty() && row.elementid != count)
-      idProblem = QStringLiteral("record %1 of tblElements has elementid %2 instead of %1")
-                      .arg(count)
-                      .arg(query.value(idField).toString());
     rows.append(row);
   }
-  if (query.lastError().isValid())
-    return QStringLiteral("tblElements cannot be read (%1)").arg(query.lastError().text());
+  if (query.lastError().isValid()) return unreadableTable(kElementsTable, query.lastError());
   const QString problem = countProblem(kElementsTable, count, kMaxElements);
-  return problem.isEmpty() ? idProblem : problem;
+  return problem.isEmpty() ? firstIdProblem : problem;
 }
 
 QString readHeights(const QSqlDatabase &db, CatalogueContents &contents) {
   QSqlQuery query(db);
   query.setForwardOnly(true);
   if (!query.exec(QStringLiteral("SELECT * FROM tblheights")))
-    return QStringLiteral("tblheights cannot be read (%1)").arg(query.lastError().text());
+    return unreadableTable(kHeightsTable, query.lastError());
   const QSqlRecord fields = query.record();
   const int first = fields.indexOf(QStringLiteral("Heightcolour"));
   const int second = fields.indexOf(QStringLiteral("Heightcolour2"));
@@ -87,16 +115,18 @@ QString readHeights(const QSqlDatabase &db, CatalogueContents &contents) {
     contents.heightColour.append(static_cast<quint32>(query.value(first).toLongLong()));
     contents.heightColour2.append(static_cast<quint32>(query.value(second).toLongLong()));
   }
-  if (query.lastError().isValid())
-    return QStringLiteral("tblheights cannot be read (%1)").arg(query.lastError().text());
+  if (query.lastError().isValid()) return unreadableTable(kHeightsTable, query.lastError());
   return countProblem(kHeightsTable, count, kMaxHeights);
 }
 
 // Reads and checks the whole catalogue; returns what makes it unusable, or nothing.
 QString readContents(const QSqlDatabase &db, CatalogueContents &contents) {
   QSqlQuery probe(db);
-  if (!probe.exec(QStringLiteral("SELECT name FROM sqlite_master")))
+  if (!probe.exec(QStringLiteral("SELECT name FROM sqlite_master"))) {
+    // A database another program is writing cannot even be looked at: say so, not "damaged".
+    if (isLockedError(probe.lastError())) return lockedBy(probe.lastError());
     return QStringLiteral("it is not an SQLite database (%1)").arg(probe.lastError().text());
+  }
   probe.finish();
   QString problem = missingField(db, kElementsTable, ElementRecord::fieldNames());
   if (problem.isEmpty())
@@ -109,6 +139,8 @@ QString readContents(const QSqlDatabase &db, CatalogueContents &contents) {
 
 // What makes an existing catalogue file unusable, or nothing.
 QString fileProblem(const QString &path) {
+  if (const QString kind = nonFileKind(path); !kind.isEmpty())
+    return QStringLiteral("it is %1, not a readable file").arg(kind);
   const QFileInfo info(path);
   if (!info.isFile()) return QStringLiteral("it is not a readable file");
   if (info.size() == 0) return QStringLiteral("the file is empty (0 bytes)");
@@ -207,6 +239,7 @@ CatalogueDatabase CatalogueDatabase::openFile(const QString &path) {
     catalogue.builtIn_.reset();
     catalogue.origin_ = CatalogueOrigin::UserFile;
   } else {
+    catalogue.refusedFile_ = true;
     catalogue.problem_ = problem;
     catalogue.openMessage_ =
         QStringLiteral(

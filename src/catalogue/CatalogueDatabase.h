@@ -70,6 +70,8 @@ class CatalogueDatabase {
   // The user's catalogue file (empty for a catalogue constructed as the built-in default).
   QString filePath() const { return filePath_; }
   bool usesBuiltInDefault() const { return builtIn_ != nullptr; }
+  // The file is there but was refused (a missing file that could not be created is not).
+  bool refusedFile() const { return refusedFile_; }
 
   // Copies the catalogue into the in-memory tables: record i of "SELECT * FROM tblElements"
   // into row i, record i of "SELECT * FROM tblheights" into entry i, from field Heightcolour
@@ -99,6 +101,7 @@ class CatalogueDatabase {
   CatalogueOrigin origin_ = CatalogueOrigin::BuiltInDefault;
   QString openMessage_;
   QString problem_;
+  bool refusedFile_ = false;
   std::unique_ptr<BuiltIn> builtIn_;
 };
 

@@ -56,8 +56,7 @@ int runCheck(const QStringList &arguments) {
     const std::optional<MapTextContent> content = readMapFile(mapPath, console);
     if (!content) return kFailure;
     report.mapPath = mapPath;
-    report.check =
-        MapCheck::of(*content, picture->totalQuads, session.elementTable(), lastLineOf(mapPath));
+    report.check = MapCheck::of(*content, picture->totalQuads, session.elementTable());
     if (withStatistics) {
       // The map as the editor holds it after importing the picture and then MAP.
       MapDocument &document = session.document();

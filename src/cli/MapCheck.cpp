@@ -2,8 +2,6 @@
 
 #include "session/MapProblems.h"
 
-#include <QFile>
-
 #include <algorithm>
 
 namespace vmm::cli {
@@ -18,7 +16,7 @@ MapProblem problemAt(const MapFinding &finding, const MapTextContent &content) {
           kUnassigned)
     plane = Plane::Height;
   const std::size_t index = MapTextContent::indexOf(finding.quad, finding.sector, plane);
-  return {content.valueLines[index], finding.text, MapFinding::kindName(finding.kind), finding.quad,
+  return {content.valueLine(index), finding.text, MapFinding::kindName(finding.kind), finding.quad,
           finding.sector};
 }
 
@@ -43,7 +41,7 @@ void checkValues(const MapTextContent &content, const ElementTable &elements, Ma
     const Plane plane = column < kSectorsPerQuad ? Plane::Element : Plane::Height;
     if (const std::optional<MapFinding> finding = findValueProblem(
             check.rows, column % kSectorsPerQuad, plane, content.values[i], elements))
-      check.problems.append({content.valueLines[i], finding->text,
+      check.problems.append({content.valueLine(i), finding->text,
                              MapFinding::kindName(finding->kind), finding->quad, finding->sector});
   }
 }
@@ -52,7 +50,7 @@ void checkRows(const MapTextContent &content, int pictureQuads, MapCheck &check)
   const int rows = check.rows;
   const std::size_t partial = content.values.size() % kValuesPerRow;
   if (partial != 0)
-    check.problems.append({content.valueLines[content.values.size() - partial],
+    check.problems.append({content.valueLine(content.values.size() - partial),
                            QStringLiteral("the row for Quad %1 ends after %2 of its %3 values; "
                                           "the import does not count it")
                                .arg(rows)
@@ -62,9 +60,9 @@ void checkRows(const MapTextContent &content, int pictureQuads, MapCheck &check)
   if (rows == pictureQuads) return;
   // A surplus is shown where the first row beyond the picture starts, a shortfall
   // after the last row.
-  const int line = rows > pictureQuads ? content.rowLines[static_cast<std::size_t>(pictureQuads)]
-                   : rows > 0          ? content.rowLines[static_cast<std::size_t>(rows - 1)]
-                                       : content.markerLine;
+  const qint64 line = rows > pictureQuads ? content.rowLines[static_cast<std::size_t>(pictureQuads)]
+                      : rows > 0          ? content.rowLines[static_cast<std::size_t>(rows - 1)]
+                                          : content.markerLine;
   check.problems.append({line,
                          QStringLiteral("the file has %1 Quad rows but the picture has %2 Quads")
                              .arg(rows)
@@ -74,14 +72,21 @@ void checkRows(const MapTextContent &content, int pictureQuads, MapCheck &check)
 
 }  // namespace
 
-MapCheck MapCheck::of(const MapTextContent &content, int pictureQuads, const ElementTable &elements,
-                      int lastLine) {
+MapCheck MapCheck::of(const MapTextContent &content, int pictureQuads,
+                      const ElementTable &elements) {
   MapCheck check;
   check.rows = content.completeRows();
   if (!content.markerFound) {
-    check.problems.append({lastLine,
-                           QStringLiteral("the file has no \"&\" line, so it holds no Quad rows"),
-                           QStringLiteral("no-marker")});
+    // Reading may have stopped before the marker: at a byte no map text holds.
+    check.problems.append(
+        content.problem
+            ? MapProblem{content.problem->line,
+                         content.problem->description() +
+                             QStringLiteral("; the import reads nothing"),
+                         QStringLiteral("stopped")}
+            : MapProblem{content.lastLine,
+                         QStringLiteral("the file has no \"&\" line, so it holds no Quad rows"),
+                         QStringLiteral("no-marker")});
     return check;
   }
   checkValues(content, elements, check);
@@ -96,26 +101,6 @@ MapCheck MapCheck::of(const MapTextContent &content, int pictureQuads, const Ele
   std::stable_sort(check.problems.begin(), check.problems.end(),
                    [](const MapProblem &a, const MapProblem &b) { return a.line < b.line; });
   return check;
-}
-
-int lastLineOf(const QString &path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return 0;
-  int lineEnds = 0;
-  char previous = 0;
-  char last = 0;
-  QByteArray chunk(64 * 1024, Qt::Uninitialized);
-  for (qint64 got; (got = file.read(chunk.data(), chunk.size())) > 0;) {
-    for (qint64 i = 0; i < got; ++i) {
-      const char c = chunk[i];
-      if (c == '\r' || (c == '\n' && previous != '\r')) ++lineEnds;
-      previous = c;
-    }
-    last = chunk[got - 1];
-  }
-  // Text after the last line end is one more line.
-  const bool endsWithLineEnd = last == '\n' || last == '\r';
-  return std::max(1, lineEnds + (endsWithLineEnd || file.size() == 0 ? 0 : 1));
 }
 
 }  // namespace vmm::cli

@@ -10,7 +10,7 @@ namespace vmm::cli {
 
 // One thing wrong with a map file, at the line where it shows.
 struct MapProblem {
-  int line = 0;
+  qint64 line = 0;
   QString text;
   // What kind of problem, for scripts: a MapFinding::kindName(), or "no-marker",
   // "stopped" and "partial-row" for the file as a whole.
@@ -27,13 +27,8 @@ struct MapCheck {
   int sectorsWithHeight = 0;   // ... and in the height plane
   QList<MapProblem> problems;  // in line order
 
-  // `lastLine` is the number of the file's last line, where a missing "&" is reported.
-  static MapCheck of(const MapTextContent &content, int pictureQuads, const ElementTable &elements,
-                     int lastLine);
+  // A missing "&" is reported on the file's last line (content.lastLine).
+  static MapCheck of(const MapTextContent &content, int pictureQuads, const ElementTable &elements);
 };
-
-// The number of the last line of a file (CR LF, LF and CR each end a line); 0 when the
-// file cannot be read.
-int lastLineOf(const QString &path);
 
 }  // namespace vmm::cli

@@ -1,11 +1,20 @@
 #include "cli/MapInputs.h"
 
 #include "catalogue/CatalogueDatabase.h"
+#include "mapfiles/InputFile.h"
 #include "mapfiles/MapTextImport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace vmm::cli {
 namespace {
@@ -34,6 +43,13 @@ namespace {
 std::optional<CatalogueDatabase> openCatalogue(const QString &catalogueFile, Console &console) {
   if (catalogueFile.isEmpty()) {
     CatalogueDatabase catalogue = CatalogueDatabase::open(resolveDatabaseLocation());
+    // Unlike the editor, a batch run does not go on without the user's catalogue: its
+    // output would silently use other colours and elements.
+    if (catalogue.refusedFile()) {
+      console.error(QStringLiteral("the catalogue \"%1\" cannot be used: %2")
+                        .arg(shown(catalogue.filePath()), catalogue.problem()));
+      return std::nullopt;
+    }
     if (catalogue.origin() == CatalogueOrigin::BuiltInDefault)
       console.warning(catalogue.openMessage());
     else if (!catalogue.openMessage().isEmpty())
@@ -43,6 +59,11 @@ std::optional<CatalogueDatabase> openCatalogue(const QString &catalogueFile, Con
   // A catalogue named on the command line is used as it is or not at all: it is never
   // created, and a refused one does not fall back to the built-in default.
   const QFileInfo info(catalogueFile);
+  if (const QString kind = nonFileKind(catalogueFile); !kind.isEmpty()) {
+    console.error(
+        QStringLiteral("the catalogue \"%1\" is %2, not a file").arg(shown(catalogueFile), kind));
+    return std::nullopt;
+  }
   if (!info.isFile()) {
     console.error(QStringLiteral("the catalogue \"%1\" does not exist or is not a file")
                       .arg(shown(catalogueFile)));
@@ -77,15 +98,16 @@ std::optional<MapTextContent> readMapFile(const QString &path, Console &console)
   return content;
 }
 
-bool importMapFile(const QString &path, MapDocument &doc, Console &console) {
-  const std::optional<MapTextContent> content = readMapFile(path, console);
-  if (!content) return false;
+std::optional<MapTextContent> importMapFile(const QString &path, MapDocument &doc,
+                                            Console &console) {
+  std::optional<MapTextContent> content = readMapFile(path, console);
+  if (!content) return std::nullopt;
   const MapImportResult imported = applyMapText(*content, doc, path);
   if (!imported.ok()) {
     console.error(imported.messageText);
-    return false;
+    return std::nullopt;
   }
-  return true;
+  return content;
 }
 
 std::optional<MapDimensions> mapDimensions(const QString &picturePath, const QString &mapPath,
@@ -96,13 +118,18 @@ std::optional<MapDimensions> mapDimensions(const QString &picturePath, const QSt
     return MapDimensions{static_cast<qint16>(picture->xQuads),
                          static_cast<qint16>(picture->yQuads)};
   }
-  QFile file(mapPath);
-  if (!file.open(QIODevice::ReadOnly)) {
+  InputFile input;
+  if (!input.open(mapPath)) {
     console.error(QStringLiteral("the map file \"%1\" could not be read: %2")
-                      .arg(shown(mapPath), file.errorString()));
+                      .arg(shown(mapPath), input.errorString()));
     return std::nullopt;
   }
-  const HeaderQuadCounts counts = readHeaderQuadCounts(file.read(kHeaderBytes));
+  const HeaderQuadCounts counts = readHeaderQuadCounts(input.file().read(kHeaderBytes));
+  if (counts.notText) {
+    console.error(QStringLiteral("the map file \"%1\" could not be read: %2")
+                      .arg(shown(mapPath), counts.problem));
+    return std::nullopt;
+  }
   if (!counts.ok) {
     console.error(QStringLiteral("the map file \"%1\" does not give the map's size: %2; "
                                  "give the map's picture with --picture")
@@ -123,18 +150,42 @@ std::unique_ptr<EditorSession> importMapWithDimensions(const QString &mapPath,
   doc.YQuads = dimensions->YQuads;
   doc.TotalQuads = static_cast<qint16>(dimensions->XQuads * dimensions->YQuads);
   doc.mapReady = true;
-  if (!importMapFile(mapPath, doc, console)) return nullptr;
+  const std::optional<MapTextContent> content = importMapFile(mapPath, doc, console);
+  if (!content) return nullptr;
+  // The values of a last, unfinished row are read but belong to no Quad the file counts,
+  // so no map file written from it holds them.
+  if (const std::size_t partial = content->values.size() % kValuesPerRow; partial != 0)
+    console.warning(QStringLiteral("the map file \"%1\" ends inside the row for Quad %2: its %3 "
+                                   "values are dropped")
+                        .arg(shown(mapPath), QString::number(content->completeRows()),
+                             QString::number(partial)));
   return session;
 }
 
-bool writeMapFile(const MapDocument &doc, MapEdition edition, const QString &path,
-                  Console &console) {
-  const FileWriteResult written =
-      edition == MapEdition::Tolle ? SaveAsTolleTXT(doc, path) : SaveAsVargaTXT(doc, path);
+bool writeOutput(const QString &path, QByteArrayView bytes, Console &console) {
+  if (path == kStandardOutput) {
+#ifdef Q_OS_WIN
+    _setmode(_fileno(stdout), _O_BINARY);  // a picture's bytes as they are
+#endif
+    std::fflush(stdout);
+    if (std::fwrite(bytes.data(), 1, std::size_t(bytes.size()), stdout) ==
+            std::size_t(bytes.size()) &&
+        std::fflush(stdout) == 0)
+      return true;
+    console.error(
+        QStringLiteral("the standard output could not be written: %1").arg(qt_error_string(errno)));
+    return false;
+  }
+  const FileWriteResult written = writeFileAtomically(path, bytes);
   if (written.ok) return true;
   console.error(
       QStringLiteral("\"%1\" could not be written: %2").arg(shown(path), written.errorText));
   return false;
+}
+
+bool writeMapFile(const MapDocument &doc, MapEdition edition, const QString &path,
+                  Console &console) {
+  return writeOutput(path, mapText(doc, edition), console);
 }
 
 }  // namespace vmm::cli

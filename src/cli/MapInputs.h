@@ -35,9 +35,10 @@ bool loadCatalogue(const QString &catalogueFile, qint16 heightColourMode, Editor
 // Reads a map text file with the editor's import reader, without judging its content.
 std::optional<MapTextContent> readMapFile(const QString &path, Console &console);
 
-// Imports a map file onto `doc` with the editor's import rules. Fails when the file
-// cannot be read or when the import would stop part-way.
-bool importMapFile(const QString &path, MapDocument &doc, Console &console);
+// Imports a map file onto `doc` with the editor's import rules and returns what it read.
+// Fails when the file cannot be read or when the import would stop part-way.
+std::optional<MapTextContent> importMapFile(const QString &path, MapDocument &doc,
+                                            Console &console);
 
 // XQuads and YQuads from the picture when one is given, otherwise from header lines
 // 3 and 4 of the map file.
@@ -45,12 +46,20 @@ std::optional<MapDimensions> mapDimensions(const QString &picturePath, const QSt
                                            Console &console);
 
 // A session holding a fresh map of those dimensions with MAP imported onto it, as
-// convert and edit start.
+// convert and edit start. A file that ends inside a row gets a warning naming the Quad
+// whose values no output will hold.
 std::unique_ptr<EditorSession> importMapWithDimensions(const QString &mapPath,
                                                        const QString &picturePath,
                                                        Console &console);
 
-// Writes the map text of `doc` to `path` atomically; reports a failure and returns false.
+// The output name that stands for the standard output.
+inline const QString kStandardOutput = QStringLiteral("-");
+
+// Writes a command's output: atomically to `path` (which must be a regular file when it
+// exists), or to the standard output when `path` is "-". Reports a failure and returns false.
+bool writeOutput(const QString &path, QByteArrayView bytes, Console &console);
+
+// Writes the map text of `doc` with writeOutput().
 bool writeMapFile(const MapDocument &doc, MapEdition edition, const QString &path,
                   Console &console);
 

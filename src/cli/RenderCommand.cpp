@@ -13,6 +13,7 @@ const QString kView = QStringLiteral("view");
 const QString kStyle = QStringLiteral("style");
 const QString kHeights = QStringLiteral("heights");
 const QString kCatalogue = QStringLiteral("catalogue");
+const QString kFormat = QStringLiteral("format");
 
 DrawStyle styleNamed(const QString &name) {
   if (name == QLatin1String("transparent")) return DrawStyle::Transparent;
@@ -28,7 +29,8 @@ int runRender(const QStringList &arguments) {
       QStringLiteral("render"),
       QStringLiteral("Draws MAP over PICTURE as the editor's Terrain or Elevation map shows it "
                      "after Refresh Screen: the picture, the grid and every assigned Sector. "
-                     "OUT is a 24-bit bitmap, or a PNG picture when its name ends in \".png\"."));
+                     "OUT is a 24-bit bitmap, or a PNG picture when its name ends in \".png\"; "
+                     "\"-o -\" writes it to the standard output."));
   parser.addPositional(QStringLiteral("PICTURE"), QStringLiteral("The map picture."));
   parser.addPositional(QStringLiteral("MAP"), QStringLiteral("A Varga map text file."));
   parser.addOption({{QStringLiteral("o"), kOutput},
@@ -47,6 +49,10 @@ int runRender(const QStringList &arguments) {
        QStringLiteral("colour|gradient")});
   parser.addOption({kCatalogue, QStringLiteral("The catalogue to use instead of the editor's."),
                     QStringLiteral("FILE")});
+  parser.addOption({kFormat,
+                    QStringLiteral("The picture's format: bmp or png; by default png for an OUT "
+                                   "ending in \".png\", otherwise bmp."),
+                    QStringLiteral("bmp|png")});
   if (const std::optional<int> stop = parser.parse(arguments, console)) return *stop;
 
   const std::optional<QString> output = parser.single(kOutput, console);
@@ -69,6 +75,11 @@ int runRender(const QStringList &arguments) {
   if (!heights) return kFailure;
   const std::optional<QString> catalogueFile = parser.single(kCatalogue, console);
   if (!catalogueFile) return kFailure;
+  const bool pngName = output->endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
+  const auto formatName =
+      parser.choice(kFormat, {QStringLiteral("bmp"), QStringLiteral("png")},
+                    pngName ? QStringLiteral("png") : QStringLiteral("bmp"), console);
+  if (!formatName) return kFailure;
 
   const Plane plane = *view == QLatin1String("elevation") ? Plane::Height : Plane::Element;
   const qint16 heightColourMode = *heights == QLatin1String("colour") ? 1 : 0;
@@ -91,17 +102,16 @@ int runRender(const QStringList &arguments) {
   session.repaintWholePlane(plane);
   doc.mapReady = true;
 
-  const PictureFormat format = output->endsWith(QLatin1String(".png"), Qt::CaseInsensitive)
-                                   ? PictureFormat::Png
-                                   : PictureFormat::Bitmap;
-  const FileWriteResult written =
-      saveSurfacePicture(session.surfaces().surface(plane), *output, format);
-  if (!written.ok) {
-    console.error(
-        QStringLiteral("\"%1\" could not be written: %2").arg(shown(*output), written.errorText));
+  const PictureFormat format =
+      *formatName == QLatin1String("png") ? PictureFormat::Png : PictureFormat::Bitmap;
+  QString error;
+  const std::optional<QByteArray> bytes =
+      encodeSurfacePicture(session.surfaces().surface(plane), format, &error);
+  if (!bytes) {
+    console.error(QStringLiteral("\"%1\" could not be written: %2").arg(shown(*output), error));
     return kFailure;
   }
-  return kSuccess;
+  return writeOutput(*output, *bytes, console) ? kSuccess : kFailure;
 }
 
 }  // namespace vmm::cli

@@ -1,11 +1,24 @@
 #include "mapfiles/FileWriteResult.h"
 
+#include "mapfiles/InputFile.h"
+
+#include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace vmm {
 
 namespace {
+
+// A leftover untouched for this long belongs to no write still under way.
+constexpr qint64 kLeftoverAgeSeconds = 60;
 
 QString describe(QFileDevice::FileError code) {
   switch (code) {
@@ -20,6 +33,58 @@ QString describe(QFileDevice::FileError code) {
     default:
       return QStringLiteral("The file could not be written");
   }
+}
+
+// While it is written, the new content carries no permission at all: a copy left behind by a
+// killed run is then told from any file of the user's by its mode, and removed later.
+// Nothing is marked where the file system keeps no modes.
+class UnfinishedMark {
+ public:
+  explicit UnfinishedMark(QSaveFile &file) : file_(file) {
+#ifdef Q_OS_UNIX
+    struct stat status {};
+    if (::fstat(file.handle(), &status) == 0 && ::fchmod(file.handle(), 0) == 0)
+      mode_ = status.st_mode & 07777;
+#endif
+  }
+  // Gives the content the mode QSaveFile chose for it, before it takes the target's place.
+  void clear() {
+#ifdef Q_OS_UNIX
+    if (mode_ >= 0) ::fchmod(file_.handle(), static_cast<mode_t>(mode_));
+#endif
+  }
+
+ private:
+  QSaveFile &file_;
+  int mode_ = -1;
+};
+
+// Removes what killed runs left beside `path`: QSaveFile's "NAME.XXXXXX" names, only as
+// regular files of this user that still carry the unfinished mark and have not changed
+// for a minute.
+void removeLeftovers(const QString &path) {
+#ifdef Q_OS_UNIX
+  const QFileInfo target(path);
+  const QRegularExpression leftoverName(QRegularExpression::anchoredPattern(
+      QRegularExpression::escape(target.fileName()) + QStringLiteral("\\.[A-Za-z]{6}")));
+  const QDir folder = target.absoluteDir();
+  const QStringList candidates =
+      folder.entryList({target.fileName() + QStringLiteral(".??????")},
+                       QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+  const qint64 now = QDateTime::currentSecsSinceEpoch();
+  for (const QString &name : candidates) {
+    if (!leftoverName.match(name).hasMatch()) continue;
+    const QByteArray candidate = QFile::encodeName(folder.filePath(name));
+    struct stat status {};
+    if (::lstat(candidate.constData(), &status) != 0 || !S_ISREG(status.st_mode) ||
+        (status.st_mode & 07777) != 0 || status.st_uid != ::geteuid() ||
+        now - status.st_mtime < kLeftoverAgeSeconds)
+      continue;
+    ::unlink(candidate.constData());
+  }
+#else
+  Q_UNUSED(path);
+#endif
 }
 
 }  // namespace
@@ -49,16 +114,26 @@ FileWriteResult checkNotReadOnly(const QString &path) {
   return {};
 }
 
+FileWriteResult checkReplaceable(const QString &path) {
+  if (const QString kind = nonFileKind(path); !kind.isEmpty())
+    return {false, static_cast<int>(QFileDevice::OpenError),
+            QStringLiteral("The target is %1, not a file; it is left as it is").arg(kind)};
+  return checkNotReadOnly(path);
+}
+
 FileWriteResult writeFileAtomically(const QString &path, QByteArrayView bytes) {
-  if (FileWriteResult refused = checkNotReadOnly(path); !refused.ok) return refused;
+  if (FileWriteResult refused = checkReplaceable(path); !refused.ok) return refused;
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return FileWriteResult::failureOf(file);
-  if (file.write(bytes.data(), bytes.size()) != bytes.size()) {
+  UnfinishedMark mark(file);
+  if (file.write(bytes.data(), bytes.size()) != bytes.size() || !file.flush()) {
     FileWriteResult result = FileWriteResult::failureOf(file);
     file.cancelWriting();
     return result;
   }
+  mark.clear();
   if (!file.commit()) return FileWriteResult::failureOf(file);
+  removeLeftovers(path);
   return {};
 }
 

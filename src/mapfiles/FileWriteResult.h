@@ -27,7 +27,16 @@ struct FileWriteResult {
 // whom the system would let replace it. Otherwise returns success.
 FileWriteResult checkNotReadOnly(const QString &path);
 
+// Refuses (OpenError) when `path` names something that is not a regular file (a device, a
+// pipe, a folder): replacing it with a file would take it from whoever uses it. Then the
+// read-only check above.
+FileWriteResult checkReplaceable(const QString &path);
+
 // Replaces `path` with `bytes` atomically: the new content appears whole or not at all.
+// Refuses what checkReplaceable refuses. While it is written the new content has no
+// permission bits; after a successful write, such copies that killed runs left beside the
+// target under QSaveFile's temporary names ("NAME.XXXXXX", untouched for a minute, of this
+// user) are removed.
 FileWriteResult writeFileAtomically(const QString &path, QByteArrayView bytes);
 
 }  // namespace vmm

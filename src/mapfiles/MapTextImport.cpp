@@ -1,23 +1,21 @@
 #include "mapfiles/MapTextImport.h"
 
 #include "document/MapDocument.h"
+#include "mapfiles/InputFile.h"
 
 #include <QDir>
-#include <QFile>
 
 namespace vmm {
 
 MapImportResult applyMapText(const MapTextContent &content, MapDocument &doc,
                              const QString &fileName) {
-  const std::size_t count = content.values.size();
-  for (std::size_t i = 0; i < count; ++i) {
-    const qint16 value = content.values[i];
-    if (value == kUnassigned) continue;
-    const int quad = static_cast<int>(i / kValuesPerRow);
-    const int column = static_cast<int>(i % kValuesPerRow);
-    const Plane plane = column < kSectorsPerQuad ? Plane::Element : Plane::Height;
-    doc.setValue(quad, column % kSectorsPerQuad, plane, value);
-  }
+  // Row by row, plane by plane: no division per value.
+  const qint16 *value = content.values.data();
+  const qint16 *const end = value + content.values.size();
+  for (int quad = 0; value < end; ++quad)
+    for (const Plane plane : {Plane::Element, Plane::Height})
+      for (int sector = 0; sector < kSectorsPerQuad && value < end; ++sector, ++value)
+        if (*value != kUnassigned) doc.setValue(quad, sector, plane, *value);
 
   MapImportResult result;
   result.rowsRead = content.completeRows();
@@ -37,11 +35,12 @@ MapImportResult applyMapText(const MapTextContent &content, MapDocument &doc,
 }
 
 std::optional<MapTextContent> readMapTextFile(const QString &path, QString *error) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    if (error) *error = file.errorString();
+  InputFile input;
+  if (!input.open(path)) {
+    if (error) *error = input.errorString();
     return std::nullopt;
   }
+  QFile &file = input.file();
   MapTextParser parser;
   QByteArray chunk(256 * 1024, Qt::Uninitialized);
   for (;;) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/MapDocument.h"
+#include "mapfiles/MapTextHeader.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -15,14 +16,20 @@ namespace vmm {
 // 16 element ids followed by 16 heights.
 inline constexpr int kValuesPerRow = 2 * kSectorsPerQuad;
 
+// The longest way a 16-bit value can be written: "-32768". A value field longer than this
+// is refused without reading it to its end.
+inline constexpr int kMaxValueChars = 6;
+
 // Why reading a map text file stopped before its end.
 struct MapTextProblem {
   enum class Kind {
     NotANumber,    // a value field that is not a whole number from -32768 to 32767
     PastLastQuad,  // a value for a Quad beyond the last one the map can hold
+    NotText,       // a control byte (NUL and the like), which no map text holds
+    Utf16Text,     // the file starts with a UTF-16 byte order mark
   };
   Kind kind = Kind::NotANumber;
-  int line = 0;           // 1-based line on which the offending field starts
+  qint64 line = 0;        // 1-based line on which the offending field starts
   QByteArray field;       // the field's first bytes, as found in the file
   bool fieldCut = false;  // the field is longer than `field`
 
@@ -34,15 +41,28 @@ struct MapTextProblem {
 
 // What a map text file holds after its "&" marker, values in file order.
 struct MapTextContent {
+  // The lines of the values, one entry where the line changes: values from `firstValue`
+  // up to the next entry's are on `line`.
+  struct LineRun {
+    std::size_t firstValue = 0;
+    qint64 line = 0;
+    bool operator==(const LineRun &) const = default;
+  };
+
   bool markerFound = false;
-  int markerLine = 0;
-  std::vector<qint16> values;   // kValuesPerRow per row; the last row may be incomplete
-  std::vector<int> valueLines;  // the line of every entry of `values`
-  std::vector<int> rowLines;    // the line of the Quad number opening each row with values
+  qint64 markerLine = 0;
+  // The number of the file's last line (text after the last line end is a line of its
+  // own); set when the whole file was read, 0 after a stop.
+  qint64 lastLine = 0;
+  std::vector<qint16> values;  // kValuesPerRow per row; the last row may be incomplete
+  std::vector<LineRun> valueLineRuns;
+  std::vector<qint64> rowLines;  // the line of the Quad number opening each row with values
   std::optional<MapTextProblem> problem;  // set when reading stopped early
 
   int completeRows() const { return static_cast<int>(values.size() / kValuesPerRow); }
-  // Index into values/valueLines of a row's Sector value.
+  // The line of values[index].
+  qint64 valueLine(std::size_t index) const;
+  // Index into values of a row's Sector value.
   static std::size_t indexOf(int row, int sector, Plane plane) {
     return static_cast<std::size_t>(row) * kValuesPerRow +
            static_cast<std::size_t>(plane == Plane::Height ? kSectorsPerQuad : 0) +
@@ -54,9 +74,11 @@ struct MapTextContent {
 // Tabs, spaces, commas and line ends separate fields, a run of them counting as one;
 // CR LF, LF and CR all end a line; a UTF-8 byte order mark at the start is skipped.
 // Every field before the first "&" field is ignored. After it, each row is a Quad number
-// (ignored) and kValuesPerRow values. Reading stops at the first value that is not a
-// 16-bit whole number and at a value for a Quad past the array's last one. Memory use
-// is bounded whatever the input.
+// (ignored) and kValuesPerRow values. Reading stops at a UTF-16 byte order mark, at the
+// first control byte anywhere (no map text holds one), at the first value that is not a
+// 16-bit whole number of at most kMaxValueChars characters, and at a value for a Quad
+// past the array's last one. Memory use is bounded whatever the input, and no field is
+// built up as text: values are converted as their digits arrive.
 class MapTextParser {
  public:
   MapTextParser();
@@ -73,42 +95,34 @@ class MapTextParser {
  private:
   static constexpr int kFieldHeadBytes = 40;
 
-  void consume(QByteArrayView bytes);
-  void addToField(const char *run, const char *end);  // a run of field bytes
+  void consume(const char *p, const char *end);
+  const char *rowFast(const char *p, const char *end);
+  const char *valueFast(const char *p, const char *end);
+  const char *skipFast(const char *p, const char *end);
+  const char *addToField(const char *p, const char *end);
   void endField();
-  void takeValue();
-  void stop(MapTextProblem::Kind kind);
+  void takeValue(int value, QByteArrayView field);
+  void stop(MapTextProblem::Kind kind, QByteArrayView field, bool cut);
+  bool checkStart();
 
   MapTextContent content_;
   QByteArray startBytes_;  // the first bytes while they may still be a byte order mark
   bool atStart_ = true;
-  int line_ = 1;
+  qint64 line_ = 1;
   bool afterCr_ = false;
+  bool endsWithLineEnd_ = false;
   bool started_ = false;
   bool skip_ = false;
-  int openingLine_ = 0;
+  qint64 openingLine_ = 0;
+  int column_ = 0;  // the next value's place in its row
 
-  // The field being read.
+  // A field being read when a piece ended inside it, or one the quick paths left alone.
   qint64 fieldLength_ = 0;
-  int fieldLine_ = 1;
+  qint64 fieldLine_ = 1;
   char fieldHead_[kFieldHeadBytes] = {};
-  bool numeric_ = true;
-  bool digits_ = false;
-  bool negative_ = false;
-  int magnitude_ = 0;
 };
 
 // Parses a whole map text held in memory.
 MapTextContent parseMapText(QByteArrayView bytes);
-
-// The map's size as header lines 3 and 4 give it: the number before " X Max " and " Y Max ".
-struct HeaderQuadCounts {
-  bool ok = false;
-  qint16 XQuads = 0;
-  qint16 YQuads = 0;
-  int problemLine = 0;  // when !ok: the line that does not give a size
-  QString problem;
-};
-HeaderQuadCounts readHeaderQuadCounts(QByteArrayView bytes);
 
 }  // namespace vmm

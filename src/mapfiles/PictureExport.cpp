@@ -1,30 +1,34 @@
 #include "mapfiles/PictureExport.h"
 
+#include <QBuffer>
+#include <QFileDevice>
 #include <QImageWriter>
-#include <QSaveFile>
 
 namespace vmm {
 
+std::optional<QByteArray> encodeSurfacePicture(const QImage &surface, PictureFormat format,
+                                               QString *error) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  // RGB888 has no alpha channel, so the picture is written with 24 bits per pixel.
+  QImageWriter writer(&buffer, format == PictureFormat::Png ? "PNG" : "BMP");
+  if (!writer.write(surface.convertToFormat(QImage::Format_RGB888))) {
+    if (error) *error = writer.errorString();
+    return std::nullopt;
+  }
+  return bytes;
+}
+
 FileWriteResult saveSurfacePicture(const QImage &surface, const QString &path,
                                    PictureFormat format) {
-  if (FileWriteResult refused = checkNotReadOnly(path); !refused.ok) return refused;
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return FileWriteResult::failureOf(file);
-
-  // RGB888 has no alpha channel, so the picture is written with 24 bits per pixel.
-  QImageWriter writer(&file, format == PictureFormat::Png ? "PNG" : "BMP");
-  if (!writer.write(surface.convertToFormat(QImage::Format_RGB888))) {
-    // The writer only says "Unknown error" when the disk refused; the file knows why.
-    const FileWriteResult result =
-        file.error() != QFileDevice::NoError
-            ? FileWriteResult::failureOf(file)
-            : FileWriteResult{false, static_cast<int>(QFileDevice::WriteError),
-                              writer.errorString()};
-    file.cancelWriting();
-    return result;
-  }
-  if (!file.commit()) return FileWriteResult::failureOf(file);
-  return {};
+  if (FileWriteResult refused = checkReplaceable(path); !refused.ok) return refused;
+  // Encoded first and then written as the map texts are, so that a full disk or any other
+  // failure of the write is reported in the same words.
+  QString error;
+  const std::optional<QByteArray> bytes = encodeSurfacePicture(surface, format, &error);
+  if (!bytes) return {false, static_cast<int>(QFileDevice::WriteError), error};
+  return writeFileAtomically(path, *bytes);
 }
 
 }  // namespace vmm

@@ -2,14 +2,22 @@
 
 #include "mapfiles/FileWriteResult.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
+
+#include <optional>
 
 namespace vmm {
 
 // The file formats a view surface can be saved in; both are written with 24 bits per
 // pixel and no alpha channel.
 enum class PictureFormat { Bitmap, Png };
+
+// The bytes of a view surface as a picture file of that format; nothing (and the
+// writer's reason in `error`) when it cannot be encoded.
+std::optional<QByteArray> encodeSurfacePicture(const QImage &surface, PictureFormat format,
+                                               QString *error = nullptr);
 
 // Saves a view surface as it stands under exactly `path` (no extension is added),
 // replacing any earlier file atomically. On failure the result's errorText holds the

@@ -1,5 +1,7 @@
 #include "mapfiles/RecoveryFile.h"
 
+#include "mapfiles/InputFile.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -31,13 +33,16 @@ std::optional<RecoveryContent> RecoveryFile::read(const QString &dataFolder, QSt
     if (error) *error = reason;
     return std::nullopt;
   };
-  QFile file(path(dataFolder));
-  if (!file.open(QIODevice::ReadOnly)) return fail(file.errorString());
-  const QByteArray bytes = file.readAll();
+  InputFile input;
+  if (!input.open(path(dataFolder))) return fail(input.errorString());
+  const std::optional<QByteArray> read = input.readAll(kMaxBytes);
+  if (!read) return fail(input.errorString());
+  const QByteArray &bytes = *read;
   const qsizetype headerEnd = bytes.indexOf('\n');
   const qsizetype pathEnd = headerEnd < 0 ? -1 : bytes.indexOf('\n', headerEnd + 1);
   if (pathEnd < 0 || bytes.left(headerEnd) != kHeader)
-    return fail(QStringLiteral("\"%1\" is not a recovery file").arg(file.fileName()));
+    return fail(QStringLiteral("\"%1\" is not a recovery file")
+                    .arg(QDir::toNativeSeparators(path(dataFolder))));
   RecoveryContent content;
   content.picturePath = QString::fromUtf8(bytes.mid(headerEnd + 1, pathEnd - headerEnd - 1));
   content.mapText = bytes.mid(pathEnd + 1);
@@ -46,6 +51,16 @@ std::optional<RecoveryContent> RecoveryFile::read(const QString &dataFolder, QSt
 
 void RecoveryFile::remove(const QString &dataFolder) {
   QFile::remove(path(dataFolder));
+}
+
+QString RecoveryFile::setAsidePath(const QString &dataFolder) {
+  return path(dataFolder) + QStringLiteral(".bad");
+}
+
+bool RecoveryFile::setAside(const QString &dataFolder) {
+  // Renamed, never copied: whatever stands there (a link to a device, a pipe) is only moved.
+  QFile::remove(setAsidePath(dataFolder));
+  return QDir(dataFolder).rename(path(dataFolder), setAsidePath(dataFolder));
 }
 
 }  // namespace vmm

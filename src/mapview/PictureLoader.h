@@ -20,10 +20,12 @@ struct PictureLoadResult {
 };
 
 // Reads and validates a map picture: the width and then the height must be
-// multiples of 120 pixels, and the map may hold at most 5001 Quads. The size
-// declared in the file's header is checked before anything is decoded, so an
-// oversized or wrong-sized picture is refused without decoding it; an accepted
-// file is decoded once.
+// multiples of 120 pixels, and the map may hold at most 5001 Quads. Only a regular
+// file is opened. The size declared in the file's header is checked before anything
+// is decoded, so an oversized or wrong-sized picture is refused without decoding it;
+// an accepted file is decoded once. A JPEG's structure is walked before it is decoded
+// (see JpegIntegrity.h), and any word of missing or corrupt data from its decoder
+// refuses it.
 class PictureLoader {
  public:
   static PictureLoadResult load(const QString &path);

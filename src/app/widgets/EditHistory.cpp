@@ -9,6 +9,7 @@
 #include "mapview/widgets/MapViewWindow.h"
 
 #include <QAction>
+#include <QDir>
 #include <QKeySequence>
 #include <QMenu>
 
@@ -131,8 +132,13 @@ void MainWindow::offerRecovery() {
   QString error;
   const std::optional<RecoveryContent> content = recovery_->load(&error);
   if (!content) {
-    dialogs_->message(tr("The unsaved map of the last session could not be read: %1").arg(error),
-                      QStringLiteral("Restore Unsaved Map"), MessageIcon::Warning);
+    // Said once: an unusable copy is moved aside so that every later start does not repeat it.
+    const QString folder = session_.document().DatabaseLocation;
+    QString text = tr("The unsaved map of the last session could not be read: %1").arg(error);
+    if (recovery_->setAside())
+      text += tr(".\nIt has been set aside as \"%1\".")
+                  .arg(QDir::toNativeSeparators(RecoveryFile::setAsidePath(folder)));
+    dialogs_->message(text, QStringLiteral("Restore Unsaved Map"), MessageIcon::Warning);
     return;
   }
   const MessageAnswer answer = dialogs_->message(

@@ -17,6 +17,7 @@
 #include <QMdiArea>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTextDocument>
 
 namespace vmm {
 
@@ -153,8 +154,10 @@ bool MainWindow::requireMap() {
 
 void MainWindow::showNotice(const QString &text) {
   constexpr int kShownMs = 20000;
-  notice_->setText(text);
-  notice_->setToolTip(text);
+  const QString shown = WidgetDialogs::shownText(text);
+  notice_->setText(shown);
+  // A tool tip takes text that looks like markup as markup: give it the text escaped.
+  notice_->setToolTip(Qt::convertFromPlainText(shown));
   noticeTimer_.start(kShownMs);
 }
 

@@ -1,6 +1,7 @@
 // "Import Map Image": choose a picture, check it, and build the map view around it.
 #include "app/widgets/MainWindow.h"
 
+#include "app/widgets/WidgetDialogs.h"
 #include "mapview/PictureLoader.h"
 #include "mapview/widgets/EditCursors.h"
 #include "mapview/widgets/MapViewWindow.h"
@@ -49,7 +50,7 @@ bool MainWindow::LoadMapImage(const QString &path) {
   attachMapView(view);
   mapWindow_ = mdiArea_->addSubWindow(view);
   mapWindow_->setAttribute(Qt::WA_DeleteOnClose);
-  mapWindow_->setWindowTitle(QFileInfo(path).fileName());
+  mapWindow_->setWindowTitle(WidgetDialogs::shownText(QFileInfo(path).fileName()));
   // A closed map view takes its pictures with it: there is nothing left to draw on.
   connect(view, &QObject::destroyed, this, [this] { session_.surfaces().clear(); });
   applyCursor(session_.editMode());

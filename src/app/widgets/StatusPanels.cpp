@@ -1,5 +1,6 @@
 #include "app/widgets/StatusPanels.h"
 
+#include "app/widgets/WidgetDialogs.h"
 #include "gdi/Twips.h"
 
 #include <QHBoxLayout>
@@ -48,7 +49,8 @@ QString StatusPanels::text(int panel) const {
 }
 
 void StatusPanels::setText(int panel, const QString &text) {
-  if (const Panel *p = panelAt(panel)) p->label->setText(text);
+  // Panel texts may be names from the catalogue: cut before the label lays them out.
+  if (const Panel *p = panelAt(panel)) p->label->setText(WidgetDialogs::shownText(text));
 }
 
 StatusPanels::Bevel StatusPanels::bevel(int panel) const {

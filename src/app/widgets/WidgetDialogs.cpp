@@ -29,7 +29,11 @@ QMessageBox::Icon toQtIcon(MessageIcon icon) {
 
 MessageAnswer WidgetDialogs::message(const QString &text, const QString &title, MessageIcon icon,
                                      MessageButtons buttons, MessageAnswer defaultAnswer) {
-  QMessageBox box(toQtIcon(icon), title, text, QMessageBox::NoButton, parent_);
+  // Texts carry file names, paths and fields from outside: never read as markup, and cut
+  // to a readable length before the box lays anything out.
+  QMessageBox box(toQtIcon(icon), shownText(title), QString(), QMessageBox::NoButton, parent_);
+  box.setTextFormat(Qt::PlainText);
+  box.setText(shownText(text));
   struct Choice {
     QAbstractButton *button;
     MessageAnswer answer;
@@ -60,6 +64,16 @@ MessageAnswer WidgetDialogs::message(const QString &text, const QString &title, 
   return buttons == MessageButtons::Ok      ? MessageAnswer::Ok
          : buttons == MessageButtons::YesNo ? MessageAnswer::No
                                             : MessageAnswer::Cancel;
+}
+
+QString WidgetDialogs::shownText(const QString &text, qsizetype limit) {
+  if (text.size() <= limit) return text;
+  // The start and the end say the most (what happened, the file's name, the reason).
+  qsizetype head = limit / 2;
+  qsizetype tail = limit - head;
+  if (text.at(head - 1).isHighSurrogate()) --head;
+  if (text.at(text.size() - tail).isLowSurrogate()) --tail;
+  return text.left(head) + QChar(0x2026) + text.right(tail);
 }
 
 QString WidgetDialogs::qtFilter(const QString &filter) {

@@ -17,6 +17,11 @@ class WidgetDialogs : public UserDialogs {
   QString saveFileName(const QString &filter) override;
   std::optional<quint32> chooseColour(quint32 initial) override;
 
+  // `text` cut in its middle, with an ellipsis, when it is longer than `limit` characters:
+  // a text from outside (a path in a recovery copy may be megabytes) shown readably.
+  static QString shownText(const QString &text, qsizetype limit = kShownChars);
+  static constexpr qsizetype kShownChars = 600;
+
   // Converts a "Description|*.ext|..." filter into Qt's "Description (*.ext);;..." form.
   static QString qtFilter(const QString &filter);
 

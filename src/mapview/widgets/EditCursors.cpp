@@ -1,5 +1,7 @@
 #include "mapview/widgets/EditCursors.h"
 
+#include "mapfiles/InputFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
@@ -18,6 +20,12 @@ QString builtInPath(int mode) {
 
 std::optional<QCursor> readCursor(const QString &path) {
   QImageReader reader(path);
+  // A file in the data folder is outside input: only a regular file is opened.
+  InputFile input;
+  if (!path.startsWith(u':')) {
+    if (!input.open(path)) return std::nullopt;
+    reader.setDevice(&input.file());
+  }
   const QImage image = reader.read();
   if (image.isNull()) return std::nullopt;
   return QCursor(QPixmap::fromImage(image), kHotSpot, kHotSpot);

@@ -1,0 +1,107 @@
+#include "mapfiles/InputFile.h"
+
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
+
+namespace vmm {
+namespace {
+
+QString notAFile(const QString &kind) {
+  return QStringLiteral("it is %1, not a file").arg(kind);
+}
+
+#ifdef Q_OS_UNIX
+QString kindOf(mode_t mode) {
+  if (S_ISREG(mode)) return {};
+  if (S_ISDIR(mode)) return QStringLiteral("a folder");
+  if (S_ISFIFO(mode)) return QStringLiteral("a pipe");
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return QStringLiteral("a device");
+  if (S_ISSOCK(mode)) return QStringLiteral("a socket");
+  return QStringLiteral("a special file");
+}
+#endif
+
+}  // namespace
+
+QString nonFileKind(const QString &path) {
+#ifdef Q_OS_UNIX
+  struct stat status {};
+  if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &status) != 0) return {};
+  return kindOf(status.st_mode);
+#else
+  const QFileInfo info(path);
+  if (!info.exists() || info.isFile()) return {};
+  return info.isDir() ? QStringLiteral("a folder") : QStringLiteral("a special file");
+#endif
+}
+
+bool InputFile::open(const QString &path) {
+  file_.reset();
+  error_.clear();
+  // Looked at before opening: opening some devices already does something.
+  if (const QString kind = nonFileKind(path); !kind.isEmpty()) {
+    error_ = notAFile(kind);
+    return false;
+  }
+  auto file = std::make_unique<QFile>(path);
+#ifdef Q_OS_UNIX
+  // Without O_NONBLOCK, a pipe put in the file's place meanwhile would block the open until
+  // a writer comes; the descriptor is checked again once open.
+  const int fd =
+      ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) {
+    error_ = qt_error_string(errno);
+    return false;
+  }
+  struct stat status {};
+  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+    error_ = notAFile(kindOf(status.st_mode));
+    ::close(fd);
+    return false;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    error_ = file->errorString();
+    ::close(fd);
+    return false;
+  }
+#else
+  if (!file->open(QIODevice::ReadOnly)) {
+    error_ = file->errorString();
+    return false;
+  }
+#endif
+  file_ = std::move(file);
+  return true;
+}
+
+std::optional<QByteArray> InputFile::readAll(qint64 maxBytes) {
+  if (!file_) return std::nullopt;
+  // The size the file claims is only a hint: it may grow while it is read.
+  QByteArray bytes;
+  bytes.reserve(static_cast<qsizetype>(std::min(file_->size(), maxBytes) + 1));
+  constexpr qint64 kChunk = 1 << 20;
+  while (bytes.size() <= maxBytes) {
+    const qint64 wanted = std::min(kChunk, maxBytes + 1 - bytes.size());
+    const qsizetype start = bytes.size();
+    bytes.resize(start + static_cast<qsizetype>(wanted));
+    const qint64 got = file_->read(bytes.data() + start, wanted);
+    if (got < 0) {
+      error_ = file_->errorString();
+      return std::nullopt;
+    }
+    bytes.resize(start + static_cast<qsizetype>(got));
+    if (got == 0) return bytes;
+  }
+  error_ = QStringLiteral("the file is larger than %1 bytes").arg(maxBytes);
+  return std::nullopt;
+}
+
+}  // namespace vmm
