@@ -1,7 +1,9 @@
 #include "session/EditorSession.h"
 
 #include "catalogue/ElementRecord.h"
+#include "edits/FloodFill.h"
 #include "edits/RandomSource.h"
+#include "edits/Replace.h"
 #include "mapview/PictureLoader.h"
 
 namespace vmm {
@@ -46,6 +48,12 @@ void EditorSession::setDrawStyle(DrawStyle style) {
   emit drawStyleChanged(style);
 }
 
+void EditorSession::setBrushSize(int size) {
+  if (size == brushSize_ || !isBrushSize(size)) return;
+  brushSize_ = size;
+  emit brushSizeChanged(size);
+}
+
 std::optional<ElementRecord> EditorSession::selectElementByName(const QString &name) {
   if (name.isEmpty()) return std::nullopt;
   std::optional<ElementRecord> record = catalogue_.elementByName(name);
@@ -73,10 +81,66 @@ void EditorSession::startMap(const PictureLoadResult &picture) {
 }
 
 QRect EditorSession::paintCurrentSector(Plane plane, int strokeId) {
-  const bool erasing = editMode_ == EditMode::EraseSector || editMode_ == EditMode::EraseQuad;
-  HistoryStep step(history_.get(), erasing ? tr("Erase") : tr("Paint"), StepRepaint::Sectors,
-                   strokeId);
-  return applyEditMode(*painter_, document_, plane, editMode_);
+  HistoryStep step(history_.get(), erasesSectors(editMode_) ? tr("Erase") : tr("Paint"),
+                   StepRepaint::Sectors, strokeId);
+  const bool brush = brushSize_ > 1 && (editMode_ == EditMode::DrawSector ||
+                                        editMode_ == EditMode::EraseSector);
+  if (!brush) return applyEditMode(*painter_, document_, plane, editMode_);
+  const SectorGrid grid(document_);
+  const SectorCell centre = grid.cell({document_.CurrentQuad, document_.CurrentSect});
+  const std::vector<SectorAddress> sectors = sectorsOf(grid, brushSpan(centre, brushSize_));
+  return applyToSectors(*painter_, document_, plane, editMode_ == EditMode::EraseSector, sectors);
+}
+
+QRect EditorSession::paintSectors(Plane plane, std::span<const SectorAddress> sectors,
+                                  bool erase) {
+  const bool wasPainting = document_.mousePainting;
+  document_.mousePainting = true;
+  const QRect changed = applyToSectors(*painter_, document_, plane, erase, sectors);
+  document_.mousePainting = wasPainting;
+  return changed;
+}
+
+QRect EditorSession::paintRectangle(Plane plane, SectorAddress corner, SectorAddress opposite) {
+  const SectorGrid grid(document_);
+  const SectorSpan span =
+      rectangleSpan(grid.cell(corner), grid.cell(opposite), worksOnQuads(editMode_));
+  HistoryStep step(history_.get(), QStringLiteral("Rectangle"), StepRepaint::Sectors);
+  return paintSectors(plane, sectorsOf(grid, span), erasesSectors(editMode_));
+}
+
+QRect EditorSession::rectangleOutline(SectorAddress corner, SectorAddress opposite) const {
+  const SectorGrid grid(document_);
+  return rectangleSpan(grid.cell(corner), grid.cell(opposite), worksOnQuads(editMode_))
+      .clippedTo(grid)
+      .pixelOutline();
+}
+
+QRect EditorSession::paintLine(Plane plane, SectorAddress from, SectorAddress to) {
+  const SectorGrid grid(document_);
+  const std::vector<SectorAddress> sectors =
+      lineSectors(grid, grid.cell(from), grid.cell(to), brushSize_, worksOnQuads(editMode_));
+  HistoryStep step(history_.get(), QStringLiteral("Line"), StepRepaint::Sectors);
+  return paintSectors(plane, sectors, erasesSectors(editMode_));
+}
+
+QRect EditorSession::fillArea(Plane plane, SectorAddress start) {
+  const qint16 value = drawValue(document_, plane);
+  if (value == kUnassigned || document_.value(start.quad, start.sector, plane) == value)
+    return {};
+  const std::vector<SectorAddress> region = floodRegion(document_, plane, start);
+  HistoryStep step(history_.get(), QStringLiteral("Fill Area"), StepRepaint::Sectors);
+  return paintSectors(plane, region, false);
+}
+
+int EditorSession::replaceValue(Plane plane, qint16 from, qint16 to) {
+  HistoryStep step(history_.get(), replaceCaption(plane));
+  return vmm::replaceValue(document_, plane, from, to);
+}
+
+QString EditorSession::replaceCaption(Plane plane) {
+  return plane == Plane::Element ? QStringLiteral("Replace Element")
+                                 : QStringLiteral("Replace Height");
 }
 
 int EditorSession::runEditCommand(EditCommand command) {

@@ -43,6 +43,16 @@ std::optional<quint32> ScriptedDialogs::chooseColour(quint32) {
   return takeFront(colours);
 }
 
+std::optional<QString> ScriptedDialogs::chooseValueToReplace(Plane plane) {
+  replacePlanes.append(plane);
+  if (replacedValues.empty()) return std::nullopt;
+  const QString value = replacedValues.front().value_or(QString());
+  const bool cancelled = !replacedValues.front().has_value();
+  replacedValues.pop_front();
+  if (cancelled) return std::nullopt;
+  return value;
+}
+
 EditorHome::EditorHome() {
   qputenv("VARGA_MAP_MAKER_HOME", dir.path().toUtf8());
   picture = writePicture(dir.path(), 240, 120);

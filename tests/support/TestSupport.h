@@ -38,11 +38,14 @@ class ScriptedDialogs : public UserDialogs {
   QString openFileName(const QString &filter) override;
   QString saveFileName(const QString &filter) override;
   std::optional<quint32> chooseColour(quint32 initial) override;
+  std::optional<QString> chooseValueToReplace(Plane plane) override;
 
   std::deque<MessageAnswer> answers;  // for message(); default answer when empty
   std::deque<QString> openNames;      // empty string = cancel
   std::deque<QString> saveNames;      // empty string = cancel
   std::deque<std::optional<quint32>> colours;
+  std::deque<std::optional<QString>> replacedValues;  // nothing = cancel
+  QList<Plane> replacePlanes;                         // the plane of every replace question
 
   QList<ShownMessage> messages;
   QStringList openFilters;

@@ -68,7 +68,8 @@ void MainWindow::closeMapView() {
 void MainWindow::applyCursor(EditMode mode) {
   if (!mapView_) return;
   for (const MapView view : {MapView::Terrain, MapView::Image, MapView::Elevation})
-    mapView_->surfaceWidget(view)->setCursor(cursors_->cursor(static_cast<int>(mode)));
+    mapView_->surfaceWidget(view)->setCursor(
+        cursors_->cursor(static_cast<int>(mode), session_.brushSize()));
 }
 
 }  // namespace vmm

@@ -1,9 +1,16 @@
 #include "mapview/widgets/EditCursors.h"
 
+#include "document/MapGeometry.h"
+#include "mapview/EditDispatch.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
+#include <QPainter>
 #include <QPixmap>
+
+#include <algorithm>
+#include <optional>
 
 namespace vmm {
 
@@ -23,13 +30,46 @@ std::optional<QCursor> readCursor(const QString &path) {
   return QCursor(QPixmap::fromImage(image), kHotSpot, kHotSpot);
 }
 
+// A one-pixel black line with a white pixel on each side, so it shows on any picture.
+void haloLine(QPainter &painter, QPoint from, QPoint to) {
+  const bool across = from.y() == to.y();
+  painter.setPen(Qt::white);
+  const QPoint side = across ? QPoint(0, 1) : QPoint(1, 0);
+  painter.drawLine(from - side, to - side);
+  painter.drawLine(from + side, to + side);
+  painter.setPen(Qt::black);
+  painter.drawLine(from, to);
+}
+
+// The crosshair of the cursor files, around (centre, centre), with a gap in the middle.
+void drawCrosshair(QPainter &painter, int centre, int arm, int gap) {
+  haloLine(painter, {centre - arm, centre}, {centre - gap, centre});
+  haloLine(painter, {centre + gap, centre}, {centre + arm, centre});
+  haloLine(painter, {centre, centre - arm}, {centre, centre - gap});
+  haloLine(painter, {centre, centre + gap}, {centre, centre + arm});
+}
+
+// Fill Area: the crosshair of the other modes and a green pool spreading from it.
+QCursor fillAreaCursor() {
+  QPixmap pixmap(32, 32);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  drawCrosshair(painter, kHotSpot, kHotSpot, 3);
+  const QPolygon pool({{19, 25}, {22, 20}, {27, 19}, {30, 23}, {29, 29}, {23, 30}});
+  painter.setPen(Qt::black);
+  painter.setBrush(QColor(20, 120, 40));
+  painter.drawPolygon(pool);
+  painter.end();
+  return QCursor(pixmap, kHotSpot, kHotSpot);
+}
+
 }  // namespace
 
 EditCursors::EditCursors(const QString &dataFolder) {
   // Distinct shapes for the unlikely case that even the built-in files fail.
   const std::array<Qt::CursorShape, 4> lastResort = {Qt::CrossCursor, Qt::SizeAllCursor,
                                                      Qt::PointingHandCursor, Qt::ForbiddenCursor};
-  for (int mode = 0; mode < 4; ++mode) {
+  for (int mode = 0; mode < int(kFileNames.size()); ++mode) {
     const auto i = static_cast<std::size_t>(mode);
     const QString path = QDir(dataFolder).filePath(QString::fromLatin1(kFileNames[i]));
     if (auto fromFile = readCursor(path)) {
@@ -41,10 +81,33 @@ EditCursors::EditCursors(const QString &dataFolder) {
       cursors_[i] = QCursor(lastResort[i]);
     }
   }
+  cursors_[static_cast<std::size_t>(EditMode::FillArea)] = fillAreaCursor();
 }
 
 const QCursor &EditCursors::cursor(int mode) const {
-  return cursors_.at(static_cast<std::size_t>(std::clamp(mode, 0, 3)));
+  return cursors_.at(static_cast<std::size_t>(std::clamp(mode, 0, kModeCount - 1)));
+}
+
+QCursor EditCursors::cursor(int mode, int brushSize) const {
+  const auto editMode = static_cast<EditMode>(mode);
+  if (brushSize <= 1 || (editMode != EditMode::DrawSector && editMode != EditMode::EraseSector))
+    return cursor(mode);
+  // The brush's square of cells with its grid lines, a white frame around it, and a
+  // small cross on the centre of the pointer's Sector, (size - 1) / 2 cells in.
+  const int side = brushSize * kSectorPixels + 1;
+  QPixmap pixmap(side + 2, side + 2);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  painter.setPen(Qt::white);
+  painter.drawRect(0, 0, side + 1, side + 1);
+  painter.drawRect(2, 2, side - 3, side - 3);
+  // Black to paint, the erase cursors' red to erase.
+  painter.setPen(editMode == EditMode::DrawSector ? Qt::black : QColor(200, 0, 0));
+  painter.drawRect(1, 1, side - 1, side - 1);
+  const int hotSpot = 1 + (brushSize - 1) / 2 * kSectorPixels + kSectorPixels / 2;
+  drawCrosshair(painter, hotSpot, 3, 0);
+  painter.end();
+  return QCursor(pixmap, hotSpot, hotSpot);
 }
 
 bool EditCursors::fromDataFolder(int mode) const {
@@ -54,7 +117,7 @@ bool EditCursors::fromDataFolder(int mode) const {
 void EditCursors::installDefaults(const QString &dataFolder) {
   QDir folder(dataFolder);
   if (!folder.exists() && !QDir().mkpath(dataFolder)) return;
-  for (int mode = 0; mode < 4; ++mode) {
+  for (int mode = 0; mode < int(kFileNames.size()); ++mode) {
     const QString target =
         folder.filePath(QString::fromLatin1(kFileNames[static_cast<std::size_t>(mode)]));
     if (QFile::exists(target)) continue;
