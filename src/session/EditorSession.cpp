@@ -161,18 +161,27 @@ void EditorSession::repaintWholeMap() {
 
 std::array<QRect, 2> EditorSession::repaintSectors(const std::vector<SectorEdit> &edits) {
   // The values are already in the array: with mapReady off the colouring routines
-  // only draw them. Each cell gets the picture back first, so a transparent colour
-  // is not laid over the one it replaces.
+  // only draw them. Each cell gets the picture back and the step's old value first,
+  // and a redone step then paints its value over that as the mouse did, so a
+  // transparent colour laid over another comes back as it was painted.
   const bool ready = document_.mapReady;
+  const bool painting = document_.mousePainting;
   document_.mapReady = false;
   std::array<QRect, 2> changed;
   for (const SectorEdit &edit : edits) {
     const Plane plane = edit.planeValue();
     const qint16 value = document_.value(edit.quad, edit.sector, plane);
+    const bool redone = value == edit.newValue && value != edit.oldValue;
     QRect &area = changed[static_cast<std::size_t>(plane)];
     area |= painter_->eraseSquare(plane, edit.quad, edit.sector);
-    if (value != kUnassigned) area |= painter_->colourSquare(plane, edit.quad, edit.sector, value);
+    if (value == kUnassigned) continue;
+    document_.mousePainting = false;
+    if (redone && edit.oldValue != kUnassigned)
+      area |= painter_->colourSquare(plane, edit.quad, edit.sector, edit.oldValue);
+    document_.mousePainting = redone;
+    area |= painter_->colourSquare(plane, edit.quad, edit.sector, value);
   }
+  document_.mousePainting = painting;
   document_.mapReady = ready;
   return changed;
 }

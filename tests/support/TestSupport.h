@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QImage>
 #include <QList>
 #include <QPoint>
 #include <QString>
@@ -67,11 +68,16 @@ QString writePicture(const QString &folder, int width, int height,
 // The centre of a Sector cell on a map 6 Quads wide.
 QPoint sectorCentre(int quad, int sector);
 
-// Mouse events with explicit button state, as the surfaces receive them.
-void sendMouseMove(QWidget *widget, QPoint position, Qt::MouseButtons buttons);
-void sendMousePress(QWidget *widget, QPoint position, Qt::MouseButton button);
+// Mouse events with explicit button and key state, as the surfaces receive them.
+void sendMouseMove(QWidget *widget, QPoint position, Qt::MouseButtons buttons,
+                   Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+void sendMousePress(QWidget *widget, QPoint position, Qt::MouseButton button,
+                    Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+void sendMouseRelease(QWidget *widget, QPoint position, Qt::MouseButton button,
+                      Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 // Press, move through every point, release: one left-button stroke.
-void dragLeft(QWidget *widget, const QList<QPoint> &points);
+void dragLeft(QWidget *widget, const QList<QPoint> &points,
+              Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 // Triggers the window's menu command with this object name.
 void trigger(QWidget *window, const char *action);
 
@@ -85,5 +91,17 @@ QColor gdiColour(quint32 colour);
 
 // A main window, resized and shown, with the picture imported; null when it was refused.
 std::unique_ptr<MainWindow> openShownMap(UserDialogs &dialogs, const QString &picture);
+
+// The map (every Sector of a 6 x 3 map, both planes, and TotalQuads) and both coloured views.
+struct MapState {
+  QList<qint16> values;
+  QImage terrain;
+  QImage elevation;
+  bool operator==(const MapState &) const = default;
+};
+MapState mapState(MainWindow &main);
+// True when the two differ, undo ("mnuUndo") brings back `before` exactly and redo
+// ("mnuRedo") `after`: values, Quad count and the pixels of both coloured views.
+bool undoRedoRestores(MainWindow &main, const MapState &before, const MapState &after);
 
 }  // namespace vmm::test
