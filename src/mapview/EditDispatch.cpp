@@ -34,10 +34,9 @@ QRect applyToSectors(SectorPainter &painter, const MapDocument &document, Plane 
                      bool erase, std::span<const SectorAddress> sectors) {
   const qint16 value = drawValue(document, plane);
   if (plane == Plane::Height && value == kUnassigned) return {};
+  if (!erase) return painter.colourSquares(plane, sectors, value);
   QRect changed;
-  for (const SectorAddress &at : sectors)
-    changed |= erase ? painter.eraseSquare(plane, at.quad, at.sector)
-                     : painter.colourSquare(plane, at.quad, at.sector, value);
+  for (const SectorAddress &at : sectors) changed |= painter.eraseSquare(plane, at.quad, at.sector);
   return changed;
 }
 
