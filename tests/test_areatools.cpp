@@ -394,6 +394,8 @@ class TestAreaTools : public QObject {
     dialogs_->replacedValues = {nine};
     trigger(main_.get(), action);
     QCOMPARE(dialogs_->replacePlanes, (QList<Plane>{plane, plane, plane}));
+    QCOMPARE(dialogs_->replacements.last(),
+             elements ? main_->session().elementName(4) : QStringLiteral("4"));
     QCOMPARE(cellsHolding(plane, 4), block(0, 0, 3, 3));
     QCOMPARE(cellsHolding(plane, 12), block(6, 0, 9, 3));
     QCOMPARE(cellsHolding(plane == Plane::Element ? Plane::Height : Plane::Element, kUnassigned)

@@ -29,9 +29,9 @@ class UserDialogs {
   // A GDI colour value (red in the low byte), or nothing when cancelled.
   virtual std::optional<quint32> chooseColour(quint32 initial) = 0;
   // The value a replace command looks for on `plane`: an element name chosen from the
-  // category and element lists, or a height "0" to "100" from the height list. Nothing
-  // when the user cancels.
-  virtual std::optional<QString> chooseValueToReplace(Plane plane) = 0;
+  // category and element lists, or a height "0" to "100" from the height list, to be
+  // replaced by `replacement` (the name or height shown). Nothing when the user cancels.
+  virtual std::optional<QString> chooseValueToReplace(Plane plane, const QString &replacement) = 0;
 };
 
 }  // namespace vmm

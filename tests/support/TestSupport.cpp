@@ -44,8 +44,10 @@ std::optional<quint32> ScriptedDialogs::chooseColour(quint32) {
   return takeFront(colours);
 }
 
-std::optional<QString> ScriptedDialogs::chooseValueToReplace(Plane plane) {
+std::optional<QString> ScriptedDialogs::chooseValueToReplace(Plane plane,
+                                                             const QString &replacement) {
   replacePlanes.append(plane);
+  replacements.append(replacement);
   if (replacedValues.empty()) return std::nullopt;
   const QString value = replacedValues.front().value_or(QString());
   const bool cancelled = !replacedValues.front().has_value();

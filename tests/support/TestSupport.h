@@ -39,7 +39,7 @@ class ScriptedDialogs : public UserDialogs {
   QString openFileName(const QString &filter) override;
   QString saveFileName(const QString &filter) override;
   std::optional<quint32> chooseColour(quint32 initial) override;
-  std::optional<QString> chooseValueToReplace(Plane plane) override;
+  std::optional<QString> chooseValueToReplace(Plane plane, const QString &replacement) override;
 
   std::deque<MessageAnswer> answers;  // for message(); default answer when empty
   std::deque<QString> openNames;      // empty string = cancel
@@ -47,6 +47,7 @@ class ScriptedDialogs : public UserDialogs {
   std::deque<std::optional<quint32>> colours;
   std::deque<std::optional<QString>> replacedValues;  // nothing = cancel
   QList<Plane> replacePlanes;                         // the plane of every replace question
+  QStringList replacements;                           // and the value it offered to write
 
   QList<ShownMessage> messages;
   QStringList openFilters;

@@ -26,7 +26,8 @@ void MainWindow::replaceValue(Plane plane) {
                       title, MessageIcon::Information);
     return;
   }
-  const std::optional<QString> chosen = dialogs_->chooseValueToReplace(plane);
+  const std::optional<QString> chosen = dialogs_->chooseValueToReplace(
+      plane, elements ? session_.elementName(to) : QString::number(to));
   if (!chosen) return;
   std::optional<qint16> from;
   if (elements) {

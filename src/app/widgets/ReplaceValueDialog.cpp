@@ -10,16 +10,19 @@
 
 namespace vmm {
 
-ReplaceValueDialog::ReplaceValueDialog(Plane plane, QWidget *parent) : QDialog(parent) {
+ReplaceValueDialog::ReplaceValueDialog(Plane plane, const QString &replacement, QWidget *parent)
+    : QDialog(parent) {
   setObjectName(QStringLiteral("dlgReplaceValue"));
   setWindowTitle(EditorSession::replaceCaption(plane));
   auto *form = new QFormLayout(this);
   const bool elements = plane == Plane::Element;
-  form->addRow(new QLabel(elements ? tr("Every Sector holding this element takes the element "
-                                        "you paint with.")
-                                   : tr("Every Sector with this height takes the height you "
-                                        "paint with."),
-                          this));
+  auto *note = new QLabel(elements ? tr("Every Sector holding the element chosen here becomes "
+                                        "\"%1\".").arg(replacement)
+                                   : tr("Every Sector with the height chosen here gets the "
+                                        "height %1.").arg(replacement),
+                          this);
+  note->setTextFormat(Qt::PlainText);
+  form->addRow(note);
   values_ = new QComboBox(this);
   values_->setObjectName(QStringLiteral("cboReplaceValue"));
   if (elements) {

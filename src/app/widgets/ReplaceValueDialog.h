@@ -14,7 +14,8 @@ class ReplaceValueDialog : public QDialog {
   Q_OBJECT
 
  public:
-  ReplaceValueDialog(Plane plane, QWidget *parent = nullptr);
+  // `replacement`: the element name or height the chosen one gives way to.
+  ReplaceValueDialog(Plane plane, const QString &replacement, QWidget *parent = nullptr);
 
   // The element name or the height chosen.
   QString chosenValue() const;

@@ -91,8 +91,9 @@ std::optional<quint32> WidgetDialogs::chooseColour(quint32 initial) {
   return quint32(chosen.red()) | (quint32(chosen.green()) << 8) | (quint32(chosen.blue()) << 16);
 }
 
-std::optional<QString> WidgetDialogs::chooseValueToReplace(Plane plane) {
-  ReplaceValueDialog dialog(plane, parent_);
+std::optional<QString> WidgetDialogs::chooseValueToReplace(Plane plane,
+                                                           const QString &replacement) {
+  ReplaceValueDialog dialog(plane, replacement, parent_);
   if (dialog.exec() != QDialog::Accepted || dialog.chosenValue().isEmpty()) return std::nullopt;
   return dialog.chosenValue();
 }

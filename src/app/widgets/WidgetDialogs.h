@@ -16,7 +16,7 @@ class WidgetDialogs : public UserDialogs {
   QString openFileName(const QString &filter) override;
   QString saveFileName(const QString &filter) override;
   std::optional<quint32> chooseColour(quint32 initial) override;
-  std::optional<QString> chooseValueToReplace(Plane plane) override;
+  std::optional<QString> chooseValueToReplace(Plane plane, const QString &replacement) override;
 
   // Converts a "Description|*.ext|..." filter into Qt's "Description (*.ext);;..." form.
   static QString qtFilter(const QString &filter);
