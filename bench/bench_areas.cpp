@@ -112,8 +112,7 @@ void BM_BrushMove(benchmark::State &state) {
     const int quad = step % doc.TotalQuads;
     const int sect = step % kSectorsPerQuad;
     ++step;
-    const std::vector<SectorAddress> brush =
-        sectorsOf(grid, brushSpan(grid.cell({quad, sect}), 5));
+    const std::vector<SectorAddress> brush = sectorsOf(grid, brushSpan(grid.cell({quad, sect}), 5));
     area = applyToSectors(*map.painter, doc, Plane::Element, false, brush);
     benchmark::DoNotOptimize(area);
   }

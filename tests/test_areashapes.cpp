@@ -119,10 +119,8 @@ class TestAreaShapes : public QObject {
     QTest::addColumn<QRect>("outline");  // the rubber band, in pixels
     const QRect sectors(5, 2, 5, 4);     // cells 5..9 by 2..5
     const QRect quads(4, 0, 8, 8);       // Quad columns 1 and 2, Quad rows 0 and 1
-    const QList<std::pair<QPoint, QPoint>> directions{{{5, 2}, {9, 5}},
-                                                      {{9, 5}, {5, 2}},
-                                                      {{9, 2}, {5, 5}},
-                                                      {{5, 5}, {9, 2}}};
+    const QList<std::pair<QPoint, QPoint>> directions{
+        {{5, 2}, {9, 5}}, {{9, 5}, {5, 2}}, {{9, 2}, {5, 5}}, {{5, 5}, {9, 2}}};
     const char *names[] = {"down right", "up left", "down left", "up right"};
     for (int i = 0; i < 4; ++i) {
       const auto [from, to] = directions[i];
@@ -130,11 +128,10 @@ class TestAreaShapes : public QObject {
           << from << to << false << sectors << QRect(50, 20, 51, 41);
       QTest::addRow("Quads, %s", names[i]) << from << to << true << quads << QRect(40, 0, 81, 81);
     }
-    QTest::newRow("one Sector") << QPoint(23, 11) << QPoint(23, 11) << false
-                                << QRect(23, 11, 1, 1) << QRect(230, 110, 11, 11);
+    QTest::newRow("one Sector") << QPoint(23, 11) << QPoint(23, 11) << false << QRect(23, 11, 1, 1)
+                                << QRect(230, 110, 11, 11);
     QTest::newRow("one Quad from its last Sector")
-        << QPoint(23, 11) << QPoint(23, 11) << true << QRect(20, 8, 4, 4)
-        << QRect(200, 80, 41, 41);
+        << QPoint(23, 11) << QPoint(23, 11) << true << QRect(20, 8, 4, 4) << QRect(200, 80, 41, 41);
   }
 
   void rectangleInEachDirection() {
@@ -184,8 +181,8 @@ class TestAreaShapes : public QObject {
       const int along = shallow ? cell.column - start.column : cell.row - start.row;
       QCOMPARE(std::abs(along), int(i));
       if (dx == 0 && dy == 0) continue;
-      const double ideal = shallow ? start.row + double(dy) * along / dx
-                                   : start.column + double(dx) * along / dy;
+      const double ideal =
+          shallow ? start.row + double(dy) * along / dx : start.column + double(dx) * along / dy;
       const int across = shallow ? cell.row : cell.column;
       QVERIFY2(std::abs(across - ideal) <= 0.5, qPrintable(QString::number(i)));
     }

@@ -7,6 +7,7 @@
 #include "mapview/widgets/EditCursors.h"
 #include "mapview/widgets/MapViewWindow.h"
 #include "mapview/widgets/SurfaceWidget.h"
+#include "support/AreaDriver.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -18,6 +19,11 @@
 #include <set>
 
 using namespace vmm;
+using test::block;
+using test::blockOf;
+using test::cellCentre;
+using test::Cells;
+using test::joined;
 using test::trigger;
 
 Q_DECLARE_METATYPE(vmm::EditMode)
@@ -26,29 +32,6 @@ Q_DECLARE_METATYPE(vmm::MapView)
 Q_DECLARE_METATYPE(vmm::Plane)
 
 namespace {
-
-using Cells = std::set<std::pair<int, int>>;
-
-// The centre of the Sector in `column` and `row` of the picture's grid of Sectors.
-QPoint cellCentre(int column, int row) {
-  return {column * kSectorPixels + 5, row * kSectorPixels + 5};
-}
-
-Cells block(int left, int top, int right, int bottom) {
-  Cells cells;
-  for (int column = left; column <= right; ++column)
-    for (int row = top; row <= bottom; ++row) cells.insert({column, row});
-  return cells;
-}
-
-Cells operator+(Cells a, const Cells &b) {
-  a.insert(b.begin(), b.end());
-  return a;
-}
-
-Cells blockOf(const QRect &r) {
-  return block(r.left(), r.top(), r.right(), r.bottom());
-}
 
 QImage cursorImage(const QWidget *widget) {
   return widget->cursor().pixmap().toImage();
@@ -62,58 +45,23 @@ class TestAreaTools : public QObject {
   test::EditorHome home_;
   std::unique_ptr<test::ScriptedDialogs> dialogs_;
   std::unique_ptr<MainWindow> main_;  // a shown window with the 240 x 120 picture imported
+  std::unique_ptr<test::AreaDriver> hand_;
 
   MapDocument &doc() { return main_->session().document(); }
   SurfaceWidget *surface(MapView view) { return main_->mapView()->surfaceWidget(view); }
-  int steps() { return main_->session().history().stack().count(); }
-  QString undoText() { return main_->findChild<QAction *>("mnuUndo")->text(); }
-  QRubberBand *band() { return main_->mapView()->findChild<QRubberBand *>("rectangleBand"); }
-
-  // The cells of the picture whose value on `plane` is `value`.
-  Cells cellsHolding(Plane plane, qint16 value) {
-    const SectorGrid grid(doc());
-    Cells cells;
-    for (int column = 0; column < grid.columns(); ++column)
-      for (int row = 0; row < grid.rows(); ++row) {
-        const SectorAddress at = grid.address({column, row});
-        if (doc().value(at.quad, at.sector, plane) == value) cells.insert({column, row});
-      }
-    return cells;
-  }
-
-  void click(MapView view, QPoint at, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    test::dragLeft(surface(view), {at}, modifiers);
-  }
-
-  // Shift + drag from one Sector to another, checking the rubber band on the way.
-  void dragRectangle(MapView view, QPoint from, QPoint to, const QRect &outline) {
-    SurfaceWidget *widget = surface(view);
-    test::sendMouseMove(widget, cellCentre(from.x(), from.y()), Qt::NoButton, Qt::ShiftModifier);
-    test::sendMousePress(widget, cellCentre(from.x(), from.y()), Qt::LeftButton,
-                         Qt::ShiftModifier);
-    test::sendMouseMove(widget, (cellCentre(from.x(), from.y()) + cellCentre(to.x(), to.y())) / 2,
-                        Qt::LeftButton, Qt::ShiftModifier);
-    test::sendMouseMove(widget, cellCentre(to.x(), to.y()), Qt::LeftButton, Qt::ShiftModifier);
-    QVERIFY(band() && band()->isVisible());
-    QCOMPARE(band()->geometry(), outline);
-    test::sendMouseRelease(widget, cellCentre(to.x(), to.y()), Qt::LeftButton, Qt::ShiftModifier);
-    QVERIFY(!band()->isVisible());
-  }
-
-  void paintRectangle(MapView view, QRect cells) {
-    dragRectangle(view, cells.topLeft(), cells.bottomRight(),
-                  QRect(cells.left() * 10, cells.top() * 10, cells.width() * 10 + 1,
-                        cells.height() * 10 + 1));
-  }
 
  private slots:
   void init() {
     dialogs_ = std::make_unique<test::ScriptedDialogs>();
     main_ = test::openShownMap(*dialogs_, home_.picture);
     QVERIFY(main_);
+    hand_ = std::make_unique<test::AreaDriver>(*main_);
   }
 
-  void cleanup() { main_.reset(); }
+  void cleanup() {
+    hand_.reset();
+    main_.reset();
+  }
 
   void brushSizesFromTheKeysAndTheToolStrip() {
     main_->activateWindow();
@@ -131,32 +79,34 @@ class TestAreaTools : public QObject {
 
     doc().CurrentDrawElement = 5;
     const test::MapState before = test::mapState(*main_);
-    click(MapView::Terrain, cellCentre(0, 0));  // clipped at the corner: 2 x 2 Sectors
-    QCOMPARE(cellsHolding(Plane::Element, 5), block(0, 0, 1, 1));
-    QCOMPARE(undoText(), QStringLiteral("Undo Paint"));
+    hand_->click(MapView::Terrain, cellCentre(0, 0));  // clipped at the corner: 2 x 2 Sectors
+    QCOMPARE(hand_->cellsHolding(Plane::Element, 5), block(0, 0, 1, 1));
+    QCOMPARE(hand_->undoText(), QStringLiteral("Undo Paint"));
     QVERIFY(test::undoRedoRestores(*main_, before, test::mapState(*main_)));
 
     QTest::keyClick(terrain, Qt::Key_BracketRight);
     QTest::keyClick(terrain, Qt::Key_BracketRight);  // stays at the largest
     QCOMPARE(main_->session().brushSize(), 5);
-    click(MapView::Terrain, cellCentre(23, 11));
-    QCOMPARE(cellsHolding(Plane::Element, 5), block(0, 0, 1, 1) + block(21, 9, 23, 11));
+    hand_->click(MapView::Terrain, cellCentre(23, 11));
+    QCOMPARE(hand_->cellsHolding(Plane::Element, 5),
+             joined(block(0, 0, 1, 1), block(21, 9, 23, 11)));
 
     // 2 x 2 from the list: the pointer's Sector is the top-left one; erasing with it.
     sizes->setCurrentIndex(sizes->findText(QStringLiteral("2 x 2")));
     emit sizes->activated(sizes->currentIndex());
     QCOMPARE(main_->session().brushSize(), 2);
     trigger(main_.get(), "mnuE3");
-    click(MapView::Terrain, cellCentre(22, 10));
-    Cells left = block(0, 0, 1, 1) + block(21, 9, 23, 11);
+    hand_->click(MapView::Terrain, cellCentre(22, 10));
+    Cells left = joined(block(0, 0, 1, 1), block(21, 9, 23, 11));
     for (const auto &cell : block(22, 10, 23, 11)) left.erase(cell);
-    QCOMPARE(cellsHolding(Plane::Element, 5), left);
+    QCOMPARE(hand_->cellsHolding(Plane::Element, 5), left);
 
     // The Quad modes paint whole Quads whatever the brush, with the mode's own cursor.
     trigger(main_.get(), "mnuE2");
-    QCOMPARE(cursorImage(terrain), main_->cursors().cursor(int(EditMode::DrawQuad)).pixmap().toImage());
-    click(MapView::Terrain, cellCentre(9, 5));
-    QCOMPARE(cellsHolding(Plane::Element, 5), left + block(8, 4, 11, 7));
+    QCOMPARE(cursorImage(terrain),
+             main_->cursors().cursor(int(EditMode::DrawQuad)).pixmap().toImage());
+    hand_->click(MapView::Terrain, cellCentre(9, 5));
+    QCOMPARE(hand_->cellsHolding(Plane::Element, 5), joined(left, block(8, 4, 11, 7)));
     trigger(main_.get(), "mnuE1");
     QTest::keyClick(terrain, Qt::Key_BracketLeft);
     QCOMPARE(cursorImage(terrain), oneSector);
@@ -169,10 +119,8 @@ class TestAreaTools : public QObject {
     QTest::addColumn<QRect>("cells");  // the Sectors the rectangle reaches
     const QRect sectors(5, 2, 5, 4);
     const QRect quads(4, 0, 8, 8);
-    const QList<std::pair<QPoint, QPoint>> directions{{{5, 2}, {9, 5}},
-                                                      {{9, 5}, {5, 2}},
-                                                      {{9, 2}, {5, 5}},
-                                                      {{5, 5}, {9, 2}}};
+    const QList<std::pair<QPoint, QPoint>> directions{
+        {{5, 2}, {9, 5}}, {{9, 5}, {5, 2}}, {{9, 2}, {5, 5}}, {{5, 5}, {9, 2}}};
     const char *names[] = {"down right", "up left", "down left", "up right"};
     for (int i = 0; i < 4; ++i) {
       const auto [from, to] = directions[i];
@@ -199,16 +147,16 @@ class TestAreaTools : public QObject {
     doc().CurrentDrawElement = 9;
     main_->session().setBrushSize(5);  // a rectangle has no brush
     main_->session().setEditMode(mode);
-    const int stepsBefore = steps();
+    const int stepsBefore = hand_->steps();
     const test::MapState before = test::mapState(*main_);
-    dragRectangle(MapView::Terrain, from, to,
-                  QRect(cells.left() * 10, cells.top() * 10, cells.width() * 10 + 1,
-                        cells.height() * 10 + 1));
-    QCOMPARE(cellsHolding(Plane::Element, erasing ? kUnassigned : 9), blockOf(cells));
-    QCOMPARE(cellsHolding(Plane::Element, erasing ? 4 : kUnassigned).size(),
+    QVERIFY(hand_->dragRectangle(MapView::Terrain, from, to,
+                                 QRect(cells.left() * 10, cells.top() * 10, cells.width() * 10 + 1,
+                                       cells.height() * 10 + 1)));
+    QCOMPARE(hand_->cellsHolding(Plane::Element, erasing ? kUnassigned : 9), blockOf(cells));
+    QCOMPARE(hand_->cellsHolding(Plane::Element, erasing ? 4 : kUnassigned).size(),
              std::size_t(24 * 12 - cells.width() * cells.height()));
-    QCOMPARE(steps(), stepsBefore + 1);
-    QCOMPARE(undoText(), QStringLiteral("Undo Rectangle"));
+    QCOMPARE(hand_->steps(), stepsBefore + 1);
+    QCOMPARE(hand_->undoText(), QStringLiteral("Undo Rectangle"));
     QVERIFY(test::undoRedoRestores(*main_, before, test::mapState(*main_)));
   }
 
@@ -219,16 +167,16 @@ class TestAreaTools : public QObject {
     test::sendMouseMove(terrain, cellCentre(2, 2), Qt::NoButton, Qt::ShiftModifier);
     test::sendMousePress(terrain, cellCentre(2, 2), Qt::LeftButton, Qt::ShiftModifier);
     test::sendMouseMove(terrain, cellCentre(6, 5), Qt::LeftButton, Qt::ShiftModifier);
-    QVERIFY(band()->isVisible());
+    QVERIFY(hand_->band()->isVisible());
     QTest::keyClick(terrain, Qt::Key_Escape);
-    QVERIFY(!band()->isVisible());
+    QVERIFY(!hand_->band()->isVisible());
     // The button is still held: the rest of the drag paints nothing, Shift or not.
     test::sendMouseMove(terrain, cellCentre(8, 8), Qt::LeftButton);
     test::sendMouseRelease(terrain, cellCentre(8, 8), Qt::LeftButton, Qt::ShiftModifier);
     QVERIFY(test::mapState(*main_) == before);
-    QCOMPARE(steps(), 0);
-    click(MapView::Terrain, cellCentre(8, 8));
-    QCOMPARE(cellsHolding(Plane::Element, 9), block(8, 8, 8, 8));
+    QCOMPARE(hand_->steps(), 0);
+    hand_->click(MapView::Terrain, cellCentre(8, 8));
+    QCOMPARE(hand_->cellsHolding(Plane::Element, 9), block(8, 8, 8, 8));
   }
 
   void areaToolsPaintAsDrawSectorDoes_data() {
@@ -251,50 +199,51 @@ class TestAreaTools : public QObject {
     doc().CurrentDrawElement = 12;
     QRect area(2, 2, 4, 3);
     if (tool == QLatin1String("fill"))
-      paintRectangle(MapView::Terrain, area);
+      QVERIFY(hand_->paintRectangle(MapView::Terrain, area));
     else
-      click(MapView::Terrain, cellCentre(3, 3));
+      hand_->click(MapView::Terrain, cellCentre(3, 3));
     const test::MapState painted = test::mapState(*main_);
     doc().CurrentDrawElement = 9;
     if (tool == QLatin1String("rectangle")) {
-      paintRectangle(MapView::Terrain, area);
+      QVERIFY(hand_->paintRectangle(MapView::Terrain, area));
     } else if (tool == QLatin1String("line")) {
-      click(MapView::Terrain, cellCentre(8, 3), Qt::ShiftModifier);  // from (3, 3)
+      hand_->click(MapView::Terrain, cellCentre(8, 3), Qt::ShiftModifier);  // from (3, 3)
       area = QRect(3, 3, 6, 1);
     } else {
       trigger(main_.get(), "mnuFillArea");
-      click(MapView::Terrain, cellCentre(4, 3));
+      hand_->click(MapView::Terrain, cellCentre(4, 3));
       trigger(main_.get(), "mnuE1");
     }
-    QCOMPARE(cellsHolding(Plane::Element, 9), blockOf(area));
+    QCOMPARE(hand_->cellsHolding(Plane::Element, 9), blockOf(area));
     const QImage byTool = main_->mapView()->surfaces().surface(MapView::Terrain).copy();
     QVERIFY(test::undoRedoRestores(*main_, painted, test::mapState(*main_)));
     trigger(main_.get(), "mnuUndo");
-    for (const auto &[column, row] : blockOf(area)) click(MapView::Terrain, cellCentre(column, row));
+    for (const auto &[column, row] : blockOf(area))
+      hand_->click(MapView::Terrain, cellCentre(column, row));
     QCOMPARE(main_->mapView()->surfaces().surface(MapView::Terrain), byTool);
   }
 
   void lineFromTheLastPaintedSector() {
     doc().CurrentDrawElement = 9;
     // Nothing painted yet: Shift + click paints the one Sector, as a click does.
-    click(MapView::Terrain, cellCentre(2, 2), Qt::ShiftModifier);
-    QCOMPARE(cellsHolding(Plane::Element, 9), block(2, 2, 2, 2));
-    QCOMPARE(undoText(), QStringLiteral("Undo Paint"));
+    hand_->click(MapView::Terrain, cellCentre(2, 2), Qt::ShiftModifier);
+    QCOMPARE(hand_->cellsHolding(Plane::Element, 9), block(2, 2, 2, 2));
+    QCOMPARE(hand_->undoText(), QStringLiteral("Undo Paint"));
 
     const test::MapState before = test::mapState(*main_);
-    click(MapView::Terrain, cellCentre(9, 5), Qt::ShiftModifier);
+    hand_->click(MapView::Terrain, cellCentre(9, 5), Qt::ShiftModifier);
     Cells line;
     for (const SectorCell cell : sectorLine({2, 2}, {9, 5})) line.insert({cell.column, cell.row});
     QCOMPARE(line.size(), std::size_t(8));
-    QCOMPARE(cellsHolding(Plane::Element, 9), line);
-    QCOMPARE(steps(), 2);
-    QCOMPARE(undoText(), QStringLiteral("Undo Line"));
+    QCOMPARE(hand_->cellsHolding(Plane::Element, 9), line);
+    QCOMPARE(hand_->steps(), 2);
+    QCOMPARE(hand_->undoText(), QStringLiteral("Undo Line"));
     QVERIFY(test::undoRedoRestores(*main_, before, test::mapState(*main_)));
 
     // On to the next click in Draw Quad: every Quad the line crosses, on row 1 of Quads.
     trigger(main_.get(), "mnuE2");
-    click(MapView::Terrain, cellCentre(20, 6), Qt::ShiftModifier);
-    QCOMPARE(cellsHolding(Plane::Element, 9), line + block(8, 4, 23, 7));
+    hand_->click(MapView::Terrain, cellCentre(20, 6), Qt::ShiftModifier);
+    QCOMPARE(hand_->cellsHolding(Plane::Element, 9), joined(line, block(8, 4, 23, 7)));
   }
 
   void fillArea_data() {
@@ -320,9 +269,9 @@ class TestAreaTools : public QObject {
     if (view == MapView::Image) trigger(main_.get(), "mnuV1");
     qint16 &value = plane == Plane::Element ? doc().CurrentDrawElement : doc().CurrentDrawHeight;
     value = 9;
-    paintRectangle(view, QRect(8, 0, 1, 12));
-    click(view, cellCentre(14, 6));
-    click(view, cellCentre(15, 7));
+    QVERIFY(hand_->paintRectangle(view, QRect(8, 0, 1, 12)));
+    hand_->click(view, cellCentre(14, 6));
+    hand_->click(view, cellCentre(15, 7));
 
     trigger(main_.get(), "mnuFillArea");
     QCOMPARE(main_->session().editMode(), EditMode::FillArea);
@@ -330,30 +279,30 @@ class TestAreaTools : public QObject {
              main_->cursors().cursor(int(EditMode::FillArea)).pixmap().toImage());
     const qint16 startValue = start == QPoint(14, 6) ? 9 : kUnassigned;
     Cells filled;
-    const Cells holdingStartValue = cellsHolding(plane, startValue);
+    const Cells holdingStartValue = hand_->cellsHolding(plane, startValue);
     for (const auto &cell : blockOf(region))
       if (holdingStartValue.count(cell) != 0) filled.insert(cell);
-    const Cells unchanged = cellsHolding(plane, startValue == 9 ? kUnassigned : 9);
-    const Cells otherPlane = cellsHolding(other, kUnassigned);
+    const Cells unchanged = hand_->cellsHolding(plane, startValue == 9 ? kUnassigned : 9);
+    const Cells otherPlane = hand_->cellsHolding(other, kUnassigned);
     value = 4;
     const test::MapState before = test::mapState(*main_);
-    const int stepsBefore = steps();
+    const int stepsBefore = hand_->steps();
     // Dragging on in Fill Area fills nothing more.
-    test::dragLeft(surface(view), {cellCentre(start.x(), start.y()), cellCentre(8, 3),
-                                   cellCentre(15, 7)});
-    QCOMPARE(cellsHolding(plane, 4), filled);
-    QCOMPARE(cellsHolding(plane, startValue == 9 ? kUnassigned : 9), unchanged);
-    QCOMPARE(cellsHolding(other, kUnassigned), otherPlane);
-    QCOMPARE(steps(), stepsBefore + 1);
-    QCOMPARE(undoText(), QStringLiteral("Undo Fill Area"));
+    test::dragLeft(surface(view),
+                   {cellCentre(start.x(), start.y()), cellCentre(8, 3), cellCentre(15, 7)});
+    QCOMPARE(hand_->cellsHolding(plane, 4), filled);
+    QCOMPARE(hand_->cellsHolding(plane, startValue == 9 ? kUnassigned : 9), unchanged);
+    QCOMPARE(hand_->cellsHolding(other, kUnassigned), otherPlane);
+    QCOMPARE(hand_->steps(), stepsBefore + 1);
+    QCOMPARE(hand_->undoText(), QStringLiteral("Undo Fill Area"));
     const QImage &shown = main_->mapView()->surfaces().surface(MapSurfaces::viewOf(plane));
     const QColor colour = plane == Plane::Element
                               ? test::gdiColour(main_->session().elementTable().colour(4))
                               : test::gdiColour(main_->session().heightColours().colour(4));
     QCOMPARE(shown.pixelColor(cellCentre(region.left(), region.top())), colour);
     // A click on a Sector that holds the value already changes nothing.
-    click(view, cellCentre(start.x(), start.y()));
-    QCOMPARE(steps(), stepsBefore + 1);
+    hand_->click(view, cellCentre(start.x(), start.y()));
+    QCOMPARE(hand_->steps(), stepsBefore + 1);
     QVERIFY(test::undoRedoRestores(*main_, before, test::mapState(*main_)));
   }
 
@@ -371,9 +320,9 @@ class TestAreaTools : public QObject {
     if (!elements) trigger(main_.get(), "mnuV3");
     qint16 &value = elements ? doc().CurrentDrawElement : doc().CurrentDrawHeight;
     value = 9;
-    paintRectangle(view, QRect(0, 0, 4, 4));
+    QVERIFY(hand_->paintRectangle(view, QRect(0, 0, 4, 4)));
     value = 12;
-    paintRectangle(view, QRect(6, 0, 4, 4));
+    QVERIFY(hand_->paintRectangle(view, QRect(6, 0, 4, 4)));
     const QString nine = elements ? main_->session().elementName(9) : QStringLiteral("9");
 
     // Nothing to paint with: said, and nothing asked.
@@ -388,7 +337,7 @@ class TestAreaTools : public QObject {
     trigger(main_.get(), action);
     QCOMPARE(dialogs_->messages.size(), 2);
     QCOMPARE(dialogs_->messages.last().title, EditorSession::replaceCaption(plane));
-    QCOMPARE(steps(), 2);
+    QCOMPARE(hand_->steps(), 2);
 
     const test::MapState before = test::mapState(*main_);
     dialogs_->replacedValues = {nine};
@@ -396,12 +345,13 @@ class TestAreaTools : public QObject {
     QCOMPARE(dialogs_->replacePlanes, (QList<Plane>{plane, plane, plane}));
     QCOMPARE(dialogs_->replacements.last(),
              elements ? main_->session().elementName(4) : QStringLiteral("4"));
-    QCOMPARE(cellsHolding(plane, 4), block(0, 0, 3, 3));
-    QCOMPARE(cellsHolding(plane, 12), block(6, 0, 9, 3));
-    QCOMPARE(cellsHolding(plane == Plane::Element ? Plane::Height : Plane::Element, kUnassigned)
-                 .size(),
-             std::size_t(24 * 12));
-    QCOMPARE(undoText(), QStringLiteral("Undo ") + EditorSession::replaceCaption(plane));
+    QCOMPARE(hand_->cellsHolding(plane, 4), block(0, 0, 3, 3));
+    QCOMPARE(hand_->cellsHolding(plane, 12), block(6, 0, 9, 3));
+    QCOMPARE(
+        hand_->cellsHolding(plane == Plane::Element ? Plane::Height : Plane::Element, kUnassigned)
+            .size(),
+        std::size_t(24 * 12));
+    QCOMPARE(hand_->undoText(), QStringLiteral("Undo ") + EditorSession::replaceCaption(plane));
     const QColor colour = elements ? test::gdiColour(main_->session().elementTable().colour(4))
                                    : test::gdiColour(main_->session().heightColours().colour(4));
     QCOMPARE(main_->mapView()->surfaces().surface(view).pixelColor(cellCentre(2, 2)), colour);
@@ -430,9 +380,9 @@ class TestAreaTools : public QObject {
     const int brushPlace = placeOf(main_->findChild<QComboBox *>("cboBrushSize")->parentWidget());
     QVERIFY(brushPlace > 0);
     QCOMPARE(brushPlace, placeOf(fill->parentWidget()) + 1);
-    for (const auto &[name, caption] :
-         {std::pair{"mnuFillArea", "Fill &Area"}, {"mnuReplaceElement", "&Replace Element..."},
-          {"mnuReplaceHeight", "Replace &Height..."}})
+    for (const auto &[name, caption] : {std::pair{"mnuFillArea", "Fill &Area"},
+                                        {"mnuReplaceElement", "&Replace Element..."},
+                                        {"mnuReplaceHeight", "Replace &Height..."}})
       QCOMPARE(main_->findChild<QAction *>(name)->text(), QString::fromLatin1(caption));
     // A cursor of its own: none of the other four modes' pictures.
     const QImage fillCursor = main_->cursors().cursor(int(EditMode::FillArea)).pixmap().toImage();

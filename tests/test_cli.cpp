@@ -235,8 +235,10 @@ class TestCli : public QObject {
     QTest::addColumn<QString>("action");
     QTest::addColumn<int>("from");
     QTest::addColumn<int>("to");
-    QTest::newRow("element") << "--replace-element" << "mnuReplaceElement" << 12 << 3;
-    QTest::newRow("height") << "--replace-height" << "mnuReplaceHeight" << 7 << 50;
+    QTest::newRow("element") << "--replace-element"
+                             << "mnuReplaceElement" << 12 << 3;
+    QTest::newRow("height") << "--replace-height"
+                            << "mnuReplaceHeight" << 7 << 50;
   }
 
   void replaceEqualsTheEditorsReplace() {

@@ -283,11 +283,13 @@ class TestColouring : public QObject {
          {std::pair{DrawStyle::Solid, "solid"}, std::pair{DrawStyle::Transparent, "transparent"},
           std::pair{DrawStyle::Hollow, "hollow"}, std::pair{DrawStyle::None, "no style"}}) {
       QTest::addRow("%s terrain, painting", name) << int(style) << int(Plane::Element) << true << 5;
-      QTest::addRow("%s terrain, redrawing", name) << int(style) << int(Plane::Element) << false << 7;
+      QTest::addRow("%s terrain, redrawing", name)
+          << int(style) << int(Plane::Element) << false << 7;
       QTest::addRow("%s elevation", name) << int(style) << int(Plane::Height) << true << 100;
     }
     QTest::newRow("element -1") << int(DrawStyle::Solid) << int(Plane::Element) << true << -1;
-    QTest::newRow("height without a colour") << int(DrawStyle::Hollow) << int(Plane::Height) << true << 50;
+    QTest::newRow("height without a colour")
+        << int(DrawStyle::Hollow) << int(Plane::Height) << true << 50;
   }
 
   void manySectorsAtOnceMatchSectorBySector() {
@@ -298,7 +300,7 @@ class TestColouring : public QObject {
     const Plane p = Plane(plane);
     // Cells cut by the picture's right edge, Quads below it and outside the array, and
     // earlier paint of both elements to tint over or clear.
-    const std::vector<SectorAddress> sectors{{0, 0}, {0, 5},  {2, 3},  {2, 15}, {4, 6},
+    const std::vector<SectorAddress> sectors{{0, 0},  {0, 5}, {2, 3},  {2, 15},   {4, 6},
                                              {8, 15}, {9, 0}, {-1, 2}, {5001, 1}, {7, 4}};
     PaintedMap oneByOne(120, 115);
     PaintedMap atOnce(120, 115);

@@ -42,7 +42,7 @@ struct RequestedEdit {
 
 // The two numbers of a FROM:TO option; nothing (after the message) when it is not that.
 std::optional<std::pair<qint16, qint16>> fromTo(const QString &option, const QString &text,
-                                                 Console &console) {
+                                                Console &console) {
   const QStringList parts = text.split(u':');
   const std::optional<qint16> from = parts.size() == 2 ? parseInt16(parts[0]) : std::nullopt;
   const std::optional<qint16> to = parts.size() == 2 ? parseInt16(parts[1]) : std::nullopt;
@@ -77,8 +77,7 @@ std::optional<RequestedEdit> requestedEdit(const CommandParser &parser, Console 
   if (option.startsWith(QLatin1String("replace-"))) {
     const auto values = fromTo(option, text, console);
     if (!values) return std::nullopt;
-    const Plane plane =
-        option == QLatin1String("replace-height") ? Plane::Height : Plane::Element;
+    const Plane plane = option == QLatin1String("replace-height") ? Plane::Height : Plane::Element;
     if (plane == Plane::Height && !HeightColours::inRange(values->second)) {
       console.error(QStringLiteral("--replace-height must write a height from 0 to 100, not %1\n%2")
                         .arg(values->second)
@@ -181,8 +180,8 @@ int runEdit(const QStringList &arguments) {
   std::unique_ptr<RandomSource> random = randomSource(seeded ? seed : std::nullopt, console);
   if (!random) return kFailure;
   // Fills and replacements paint an element, which the catalogue must hold.
-  const bool writesElement = edit->replaced ? edit->plane == Plane::Element
-                                            : edit->command == EditCommand::FillElement;
+  const bool writesElement =
+      edit->replaced ? edit->plane == Plane::Element : edit->command == EditCommand::FillElement;
   if (writesElement && !catalogueHolds(edit->value, *catalogueFile, console)) return kFailure;
 
   const std::unique_ptr<EditorSession> session =

@@ -47,8 +47,8 @@ SectorSpan SectorSpan::clippedTo(const SectorGrid &grid) const {
 
 QRect SectorSpan::pixelOutline() const {
   if (isEmpty()) return {};
-  return QRect(left * kSectorPixels, top * kSectorPixels,
-               (right - left + 1) * kSectorPixels + 1, (bottom - top + 1) * kSectorPixels + 1);
+  return QRect(left * kSectorPixels, top * kSectorPixels, (right - left + 1) * kSectorPixels + 1,
+               (bottom - top + 1) * kSectorPixels + 1);
 }
 
 bool isBrushSize(int size) {
@@ -87,8 +87,8 @@ std::vector<SectorAddress> sectorsOf(const SectorGrid &grid, const SectorSpan &s
   for (int quadTop = quadStart(inside.top); quadTop <= inside.bottom; quadTop += kSectorsAcross)
     for (int quadLeft = quadStart(inside.left); quadLeft <= inside.right;
          quadLeft += kSectorsAcross)
-      for (int row = std::max(quadTop, inside.top); row <= std::min(quadEnd(quadTop), inside.bottom);
-           ++row)
+      for (int row = std::max(quadTop, inside.top);
+           row <= std::min(quadEnd(quadTop), inside.bottom); ++row)
         for (int column = std::max(quadLeft, inside.left);
              column <= std::min(quadEnd(quadLeft), inside.right); ++column)
           sectors.push_back(grid.address({column, row}));

@@ -22,8 +22,7 @@ struct SectorCell {
 class SectorGrid {
  public:
   SectorGrid(int xQuads, int yQuads);
-  explicit SectorGrid(const MapDocument &document)
-      : SectorGrid(document.XQuads, document.YQuads) {}
+  explicit SectorGrid(const MapDocument &document) : SectorGrid(document.XQuads, document.YQuads) {}
 
   int columns() const { return columns_; }
   int rows() const { return rows_; }

@@ -30,8 +30,8 @@ QRect applyEditMode(SectorPainter &painter, const MapDocument &document, Plane p
   return {};
 }
 
-QRect applyToSectors(SectorPainter &painter, const MapDocument &document, Plane plane,
-                     bool erase, std::span<const SectorAddress> sectors) {
+QRect applyToSectors(SectorPainter &painter, const MapDocument &document, Plane plane, bool erase,
+                     std::span<const SectorAddress> sectors) {
   const qint16 value = drawValue(document, plane);
   if (plane == Plane::Height && value == kUnassigned) return {};
   if (!erase) return painter.colourSquares(plane, sectors, value);

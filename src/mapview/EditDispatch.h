@@ -12,7 +12,13 @@ class SectorPainter;
 
 // The edit modes, in the order of their tool strip buttons: the four painting
 // modes, then the bucket fill.
-enum class EditMode : int { DrawSector = 0, DrawQuad = 1, EraseSector = 2, EraseQuad = 3, FillArea = 4 };
+enum class EditMode : int {
+  DrawSector = 0,
+  DrawQuad = 1,
+  EraseSector = 2,
+  EraseQuad = 3,
+  FillArea = 4
+};
 inline constexpr int kEditModeCount = 5;
 
 inline bool erasesSectors(EditMode mode) {
@@ -37,7 +43,7 @@ QRect applyEditMode(SectorPainter &painter, const MapDocument &document, Plane p
 // Every Sector of `sectors` painted as Draw Sector paints one (with the current
 // element or height), or erased as Erase Sector erases one; the same rule for
 // heights of -1. Returns the surface area that changed.
-QRect applyToSectors(SectorPainter &painter, const MapDocument &document, Plane plane,
-                     bool erase, std::span<const SectorAddress> sectors);
+QRect applyToSectors(SectorPainter &painter, const MapDocument &document, Plane plane, bool erase,
+                     std::span<const SectorAddress> sectors);
 
 }  // namespace vmm

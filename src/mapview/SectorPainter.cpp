@@ -137,7 +137,7 @@ QRect SectorPainter::colourSquares(Plane plane, std::span<const SectorAddress> s
   // A hollow mouse paint clears the cell's earlier fill first, as colourSquare does.
   const bool restoreFirst = style == DrawStyle::Hollow && document_.mousePainting;
   const QRect changed = surfaces_->inkCells(plane, cellInsidesByBand(sectors),
-                                             toPixel(TranslateVBColor(*colour)), how, restoreFirst);
+                                            toPixel(TranslateVBColor(*colour)), how, restoreFirst);
   // The mix mode the view is left with, as after the last colourSquare.
   const bool drawn = std::any_of(sectors.begin(), sectors.end(), [](const SectorAddress &at) {
     return MapDocument::isValidQuad(at.quad);

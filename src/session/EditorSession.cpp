@@ -83,8 +83,8 @@ void EditorSession::startMap(const PictureLoadResult &picture) {
 QRect EditorSession::paintCurrentSector(Plane plane, int strokeId) {
   HistoryStep step(history_.get(), erasesSectors(editMode_) ? tr("Erase") : tr("Paint"),
                    StepRepaint::Sectors, strokeId);
-  const bool brush = brushSize_ > 1 && (editMode_ == EditMode::DrawSector ||
-                                        editMode_ == EditMode::EraseSector);
+  const bool brush =
+      brushSize_ > 1 && (editMode_ == EditMode::DrawSector || editMode_ == EditMode::EraseSector);
   if (!brush) return applyEditMode(*painter_, document_, plane, editMode_);
   const SectorGrid grid(document_);
   const SectorCell centre = grid.cell({document_.CurrentQuad, document_.CurrentSect});
@@ -92,8 +92,7 @@ QRect EditorSession::paintCurrentSector(Plane plane, int strokeId) {
   return applyToSectors(*painter_, document_, plane, editMode_ == EditMode::EraseSector, sectors);
 }
 
-QRect EditorSession::paintSectors(Plane plane, std::span<const SectorAddress> sectors,
-                                  bool erase) {
+QRect EditorSession::paintSectors(Plane plane, std::span<const SectorAddress> sectors, bool erase) {
   const bool wasPainting = document_.mousePainting;
   document_.mousePainting = true;
   const QRect changed = applyToSectors(*painter_, document_, plane, erase, sectors);
@@ -126,8 +125,7 @@ QRect EditorSession::paintLine(Plane plane, SectorAddress from, SectorAddress to
 
 QRect EditorSession::fillArea(Plane plane, SectorAddress start) {
   const qint16 value = drawValue(document_, plane);
-  if (value == kUnassigned || document_.value(start.quad, start.sector, plane) == value)
-    return {};
+  if (value == kUnassigned || document_.value(start.quad, start.sector, plane) == value) return {};
   const std::vector<SectorAddress> region = floodRegion(document_, plane, start);
   HistoryStep step(history_.get(), QStringLiteral("Fill Area"), StepRepaint::Sectors);
   return paintSectors(plane, region, false);

@@ -141,8 +141,9 @@ void EditToolBar::buildBrushSizeControl() {
       namedLabel(QStringLiteral("Brush"), QStringLiteral("lblBrush"), frame));
   brushSizeList_ = new QComboBox(frame);
   brushSizeList_->setObjectName(QStringLiteral("cboBrushSize"));
-  brushSizeList_->setToolTip(tr("Sectors square painted or erased at once in the Sector "
-                                "modes ([ smaller, ] larger)"));
+  brushSizeList_->setToolTip(
+      tr("Sectors square painted or erased at once in the Sector "
+         "modes ([ smaller, ] larger)"));
   brushSizeList_->setFocusPolicy(Qt::NoFocus);
   for (const int size : kBrushSizes)
     brushSizeList_->addItem(QStringLiteral("%1 x %1").arg(size), size);

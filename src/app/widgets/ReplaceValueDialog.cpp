@@ -17,9 +17,11 @@ ReplaceValueDialog::ReplaceValueDialog(Plane plane, const QString &replacement, 
   auto *form = new QFormLayout(this);
   const bool elements = plane == Plane::Element;
   auto *note = new QLabel(elements ? tr("Every Sector holding the element chosen here becomes "
-                                        "\"%1\".").arg(replacement)
+                                        "\"%1\".")
+                                         .arg(replacement)
                                    : tr("Every Sector with the height chosen here gets the "
-                                        "height %1.").arg(replacement),
+                                        "height %1.")
+                                         .arg(replacement),
                           this);
   note->setTextFormat(Qt::PlainText);
   form->addRow(note);

@@ -30,23 +30,22 @@ std::optional<QCursor> readCursor(const QString &path) {
   return QCursor(QPixmap::fromImage(image), kHotSpot, kHotSpot);
 }
 
-// A one-pixel black line with a white pixel on each side, so it shows on any picture.
-void haloLine(QPainter &painter, QPoint from, QPoint to) {
-  const bool across = from.y() == to.y();
-  painter.setPen(Qt::white);
-  const QPoint side = across ? QPoint(0, 1) : QPoint(1, 0);
-  painter.drawLine(from - side, to - side);
-  painter.drawLine(from + side, to + side);
-  painter.setPen(Qt::black);
-  painter.drawLine(from, to);
-}
-
-// The crosshair of the cursor files, around (centre, centre), with a gap in the middle.
+// The crosshair of the cursor files around (centre, centre), with a gap in the middle:
+// one-pixel black lines with a white pixel on each side, so it shows on any picture.
 void drawCrosshair(QPainter &painter, int centre, int arm, int gap) {
-  haloLine(painter, {centre - arm, centre}, {centre - gap, centre});
-  haloLine(painter, {centre + gap, centre}, {centre + arm, centre});
-  haloLine(painter, {centre, centre - arm}, {centre, centre - gap});
-  haloLine(painter, {centre, centre + gap}, {centre, centre + arm});
+  const QLine arms[] = {{centre - arm, centre, centre - gap, centre},
+                        {centre + gap, centre, centre + arm, centre},
+                        {centre, centre - arm, centre, centre - gap},
+                        {centre, centre + gap, centre, centre + arm}};
+  // All the white first, so that it never covers the black where the arms meet.
+  painter.setPen(Qt::white);
+  for (const QLine &line : arms) {
+    const QPoint side = line.dy() == 0 ? QPoint(0, 1) : QPoint(1, 0);
+    painter.drawLine(line.translated(-side));
+    painter.drawLine(line.translated(side));
+  }
+  painter.setPen(Qt::black);
+  for (const QLine &line : arms) painter.drawLine(line);
 }
 
 // Fill Area: the crosshair of the other modes and a green pool spreading from it.

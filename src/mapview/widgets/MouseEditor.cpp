@@ -37,7 +37,7 @@ bool MouseEditor::eventFilter(QObject *watched, QEvent *event) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseMove:
-      shiftHeld_ = static_cast<QMouseEvent *>(event)->modifiers() & Qt::ShiftModifier;
+      shiftHeld_ = static_cast<QMouseEvent *>(event)->modifiers().testFlag(Qt::ShiftModifier);
       break;
     case QEvent::KeyPress:
       if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) cancelRectangle();
