@@ -69,4 +69,23 @@ void MaximumMap::repaintBothViews() {
   document.mapReady = true;
 }
 
+MaximumMap &sharedMaximumMap() {
+  static MaximumMap map;
+  return map;
+}
+
+const char *drawStyleName(int style) {
+  switch (static_cast<DrawStyle>(style)) {
+    case DrawStyle::Solid:
+      return "Solid";
+    case DrawStyle::Transparent:
+      return "Transparent";
+    case DrawStyle::Hollow:
+      return "Hollow";
+    case DrawStyle::None:
+      break;
+  }
+  return "None";
+}
+
 }  // namespace vmm::bench

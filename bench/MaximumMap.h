@@ -47,4 +47,10 @@ class MaximumMap {
   void repaintBothViews();
 };
 
+// The one maximum map the painting benchmarks share, built at first use.
+MaximumMap &sharedMaximumMap();
+
+// "Solid", "Transparent", "Hollow" or "None", for the benchmarks' labels.
+const char *drawStyleName(int style);
+
 }  // namespace vmm::bench

@@ -17,6 +17,9 @@ class QuietDialogs : public UserDialogs {
   QString openFileName(const QString &) override { return {}; }
   QString saveFileName(const QString &) override { return {}; }
   std::optional<quint32> chooseColour(quint32) override { return std::nullopt; }
+  std::optional<QString> chooseValueToReplace(Plane, const QString &) override {
+    return std::nullopt;
+  }
 
   int messages = 0;
   QString lastMessage;

@@ -11,25 +11,6 @@
 namespace vmm::bench {
 namespace {
 
-MaximumMap &sharedMap() {
-  static MaximumMap map;
-  return map;
-}
-
-const char *styleName(int style) {
-  switch (static_cast<DrawStyle>(style)) {
-    case DrawStyle::Solid:
-      return "Solid";
-    case DrawStyle::Transparent:
-      return "Transparent";
-    case DrawStyle::Hollow:
-      return "Hollow";
-    case DrawStyle::None:
-      break;
-  }
-  return "None";
-}
-
 // The yardstick of the repaint budget: one memcpy of one surface's bytes.
 void BM_SurfaceMemcpy(benchmark::State &state) {
   const std::size_t bytes = std::size_t(kMaxWidth) * kMaxHeight * 4;
@@ -44,14 +25,14 @@ void BM_SurfaceMemcpy(benchmark::State &state) {
 BENCHMARK(BM_SurfaceMemcpy)->Unit(benchmark::kMillisecond)->MinTime(0.5);
 
 void BM_WholeMapRepaint(benchmark::State &state) {
-  MaximumMap &map = sharedMap();
+  MaximumMap &map = sharedMaximumMap();
   map.drawStyle = int(state.range(0));
   map.document.mousePainting = false;
   for (auto _ : state) {
     map.repaintBothViews();
     benchmark::DoNotOptimize(map.surfaces.surface(MapView::Terrain).constBits());
   }
-  state.SetLabel(styleName(map.drawStyle));
+  state.SetLabel(drawStyleName(map.drawStyle));
 }
 BENCHMARK(BM_WholeMapRepaint)
     ->Arg(int(DrawStyle::Solid))
@@ -63,7 +44,7 @@ BENCHMARK(BM_WholeMapRepaint)
 // One left-button paint as the mouse editor makes it: the document's current
 // Quad and Sector move on at every call, over the whole map.
 void BM_MousePaint(benchmark::State &state) {
-  MaximumMap &map = sharedMap();
+  MaximumMap &map = sharedMaximumMap();
   const auto mode = static_cast<EditMode>(state.range(0));
   map.drawStyle = int(state.range(1));
   MapDocument &doc = map.document;
@@ -83,7 +64,7 @@ void BM_MousePaint(benchmark::State &state) {
   state.counters["area_w"] = area.width();
   state.counters["area_h"] = area.height();
   state.SetLabel(std::string(mode == EditMode::DrawQuad ? "DrawQuad/" : "DrawSector/") +
-                 styleName(map.drawStyle));
+                 drawStyleName(map.drawStyle));
 }
 BENCHMARK(BM_MousePaint)
     ->ArgsProduct({{int(EditMode::DrawQuad), int(EditMode::DrawSector)},

@@ -77,6 +77,20 @@ def main():
     rows.append(("Sector paint at 25%, view and overview following",
                  f"{us:.2f} us ({seconds(b, 'real_time') * 1e6:.2f} us wall), "
                  f"repaint {int(b['area_w'])} x {int(b['area_h'])}", "<= 50 us", us <= 50))
+    for arg, style in ((0, "Solid"), (1, "Transparent"), (2, "Hollow")):
+        cpu, wall = ratio(f"BM_FloodFill/{arg}", f"BM_WholeViewRepaint/{arg}")
+        fill_ms = seconds(by_name[f"BM_FloodFill/{arg}"], "cpu_time") * 1e3
+        view_ms = seconds(by_name[f"BM_WholeViewRepaint/{arg}"], "cpu_time") * 1e3
+        rows.append((f"flood fill of a one-value maximum map, {style}",
+                     f"{cpu:.2f} x one-view repaint ({wall:.2f} x wall; {fill_ms:.1f} ms against {view_ms:.1f} ms)",
+                     "<= 2 x", cpu <= 2))
+    for arg, style in ((0, "Solid"), (1, "Transparent"), (2, "Hollow")):
+        b = by_name[f"BM_BrushMove/{arg}"]
+        us = seconds(b, "cpu_time") * 1e6
+        w, h = int(b["area_w"]), int(b["area_h"])
+        rows.append((f"5 x 5 brush move, {style}",
+                     f"{us:.2f} us ({seconds(b, 'real_time') * 1e6:.2f} us wall), area {w} x {h}",
+                     "<= 50 us, area <= 50 x 50", us <= 50 and w <= 50 and h <= 50))
     for name, label in (("BM_MapTextExport/0", "Varga export"), ("BM_MapTextExport/1", "Tolle export"),
                         ("BM_MapTextImport", "map text import")):
         b = by_name[name]

@@ -361,6 +361,43 @@ class TestCli : public QObject {
     QCOMPARE(edited, vargaMapText(window.session().document()));
   }
 
+  void replaceEqualsTheEditorsReplace_data() {
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::newRow("element") << "--replace-element"
+                             << "mnuReplaceElement" << 12 << 3;
+    QTest::newRow("height") << "--replace-height"
+                            << "mnuReplaceHeight" << 7 << 50;
+  }
+
+  void replaceEqualsTheEditorsReplace() {
+    QFETCH(QString, option);
+    QFETCH(QString, action);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    const QString out = path(QStringLiteral("replaced.txt"));
+    QFile::remove(out);
+    const RunResult result =
+        run({"edit", map_, "-o", out, option, QStringLiteral("%1:%2").arg(from).arg(to)});
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    QVERIFY2(result.err.contains(QLatin1String("Sectors changed")), qPrintable(result.err));
+    const QByteArray edited = test::readFile(out);
+    QVERIFY(edited != test::readFile(map_));
+
+    test::ScriptedDialogs dialogs;
+    MainWindow window(&dialogs);
+    QVERIFY(openInEditor(window, dialogs));
+    const bool elements = option == QLatin1String("--replace-element");
+    MapDocument &doc = window.session().document();
+    (elements ? doc.CurrentDrawElement : doc.CurrentDrawHeight) = qint16(to);
+    dialogs.replacedValues = {elements ? window.session().elementName(qint16(from))
+                                       : QString::number(from)};
+    window.findChild<QAction *>(action)->trigger();
+    QCOMPARE(edited, vargaMapText(doc));
+  }
+
   void failuresWriteNothing_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("message");
@@ -375,6 +412,16 @@ class TestCli : public QObject {
         << QStringList{"convert", "STOPMAP", "--to", "tolle", "-o", out} << "stopped at line 9";
     QTest::newRow("height out of range")
         << QStringList{"edit", "MAP", "--fill-height", "101", "-o", out} << "from 0 to 100";
+    QTest::newRow("replacement without a colon")
+        << QStringList{"edit", "MAP", "--replace-element", "12", "-o", out} << "needs FROM:TO";
+    QTest::newRow("replacement by a height out of range")
+        << QStringList{"edit", "MAP", "--replace-height", "7:101", "-o", out} << "from 0 to 100";
+    QTest::newRow("replacement by an element the catalogue lacks")
+        << QStringList{"edit", "MAP", "--replace-element", "12:400", "-o", out}
+        << "holds no element with the id 400";
+    QTest::newRow("a replacement and a fill")
+        << QStringList{"edit", "MAP", "--replace-height", "7:8", "--fill-height", "3", "-o", out}
+        << "give exactly one of";
     QTest::newRow("output not writable")
         << QStringList{"convert", "MAP", "--to", "varga", "-o", "NODIR"} << "could not be written";
     QTest::newRow("picture is a pipe")

@@ -274,6 +274,60 @@ class TestColouring : public QObject {
     QCOMPARE(onePass.doc.mapReady, twoSteps.doc.mapReady);
   }
 
+  void manySectorsAtOnceMatchSectorBySector_data() {
+    QTest::addColumn<int>("style");
+    QTest::addColumn<int>("plane");
+    QTest::addColumn<bool>("mousePainting");
+    QTest::addColumn<int>("value");
+    for (const auto &[style, name] :
+         {std::pair{DrawStyle::Solid, "solid"}, std::pair{DrawStyle::Transparent, "transparent"},
+          std::pair{DrawStyle::Hollow, "hollow"}, std::pair{DrawStyle::None, "no style"}}) {
+      QTest::addRow("%s terrain, painting", name) << int(style) << int(Plane::Element) << true << 5;
+      QTest::addRow("%s terrain, redrawing", name)
+          << int(style) << int(Plane::Element) << false << 7;
+      QTest::addRow("%s elevation", name) << int(style) << int(Plane::Height) << true << 100;
+    }
+    QTest::newRow("element -1") << int(DrawStyle::Solid) << int(Plane::Element) << true << -1;
+    QTest::newRow("height without a colour")
+        << int(DrawStyle::Hollow) << int(Plane::Height) << true << 50;
+  }
+
+  void manySectorsAtOnceMatchSectorBySector() {
+    QFETCH(int, style);
+    QFETCH(int, plane);
+    QFETCH(bool, mousePainting);
+    QFETCH(int, value);
+    const Plane p = Plane(plane);
+    // Cells cut by the picture's right edge, Quads below it and outside the array, and
+    // earlier paint of both elements to tint over or clear.
+    const std::vector<SectorAddress> sectors{{0, 0},  {0, 5}, {2, 3},  {2, 15},   {4, 6},
+                                             {8, 15}, {9, 0}, {-1, 2}, {5001, 1}, {7, 4}};
+    PaintedMap oneByOne(120, 115);
+    PaintedMap atOnce(120, 115);
+    for (PaintedMap *map : {&oneByOne, &atOnce}) {
+      map->surfaces.AddGrid();
+      map->painter.colourQuad(p, 2, p == Plane::Element ? 7 : 0);
+      map->style = int(DrawStyle::Transparent);
+      map->painter.colourQuad(p, 4, p == Plane::Element ? 5 : 100);
+      map->style = style;
+      map->doc.mousePainting = mousePainting;
+      map->surfaces.context(p).setRop2(R2_NOP);
+      map->log.changes.clear();
+    }
+    QRect changed;
+    for (const SectorAddress &at : sectors)
+      changed |= oneByOne.painter.colourSquare(p, at.quad, at.sector, qint16(value));
+    QCOMPARE(atOnce.painter.colourSquares(p, sectors, qint16(value)), changed);
+    QCOMPARE(atOnce.surfaces.surface(p), oneByOne.surfaces.surface(p));
+    QCOMPARE(atOnce.surfaces.context(p).rop2(), oneByOne.surfaces.context(p).rop2());
+    QCOMPARE(atOnce.log.changes.size(), oneByOne.log.changes.size());
+    for (int i = 0; i < atOnce.log.changes.size(); ++i) {
+      QCOMPARE(atOnce.log.changes[i].quad, oneByOne.log.changes[i].quad);
+      QCOMPARE(atOnce.log.changes[i].sector, oneByOne.log.changes[i].sector);
+      QCOMPARE(atOnce.log.changes[i].newValue, oneByOne.log.changes[i].newValue);
+    }
+  }
+
   void nothingDrawnForValuesWithoutColoursOrQuadsOutside_data() {
     QTest::addColumn<int>("plane");
     QTest::addColumn<int>("quad");

@@ -14,25 +14,6 @@ using test::trigger;
 
 namespace {
 
-// The map (every Sector of a 6 x 3 map, both planes, and TotalQuads) and both coloured views.
-struct MapState {
-  QList<qint16> values;
-  QImage terrain;
-  QImage elevation;
-  bool operator==(const MapState &) const = default;
-};
-
-MapState state(MainWindow &main) {
-  const MapDocument &doc = main.session().document();
-  MapState s{{doc.TotalQuads},
-             main.mapView()->surfaces().surface(MapView::Terrain).copy(),
-             main.mapView()->surfaces().surface(MapView::Elevation).copy()};
-  for (int quad = 0; quad < 18; ++quad)
-    for (int sector = 0; sector < kSectorsPerQuad; ++sector)
-      s.values << doc.value(quad, sector, Plane::Element) << doc.value(quad, sector, Plane::Height);
-  return s;
-}
-
 QString undoText(MainWindow &main) {
   return main.findChild<QAction *>("mnuUndo")->text();
 }
@@ -50,15 +31,6 @@ class TestUndo : public QObject {
   std::unique_ptr<test::ScriptedDialogs> dialogs_;
   std::unique_ptr<MainWindow> main_;  // a shown window with the 240 x 120 picture imported
 
-  // Undo restores the state before, redo the state after, exactly.
-  static void verifyUndoRedo(MainWindow &main, const MapState &before, const MapState &after) {
-    QVERIFY(!(after == before));
-    trigger(&main, "mnuUndo");
-    QVERIFY(state(main) == before);
-    trigger(&main, "mnuRedo");
-    QVERIFY(state(main) == after);
-  }
-
  private slots:
   void init() {
     dialogs_ = std::make_unique<test::ScriptedDialogs>();
@@ -71,14 +43,14 @@ class TestUndo : public QObject {
   void strokeAndFillAreOneStepEach() {
     QVERIFY(!main_->findChild<QAction *>("mnuUndo")->isEnabled());
     main_->session().document().CurrentDrawElement = 4;
-    const MapState before = state(*main_);
+    const test::MapState before = test::mapState(*main_);
     QList<QPoint> points;
     for (int x = 5; x < 200; x += 10) points << QPoint(x, 15);  // 20 Sectors over 5 Quads
     test::dragLeft(main_->mapView()->surfaceWidget(MapView::Terrain), points);
     QCOMPARE(main_->session().history().stack().count(), 1);
     QCOMPARE(undoText(*main_), QStringLiteral("Undo Paint"));
     QVERIFY(titleMarksUnsaved(*main_));
-    verifyUndoRedo(*main_, before, state(*main_));
+    QVERIFY(test::undoRedoRestores(*main_, before, test::mapState(*main_)));
     trigger(main_.get(), "mnuUndo");
     QVERIFY(!titleMarksUnsaved(*main_));
     QVERIFY(!main_->findChild<QAction *>("mnuUndo")->isEnabled());
@@ -87,11 +59,11 @@ class TestUndo : public QObject {
     trigger(main_.get(), "mnuRedo");
     test::dragLeft(main_->mapView()->surfaceWidget(MapView::Terrain), {sectorCentre(10, 0)});
     QCOMPARE(main_->session().history().stack().count(), 2);
-    const MapState painted = state(*main_);
+    const test::MapState painted = test::mapState(*main_);
     trigger(main_.get(), "mnuFill");
     QCOMPARE(main_->session().history().stack().count(), 3);
     QCOMPARE(undoText(*main_), "Undo " + editCommandCaption(EditCommand::FillElement));
-    verifyUndoRedo(*main_, painted, state(*main_));
+    QVERIFY(test::undoRedoRestores(*main_, painted, test::mapState(*main_)));
   }
 
   void mapDataImportIsOneCleanStep() {
@@ -103,14 +75,14 @@ class TestUndo : public QObject {
     QVERIFY(SaveAsVargaTXT(other, file).ok);
 
     main_->session().document().CurrentDrawElement = 4;
-    test::dragLeft(main_->mapView()->surfaceWidget(MapView::Terrain),
-                   {sectorCentre(2, 0), sectorCentre(3, 0)});
-    const MapState painted = state(*main_);
+    test::dragLeft(main_->mapView()->surfaceWidget(MapView::Terrain), {sectorCentre(2, 0), sectorCentre(3, 0)});
+    const test::MapState painted = test::mapState(*main_);
     dialogs_->openNames.push_back(file);
     trigger(main_.get(), "mnuImportMapData");
     QCOMPARE(undoText(*main_), QStringLiteral("Undo Import Map Data"));
     QVERIFY(!titleMarksUnsaved(*main_));             // clean after the import
-    verifyUndoRedo(*main_, painted, state(*main_));  // TotalQuads back to 18 as well
+    // TotalQuads back to 18 as well.
+    QVERIFY(test::undoRedoRestores(*main_, painted, test::mapState(*main_)));
     QVERIFY(main_->session().history().isClean());
 
     test::dragLeft(main_->mapView()->surfaceWidget(MapView::Terrain), {sectorCentre(5, 0)});

@@ -25,13 +25,33 @@ constexpr std::array kEditOptions{
     EditOption{"clear-height", "H", "Makes every Sector with the height H unassigned."},
     EditOption{"randomise", "trees|leaves|brush",
                "Gives trees, leaves or brush a random variant of their kind."},
+    EditOption{"replace-element", "FROM:TO",
+               "Gives every Sector holding the element FROM the element TO."},
+    EditOption{"replace-height", "FROM:TO",
+               "Gives every Sector with the height FROM the height TO (0 to 100)."},
 };
 
 // The edit the options ask for, with its value; nothing (after the message) otherwise.
 struct RequestedEdit {
   EditCommand command = EditCommand::FillElement;
-  qint16 value = kUnassigned;
+  qint16 value = kUnassigned;  // the value written (TO of a replacement)
+  // A replacement instead of the command: the value looked for, on `plane`.
+  std::optional<qint16> replaced = std::nullopt;
+  Plane plane = Plane::Element;
 };
+
+// The two numbers of a FROM:TO option; nothing (after the message) when it is not that.
+std::optional<std::pair<qint16, qint16>> fromTo(const QString &option, const QString &text,
+                                                Console &console) {
+  const QStringList parts = text.split(u':');
+  const std::optional<qint16> from = parts.size() == 2 ? parseInt16(parts[0]) : std::nullopt;
+  const std::optional<qint16> to = parts.size() == 2 ? parseInt16(parts[1]) : std::nullopt;
+  if (from && to) return std::pair{*from, *to};
+  console.error(QStringLiteral("--%1 needs FROM:TO, two whole numbers from -32768 to 32767, "
+                               "not \"%2\"\n%3")
+                    .arg(option, text, helpHint(kCommand)));
+  return std::nullopt;
+}
 
 std::optional<RequestedEdit> requestedEdit(const CommandParser &parser, Console &console) {
   QStringList given;
@@ -39,7 +59,8 @@ std::optional<RequestedEdit> requestedEdit(const CommandParser &parser, Console 
     if (parser.isSet(QLatin1String(option.name))) given << QLatin1String(option.name);
   if (given.size() != 1 || parser.values(given.front()).size() != 1) {
     console.error(QStringLiteral("give exactly one of --fill-element, --clear-element, "
-                                 "--fill-height, --clear-height and --randomise\n") +
+                                 "--fill-height, --clear-height, --randomise, "
+                                 "--replace-element and --replace-height\n") +
                   helpHint(kCommand));
     return std::nullopt;
   }
@@ -52,6 +73,18 @@ std::optional<RequestedEdit> requestedEdit(const CommandParser &parser, Console 
     console.error(QStringLiteral("--randomise must be trees, leaves or brush, not \"%1\"\n%2")
                       .arg(text, helpHint(kCommand)));
     return std::nullopt;
+  }
+  if (option.startsWith(QLatin1String("replace-"))) {
+    const auto values = fromTo(option, text, console);
+    if (!values) return std::nullopt;
+    const Plane plane = option == QLatin1String("replace-height") ? Plane::Height : Plane::Element;
+    if (plane == Plane::Height && !HeightColours::inRange(values->second)) {
+      console.error(QStringLiteral("--replace-height must write a height from 0 to 100, not %1\n%2")
+                        .arg(values->second)
+                        .arg(helpHint(kCommand)));
+      return std::nullopt;
+    }
+    return RequestedEdit{EditCommand::FillElement, values->second, values->first, plane};
   }
   const std::optional<qint16> value = parseInt16(text);
   if (!value) {
@@ -146,9 +179,10 @@ int runEdit(const QStringList &arguments) {
   }
   std::unique_ptr<RandomSource> random = randomSource(seeded ? seed : std::nullopt, console);
   if (!random) return kFailure;
-  if (edit->command == EditCommand::FillElement &&
-      !catalogueHolds(edit->value, *catalogueFile, console))
-    return kFailure;
+  // Fills and replacements paint an element, which the catalogue must hold.
+  const bool writesElement =
+      edit->replaced ? edit->plane == Plane::Element : edit->command == EditCommand::FillElement;
+  if (writesElement && !catalogueHolds(edit->value, *catalogueFile, console)) return kFailure;
 
   const std::unique_ptr<EditorSession> session =
       importMapWithDimensions(parser.positional(0), *picture, console);
@@ -156,10 +190,13 @@ int runEdit(const QStringList &arguments) {
   session->document().CurrentDrawElement = edit->value;
   session->document().CurrentDrawHeight = edit->value;
   session->setRandomSource(std::move(random));
-  const int changed = session->runEditCommand(edit->command);
+  const int changed = edit->replaced
+                          ? session->replaceValue(edit->plane, *edit->replaced, edit->value)
+                          : session->runEditCommand(edit->command);
   if (!writeMapFile(session->document(), MapEdition::Varga, *output, console)) return kFailure;
-  console.note(
-      QStringLiteral("%1: %2 Sectors changed").arg(editCommandCaption(edit->command)).arg(changed));
+  const QString caption = edit->replaced ? EditorSession::replaceCaption(edit->plane)
+                                         : editCommandCaption(edit->command);
+  console.note(QStringLiteral("%1: %2 Sectors changed").arg(caption).arg(changed));
   return kSuccess;
 }
 

@@ -17,4 +17,11 @@ inline constexpr qint16 kUnassigned = -1;
 // machinery applied to a different plane, so most routines take one of these.
 enum class Plane : int { Element = 0, Height = 1 };
 
+// One Sector of the map array: a Quad and a Sector 0..15 inside it.
+struct SectorAddress {
+  int quad = 0;
+  int sector = 0;
+  bool operator==(const SectorAddress &) const = default;
+};
+
 }  // namespace vmm

@@ -32,7 +32,10 @@ void foldSorted(std::vector<SectorEdit> &edits) {
 
 // Sorts the edits by Sector (stable, so repeated edits keep their order) and folds them.
 void compact(std::vector<SectorEdit> &edits) {
-  std::stable_sort(edits.begin(), edits.end(), byKey);
+  // Area edits write their Sectors in array order already; sorting them again would
+  // cost a whole-map bucket fill several milliseconds.
+  if (!std::is_sorted(edits.begin(), edits.end(), byKey))
+    std::stable_sort(edits.begin(), edits.end(), byKey);
   foldSorted(edits);
 }
 

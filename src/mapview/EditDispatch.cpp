@@ -4,10 +4,13 @@
 
 namespace vmm {
 
+qint16 drawValue(const MapDocument &document, Plane plane) {
+  return plane == Plane::Element ? document.CurrentDrawElement : document.CurrentDrawHeight;
+}
+
 QRect applyEditMode(SectorPainter &painter, const MapDocument &document, Plane plane,
                     EditMode mode) {
-  const qint16 value =
-      plane == Plane::Element ? document.CurrentDrawElement : document.CurrentDrawHeight;
+  const qint16 value = drawValue(document, plane);
   // No height chosen: the Elevation view ignores every mode, erasing included.
   if (plane == Plane::Height && value == kUnassigned) return {};
   const int quad = document.CurrentQuad;
@@ -21,8 +24,20 @@ QRect applyEditMode(SectorPainter &painter, const MapDocument &document, Plane p
       return painter.eraseSquare(plane, quad, sect);
     case EditMode::EraseQuad:
       return painter.eraseQuad(plane, quad);
+    case EditMode::FillArea:
+      break;
   }
   return {};
+}
+
+QRect applyToSectors(SectorPainter &painter, const MapDocument &document, Plane plane, bool erase,
+                     std::span<const SectorAddress> sectors) {
+  const qint16 value = drawValue(document, plane);
+  if (plane == Plane::Height && value == kUnassigned) return {};
+  if (!erase) return painter.colourSquares(plane, sectors, value);
+  QRect changed;
+  for (const SectorAddress &at : sectors) changed |= painter.eraseSquare(plane, at.quad, at.sector);
+  return changed;
 }
 
 }  // namespace vmm

@@ -182,6 +182,43 @@ void MapSurfaces::composeSectorBand(Plane plane, int top, const std::vector<quin
   }
 }
 
+QRect MapSurfaces::inkCells(Plane plane, std::span<const QPoint> insides, quint32 pixel,
+                            CellInk how, bool restoreFirst) {
+  if (!isLoaded() || insides.empty()) return {};
+  constexpr int kInside = kGridStep - 1;
+  QImage &view = surface(plane);
+  if (!ownsCopyOfImage(view)) view = image_.copy();
+  // Row addresses from the start of each image: asking the image for every row
+  // would cost more than the nine pixels written there.
+  const qsizetype stride = view.bytesPerLine() / qsizetype(sizeof(quint32));
+  auto *viewBits = reinterpret_cast<quint32 *>(view.bits());
+  const auto *imageBits = reinterpret_cast<const quint32 *>(image_.constBits());
+  QRect changed;
+  for (const QPoint &corner : insides) {
+    const QRect inside = QRect(corner, QSize(kInside, kInside)) & image_.rect();
+    if (inside.isEmpty()) continue;
+    changed |= inside;
+    const int x = corner.x();
+    const int last = x + kInside - 1;  // the outline's right column
+    for (int row = inside.top(); row <= inside.bottom(); ++row) {
+      quint32 *line = viewBits + row * stride;
+      if (restoreFirst)
+        std::memcpy(line + inside.left(), imageBits + row * stride + inside.left(),
+                    std::size_t(inside.width()) * sizeof(quint32));
+      const bool edgeRow = row == corner.y() || row == corner.y() + kInside - 1;
+      if (how == CellInk::Fill || (how == CellInk::Outline && edgeRow)) {
+        std::fill(line + inside.left(), line + inside.right() + 1, pixel);
+      } else if (how == CellInk::Tint) {
+        for (int at = inside.left(); at <= inside.right(); ++at) line[at] |= pixel;
+      } else {
+        if (inside.left() == x) line[x] = pixel;
+        if (inside.right() == last) line[last] = pixel;
+      }
+    }
+  }
+  return changed;
+}
+
 QRect MapSurfaces::restoreWithGrid(Plane plane) {
   if (!isLoaded()) return {};
   for (int top = 0; top < image_.height(); top += kGridBand)

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QRect>
 
+#include <span>
 #include <vector>
 
 namespace vmm {
@@ -77,6 +78,13 @@ class MapSurfaces {
   // painted there). The same pixels as restoreWithGrid for the band followed by
   // painting its cells one by one.
   void composeSectorBand(Plane plane, int top, const std::vector<quint32> &ink, CellInk how);
+
+  // Puts `pixel` over the 9 x 9 inside of each cell, given by its top-left inside
+  // pixel, in the given way (clipped to the surfaces); with `restoreFirst` each inside
+  // gets the Image view's pixels back before. The same pixels as erasing each cell and
+  // painting it with its rectangle, in the order given. Returns the changed area.
+  QRect inkCells(Plane plane, std::span<const QPoint> insides, quint32 pixel, CellInk how,
+                 bool restoreFirst);
 
  private:
   void drawGridBand(DeviceContext &view, int top, int bottom);

@@ -95,6 +95,58 @@ QRect SectorPainter::colourQuad(Plane plane, int quad, qint16 value) {
   return changed;
 }
 
+std::vector<QPoint> SectorPainter::cellInsidesByBand(std::span<const SectorAddress> sectors) const {
+  // Every cell paints inside its own cell, so the order does not change the pixels;
+  // going along each 10-pixel band keeps the nine rows being written in cache. A
+  // counting sort by band keeps the order of the cells within a band.
+  std::vector<QPoint> insides;
+  std::vector<int> bands;
+  insides.reserve(sectors.size());
+  bands.reserve(sectors.size());
+  int bandCount = 0;
+  for (const SectorAddress &at : sectors) {
+    if (!MapDocument::isValidQuad(at.quad)) continue;
+    const MapDocument::Origin o = document_.sectorOrigin(at.quad, at.sector);
+    insides.emplace_back(o.x + 1, o.y + 1);
+    bands.push_back(std::max(o.y, 0) / kSectorPixels);
+    bandCount = std::max(bandCount, bands.back() + 1);
+  }
+  std::vector<int> start(std::size_t(bandCount) + 1, 0);
+  for (const int band : bands) ++start[std::size_t(band) + 1];
+  for (std::size_t b = 1; b < start.size(); ++b) start[b] += start[b - 1];
+  std::vector<QPoint> ordered(insides.size());
+  for (std::size_t i = 0; i < insides.size(); ++i)
+    ordered[std::size_t(start[std::size_t(bands[i])]++)] = insides[i];
+  return ordered;
+}
+
+QRect SectorPainter::colourSquares(Plane plane, std::span<const SectorAddress> sectors,
+                                   qint16 value) {
+  if (plane == Plane::Element && value == kUnassigned) return {};
+  if (document_.mapReady)
+    for (const SectorAddress &at : sectors) document_.setValue(at.quad, at.sector, plane, value);
+  const std::optional<ColorRef> colour = colourOf(plane, value);
+  if (!colour || surfaces_ == nullptr || !surfaces_->isLoaded()) return {};
+  // The style is read once per call here rather than once per Sector.
+  const DrawStyle style = drawStyle_ ? drawStyle_() : DrawStyle::None;
+  if (style != DrawStyle::Solid && style != DrawStyle::Transparent && style != DrawStyle::Hollow)
+    return {};
+  const CellInk how = style == DrawStyle::Solid         ? CellInk::Fill
+                      : style == DrawStyle::Transparent ? CellInk::Tint
+                                                        : CellInk::Outline;
+  // A hollow mouse paint clears the cell's earlier fill first, as colourSquare does.
+  const bool restoreFirst = style == DrawStyle::Hollow && document_.mousePainting;
+  const QRect changed = surfaces_->inkCells(plane, cellInsidesByBand(sectors),
+                                            toPixel(TranslateVBColor(*colour)), how, restoreFirst);
+  // The mix mode the view is left with, as after the last colourSquare.
+  const bool drawn = std::any_of(sectors.begin(), sectors.end(), [](const SectorAddress &at) {
+    return MapDocument::isValidQuad(at.quad);
+  });
+  if (drawn && style == DrawStyle::Transparent) surfaces_->context(plane).setRop2(R2_COPYPEN);
+  if (drawn && restoreFirst) surfaces_->context(plane).setRop2(R2_MASKPEN);
+  return changed;
+}
+
 QRect SectorPainter::colourMap(Plane plane) {
   return paintWholeMap(plane, false);
 }

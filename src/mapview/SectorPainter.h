@@ -9,6 +9,8 @@
 
 #include <functional>
 #include <optional>
+#include <span>
+#include <vector>
 
 namespace vmm {
 
@@ -39,6 +41,10 @@ class SectorPainter {
 
   QRect colourSquare(Plane plane, int quad, int sect, qint16 value);
   QRect colourQuad(Plane plane, int quad, qint16 value);
+  // colourSquare for every Sector of the list with one value: the same values
+  // recorded and the same pixels, written straight into the surface cell by cell
+  // (a bucket fill can reach every Sector of the map).
+  QRect colourSquares(Plane plane, std::span<const SectorAddress> sectors, qint16 value);
   // Repaints every assigned Sector of Quads 0 to TotalQuads (and no further
   // than the array's last Quad) over whatever the view shows. For elements,
   // mapReady is 0 for the length of the repaint and 1 afterwards.
@@ -80,6 +86,9 @@ class SectorPainter {
   // The view of `plane` when there is something to draw on at `quad`.
   DeviceContext *drawableContext(Plane plane, int quad) const;
   QRect innerRect(int quad, int sect) const;
+  // The top-left inside pixels of the Sectors' cells (Quads outside the array left
+  // out), ordered band by band of the surface.
+  std::vector<QPoint> cellInsidesByBand(std::span<const SectorAddress> sectors) const;
   // colourMap, with the picture and grid put back first when `restore` is set.
   QRect paintWholeMap(Plane plane, bool restore);
   void composeWholeView(Plane plane, CellInk how);

@@ -1,7 +1,9 @@
 #include "session/EditorSession.h"
 
 #include "catalogue/ElementRecord.h"
+#include "edits/FloodFill.h"
 #include "edits/RandomSource.h"
+#include "edits/Replace.h"
 #include "mapview/PictureLoader.h"
 
 namespace vmm {
@@ -47,6 +49,12 @@ void EditorSession::setDrawStyle(DrawStyle style) {
   emit drawStyleChanged(style);
 }
 
+void EditorSession::setBrushSize(int size) {
+  if (size == brushSize_ || !isBrushSize(size)) return;
+  brushSize_ = size;
+  emit brushSizeChanged(size);
+}
+
 std::optional<ElementRecord> EditorSession::selectElementByName(const QString &name) {
   if (name.isEmpty()) return std::nullopt;
   std::optional<ElementRecord> record = catalogue_.elementByName(name);
@@ -74,13 +82,77 @@ void EditorSession::startMap(const PictureLoadResult &picture) {
 }
 
 QRect EditorSession::paintCurrentSector(Plane plane, int strokeId) {
-  const bool erasing = editMode_ == EditMode::EraseSector || editMode_ == EditMode::EraseQuad;
-  HistoryStep step(history_.get(), erasing ? tr("Erase") : tr("Paint"), StepRepaint::Sectors,
-                   strokeId);
-  const QRect changed = applyEditMode(*painter_, document_, plane, editMode_);
+  HistoryStep step(history_.get(), erasesSectors(editMode_) ? tr("Erase") : tr("Paint"),
+                   StepRepaint::Sectors, strokeId);
+  const bool brush =
+      brushSize_ > 1 && (editMode_ == EditMode::DrawSector || editMode_ == EditMode::EraseSector);
+  QRect changed;
+  if (brush) {
+    const SectorGrid grid(document_);
+    const SectorCell centre = grid.cell({document_.CurrentQuad, document_.CurrentSect});
+    const std::vector<SectorAddress> sectors = sectorsOf(grid, brushSpan(centre, brushSize_));
+    changed =
+        applyToSectors(*painter_, document_, plane, editMode_ == EditMode::EraseSector, sectors);
+  } else {
+    changed = applyEditMode(*painter_, document_, plane, editMode_);
+  }
+  notePaintedElement(plane, erasesSectors(editMode_));
+  return changed;
+}
+
+void EditorSession::notePaintedElement(Plane plane, bool erasing) {
   if (!erasing && plane == Plane::Element && document_.CurrentDrawElement != kUnassigned)
     emit elementPainted(document_.CurrentDrawElement);
+}
+
+QRect EditorSession::paintSectors(Plane plane, std::span<const SectorAddress> sectors, bool erase) {
+  const bool wasPainting = document_.mousePainting;
+  document_.mousePainting = true;
+  const QRect changed = applyToSectors(*painter_, document_, plane, erase, sectors);
+  document_.mousePainting = wasPainting;
+  notePaintedElement(plane, erase);
   return changed;
+}
+
+QRect EditorSession::paintRectangle(Plane plane, SectorAddress corner, SectorAddress opposite) {
+  const SectorGrid grid(document_);
+  const SectorSpan span =
+      rectangleSpan(grid.cell(corner), grid.cell(opposite), worksOnQuads(editMode_));
+  HistoryStep step(history_.get(), QStringLiteral("Rectangle"), StepRepaint::Sectors);
+  return paintSectors(plane, sectorsOf(grid, span), erasesSectors(editMode_));
+}
+
+QRect EditorSession::rectangleOutline(SectorAddress corner, SectorAddress opposite) const {
+  const SectorGrid grid(document_);
+  return rectangleSpan(grid.cell(corner), grid.cell(opposite), worksOnQuads(editMode_))
+      .clippedTo(grid)
+      .pixelOutline();
+}
+
+QRect EditorSession::paintLine(Plane plane, SectorAddress from, SectorAddress to) {
+  const SectorGrid grid(document_);
+  const std::vector<SectorAddress> sectors =
+      lineSectors(grid, grid.cell(from), grid.cell(to), brushSize_, worksOnQuads(editMode_));
+  HistoryStep step(history_.get(), QStringLiteral("Line"), StepRepaint::Sectors);
+  return paintSectors(plane, sectors, erasesSectors(editMode_));
+}
+
+QRect EditorSession::fillArea(Plane plane, SectorAddress start) {
+  const qint16 value = drawValue(document_, plane);
+  if (value == kUnassigned || document_.value(start.quad, start.sector, plane) == value) return {};
+  const std::vector<SectorAddress> region = floodRegion(document_, plane, start);
+  HistoryStep step(history_.get(), QStringLiteral("Fill Area"), StepRepaint::Sectors);
+  return paintSectors(plane, region, false);
+}
+
+int EditorSession::replaceValue(Plane plane, qint16 from, qint16 to) {
+  HistoryStep step(history_.get(), replaceCaption(plane));
+  return vmm::replaceValue(document_, plane, from, to);
+}
+
+QString EditorSession::replaceCaption(Plane plane) {
+  return plane == Plane::Element ? QStringLiteral("Replace Element")
+                                 : QStringLiteral("Replace Height");
 }
 
 int EditorSession::runEditCommand(EditCommand command) {
@@ -101,18 +173,27 @@ void EditorSession::repaintWholeMap() {
 
 std::array<QRect, 2> EditorSession::repaintSectors(const std::vector<SectorEdit> &edits) {
   // The values are already in the array: with mapReady off the colouring routines
-  // only draw them. Each cell gets the picture back first, so a transparent colour
-  // is not laid over the one it replaces.
+  // only draw them. Each cell gets the picture back and the step's old value first,
+  // and a redone step then paints its value over that as the mouse did, so a
+  // transparent colour laid over another comes back as it was painted.
   const bool ready = document_.mapReady;
+  const bool painting = document_.mousePainting;
   document_.mapReady = false;
   std::array<QRect, 2> changed;
   for (const SectorEdit &edit : edits) {
     const Plane plane = edit.planeValue();
     const qint16 value = document_.value(edit.quad, edit.sector, plane);
+    const bool redone = value == edit.newValue && value != edit.oldValue;
     QRect &area = changed[static_cast<std::size_t>(plane)];
     area |= painter_->eraseSquare(plane, edit.quad, edit.sector);
-    if (value != kUnassigned) area |= painter_->colourSquare(plane, edit.quad, edit.sector, value);
+    if (value == kUnassigned) continue;
+    document_.mousePainting = false;
+    if (redone && edit.oldValue != kUnassigned)
+      area |= painter_->colourSquare(plane, edit.quad, edit.sector, edit.oldValue);
+    document_.mousePainting = redone;
+    area |= painter_->colourSquare(plane, edit.quad, edit.sector, value);
   }
+  document_.mousePainting = painting;
   document_.mapReady = ready;
   return changed;
 }

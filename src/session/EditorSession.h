@@ -4,6 +4,7 @@
 #include "catalogue/CatalogueTables.h"
 #include "document/MapDocument.h"
 #include "document/MapHistory.h"
+#include "edits/AreaShapes.h"
 #include "edits/EditCommand.h"
 #include "mapview/EditDispatch.h"
 #include "mapview/MapSurfaces.h"
@@ -16,6 +17,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace vmm {
@@ -68,6 +70,10 @@ class EditorSession : public QObject {
   void setEditMode(EditMode mode);
   DrawStyle drawStyle() const { return drawStyle_; }
   void setDrawStyle(DrawStyle style);
+  // The brush of Draw Sector and Erase Sector, in Sectors square (one of kBrushSizes;
+  // other sizes are ignored).
+  int brushSize() const { return brushSize_; }
+  void setBrushSize(int size);
 
   // The element the catalogue names `name` becomes the one to paint with; nothing
   // changes (and nothing is returned) for an empty or unknown name.
@@ -80,8 +86,31 @@ class EditorSession : public QObject {
   void startMap(const PictureLoadResult &picture);
 
   // One left-button paint in the current edit mode at the document's current Sector,
-  // on `plane`, recorded as part of stroke `strokeId`. Returns the changed area.
+  // on `plane`, recorded as part of stroke `strokeId`: the whole brush in Draw Sector
+  // and Erase Sector. Returns the changed area.
   QRect paintCurrentSector(Plane plane, int strokeId);
+
+  // The area tools, each one undo step. Every Sector they reach is painted or erased
+  // as Draw Sector and Erase Sector do it (draw style included) by the current mode;
+  // Fill Area paints. Each returns the changed area of the view of `plane`.
+  //
+  // The rectangle with the two Sectors as opposite corners, whole Quads in the Quad
+  // modes ("Rectangle").
+  QRect paintRectangle(Plane plane, SectorAddress corner, SectorAddress opposite);
+  // The rubber band of that rectangle, in surface pixels.
+  QRect rectangleOutline(SectorAddress corner, SectorAddress opposite) const;
+  // A straight line of Sectors from `from` to `to` with the brush at each, or of
+  // the Quads it crosses in the Quad modes ("Line").
+  QRect paintLine(Plane plane, SectorAddress from, SectorAddress to);
+  // The bucket fill: the region of `start`'s value around it takes the current element
+  // or height ("Fill Area"). Nothing changes when `start` already holds it, or when
+  // there is no element or height to paint with.
+  QRect fillArea(Plane plane, SectorAddress start);
+  // Every Sector of the plane holding `from` takes `to`, on the whole array ("Replace
+  // Element", "Replace Height"); the views are not repainted. Returns the number of
+  // Sectors changed.
+  int replaceValue(Plane plane, qint16 from, qint16 to);
+  static QString replaceCaption(Plane plane);
   // Runs a whole-map command as one undo step; the views are not repainted. Returns
   // the number of Sectors it changed.
   int runEditCommand(EditCommand command);
@@ -97,12 +126,18 @@ class EditorSession : public QObject {
  signals:
   void editModeChanged(EditMode mode);
   void drawStyleChanged(DrawStyle style);
+  void brushSizeChanged(int size);
   // The element to paint with was chosen by name (lists, tree).
   void elementSelected(const ElementRecord &record);
   // A left-button paint on the element plane drew with this element.
   void elementPainted(qint16 elementid);
 
  private:
+  // Paints or erases the Sectors as the mouse does (a hollow cell is cleared first).
+  QRect paintSectors(Plane plane, std::span<const SectorAddress> sectors, bool erase);
+  // Recent elements follow what is painted, not what is erased.
+  void notePaintedElement(Plane plane, bool erasing);
+
   MapDocument document_;
   std::unique_ptr<MapHistory> history_;
   std::unique_ptr<MapStatistics> statistics_;
@@ -115,6 +150,7 @@ class EditorSession : public QObject {
   std::unique_ptr<RandomSource> random_;
   EditMode editMode_ = EditMode::DrawSector;
   DrawStyle drawStyle_ = DrawStyle::Solid;
+  int brushSize_ = 1;
 };
 
 }  // namespace vmm

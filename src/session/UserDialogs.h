@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/MapGeometry.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -26,6 +28,10 @@ class UserDialogs {
   virtual QString saveFileName(const QString &filter) = 0;
   // A GDI colour value (red in the low byte), or nothing when cancelled.
   virtual std::optional<quint32> chooseColour(quint32 initial) = 0;
+  // The value a replace command looks for on `plane`: an element name chosen from the
+  // category and element lists, or a height "0" to "100" from the height list, to be
+  // replaced by `replacement` (the name or height shown). Nothing when the user cancels.
+  virtual std::optional<QString> chooseValueToReplace(Plane plane, const QString &replacement) = 0;
 };
 
 }  // namespace vmm

@@ -2,6 +2,7 @@
 
 #include "app/widgets/MainWindow.h"
 #include "gdi/GdiTypes.h"
+#include "mapview/widgets/MapViewWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -43,6 +44,18 @@ std::optional<quint32> ScriptedDialogs::chooseColour(quint32) {
   return takeFront(colours);
 }
 
+std::optional<QString> ScriptedDialogs::chooseValueToReplace(Plane plane,
+                                                             const QString &replacement) {
+  replacePlanes.append(plane);
+  replacements.append(replacement);
+  if (replacedValues.empty()) return std::nullopt;
+  const QString value = replacedValues.front().value_or(QString());
+  const bool cancelled = !replacedValues.front().has_value();
+  replacedValues.pop_front();
+  if (cancelled) return std::nullopt;
+  return value;
+}
+
 EditorHome::EditorHome() {
   qputenv("VARGA_MAP_MAKER_HOME", dir.path().toUtf8());
   picture = writePicture(dir.path(), 240, 120);
@@ -70,27 +83,34 @@ QPoint sectorCentre(int quad, int sector) {
 
 namespace {
 void sendMouse(QWidget *widget, QEvent::Type type, QPoint position, Qt::MouseButton button,
-               Qt::MouseButtons buttons) {
+               Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
   const QPointF local(position);
-  QMouseEvent event(type, local, widget->mapToGlobal(local), button, buttons, Qt::NoModifier);
+  QMouseEvent event(type, local, widget->mapToGlobal(local), button, buttons, modifiers);
   QApplication::sendEvent(widget, &event);
 }
 }  // namespace
 
-void sendMouseMove(QWidget *widget, QPoint position, Qt::MouseButtons buttons) {
-  sendMouse(widget, QEvent::MouseMove, position, Qt::NoButton, buttons);
+void sendMouseMove(QWidget *widget, QPoint position, Qt::MouseButtons buttons,
+                   Qt::KeyboardModifiers modifiers) {
+  sendMouse(widget, QEvent::MouseMove, position, Qt::NoButton, buttons, modifiers);
 }
 
-void sendMousePress(QWidget *widget, QPoint position, Qt::MouseButton button) {
-  sendMouse(widget, QEvent::MouseButtonPress, position, button, button);
+void sendMousePress(QWidget *widget, QPoint position, Qt::MouseButton button,
+                    Qt::KeyboardModifiers modifiers) {
+  sendMouse(widget, QEvent::MouseButtonPress, position, button, button, modifiers);
 }
 
-void dragLeft(QWidget *widget, const QList<QPoint> &points) {
+void sendMouseRelease(QWidget *widget, QPoint position, Qt::MouseButton button,
+                      Qt::KeyboardModifiers modifiers) {
+  sendMouse(widget, QEvent::MouseButtonRelease, position, button, Qt::NoButton, modifiers);
+}
+
+void dragLeft(QWidget *widget, const QList<QPoint> &points, Qt::KeyboardModifiers modifiers) {
   if (points.isEmpty()) return;
-  sendMouseMove(widget, points.first(), Qt::NoButton);
-  sendMousePress(widget, points.first(), Qt::LeftButton);
-  for (const QPoint &p : points) sendMouseMove(widget, p, Qt::LeftButton);
-  sendMouse(widget, QEvent::MouseButtonRelease, points.last(), Qt::LeftButton, Qt::NoButton);
+  sendMouseMove(widget, points.first(), Qt::NoButton, modifiers);
+  sendMousePress(widget, points.first(), Qt::LeftButton, modifiers);
+  for (const QPoint &p : points) sendMouseMove(widget, p, Qt::LeftButton, modifiers);
+  sendMouseRelease(widget, points.last(), Qt::LeftButton, modifiers);
 }
 
 void trigger(QWidget *window, const char *action) {
@@ -120,6 +140,25 @@ std::unique_ptr<MainWindow> openShownMap(UserDialogs &dialogs, const QString &pi
   main->show();
   if (!main->LoadMapImage(picture)) return nullptr;
   return main;
+}
+
+MapState mapState(MainWindow &main) {
+  const MapDocument &doc = main.session().document();
+  MapState s{{doc.TotalQuads},
+             main.mapView()->surfaces().surface(MapView::Terrain).copy(),
+             main.mapView()->surfaces().surface(MapView::Elevation).copy()};
+  for (int quad = 0; quad < 18; ++quad)
+    for (int sector = 0; sector < kSectorsPerQuad; ++sector)
+      s.values << doc.value(quad, sector, Plane::Element) << doc.value(quad, sector, Plane::Height);
+  return s;
+}
+
+bool undoRedoRestores(MainWindow &main, const MapState &before, const MapState &after) {
+  if (after == before) return false;
+  main.findChild<QAction *>(QStringLiteral("mnuUndo"))->trigger();
+  if (!(mapState(main) == before)) return false;
+  main.findChild<QAction *>(QStringLiteral("mnuRedo"))->trigger();
+  return mapState(main) == after;
 }
 
 }  // namespace vmm::test

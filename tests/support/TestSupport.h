@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QImage>
 #include <QList>
 #include <QPoint>
 #include <QString>
@@ -38,11 +39,15 @@ class ScriptedDialogs : public UserDialogs {
   QString openFileName(const QString &filter) override;
   QString saveFileName(const QString &filter) override;
   std::optional<quint32> chooseColour(quint32 initial) override;
+  std::optional<QString> chooseValueToReplace(Plane plane, const QString &replacement) override;
 
   std::deque<MessageAnswer> answers;  // for message(); default answer when empty
   std::deque<QString> openNames;      // empty string = cancel
   std::deque<QString> saveNames;      // empty string = cancel
   std::deque<std::optional<quint32>> colours;
+  std::deque<std::optional<QString>> replacedValues;  // nothing = cancel
+  QList<Plane> replacePlanes;                         // the plane of every replace question
+  QStringList replacements;                           // and the value it offered to write
 
   QList<ShownMessage> messages;
   QStringList openFilters;
@@ -64,11 +69,16 @@ QString writePicture(const QString &folder, int width, int height,
 // The centre of a Sector cell on a map 6 Quads wide.
 QPoint sectorCentre(int quad, int sector);
 
-// Mouse events with explicit button state, as the surfaces receive them.
-void sendMouseMove(QWidget *widget, QPoint position, Qt::MouseButtons buttons);
-void sendMousePress(QWidget *widget, QPoint position, Qt::MouseButton button);
+// Mouse events with explicit button and key state, as the surfaces receive them.
+void sendMouseMove(QWidget *widget, QPoint position, Qt::MouseButtons buttons,
+                   Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+void sendMousePress(QWidget *widget, QPoint position, Qt::MouseButton button,
+                    Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+void sendMouseRelease(QWidget *widget, QPoint position, Qt::MouseButton button,
+                      Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 // Press, move through every point, release: one left-button stroke.
-void dragLeft(QWidget *widget, const QList<QPoint> &points);
+void dragLeft(QWidget *widget, const QList<QPoint> &points,
+              Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 // Triggers the window's menu command with this object name.
 void trigger(QWidget *window, const char *action);
 
@@ -82,5 +92,17 @@ QColor gdiColour(quint32 colour);
 
 // A main window, resized and shown, with the picture imported; null when it was refused.
 std::unique_ptr<MainWindow> openShownMap(UserDialogs &dialogs, const QString &picture);
+
+// The map (every Sector of a 6 x 3 map, both planes, and TotalQuads) and both coloured views.
+struct MapState {
+  QList<qint16> values;
+  QImage terrain;
+  QImage elevation;
+  bool operator==(const MapState &) const = default;
+};
+MapState mapState(MainWindow &main);
+// True when the two differ, undo ("mnuUndo") brings back `before` exactly and redo
+// ("mnuRedo") `after`: values, Quad count and the pixels of both coloured views.
+bool undoRedoRestores(MainWindow &main, const MapState &before, const MapState &after);
 
 }  // namespace vmm::test

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 
 #include <algorithm>
 
@@ -51,6 +52,7 @@ EditToolBar::EditToolBar(EditorSession &session, QWidget *parent)
   buildElementControls();
   buildHeightControls();
   buildEditModeButtons();
+  buildBrushSizeControl();
   buildDrawStyleButtons();
 
   elementText_ = new QLineEdit(QStringLiteral("Text1"), this);
@@ -105,8 +107,8 @@ void EditToolBar::buildEditModeButtons() {
   QFrame *frame = buttonFrame(QStringLiteral("Frame3"), this);
   auto *layout = frame->layout();
   layout->addWidget(namedLabel(QStringLiteral("Draw"), QStringLiteral("Label1"), frame));
-  const char *captions[4] = {"Sector", "Quad", "Sector", "Quad"};
-  for (int i = 0; i < 4; ++i) {
+  const char *captions[kEditModeCount] = {"Sector", "Quad", "Sector", "Quad", "Fill Area"};
+  for (int i = 0; i < kEditModeCount; ++i) {
     const auto mode = static_cast<EditMode>(i);
     auto *button = new QRadioButton(QString::fromLatin1(captions[i]), frame);
     button->setObjectName(QStringLiteral("Option1_%1").arg(i));
@@ -120,6 +122,12 @@ void EditToolBar::buildEditModeButtons() {
       layout->addWidget(line);
       layout->addWidget(namedLabel(QStringLiteral("Erase"), QStringLiteral("Label3"), frame));
     }
+    if (mode == EditMode::FillArea) {
+      auto *line = new QFrame(frame);
+      line->setObjectName(QStringLiteral("lineFillArea"));
+      line->setFrameShape(QFrame::VLine);
+      layout->addWidget(line);
+    }
     layout->addWidget(button);
     editModeButtons_[static_cast<std::size_t>(i)] = button;
   }
@@ -127,6 +135,36 @@ void EditToolBar::buildEditModeButtons() {
   connect(&session_, &EditorSession::editModeChanged, this,
           [this](EditMode mode) { editModeButton(mode)->setChecked(true); });
   addWidget(frame);
+}
+
+void EditToolBar::buildBrushSizeControl() {
+  QFrame *frame = buttonFrame(QStringLiteral("frameBrush"), this);
+  frame->layout()->addWidget(
+      namedLabel(QStringLiteral("Brush"), QStringLiteral("lblBrush"), frame));
+  brushSizeList_ = new QComboBox(frame);
+  brushSizeList_->setObjectName(QStringLiteral("cboBrushSize"));
+  brushSizeList_->setToolTip(
+      tr("Sectors square painted or erased at once in the Sector "
+         "modes ([ smaller, ] larger)"));
+  brushSizeList_->setFocusPolicy(Qt::NoFocus);
+  for (const int size : kBrushSizes)
+    brushSizeList_->addItem(QStringLiteral("%1 x %1").arg(size), size);
+  brushSizeList_->setCurrentIndex(brushSizeList_->findData(session_.brushSize()));
+  connect(brushSizeList_, &QComboBox::activated, this,
+          [this](int index) { session_.setBrushSize(brushSizeList_->itemData(index).toInt()); });
+  connect(&session_, &EditorSession::brushSizeChanged, this,
+          [this](int size) { brushSizeList_->setCurrentIndex(brushSizeList_->findData(size)); });
+  frame->layout()->addWidget(brushSizeList_);
+  addWidget(frame);
+
+  // Anywhere in the window, the map view included.
+  for (const auto &[key, steps] : {std::pair{Qt::Key_BracketLeft, -1}, {Qt::Key_BracketRight, 1}}) {
+    auto *shortcut = new QShortcut(QKeySequence(key), this);
+    shortcut->setContext(Qt::WindowShortcut);
+    connect(shortcut, &QShortcut::activated, this, [this, steps = steps] {
+      session_.setBrushSize(steppedBrushSize(session_.brushSize(), steps));
+    });
+  }
 }
 
 void EditToolBar::buildDrawStyleButtons() {

@@ -18,9 +18,9 @@ class EditorSession;
 
 // The main window's tool strip: the category and element lists (Terrain), the
 // height list with Raise, Lower and the height colour set button (Elevation), the
-// edit mode and draw style buttons, the element text box and the zoom box. The
-// mode and style buttons follow the session and set it; everything else is wired
-// by the window.
+// edit mode buttons, the brush size, the draw style buttons, the element text box
+// and the zoom box. The mode, brush and style controls follow the session and set it
+// (the keys [ and ] step the brush size); everything else is wired by the window.
 class EditToolBar : public QToolBar {
   Q_OBJECT
 
@@ -39,6 +39,7 @@ class EditToolBar : public QToolBar {
   // reported by zoomLevelEntered.
   QComboBox *zoomBox() const { return zoomBox_; }
   void showZoomLevel(double level);
+  QComboBox *brushSizeList() const { return brushSizeList_; }
 
   // The element lists for the Terrain and Image views, the height controls for the
   // Elevation view; the colour set button only when `includingColourButton` is set.
@@ -56,6 +57,7 @@ class EditToolBar : public QToolBar {
   void buildElementControls();
   void buildHeightControls();
   void buildEditModeButtons();
+  void buildBrushSizeControl();
   void buildDrawStyleButtons();
   void buildZoomBox();
 
@@ -66,7 +68,8 @@ class EditToolBar : public QToolBar {
   QPushButton *raiseButton_ = nullptr;
   QPushButton *lowerButton_ = nullptr;
   QPushButton *heightColourButton_ = nullptr;
-  std::array<QRadioButton *, 4> editModeButtons_{};
+  std::array<QRadioButton *, kEditModeCount> editModeButtons_{};
+  QComboBox *brushSizeList_ = nullptr;
   std::array<QRadioButton *, 3> drawStyleButtons_{};
   QLineEdit *elementText_ = nullptr;
   QComboBox *zoomBox_ = nullptr;

@@ -91,6 +91,8 @@ void MainWindow::buildEditMenu() {
       ->setObjectName(QStringLiteral("mnuE3"));
   modeItem(QStringLiteral("Erase Quadrent"), EditMode::EraseQuad)
       ->setObjectName(QStringLiteral("mnuE4"));
+  modeItem(QStringLiteral("Fill &Area"), EditMode::FillArea)
+      ->setObjectName(QStringLiteral("mnuFillArea"));
 
   auto bulkItem = [this, edit](const QString &caption, EditCommand command) {
     return addMenuItem(edit, caption, [this, command] { runEditCommand(command); });
@@ -105,6 +107,13 @@ void MainWindow::buildEditMenu() {
       ->setObjectName(QStringLiteral("Fillheight"));
   bulkItem(QStringLiteral("Clear Selected Height Type"), EditCommand::ClearHeight)
       ->setObjectName(QStringLiteral("ClearHeight"));
+  edit->addSeparator()->setObjectName(QStringLiteral("mnuReplaceSep"));
+  addMenuItem(edit, QStringLiteral("&Replace Element..."), [this] {
+    replaceValue(Plane::Element);
+  })->setObjectName(QStringLiteral("mnuReplaceElement"));
+  addMenuItem(edit, QStringLiteral("Replace &Height..."), [this] {
+    replaceValue(Plane::Height);
+  })->setObjectName(QStringLiteral("mnuReplaceHeight"));
 }
 
 void MainWindow::buildViewMenu() {

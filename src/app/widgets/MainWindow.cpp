@@ -61,6 +61,8 @@ MainWindow::MainWindow(UserDialogs *dialogs, QWidget *parent) : QMainWindow(pare
   EditCursors::installDefaults(dataFolder);
   cursors_ = std::make_unique<EditCursors>(dataFolder);
   connect(&session_, &EditorSession::editModeChanged, this, &MainWindow::applyCursor);
+  connect(&session_, &EditorSession::brushSizeChanged, this,
+          [this] { applyCursor(session_.editMode()); });
   connect(statusPanels_, &StatusPanels::panelClicked, this, &MainWindow::statusPanelClicked);
   connect(toolBar_->heightColourButton(), &QPushButton::clicked, this,
           &MainWindow::toggleHeightColours);

@@ -175,6 +175,9 @@ class MainWindow : public QMainWindow {
   void showProblemSector(int quad, int sector);
 
   void runEditCommand(EditCommand command);
+  // "Replace Element..." and "Replace Height...": asks which value to look for and
+  // writes the current element or height in its place everywhere.
+  void replaceValue(Plane plane);
   void closeMapView();
   void applyCursor(EditMode mode);
 

@@ -69,8 +69,10 @@ void MainWindow::closeMapView() {
 
 void MainWindow::applyCursor(EditMode mode) {
   if (!mapView_) return;
+  const QCursor cursor =
+      cursors_->cursor(static_cast<int>(mode), session_.brushSize(), mapView_->zoomLevel());
   for (const MapView view : {MapView::Terrain, MapView::Image, MapView::Elevation})
-    mapView_->surfaceWidget(view)->setCursor(cursors_->cursor(static_cast<int>(mode)));
+    mapView_->surfaceWidget(view)->setCursor(cursor);
 }
 
 }  // namespace vmm

@@ -34,7 +34,7 @@ constexpr std::array kCommandKeys{
     CommandKey{"mnuV2", "Ctrl+2"},     CommandKey{"mnuV3", "Ctrl+3"},
     CommandKey{"mnuO2", "F5"},         CommandKey{"mnuO1", "Shift+F5"},
     CommandKey{"actRaiseHeight", "R"}, CommandKey{"actLowerHeight", "L"},
-    CommandKey{"mnuUserGuide", "F1"},
+    CommandKey{"mnuUserGuide", "F1"},  CommandKey{"mnuFillArea", "F"},
 };
 
 // A tool strip control and the command whose key its tip names.
@@ -64,6 +64,9 @@ constexpr std::array kControlTips{
                "the picture there again"},
     ControlTip{"Option1_3", "mnuE4",
                "Erase Quad: the left mouse button makes the 16 Sectors of a Quad unassigned"},
+    ControlTip{"Option1_4", "mnuFillArea",
+               "Fill Area: a left click fills the Sectors joined to the clicked one that hold "
+               "its element (its height on the Elevation map) with the current one"},
     ControlTip{"OptDraw_0", "mnuV5", "Solid: painted Sectors are filled with their colour"},
     ControlTip{"OptDraw_1", "mnuV6",
                "Transparent: painted Sectors tint the picture with their colour"},

@@ -1,5 +1,7 @@
 #include "app/widgets/WidgetDialogs.h"
 
+#include "app/widgets/ReplaceValueDialog.h"
+
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -101,6 +103,13 @@ std::optional<quint32> WidgetDialogs::chooseColour(quint32 initial) {
   const QColor chosen = QColorDialog::getColor(start, parent_);
   if (!chosen.isValid()) return std::nullopt;
   return quint32(chosen.red()) | (quint32(chosen.green()) << 8) | (quint32(chosen.blue()) << 16);
+}
+
+std::optional<QString> WidgetDialogs::chooseValueToReplace(Plane plane,
+                                                           const QString &replacement) {
+  ReplaceValueDialog dialog(plane, replacement, parent_);
+  if (dialog.exec() != QDialog::Accepted || dialog.chosenValue().isEmpty()) return std::nullopt;
+  return dialog.chosenValue();
 }
 
 }  // namespace vmm

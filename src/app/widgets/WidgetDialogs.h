@@ -16,6 +16,7 @@ class WidgetDialogs : public UserDialogs {
   QString openFileName(const QString &filter) override;
   QString saveFileName(const QString &filter) override;
   std::optional<quint32> chooseColour(quint32 initial) override;
+  std::optional<QString> chooseValueToReplace(Plane plane, const QString &replacement) override;
 
   // `text` cut in its middle, with an ellipsis, when it is longer than `limit` characters:
   // a text from outside (a path in a recovery copy may be megabytes) shown readably.

@@ -67,6 +67,8 @@ void MainWindow::attachMapView(MapViewWindow *view) {
   toolBar_->showZoomLevel(view->zoomLevel());
   toolBar_->zoomBox()->setEnabled(true);
   connect(view, &MapViewWindow::zoomChanged, toolBar_, &EditToolBar::showZoomLevel);
+  // The brush outline is drawn at the level the map is shown at.
+  connect(view, &MapViewWindow::zoomChanged, this, [this] { applyCursor(session_.editMode()); });
   connect(view, &QObject::destroyed, toolBar_, [this] {
     toolBar_->zoomBox()->setEnabled(false);
     toolBar_->showZoomLevel(1.0);

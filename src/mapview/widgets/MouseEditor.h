@@ -4,6 +4,11 @@
 
 #include <QObject>
 #include <QPointF>
+#include <QPointer>
+
+#include <optional>
+
+class QRubberBand;
 
 namespace vmm {
 
@@ -11,10 +16,13 @@ class EditorSession;
 class MapViewWindow;
 
 // Turns mouse events on the three view surfaces into edits: tracks the Sector
-// under the pointer, paints with the left button in the current edit mode and
-// picks up a Sector's element and height with the right button. Positions
-// outside the picture neither paint nor pick. Everything one left-button
-// stroke paints, from press to release, is one step of the undo history.
+// under the pointer, paints with the left button in the current edit mode (with
+// the brush in the Sector modes, a bucket fill on a click in Fill Area) and picks
+// up a Sector's element and height with the right button. With Shift held, a left
+// drag shows a rubber band and paints the rectangle on release (Escape drops it),
+// and a left click draws a line from the last painted Sector. Positions outside
+// the picture neither paint nor pick. Everything one left-button stroke paints,
+// from press to release, is one step of the undo history.
 class MouseEditor : public QObject {
   Q_OBJECT
 
@@ -25,21 +33,45 @@ class MouseEditor : public QObject {
   void mousePressed(MapView view, int buttons, double x, double y);
   void mouseReleased(MapView view, int buttons);
 
+  // The rectangle being dragged is dropped; the held button paints nothing more.
+  void cancelRectangle();
+  bool isDraggingRectangle() const { return band_.has_value(); }
+
  signals:
   // The pointer is over this Sector of the picture (before it is painted).
   void pointerOverSector(int quad, int sector);
   // A right click picked this Sector's element and height up.
   void sectorPickedUp(int quad, int sector);
 
+ protected:
+  // Watches the surfaces for the Shift key of each mouse event and for Escape.
+  bool eventFilter(QObject *watched, QEvent *event) override;
+
  private:
+  // A Shift + left drag: the Sector pressed on and the one under the pointer now.
+  struct RectangleDrag {
+    MapView view = MapView::Terrain;
+    SectorAddress anchor;
+    SectorAddress corner;
+  };
+
   void paint(MapView view);
   void paintAlong(MapView view, QPointF from, QPointF to);
+  void fill(MapView view);
+  void showRectangle();
+  void finishRectangle();
+  void refresh(Plane plane, const QRect &area);
 
   EditorSession &session_;
   MapViewWindow &view_;
   bool lastMoveInside_ = true;
   QPointF lastPosition_;
   int strokeId_ = 0;  // the left-button stroke under way, 0 between strokes
+  bool shiftHeld_ = false;
+  std::optional<SectorAddress> lastPainted_;  // where a Shift + click line starts
+  std::optional<RectangleDrag> band_;
+  QPointer<QRubberBand> rubberBand_;
+  bool waitingForRelease_ = false;  // a dropped rectangle's button is still held
 };
 
 }  // namespace vmm

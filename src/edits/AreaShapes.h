@@ -1,0 +1,85 @@
+#pragma once
+
+#include "document/MapDocument.h"
+
+#include <QRect>
+
+#include <array>
+#include <vector>
+
+namespace vmm {
+
+// A Sector's place on the picture's grid of Sectors: column and row counted
+// from the top-left Sector, four to a Quad in each direction.
+struct SectorCell {
+  int column = 0;
+  int row = 0;
+  bool operator==(const SectorCell &) const = default;
+};
+
+// The picture's grid of Sectors (4 x XQuads columns by 4 x YQuads rows) and
+// the way between a grid cell and the Quad and Sector numbers of the array.
+class SectorGrid {
+ public:
+  SectorGrid(int xQuads, int yQuads);
+  explicit SectorGrid(const MapDocument &document) : SectorGrid(document.XQuads, document.YQuads) {}
+
+  int columns() const { return columns_; }
+  int rows() const { return rows_; }
+  bool contains(SectorCell cell) const {
+    return cell.column >= 0 && cell.row >= 0 && cell.column < columns_ && cell.row < rows_;
+  }
+  // Index of a cell inside the grid, row by row.
+  int index(SectorCell cell) const { return cell.row * columns_ + cell.column; }
+  SectorAddress address(SectorCell cell) const;
+  // Only meaningful for Quads of the picture.
+  SectorCell cell(SectorAddress address) const;
+
+ private:
+  int xQuads_;
+  int columns_;
+  int rows_;
+};
+
+// A block of Sectors, both corner cells included; empty when right < left or bottom < top.
+struct SectorSpan {
+  int left = 0;
+  int top = 0;
+  int right = -1;
+  int bottom = -1;
+
+  bool isEmpty() const { return right < left || bottom < top; }
+  int area() const { return isEmpty() ? 0 : (right - left + 1) * (bottom - top + 1); }
+  // The part that lies on the grid.
+  SectorSpan clippedTo(const SectorGrid &grid) const;
+  // The pixels of the cells with the grid lines around them, for a rubber band.
+  QRect pixelOutline() const;
+};
+
+// The brush sizes offered, in Sectors square, in the order the keys step through them.
+inline constexpr std::array<int, 4> kBrushSizes{1, 2, 3, 5};
+bool isBrushSize(int size);
+// The offered size `steps` places on from `size`, stopping at the smallest and largest.
+int steppedBrushSize(int size, int steps);
+
+// The brush's square of `size` Sectors around `centre`: centred for odd sizes, with
+// `centre` the top-left of the middle four for even sizes. Not clipped.
+SectorSpan brushSpan(SectorCell centre, int size);
+// The rectangle with the two cells as opposite corners, in either order; widened to
+// whole Quads when `wholeQuads` is set. Not clipped.
+SectorSpan rectangleSpan(SectorCell corner, SectorCell opposite, bool wholeQuads);
+
+// The Sectors of the span that lie on the grid, in array order (Quad by Quad,
+// Sectors 0..15 inside each), which is the order undo records them in.
+std::vector<SectorAddress> sectorsOf(const SectorGrid &grid, const SectorSpan &span);
+
+// The cells of the straight line from `from` to `to`, both included, each one a
+// king's move from the last (Bresenham), in drawing order.
+std::vector<SectorCell> sectorLine(SectorCell from, SectorCell to);
+// The Sectors a line of brush prints covers: the brush of `brushSize` at every cell of
+// the line, or with `wholeQuads` every Quad the line crosses. Clipped, in array order,
+// each Sector once.
+std::vector<SectorAddress> lineSectors(const SectorGrid &grid, SectorCell from, SectorCell to,
+                                       int brushSize, bool wholeQuads);
+
+}  // namespace vmm

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "document/MapDocument.h"
+
+#include <vector>
+
+namespace vmm {
+
+// The Sectors a bucket fill at `start` changes on `plane`: every Sector joined to it
+// edge to edge (across Quad borders, within the picture's XQuads x YQuads Quads) by
+// Sectors holding the same value as `start`. The walk keeps its own list of cells to
+// visit instead of recursing, so no map is large enough to overflow the stack.
+// Returned in array order (Quad by Quad, Sectors 0..15 inside each); empty when
+// `start` lies outside the picture.
+std::vector<SectorAddress> floodRegion(const MapDocument &document, Plane plane,
+                                       SectorAddress start);
+
+}  // namespace vmm

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "document/MapDocument.h"
+
+namespace vmm {
+
+// Writes `to` into every Sector of the plane that holds `from`, over the whole array
+// (Quads 0..5000, as the fill and clear commands reach), through MapDocument::setValue.
+// Returns how many Sectors changed; nothing changes when the two values are equal.
+int replaceValue(MapDocument &document, Plane plane, qint16 from, qint16 to);
+
+}  // namespace vmm
