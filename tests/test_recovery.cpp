@@ -76,7 +76,12 @@ class TestRecovery : public QObject {
     const auto copy = RecoveryFile::read(home());
     QVERIFY(copy);
     QCOMPARE(copy->picturePath, QFileInfo(home_.picture).absoluteFilePath());
-    QCOMPARE(copy->mapText, vargaMapText(main.session().document()));
+    // The copy is a project: the picture's bytes travel with the map.
+    const ProjectContent now = main.session().projectContent({});
+    QCOMPARE(copy->project.elements, now.elements);
+    QCOMPARE(copy->project.heights, now.heights);
+    QCOMPARE(copy->project.picture.fileBytes, test::readFile(home_.picture));
+    QVERIFY(copy->projectPath.isEmpty());
 
     // Saved work needs no copy; undoing away from the save brings it back.
     dialogs.saveNames.push_back(home_.filePath("saved.txt"));

@@ -3,7 +3,9 @@
 #include "document/MapDocument.h"
 #include "mapview/JpegIntegrity.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 
 namespace vmm {
@@ -20,15 +22,10 @@ QString unreadable(const QString &path, const QString &reason) {
   return QStringLiteral("The image (%1) could not be read: %2").arg(path, reason);
 }
 
-// A cut-off JPEG decodes "successfully" with its missing part grey; look for its end first.
-bool isCutShortJpeg(const QString &path, const QByteArray &format) {
-  if (format != "jpeg" && format != "jpg") return false;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly) || file.size() == 0) return false;
-  if (const uchar *mapped = file.map(0, file.size()))
-    return jpegIsCutShort(QByteArrayView(reinterpret_cast<const char *>(mapped),
-                                         static_cast<qsizetype>(file.size())));
-  return jpegIsCutShort(file.readAll());
+QString tooLargeFile(const QString &path) {
+  return QStringLiteral("The image (%1) is too large a file: a map picture is at most %2 MiB.")
+      .arg(path)
+      .arg(PictureLoader::kMaxFileBytes / (1024 * 1024));
 }
 }  // namespace
 
@@ -50,21 +47,46 @@ QString PictureLoader::sizeProblem(const QString &path, QSize size) {
 }
 
 PictureLoadResult PictureLoader::load(const QString &path) {
-  QImageReader reader(path);
+  const QFileInfo info(path);
+  if (info.exists() && !info.isFile())
+    return refused(unreadable(path, QStringLiteral("it is not a file")));
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return refused(unreadable(path, file.errorString()));
+  if (file.size() > kMaxFileBytes) return refused(tooLargeFile(path));
+  // Read once: the bytes that are decoded are the bytes a project keeps.
+  const QByteArray bytes = file.read(kMaxFileBytes + 1);
+  if (file.error() != QFileDevice::NoError) return refused(unreadable(path, file.errorString()));
+  if (bytes.size() > kMaxFileBytes) return refused(tooLargeFile(path));
+  return loadData(bytes, info.fileName(), path);
+}
+
+PictureLoadResult PictureLoader::loadData(const QByteArray &bytes, const QString &fileName,
+                                          const QString &shownName) {
+  if (bytes.size() > kMaxFileBytes) return refused(tooLargeFile(shownName));
+  QBuffer buffer;
+  buffer.setData(bytes);
+  buffer.open(QIODevice::ReadOnly);
+  // The content decides the format; the extension only helps formats without a signature.
+  QByteArray format = QImageReader::imageFormat(&buffer);
+  if (format.isEmpty()) format = QFileInfo(fileName).suffix().toLower().toLatin1();
+  QImageReader reader(&buffer, format);
   reader.setAutoTransform(false);  // the picture is used as stored, never rotated
 
   // The header's size is enough to refuse a picture before decoding it.
   const QSize declared = reader.size();
   if (declared.isValid()) {
-    if (QString problem = sizeProblem(path, declared); !problem.isEmpty()) return refused(problem);
+    if (QString problem = sizeProblem(shownName, declared); !problem.isEmpty())
+      return refused(problem);
   }
 
-  if (isCutShortJpeg(path, reader.format()))
-    return refused(unreadable(path, QStringLiteral("the file ends before the picture does")));
+  // A cut-off JPEG decodes "successfully" with its missing part grey; look for its end first.
+  const QByteArray decoder = reader.format();
+  if ((decoder == "jpeg" || decoder == "jpg") && jpegIsCutShort(bytes))
+    return refused(unreadable(shownName, QStringLiteral("the file ends before the picture does")));
 
   QImage picture = reader.read();
-  if (picture.isNull()) return refused(unreadable(path, reader.errorString()));
-  if (QString problem = sizeProblem(path, picture.size()); !problem.isEmpty())
+  if (picture.isNull()) return refused(unreadable(shownName, reader.errorString()));
+  if (QString problem = sizeProblem(shownName, picture.size()); !problem.isEmpty())
     return refused(problem);
   if (picture.format() != QImage::Format_RGB32) picture.convertTo(QImage::Format_RGB32);
 
@@ -74,6 +96,8 @@ PictureLoadResult PictureLoader::load(const QString &path) {
   result.yQuads = picture.height() / kQuadPixels;
   result.totalQuads = result.xQuads * result.yQuads;
   result.picture = std::move(picture);
+  result.fileBytes = bytes;
+  result.fileName = QFileInfo(fileName).fileName();
   return result;
 }
 

@@ -4,6 +4,8 @@
 #include "edits/RandomSource.h"
 #include "mapview/PictureLoader.h"
 
+#include <algorithm>
+
 namespace vmm {
 
 EditorSession::EditorSession(QObject *parent)
@@ -70,6 +72,88 @@ void EditorSession::startMap(const PictureLoadResult &picture) {
   document_.YQuads = static_cast<qint16>(picture.yQuads);
   document_.TotalQuads = static_cast<qint16>(document_.YQuads * document_.XQuads);
   document_.mapReady = true;
+  pictureBytes_ = picture.fileBytes;
+  pictureFileName_ = picture.fileName;
+  projectPath_.clear();
+}
+
+ProjectContent EditorSession::projectContent(const ProjectEditorState &state) const {
+  ProjectContent content;
+  content.writtenBy = QStringLiteral("Varga Map Maker " VMM_VERSION);
+  content.picture.fileBytes = pictureBytes_;
+  content.picture.fileName = pictureFileName_;
+  content.XQuads = document_.XQuads;
+  content.YQuads = document_.YQuads;
+  content.TotalQuads = document_.TotalQuads;
+  content.state = state;
+  // Every Quad the array holds: the map's own, the rows a map text import added, and
+  // any assigned Quad beyond both, which the views and a later export may still show.
+  int quads = std::max<int>(document_.TotalQuads, document_.XQuads * document_.YQuads);
+  for (int quad = kQuadCapacity - 1; quad >= quads; --quad) {
+    bool assigned = false;
+    for (int sector = 0; sector < kSectorsPerQuad && !assigned; ++sector)
+      assigned = document_.value(quad, sector, Plane::Element) != kUnassigned ||
+                 document_.value(quad, sector, Plane::Height) != kUnassigned;
+    if (assigned) quads = quad + 1;
+  }
+  quads = std::min(quads, kQuadCapacity);
+  content.elements.reserve(std::size_t(quads) * kSectorsPerQuad);
+  content.heights.reserve(std::size_t(quads) * kSectorsPerQuad);
+  for (int quad = 0; quad < quads; ++quad)
+    for (int sector = 0; sector < kSectorsPerQuad; ++sector) {
+      content.elements.push_back(document_.value(quad, sector, Plane::Element));
+      content.heights.push_back(document_.value(quad, sector, Plane::Height));
+    }
+  return content;
+}
+
+ProjectEditorState EditorSession::editorState() const {
+  ProjectEditorState state;
+  state.drawStyle = drawStyle_;
+  state.editMode = editMode_;
+  state.currentElement = document_.CurrentDrawElement;
+  state.currentHeight = document_.CurrentDrawHeight;
+  state.heightColourMode = heightColourMode_;
+  return state;
+}
+
+CatalogueResult EditorSession::openProject(const ProjectContent &content) {
+  history_->restart([&] {
+    document_.clearPlanes();
+    const int quads = content.storedQuads();
+    for (int quad = 0; quad < quads; ++quad)
+      for (int sector = 0; sector < kSectorsPerQuad; ++sector) {
+        const std::size_t at = std::size_t(quad) * kSectorsPerQuad + std::size_t(sector);
+        document_.setValue(quad, sector, Plane::Element, content.elements[at]);
+        document_.setValue(quad, sector, Plane::Height, content.heights[at]);
+      }
+    document_.TotalQuads = content.TotalQuads;
+  });
+  surfaces_.load(content.picture.picture);
+  document_.XQuads = content.XQuads;
+  document_.YQuads = content.YQuads;
+  pictureBytes_ = content.picture.fileBytes;
+  pictureFileName_ = content.picture.fileName;
+  projectPath_.clear();
+
+  const ProjectEditorState &state = content.state;
+  setEditMode(state.editMode);
+  setDrawStyle(state.drawStyle);
+  document_.CurrentDrawElement = state.currentElement;
+  document_.CurrentDrawHeight = state.currentHeight;
+  heightColourMode_ = state.heightColourMode;
+  const CatalogueResult loaded = LoadElements();
+  repaintWholeMap();
+  return loaded;
+}
+
+FileWriteResult EditorSession::saveProject(const QString &path, const ProjectEditorState &state) {
+  const FileWriteResult written = writeProject(projectContent(state), path);
+  if (written.ok) {
+    projectPath_ = path;
+    history_->markSaved();
+  }
+  return written;
 }
 
 QRect EditorSession::paintCurrentSector(Plane plane, int strokeId) {

@@ -56,6 +56,7 @@ void MainWindow::buildMenus() {
 
 void MainWindow::buildFileMenu() {
   QMenu *file = addMenu(menuBar(), QStringLiteral("&File"), QStringLiteral("mnuFile"));
+  addProjectItems(file);
   addMenuItem(file, QStringLiteral("&Import Map Image"), QStringLiteral("mnuImportMapImage"),
               &MainWindow::importMapImage);
   addMenuItem(file, QStringLiteral("&Import Map Data"), QStringLiteral("mnuImportMapData"),
