@@ -1,8 +1,10 @@
+#include "app/EditorArguments.h"
 #include "app/widgets/MainWindow.h"
 #include "splash/widgets/SplashScreen.h"
 
 #include <QApplication>
 
+#include <cstdio>
 #include <memory>
 
 int main(int argc, char *argv[]) {
@@ -15,12 +17,20 @@ int main(int argc, char *argv[]) {
   QApplication::setOrganizationName(QStringLiteral("VargaMapMaker"));
   QApplication::setApplicationVersion(QStringLiteral(VMM_VERSION));
 
+  const vmm::EditorArguments arguments = vmm::parseEditorArguments(QApplication::arguments());
+  if (arguments.exitCode) {
+    std::fputs(qPrintable((arguments.exitCode == 0 ? arguments.output : arguments.error) + '\n'),
+               arguments.exitCode == 0 ? stdout : stderr);
+    return *arguments.exitCode;
+  }
+
   std::unique_ptr<vmm::MainWindow> mainWindow;
   vmm::SplashScreen splash;
-  QObject::connect(&splash, &vmm::SplashScreen::handOver, [&mainWindow] {
+  QObject::connect(&splash, &vmm::SplashScreen::handOver, [&mainWindow, &arguments] {
     mainWindow = std::make_unique<vmm::MainWindow>();
     mainWindow->show();
     mainWindow->offerRecovery();
+    mainWindow->openFiles(arguments.files);
   });
   splash.show();
   return app.exec();
