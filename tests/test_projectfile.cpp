@@ -137,6 +137,8 @@ class TestProjectFile : public QObject {
     QCOMPARE(opened.heightColourMode(), qint16(1));
     QCOMPARE(opened.document().CurrentDrawElement, qint16(190));
     QCOMPARE(opened.document().CurrentDrawHeight, qint16(42));
+    // A key without a field here is kept for the next save.
+    QCOMPARE(opened.editorState().additional, state.additional);
     QCOMPARE(views(opened), views(original));
     // A fresh history: nothing to undo, nothing unsaved.
     QVERIFY(opened.history().isClean() && !opened.history().canUndo());

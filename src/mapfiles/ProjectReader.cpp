@@ -176,8 +176,10 @@ void readPicture(const QSqlDatabase &db, qint64 fileSize, ProjectContent &conten
   if (row.text(0) != QLatin1String("text") || !isPlainFileName(fileName))
     throw Refusal{QStringLiteral("the picture's file name %1 is not a plain file name")
                       .arg(quoted(fileName.left(40)))};
-  const qint64 length = blobLength(row, 2, 3, QStringLiteral("the picture"),
-                                   std::min(fileSize, PictureLoader::kMaxFileBytes));
+  const qint64 length = blobLength(row, 2, 3, QStringLiteral("the picture"), fileSize);
+  if (length > PictureLoader::kMaxFileBytes)
+    throw Refusal{QStringLiteral("the picture is larger than any map picture (%1 MiB)")
+                      .arg(PictureLoader::kMaxFileBytes / (1024 * 1024))};
   const QByteArray bytes =
       readBlob(db, QStringLiteral("SELECT bytes FROM picture"), {}, length);
   // The rules of Import Map Image, on the bytes exactly as they were imported.

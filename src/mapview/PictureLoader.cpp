@@ -52,11 +52,11 @@ PictureLoadResult PictureLoader::load(const QString &path) {
     return refused(unreadable(path, QStringLiteral("it is not a file")));
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return refused(unreadable(path, file.errorString()));
-  if (file.size() > kMaxFileBytes) return refused(tooLargeFile(path));
+  const qint64 size = file.size();
+  if (size > kMaxFileBytes) return refused(tooLargeFile(path));
   // Read once: the bytes that are decoded are the bytes a project keeps.
-  const QByteArray bytes = file.read(kMaxFileBytes + 1);
+  const QByteArray bytes = file.read(size);
   if (file.error() != QFileDevice::NoError) return refused(unreadable(path, file.errorString()));
-  if (bytes.size() > kMaxFileBytes) return refused(tooLargeFile(path));
   return loadData(bytes, info.fileName(), path);
 }
 

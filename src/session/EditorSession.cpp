@@ -75,6 +75,7 @@ void EditorSession::startMap(const PictureLoadResult &picture) {
   pictureBytes_ = picture.fileBytes;
   pictureFileName_ = picture.fileName;
   projectPath_.clear();
+  additionalState_.clear();
 }
 
 ProjectContent EditorSession::projectContent(const ProjectEditorState &state) const {
@@ -109,6 +110,7 @@ ProjectContent EditorSession::projectContent(const ProjectEditorState &state) co
 
 ProjectEditorState EditorSession::editorState() const {
   ProjectEditorState state;
+  state.additional = additionalState_;
   state.drawStyle = drawStyle_;
   state.editMode = editMode_;
   state.currentElement = document_.CurrentDrawElement;
@@ -137,6 +139,7 @@ CatalogueResult EditorSession::openProject(const ProjectContent &content) {
   projectPath_.clear();
 
   const ProjectEditorState &state = content.state;
+  additionalState_ = state.additional;
   setEditMode(state.editMode);
   setDrawStyle(state.drawStyle);
   document_.CurrentDrawElement = state.currentElement;

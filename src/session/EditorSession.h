@@ -48,6 +48,7 @@ class EditorSession : public QObject {
   HeightColours &heightColours() { return heightColours_; }
   const HeightColours &heightColours() const { return heightColours_; }
   MapSurfaces &surfaces() { return surfaces_; }
+  const MapSurfaces &surfaces() const { return surfaces_; }
   SectorPainter &painter() { return *painter_; }
   RandomSource &random() { return *random_; }
   // The generator behind the randomise commands (tests give a predictable one).
@@ -88,7 +89,8 @@ class EditorSession : public QObject {
   void setProjectPath(const QString &path) { projectPath_ = path; }
   // The map, its picture and `state` as a project.
   ProjectContent projectContent(const ProjectEditorState &state) const;
-  // The editor state the session holds (view: Terrain; the window adds its own).
+  // The editor state the session holds (view: Terrain; the window adds its own), with
+  // the keys of the opened project this version has no field for.
   ProjectEditorState editorState() const;
   // Replaces the map with a project already read and checked: picture, planes, size and
   // editor state, both coloured views repainted, a history of its own that starts clean.
@@ -134,6 +136,7 @@ class EditorSession : public QObject {
   QByteArray pictureBytes_;
   QString pictureFileName_;
   QString projectPath_;
+  QMap<QString, QString> additionalState_;
 };
 
 }  // namespace vmm
