@@ -71,8 +71,8 @@ struct ProjectReadResult {
 // size, whatever sizes the file declares.
 ProjectReadResult readProject(const QString &path);
 
-// Writes `content` to `path`: the database is built in a scratch file, then copied
-// beside `path` and renamed over it only when complete, so a failure leaves any
+// Writes `content` to `path`: the database is built in a temporary file beside `path`
+// and renamed over it only once it is complete and on the disk, so a failure leaves any
 // earlier file byte for byte.
 FileWriteResult writeProject(const ProjectContent &content, const QString &path);
 

@@ -1,19 +1,24 @@
-// Saving a map project: the database is built in a scratch file of its own and then
-// copied through QSaveFile, which renames it over the target only once it is whole.
+// Saving a map project: the database is built in a temporary file beside the target and
+// renamed over it only once it is complete and on the disk.
 #include "catalogue/CatalogueConnection.h"
 #include "mapfiles/ProjectFile.h"
 #include "mapfiles/ProjectSchema.h"
 
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryFile>
 #include <QtEndian>
 
+#include <filesystem>
+#include <system_error>
+
 namespace vmm {
 namespace {
+
+// SQLite's code for a full disk or a file grown past its limit.
+const QString kSqliteFull = QStringLiteral("13");
 
 QByteArray planeBytes(const std::vector<qint16> &values) {
   QByteArray bytes(qsizetype(values.size() * sizeof(qint16)), Qt::Uninitialized);
@@ -26,23 +31,33 @@ QString text(const QString &value) {
   return value.isNull() ? QStringLiteral("") : value;
 }
 
-FileWriteResult failure(const QString &reason) {
-  return {false, static_cast<int>(QFileDevice::WriteError), reason};
+FileWriteResult failure(const QString &reason, QFileDevice::FileError code = QFileDevice::WriteError) {
+  QString shown = reason.trimmed();
+  shown.replace(QLatin1Char('\n'), QLatin1Char(' '));
+  return {false, static_cast<int>(code), shown};
 }
 
-// Runs the statements that build the project in `db`; the first failure's text, or empty.
-QString buildDatabase(QSqlDatabase db, const ProjectContent &content) {
+FileWriteResult failure(const QSqlError &error) {
+  if (error.nativeErrorCode() == kSqliteFull)
+    return failure(QStringLiteral("Out of resources, the disk may be full (%1)").arg(error.text()),
+                   QFileDevice::ResourceError);
+  return failure(error.text());
+}
+
+// Runs the statements that build the project in `db`; the first failure, or no error.
+QSqlError buildDatabase(QSqlDatabase db, const ProjectContent &content) {
   QSqlQuery query(db);
-  // The scratch file needs no journal and no syncing: the copy that follows is what counts.
+  // No journal: a failed save throws the whole file away. Synchronous: the file is on the
+  // disk before it replaces the earlier project.
   for (const QString &pragma :
-       {QStringLiteral("PRAGMA journal_mode = OFF"), QStringLiteral("PRAGMA synchronous = OFF"),
-        QStringLiteral("PRAGMA page_size = 8192"),
+       {QStringLiteral("PRAGMA journal_mode = OFF"), QStringLiteral("PRAGMA synchronous = FULL"),
+        QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"), QStringLiteral("PRAGMA page_size = 16384"),
         QStringLiteral("PRAGMA application_id = %1").arg(kProjectApplicationId),
         QStringLiteral("PRAGMA user_version = %1").arg(kProjectFormatVersion)})
-    if (!query.exec(pragma)) return query.lastError().text();
-  if (!db.transaction()) return db.lastError().text();
+    if (!query.exec(pragma)) return query.lastError();
+  if (!db.transaction()) return db.lastError();
   for (const project::TableShape &table : project::tables())
-    if (!query.exec(table.createStatement)) return query.lastError().text();
+    if (!query.exec(table.createStatement)) return query.lastError();
 
   auto run = [&query](const QString &statement, const QVariantList &values) {
     query.prepare(statement);
@@ -50,45 +65,28 @@ QString buildDatabase(QSqlDatabase db, const ProjectContent &content) {
     return query.exec();
   };
   const int quads = content.storedQuads();
-  const QByteArray picture = content.picture.fileBytes;
   if (!run(QStringLiteral("INSERT INTO map VALUES (?, ?, ?, ?)"),
-           {text(content.writtenBy), int(content.XQuads), int(content.YQuads), int(content.TotalQuads)}) ||
+           {text(content.writtenBy), int(content.XQuads), int(content.YQuads),
+            int(content.TotalQuads)}) ||
       !run(QStringLiteral("INSERT INTO picture VALUES (?, ?)"),
-           {text(content.picture.fileName), picture}) ||
+           {text(content.picture.fileName), content.picture.fileBytes}) ||
       !run(QStringLiteral("INSERT INTO planes VALUES (?, ?, ?)"),
            {project::kElementPlane, quads, planeBytes(content.elements)}) ||
       !run(QStringLiteral("INSERT INTO planes VALUES (?, ?, ?)"),
            {project::kHeightPlane, quads, planeBytes(content.heights)}))
-    return query.lastError().text();
+    return query.lastError();
   const QMap<QString, QString> rows = project::toRows(content.state);
   for (auto row = rows.cbegin(); row != rows.cend(); ++row)
-    if (!run(QStringLiteral("INSERT INTO editor_state VALUES (?, ?)"), {text(row.key()), text(row.value())}))
-      return query.lastError().text();
+    if (!run(QStringLiteral("INSERT INTO editor_state VALUES (?, ?)"),
+             {text(row.key()), text(row.value())}))
+      return query.lastError();
   query.finish();
-  if (!db.commit()) return db.lastError().text();
+  if (!db.commit()) return db.lastError();
   return {};
 }
 
-// Copies the finished scratch database over `path` atomically.
-FileWriteResult copyOver(const QString &scratch, const QString &path) {
-  QFile source(scratch);
-  if (!source.open(QIODevice::ReadOnly)) return failure(source.errorString());
-  QSaveFile target(path);
-  if (!target.open(QIODevice::WriteOnly)) return FileWriteResult::failureOf(target);
-  QByteArray chunk(1 << 20, Qt::Uninitialized);
-  for (qint64 got; (got = source.read(chunk.data(), chunk.size())) != 0;) {
-    if (got < 0) {
-      target.cancelWriting();
-      return failure(source.errorString());
-    }
-    if (target.write(chunk.constData(), got) != got) {
-      FileWriteResult result = FileWriteResult::failureOf(target);
-      target.cancelWriting();
-      return result;
-    }
-  }
-  if (!target.commit()) return FileWriteResult::failureOf(target);
-  return {};
+std::filesystem::path fileSystemPath(const QString &path) {
+  return std::filesystem::path(QDir::toNativeSeparators(path).toStdU16String());
 }
 
 }  // namespace
@@ -99,17 +97,26 @@ FileWriteResult writeProject(const ProjectContent &content, const QString &path)
       content.elements.size() % kSectorsPerQuad != 0)
     return failure(QStringLiteral("the map's planes differ in length"));
 
-  QTemporaryFile scratch(QDir(QDir::tempPath()).filePath(QStringLiteral("vmm-project-XXXXXX")));
-  if (!scratch.open()) return failure(scratch.errorString());
-  scratch.close();  // SQLite opens it itself; the object still removes it at the end
+  // A link is followed, as every other write does: what it points at is replaced.
+  const QFileInfo given(path);
+  const QFileInfo target(given.isSymLink() ? given.symLinkTarget() : given.absoluteFilePath());
+  QTemporaryFile scratch(target.absoluteDir().filePath(target.fileName() + QStringLiteral(".XXXXXX")));
+  if (!scratch.open()) return FileWriteResult::failureOf(scratch);
+  scratch.close();  // SQLite opens it itself; the object removes it unless it is renamed
   {
-    const ScopedConnection connection({scratch.fileName(), false},
-                                      ScopedConnection::Access::Create);
+    const ScopedConnection connection({scratch.fileName(), false}, ScopedConnection::Access::Create);
     if (!connection.isOpen()) return failure(connection.errorText());
-    if (const QString error = buildDatabase(connection.database(), content); !error.isEmpty())
+    if (const QSqlError error = buildDatabase(connection.database(), content); error.isValid())
       return failure(error);
   }
-  return copyOver(scratch.fileName(), path);
+  if (target.exists()) scratch.setPermissions(QFile::permissions(target.absoluteFilePath()));
+  // One atomic step: the name shows the earlier project or the new one, never a part.
+  std::error_code error;
+  std::filesystem::rename(fileSystemPath(scratch.fileName()),
+                          fileSystemPath(target.absoluteFilePath()), error);
+  if (error) return failure(QString::fromStdString(error.message()), QFileDevice::RenameError);
+  scratch.setAutoRemove(false);
+  return {};
 }
 
 }  // namespace vmm

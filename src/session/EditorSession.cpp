@@ -98,13 +98,8 @@ ProjectContent EditorSession::projectContent(const ProjectEditorState &state) co
     if (assigned) quads = quad + 1;
   }
   quads = std::min(quads, kQuadCapacity);
-  content.elements.reserve(std::size_t(quads) * kSectorsPerQuad);
-  content.heights.reserve(std::size_t(quads) * kSectorsPerQuad);
-  for (int quad = 0; quad < quads; ++quad)
-    for (int sector = 0; sector < kSectorsPerQuad; ++sector) {
-      content.elements.push_back(document_.value(quad, sector, Plane::Element));
-      content.heights.push_back(document_.value(quad, sector, Plane::Height));
-    }
+  content.elements = document_.planeValues(Plane::Element, quads);
+  content.heights = document_.planeValues(Plane::Height, quads);
   return content;
 }
 
