@@ -147,7 +147,8 @@ void MainWindow::offerRecovery() {
   }
   const QString origin =
       !content->projectPath.isEmpty()
-          ? QStringLiteral("the map project\n%1").arg(QDir::toNativeSeparators(content->projectPath))
+          ? QStringLiteral("the unsaved map of the project\n%1")
+                .arg(QDir::toNativeSeparators(content->projectPath))
           : QStringLiteral("the unsaved map painted on\n%1")
                 .arg(content->picturePath.isEmpty() ? content->project.picture.fileName
                                                     : content->picturePath);
