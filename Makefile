@@ -43,17 +43,22 @@ bench: deps
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target vmm_bench
 	python3 scripts/bench_report.py $(BENCH_BUILD)/bench/vmm_bench
 
-# Runs the map text fuzz target for FUZZ_SECONDS on the seed corpus (clang and its
-# libFuzzer runtime are installed when missing). New inputs go to $(FUZZ_BUILD)/corpus,
-# crash inputs to $(FUZZ_BUILD)/artifacts: copy those into fuzz/regressions/.
+# Runs the map text and then the map project fuzz target for FUZZ_SECONDS each on their
+# seed corpora (clang and its libFuzzer runtime are installed when missing). New inputs go
+# to $(FUZZ_BUILD)/corpus and corpus-project, crash inputs to $(FUZZ_BUILD)/artifacts and
+# artifacts-project: copy those into fuzz/regressions/ and fuzz/regressions-project/.
+# A project input may allocate no more than 512 MB at once (-malloc_limit_mb).
 fuzz: deps
 	@scripts/install-fuzz-deps.sh
 	@test -f $(FUZZ_BUILD)/CMakeCache.txt || cmake -S . -B $(FUZZ_BUILD) $(GENERATOR) \
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DVMM_FUZZ=ON -DVMM_BUILD_TESTS=OFF
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_map_text
-	mkdir -p $(FUZZ_BUILD)/corpus $(FUZZ_BUILD)/artifacts
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_map_text fuzz_project
+	mkdir -p $(FUZZ_BUILD)/corpus $(FUZZ_BUILD)/artifacts $(FUZZ_BUILD)/corpus-project $(FUZZ_BUILD)/artifacts-project
 	$(FUZZ_BUILD)/fuzz/fuzz_map_text -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	  -artifact_prefix=$(FUZZ_BUILD)/artifacts/ $(FUZZ_BUILD)/corpus fuzz/corpus fuzz/regressions
+	$(FUZZ_BUILD)/fuzz/fuzz_project -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	  -malloc_limit_mb=512 -artifact_prefix=$(FUZZ_BUILD)/artifacts-project/ \
+	  $(FUZZ_BUILD)/corpus-project fuzz/corpus-project fuzz/regressions-project
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

@@ -15,7 +15,7 @@ class QuietDialogs : public UserDialogs {
     return defaultAnswer;
   }
   QString openFileName(const QString &) override { return {}; }
-  QString saveFileName(const QString &) override { return {}; }
+  QString saveFileName(const QString &, const QString &) override { return {}; }
   std::optional<quint32> chooseColour(quint32) override { return std::nullopt; }
   std::optional<QString> chooseValueToReplace(Plane, const QString &) override {
     return std::nullopt;

@@ -1,9 +1,11 @@
 #include "app/widgets/ApplicationIcon.h"
+#include "app/EditorArguments.h"
 #include "app/widgets/MainWindow.h"
 #include "splash/widgets/SplashScreen.h"
 
 #include <QApplication>
 
+#include <cstdio>
 #include <memory>
 
 int main(int argc, char *argv[]) {
@@ -19,12 +21,20 @@ int main(int argc, char *argv[]) {
   QApplication::setDesktopFileName(QStringLiteral("org.vargamapmaker.VargaMapMaker"));
   QApplication::setWindowIcon(vmm::applicationIcon());
 
+  const vmm::EditorArguments arguments = vmm::parseEditorArguments(QApplication::arguments());
+  if (arguments.exitCode) {
+    std::fputs(qPrintable((arguments.exitCode == 0 ? arguments.output : arguments.error) + '\n'),
+               arguments.exitCode == 0 ? stdout : stderr);
+    return *arguments.exitCode;
+  }
+
   std::unique_ptr<vmm::MainWindow> mainWindow;
   vmm::SplashScreen splash;
-  QObject::connect(&splash, &vmm::SplashScreen::handOver, [&mainWindow] {
+  QObject::connect(&splash, &vmm::SplashScreen::handOver, [&mainWindow, &arguments] {
     mainWindow = std::make_unique<vmm::MainWindow>();
     mainWindow->show();
     mainWindow->offerRecovery();
+    mainWindow->openFiles(arguments.files);
   });
   splash.show();
   return app.exec();

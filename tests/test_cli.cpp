@@ -64,6 +64,7 @@ class TestCli : public QObject {
   QTemporaryDir dir_;
   QString picture_;  // 240 x 120: 6 x 3 Quads
   QString map_;      // the editor's Varga export of the sample map
+  QString project_;  // the picture and the sample map as the editor saves them in a project
 
   QString path(const QString &name) const { return dir_.filePath(name); }
 
@@ -111,6 +112,12 @@ class TestCli : public QObject {
       }
     map_ = path(QStringLiteral("sample.txt"));
     QVERIFY(SaveAsVargaTXT(doc, map_).ok);
+
+    test::ScriptedDialogs dialogs;
+    MainWindow window(&dialogs);
+    QVERIFY(openInEditor(window, dialogs));
+    project_ = path(QStringLiteral("sample.vmap"));
+    QVERIFY(window.session().saveProject(project_, window.session().editorState()).ok);
   }
 
   void renderEqualsTheEditorsView_data() {
@@ -398,6 +405,66 @@ class TestCli : public QObject {
     QCOMPARE(edited, vargaMapText(doc));
   }
 
+  void projectsStandInForPictureAndMap() {
+    // pack makes the project the editor saves; unpack gives back both files byte for byte.
+    const QString packed = path(QStringLiteral("packed.vmap"));
+    RunResult result = run({"pack", picture_, map_, "-o", packed});
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    const QString folder = path(QStringLiteral("unpacked/new folder"));
+    result = run({"unpack", packed, "-o", folder});
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    const QString picture = folder + QStringLiteral("/map.png");
+    const QString map = folder + QStringLiteral("/packed.txt");
+    QCOMPARE(result.out, QStringLiteral("Picture: %1\nMap: %2\n").arg(picture, map));
+    QCOMPARE(test::readFile(picture), test::readFile(picture_));
+    QCOMPARE(test::readFile(map), test::readFile(map_));
+
+    // render, convert and check say of the project what they say of its two files.
+    const QStringList renderOptions{"--view", "elevation", "--style", "hollow", "-o"};
+    QVERIFY(run(QStringList{"render", picture_, map_} + renderOptions + QStringList{path("pm.png")})
+                .exitCode == 0);
+    QVERIFY(
+        run(QStringList{"render", packed} + renderOptions + QStringList{path("p.png")}).exitCode ==
+        0);
+    QCOMPARE(test::readFile(path("p.png")), test::readFile(path("pm.png")));
+    QVERIFY(run({"convert", map_, "--to", "tolle", "-o", path("pm.txt")}).exitCode == 0);
+    QVERIFY(run({"convert", project_, "--to", "tolle", "-o", path("p.txt")}).exitCode == 0);
+    QCOMPARE(test::readFile(path("p.txt")), test::readFile(path("pm.txt")));
+    // check finds the problems of the two files in the project, without line numbers.
+    const RunResult files = run({"check", picture_, map_});
+    result = run({"check", project_});
+    QCOMPARE(result.exitCode, files.exitCode);
+    for (const QString &line :
+         {QStringLiteral("Picture: map.png in %1, 240 x 120 pixels").arg(project_),
+          QStringLiteral("Rows: 18")})
+      QVERIFY2(result.out.contains(line), qPrintable(result.out));
+    auto problems = [](const QString &out, const QRegularExpression &prefix) {
+      QStringList found;
+      for (const QString &line : out.split(QLatin1Char('\n')))
+        if (const QRegularExpressionMatch match = prefix.match(line); match.hasMatch())
+          found.append(line.mid(match.capturedLength()));
+      return found;
+    };
+    const QStringList fileProblems =
+        problems(files.out, QRegularExpression(QRegularExpression::escape(map_) + ":[0-9]+: "));
+    QVERIFY(!fileProblems.isEmpty());
+    QCOMPARE(problems(result.out, QRegularExpression(QRegularExpression::escape(project_) + ": ")),
+             fileProblems);
+
+    // An element the catalogue does not know, found in the project as in the map file.
+    QByteArray text = test::readFile(map_);
+    const QByteArray row2("\r\n2\t");
+    const qsizetype at = text.indexOf(row2) + row2.size();
+    text.replace(at, text.indexOf('\t', at) - at, "400");
+    QVERIFY(test::writeFile(path("unknown.txt"), text));
+    QVERIFY(run({"pack", picture_, path("unknown.txt"), "-o", path("unknown.vmap")}).exitCode == 0);
+    result = run({"check", path("unknown.vmap")});
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.out.contains(path("unknown.vmap") +
+                                 ": Quad 2 Sector 0: element id 400 is not in the catalogue"),
+             qPrintable(result.out));
+  }
+
   void failuresWriteNothing_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("message");
@@ -432,6 +499,16 @@ class TestCli : public QObject {
     QTest::newRow("catalogue is a pipe")
         << QStringList{"render", "PIC", "MAP", "--catalogue", "PIPE", "-o", out}
         << "the catalogue \"PIPE\" is a pipe, not a file";
+    QTest::newRow("pack without -o")
+        << QStringList{"pack", "PIC", "MAP"} << "give the project to write with -o";
+    QTest::newRow("refused project")
+        << QStringList{"unpack", "BADPROJECT", "-o", "NODIR"}
+        << "The map project \"" + QDir::toNativeSeparators(QDir::tempPath()) + "/";
+    QTest::newRow("project and map") << QStringList{"render", "PROJECT", "MAP", "-o", out}
+                                     << "a map project holds its map: give no MAP with it";
+    QTest::newRow("project and picture")
+        << QStringList{"convert", "PROJECT", "--picture", "PIC", "--to", "varga", "-o", out}
+        << "give no --picture with it";
   }
 
   void failuresWriteNothing() {
@@ -450,7 +527,10 @@ class TestCli : public QObject {
                                                {"STOPMAP", stopMap},
                                                {"NOMAP", path("none.txt")},
                                                {"NODIR", path("none/out.txt")},
-                                               {"PIPE", path("pipe")}};
+                                               {"PIPE", path("pipe")},
+                                               {"PROJECT", project_},
+                                               {"BADPROJECT", path("bad.vmap")}};
+    QVERIFY(test::writeFile(path("bad.vmap"), "not a project"));
     if (!QFileInfo::exists(path("pipe")))
       QVERIFY(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0600) == 0);
     for (QString &argument : arguments) argument = placeholders.value(argument, argument);
@@ -463,6 +543,7 @@ class TestCli : public QObject {
     QVERIFY(result.err.startsWith(QLatin1String("varga-map")));
     QCOMPARE(test::readFile(out), QByteArray("earlier"));
     QCOMPARE(QDir(dir_.path()).entryList({"*.new", "out.bmp.*"}, QDir::Files), QStringList());
+    QVERIFY(!QFile::exists(path("none")));
   }
 
   // "-o" never replaces what is not a regular file; "-o -" is the standard output, for text

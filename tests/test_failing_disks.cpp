@@ -1,9 +1,10 @@
-// Exports and catalogue writes that the disk refuses: each reports the failure and leaves
-// the earlier file byte for byte, with no stray temporary file beside it.
+// Exports, project saves and catalogue writes that the disk refuses: each reports the
+// failure and leaves the earlier file byte for byte, with no stray temporary file beside it.
 #include "catalogue/CatalogueDatabase.h"
 #include "document/MapDocument.h"
 #include "mapfiles/MapTextWriter.h"
 #include "mapfiles/PictureExport.h"
+#include "mapfiles/ProjectFile.h"
 #include "support/TestSupport.h"
 
 #include <QDateTime>
@@ -23,15 +24,23 @@ QStringList entriesOf(const QString &folder) {
   return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-// A 30 x 21 map and its surface: exports of some 70 kB and 3 MB.
+// A 30 x 21 map and its surface: exports of some 70 kB and 3 MB, and the map as a project.
 struct ExportSource {
   MapDocument doc;
   QImage surface{1200, 840, QImage::Format_RGB32};
+  ProjectContent project;
   ExportSource() {
     doc.XQuads = 30;
     doc.YQuads = 21;
     doc.TotalQuads = 630;
     surface.fill(qRgb(10, 120, 40));
+    project.XQuads = doc.XQuads;
+    project.YQuads = doc.YQuads;
+    project.TotalQuads = doc.TotalQuads;
+    project.picture.fileName = QStringLiteral("map.png");
+    project.picture.fileBytes = test::encodedPicture(surface, "PNG");
+    project.elements.assign(630 * kSectorsPerQuad, 12);
+    project.heights.assign(630 * kSectorsPerQuad, 40);
   }
 };
 
@@ -47,6 +56,8 @@ QList<std::pair<const char *, Exporter>> exporters() {
        [](const ExportSource &s, const QString &p) {
          return saveSurfacePicture(s.surface, p, PictureFormat::Png);
        }},
+      {"project",
+       [](const ExportSource &s, const QString &p) { return writeProject(s.project, p); }},
   };
 }
 
@@ -183,9 +194,15 @@ class TestFailingDisks : public QObject {
 
     const QString mapPath = folder + QStringLiteral("/map.txt");
     const QString picturePath = folder + QStringLiteral("/terrain.bmp");
+    const QString projectPath = folder + QStringLiteral("/map.vmap");
     const QByteArray earlierMap("earlier map\r\n#\r\n");
     QVERIFY(test::writeFile(mapPath, earlierMap));
     QVERIFY(test::writeFile(picturePath, "BM earlier"));
+    // An earlier project of the same map, with fewer Quads painted.
+    ProjectContent earlierContent = source_.project;
+    earlierContent.elements.assign(earlierContent.elements.size(), kUnassigned);
+    QVERIFY(writeProject(earlierContent, projectPath).ok);
+    const QByteArray earlierProject = test::readFile(projectPath);
     QVERIFY(CatalogueDatabase::createDefaultFile(catalogueFilePath(folder)).ok);
     const CatalogueDatabase catalogue = CatalogueDatabase::open(folder);
     QCOMPARE(catalogue.origin(), CatalogueOrigin::UserFile);
@@ -203,16 +220,22 @@ class TestFailingDisks : public QObject {
 
     for (const auto &[name, exporter] : exporters()) {
       const bool picture = QString(name) == QLatin1String("bitmap") || QString(name) == "PNG";
-      const QString path = picture ? picturePath : mapPath;
+      const QString path = picture                                     ? picturePath
+                           : QString(name) == QLatin1String("project") ? projectPath
+                                                                       : mapPath;
       const FileWriteResult result = exporter(source_, path);
       verifyRefusal(result);
-      // Pictures and texts alike, in the system's own words.
-      QVERIFY2(result.errorText == QStringLiteral("No space left on device"),
+      // Pictures and texts alike, in the system's own words; a project in SQLite's.
+      const bool project = QString(name) == QLatin1String("project");
+      QVERIFY2(project ? result.errorText.contains(QStringLiteral("disk is full"))
+                       : result.errorText == QStringLiteral("No space left on device"),
                qPrintable(result.messageText()));
       QCOMPARE(entriesOf(folder), before);
     }
     QCOMPARE(test::readFile(mapPath), earlierMap);
     QCOMPARE(test::readFile(picturePath), QByteArray("BM earlier"));
+    QCOMPARE(test::readFile(projectPath), earlierProject);
+    QVERIFY(readProject(projectPath).ok());
 
     const ColourWriteResult colour = catalogue.writeElementColour("Brick Wall", 0x00FF00);
     QVERIFY(!colour.ok);

@@ -1,6 +1,7 @@
-// Replays the fuzz target's seed corpus and every input it ever found a fault with
+// Replays the fuzz targets' seed corpora and every input they ever found a fault with
 // through the same checks, in the normal build and without libFuzzer.
 #include "support/MapTextInvariants.h"
+#include "support/ProjectInvariants.h"
 
 #include <QDir>
 #include <QtTest>
@@ -25,22 +26,27 @@ class TestFuzzRegressions : public QObject {
  private slots:
   void replay_data() {
     QTest::addColumn<QString>("path");
-    // An empty or missing folder would make the replay pass without reading anything.
-    QVERIFY2(!inputsIn(QStringLiteral("corpus")).isEmpty(), qPrintable(fuzzFolder("corpus")));
-    QVERIFY2(QDir(fuzzFolder(QStringLiteral("regressions"))).exists(),
-             qPrintable(fuzzFolder("regressions")));
-    for (const char *folder : {"regressions", "corpus"})
-      for (const QFileInfo &info : inputsIn(QString::fromLatin1(folder)))
-        QTest::newRow(qPrintable(QString::fromLatin1(folder) + u'/' + info.fileName()))
-            << info.absoluteFilePath();
+    QTest::addColumn<bool>("project");  // the project target's input, else the map text one's
+    for (const QString &suffix : {QString(), QStringLiteral("-project")}) {
+      // An empty or missing folder would make the replay pass without reading anything.
+      QVERIFY2(!inputsIn("corpus" + suffix).isEmpty(), qPrintable(fuzzFolder("corpus" + suffix)));
+      QVERIFY2(QDir(fuzzFolder("regressions" + suffix)).exists(),
+               qPrintable(fuzzFolder("regressions" + suffix)));
+      for (const QString &folder : {"regressions" + suffix, "corpus" + suffix})
+        for (const QFileInfo &info : inputsIn(folder))
+          QTest::newRow(qPrintable(folder + u'/' + info.fileName()))
+              << info.absoluteFilePath() << !suffix.isEmpty();
+    }
   }
 
   void replay() {
     QFETCH(QString, path);
+    QFETCH(bool, project);
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
-    const QString problem = test::checkMapTextInvariants(bytes);
+    const QString problem =
+        project ? test::checkProjectInvariants(bytes) : test::checkMapTextInvariants(bytes);
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
   }
 };

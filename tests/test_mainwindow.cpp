@@ -37,7 +37,8 @@ class TestMainWindow : public QObject {
  private slots:
   void guardedCommandsNeedAMap_data() {
     QTest::addColumn<QString>("action");
-    for (const char *name : {"mnuImportMapData", "mnuSave", "mnuExE", "mnuFill", "R1", "mnuV3"})
+    for (const char *name : {"mnuImportMapData", "mnuSave", "mnuExE", "mnuFill", "R1", "mnuV3",
+                             "mnuSaveProject", "mnuSaveProjectAs"})
       QTest::newRow(name) << QString::fromLatin1(name);
   }
 

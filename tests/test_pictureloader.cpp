@@ -24,27 +24,6 @@ QImage testPicture(int w, int h) {
   return image;
 }
 
-QByteArray encoded(const QImage &image, const char *format) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  if (!image.save(&buffer, format)) qFatal("cannot encode %s", format);
-  return bytes;
-}
-
-// A real JPEG whose frame header (SOF0) is rewritten to declare another size.
-QByteArray jpegDeclaring(int width, int height) {
-  QByteArray bytes = encoded(testPicture(120, 120), "JPG");
-  const qsizetype frame = bytes.indexOf("\xFF\xC0");
-  if (frame < 0) qFatal("no baseline frame header");
-  // FF C0, length (2), precision (1), then height and width, big-endian.
-  bytes[frame + 5] = char(height >> 8);
-  bytes[frame + 6] = char(height & 0xFF);
-  bytes[frame + 7] = char(width >> 8);
-  bytes[frame + 8] = char(width & 0xFF);
-  return bytes;
-}
-
 }  // namespace
 
 class TestPictureLoader : public QObject {
@@ -75,7 +54,7 @@ class TestPictureLoader : public QObject {
     QFETCH(QSize, size);
     QFETCH(QByteArray, format);
     const QImage picture = testPicture(size.width(), size.height());
-    const PictureLoadResult result = PictureLoader::load(file(name, encoded(picture, format)));
+    const PictureLoadResult result = PictureLoader::load(file(name, test::encodedPicture(picture, format)));
     QVERIFY2(result.accepted, qPrintable(result.message));
     QCOMPARE(result.xQuads, size.width() / 40);  // a Quad is 40 pixels square
     QCOMPARE(result.yQuads, size.height() / 40);
@@ -100,12 +79,12 @@ class TestPictureLoader : public QObject {
                  {"too many quads", {3000, 2760}, tooLarge.arg("%1", "5175")}};
     // Decoded and header-only files give the same answer: sizes are refused from the header.
     for (const auto &[name, size, message] : sizes) {
-      const QByteArray png = encoded(testPicture(size.width(), size.height()), "PNG");
+      const QByteArray png = test::encodedPicture(testPicture(size.width(), size.height()), "PNG");
       QTest::addRow("%s", name) << file(QString(name) + ".png", png) << message;
       QTest::addRow("%s, header only", name)
           << file(QString(name) + "-cut.png", png.left(200)) << message;
     }
-    const QByteArray jpeg = encoded(testPicture(240, 120), "JPG");
+    const QByteArray jpeg = test::encodedPicture(testPicture(240, 120), "JPG");
     const QString unreadable = "The image (%1) could not be read: ";
     const QString beyond = unreadable +
                            "the file holds more than %2, more than any camera or paint "
@@ -148,7 +127,7 @@ class TestPictureLoader : public QObject {
         << file("cut.jpg", jpeg.left(jpeg.size() / 2))
         << "The image (%1) could not be read: the file ends before the picture does";
     QTest::newRow("JPEG declaring 60000 x 60000")
-        << file("huge.jpg", jpegDeclaring(60000, 60000)) << tooLarge.arg("%1", "2250000");
+        << file("huge.jpg", test::jpegDeclaring(60000, 60000)) << tooLarge.arg("%1", "2250000");
   }
 
   void refused() {
@@ -195,7 +174,7 @@ class TestPictureLoader : public QObject {
     QTest::newRow("baseline 4:2:0") << test::encodeJpeg(picture);
     QTest::newRow("baseline 4:4:4") << test::encodeJpeg(picture, {1, true, 95});
     QTest::newRow("progressive") << test::encodeJpeg(picture, {12, false, 70});
-    QTest::newRow("grey") << encoded(picture.convertToFormat(QImage::Format_Grayscale8), "JPG");
+    QTest::newRow("grey") << test::encodedPicture(picture.convertToFormat(QImage::Format_Grayscale8), "JPG");
   }
 
   void jpegPixelsAsQtReadsThem() {

@@ -78,7 +78,12 @@ class TestRecovery : public QObject {
     const auto copy = RecoveryFile::read(home());
     QVERIFY(copy);
     QCOMPARE(copy->picturePath, QFileInfo(home_.picture).absoluteFilePath());
-    QCOMPARE(copy->mapText, vargaMapText(main.session().document()));
+    // The copy is a project: the picture's bytes travel with the map.
+    const ProjectContent now = main.session().projectContent({});
+    QCOMPARE(copy->project.elements, now.elements);
+    QCOMPARE(copy->project.heights, now.heights);
+    QCOMPARE(copy->project.picture.fileBytes, test::readFile(home_.picture));
+    QVERIFY(copy->projectPath.isEmpty());
 
     // Saved work needs no copy; undoing away from the save brings it back.
     dialogs.saveNames.push_back(home_.filePath("saved.txt"));
@@ -90,18 +95,16 @@ class TestRecovery : public QObject {
   }
 
   // A copy that cannot be used is said once: it is set aside, and the next start is quiet.
-  // None is opened unless it is a regular file, nor read beyond what a maximum map needs.
+  // None is opened unless it is a regular file.
   void unusableCopyIsSetAside_data() {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("reason");
     QTest::newRow("pipe") << "pipe"
-                          << "could not be read: it is a pipe, not a file";
+                          << "cannot be opened: it is a pipe, not a file";
     QTest::newRow("link to an endless device") << "device"
-                                               << "could not be read: it is a device, not a file";
-    QTest::newRow("larger than any map needs") << "large"
-                                               << "could not be read: the file is larger than";
+                                               << "cannot be opened: it is a device, not a file";
     QTest::newRow("no recovery file") << "other"
-                                      << "is not a recovery file";
+                                      << "it is not a Varga Map Maker project";
   }
 
   void unusableCopyIsSetAside() {
@@ -116,9 +119,7 @@ class TestRecovery : public QObject {
     } else if (kind == "device") {
       QVERIFY(QFile::link(QStringLiteral("/dev/zero"), copy));
     } else {
-      QByteArray bytes = kind == "large" ? "Varga Map Maker recovery 1\n/a.jpg\n" : "not a copy";
-      if (kind == "large") bytes += QByteArray(RecoveryFile::kMaxBytes, '\t');
-      QVERIFY(test::writeFile(copy, bytes));
+      QVERIFY(test::writeFile(copy, "not a copy"));
     }
     for (int start = 0; start < 2; ++start) {
       test::ScriptedDialogs dialogs;

@@ -256,7 +256,10 @@ class TestShortcuts : public QObject {
         {QStringLiteral("mnuO2"), QKeySequence::Refresh},
         {QStringLiteral("mnuZoomIn"), QKeySequence::ZoomIn},
         {QStringLiteral("mnuZoomOut"), QKeySequence::ZoomOut},
-        {QStringLiteral("mnuUserGuide"), QKeySequence::HelpContents}};
+        {QStringLiteral("mnuUserGuide"), QKeySequence::HelpContents},
+        {QStringLiteral("mnuOpenProject"), QKeySequence::Open},
+        {QStringLiteral("mnuSaveProject"), QKeySequence::Save},
+        {QStringLiteral("mnuSaveProjectAs"), QKeySequence::SaveAs}};
     const QMetaEnum standardKeys = QMetaEnum::fromType<QKeySequence::StandardKey>();
     QHash<QKeySequence, QString> owner;
     const QList<QAction *> actions = actionsWithKeys(window);

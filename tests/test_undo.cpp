@@ -86,20 +86,20 @@ class TestUndo : public QObject {
     QVERIFY(main_->session().history().isClean());
 
     test::dragLeft(main_->mapView()->surfaceWidget(MapView::Terrain), {sectorCentre(5, 0)});
-    // The Exit question warns of the unsaved work.
-    dialogs_->answers = {MessageAnswer::No};
+    // The Exit question offers to save the unsaved work first; Cancel stays.
+    dialogs_->answers = {MessageAnswer::Cancel};
     trigger(main_.get(), "mnuExit");
     QVERIFY(dialogs_->messages.last().text.startsWith("Are you sure you wish to EXIT ?\n"));
-    QVERIFY(dialogs_->messages.last().text.contains("lost"));
+    QVERIFY(dialogs_->messages.last().text.contains("not been saved"));
     QCOMPARE(dialogs_->messages.last().title, QStringLiteral("EXIT Database?"));
-    QCOMPARE(dialogs_->messages.last().buttons, MessageButtons::YesNo);
-    QCOMPARE(dialogs_->messages.last().defaultAnswer, MessageAnswer::No);
+    QCOMPARE(dialogs_->messages.last().buttons, MessageButtons::SaveDiscardCancel);
+    QCOMPARE(dialogs_->messages.last().defaultAnswer, MessageAnswer::Cancel);
     QVERIFY(main_->isVisible());
   }
 
   void closeBoxAsksOnlyWhenUnsaved_data() {
     QTest::addColumn<bool>("undoFirst");
-    QTest::newRow("Export, file dialog cancelled") << false;
+    QTest::newRow("Save, file dialog cancelled") << false;
     QTest::newRow("undone to the start: no question") << true;
   }
 
@@ -109,11 +109,11 @@ class TestUndo : public QObject {
     test::dragLeft(main_->mapView()->surfaceWidget(MapView::Terrain), {sectorCentre(0, 0)});
     if (undoFirst) trigger(main_.get(), "mnuUndo");
     dialogs_->answers.push_back(
-        MessageAnswer::Export);  // and the save dialog it opens is cancelled
+        MessageAnswer::Save);  // and the save dialog it opens is cancelled
     QCOMPARE(main_->close(), undoFirst);
     QCOMPARE(dialogs_->messages.size(), undoFirst ? 0 : 1);
     if (undoFirst) return;
-    QCOMPARE(dialogs_->messages[0].buttons, MessageButtons::ExportDiscardCancel);
+    QCOMPARE(dialogs_->messages[0].buttons, MessageButtons::SaveDiscardCancel);
     QCOMPARE(main_->session().document().value(0, 0, Plane::Element), qint16(4));
   }
 };

@@ -19,14 +19,14 @@ constexpr int kBusyTimeoutMs = 1000;
 
 QString uniqueConnectionName() {
   static std::atomic<quint64> counter{0};
-  return QStringLiteral("vmm-catalogue-%1").arg(counter.fetch_add(1));
+  return QStringLiteral("vmm-sqlite-%1").arg(counter.fetch_add(1));
 }
 
 // SQLite URI of a file: "mode=ro" and "mode=rw" never create a missing file.
-QString fileUri(const QString &path, const char *mode) {
+QString fileUri(const QString &path, const char *parameters) {
   const QString absolute = QFileInfo(path).absoluteFilePath();
-  return QUrl::fromLocalFile(absolute).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=") +
-         QLatin1String(mode);
+  return QUrl::fromLocalFile(absolute).toString(QUrl::FullyEncoded) + QLatin1Char('?') +
+         QLatin1String(parameters);
 }
 
 // Whether the database file's header says it keeps a write-ahead log (file format
@@ -74,6 +74,9 @@ ScopedConnection::ScopedConnection(const CatalogueTarget &target, Access access)
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
   } else if (access == Access::Create) {
     db.setDatabaseName(target.databaseName);
+  } else if (access == Access::Snapshot) {
+    db.setDatabaseName(fileUri(target.databaseName, "mode=ro&immutable=1"));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
   } else {
     // SQLite opens the file itself: a pipe or a device in its place would block it or feed
     // it without end, so only a regular file is handed over.
@@ -89,7 +92,7 @@ ScopedConnection::ScopedConnection(const CatalogueTarget &target, Access access)
     const bool readOnly = access == Access::Read &&
                           !(isWriteAheadLogged(target.databaseName) &&
                             !QFileInfo::exists(target.databaseName + QStringLiteral("-shm")));
-    db.setDatabaseName(fileUri(target.databaseName, readOnly ? "ro" : "rw"));
+    db.setDatabaseName(fileUri(target.databaseName, readOnly ? "mode=ro" : "mode=rw"));
     db.setConnectOptions(
         QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
   }

@@ -13,15 +13,19 @@ struct CatalogueTarget {
   bool inMemory = false;
 };
 
-// One short-lived connection under a name of its own, opened for a single operation
-// and closed and removed when it goes out of scope, so nothing stays open between
-// operations. Queries on it must be destroyed first (declare them after it).
+// One short-lived SQLite connection under a name of its own, opened for a single
+// operation and closed and removed when it goes out of scope, so nothing stays open
+// between operations and no other connection of the program is touched. The catalogue
+// and the map project files both use it. Queries on it must be destroyed first
+// (declare them after it).
 class ScopedConnection {
  public:
   enum class Access {
-    Read,   // an existing database, read only
-    Write,  // an existing database, never created by the open
-    Create  // a new file
+    Read,      // an existing database, read only
+    Snapshot,  // an existing file read as it stands: never locked, no journal looked for
+               // or created beside it (a file from elsewhere)
+    Write,     // an existing database, never created by the open
+    Create     // a new file
   };
 
   ScopedConnection(const CatalogueTarget &target, Access access);

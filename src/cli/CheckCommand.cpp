@@ -1,12 +1,51 @@
-// varga-map check: a picture's size and a map file's content, with every problem found.
+// varga-map check: a picture's size and a map file's content, with every problem found;
+// or the same of a map project.
 #include "cli/CheckReport.h"
 #include "cli/CommandParser.h"
 #include "cli/Commands.h"
 #include "cli/MapCheck.h"
 #include "cli/MapInputs.h"
+#include "cli/ProjectInputs.h"
 #include "mapfiles/MapTextImport.h"
+#include "mapfiles/MapTextWriter.h"
 
 namespace vmm::cli {
+namespace {
+
+void printReport(const CheckReport &report, const QString &format) {
+  Console out;
+  if (format == QLatin1String("json"))
+    report.printJson(out);
+  else
+    report.printText(out);
+}
+
+// A project's map is checked as the Varga file a Varga export of it would write; its
+// problems have no file lines to point at.
+int checkProject(const QString &projectPath, const QString &catalogueFile, bool withStatistics,
+                 const QString &format, Console &console) {
+  EditorSession session;
+  if (!loadCatalogue(catalogueFile, 0, session, console)) return kFailure;
+  if (!openProjectMap(projectPath, session, console)) return kFailure;
+  const MapDocument &doc = session.document();
+  CheckReport report;
+  report.picturePath = QStringLiteral("%1 in %2").arg(session.pictureFileName(), projectPath);
+  report.width = session.surfaces().size().width();
+  report.height = session.surfaces().size().height();
+  report.xQuads = doc.XQuads;
+  report.yQuads = doc.YQuads;
+  report.totalQuads = doc.XQuads * doc.YQuads;
+  report.mapPath = projectPath;
+  report.linesKnown = false;
+  report.check =
+      MapCheck::of(parseMapText(vargaMapText(doc)), report.totalQuads, session.elementTable());
+  if (withStatistics)
+    report.statistics = CheckStatistics::of(session.statistics(), session.elementTable());
+  printReport(report, format);
+  return report.check.problems.isEmpty() ? kSuccess : kProblemsFound;
+}
+
+}  // namespace
 
 int runCheck(const QStringList &arguments) {
   Console console(QStringLiteral("check"));
@@ -14,8 +53,10 @@ int runCheck(const QStringList &arguments) {
       QStringLiteral("check"),
       QStringLiteral("Prints the size of PICTURE and the map it makes and, with MAP, what the "
                      "editor's import would read from MAP and every problem, one line each: "
-                     "FILE:LINE: problem. Exits with 1 when there is a problem."));
-  parser.addPositional(QStringLiteral("PICTURE"), QStringLiteral("The map picture."));
+                     "FILE:LINE: problem. A map project is checked likewise, its problems "
+                     "without line numbers. Exits with 1 when there is a problem."));
+  parser.addPositional(QStringLiteral("PICTURE"),
+                       QStringLiteral("The map picture, or a map project (.vmap) alone."));
   parser.addPositional(QStringLiteral("MAP"), QStringLiteral("A Varga map text file."), true);
   parser.addOption({QStringLiteral("catalogue"),
                     QStringLiteral("The catalogue to use instead of the editor's."),
@@ -33,8 +74,13 @@ int runCheck(const QStringList &arguments) {
       parser.choice(QStringLiteral("format"), {QStringLiteral("text"), QStringLiteral("json")},
                     QStringLiteral("text"), console);
   if (!format) return kFailure;
+  const QString picturePath = parser.positional(0);
   const QString mapPath = parser.positional(1);
   const bool withStatistics = parser.isSet(QStringLiteral("stats"));
+  if (isProjectArgument(picturePath)) {
+    if (!checkInputCount(picturePath, mapPath, QStringLiteral("check"), console)) return kFailure;
+    return checkProject(picturePath, *catalogueFile, withStatistics, *format, console);
+  }
   if (withStatistics && mapPath.isEmpty()) {
     console.error(QStringLiteral("--stats needs a MAP file to count\n%1")
                       .arg(helpHint(QStringLiteral("check"))));
@@ -42,7 +88,7 @@ int runCheck(const QStringList &arguments) {
   }
 
   CheckReport report;
-  report.picturePath = parser.positional(0);
+  report.picturePath = picturePath;
   const std::optional<PictureLoadResult> picture = loadPicture(report.picturePath, console);
   if (!picture) return kFailure;
   report.width = picture->picture.width();
@@ -67,12 +113,7 @@ int runCheck(const QStringList &arguments) {
       report.statistics = CheckStatistics::of(session.statistics(), session.elementTable());
     }
   }
-
-  Console out;
-  if (*format == QLatin1String("json"))
-    report.printJson(out);
-  else
-    report.printText(out);
+  printReport(report, *format);
   return report.check.problems.isEmpty() ? kSuccess : kProblemsFound;
 }
 

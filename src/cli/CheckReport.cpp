@@ -86,7 +86,10 @@ void CheckReport::printText(Console &out) const {
     out.print(QStringLiteral("Sectors without a height: %1").arg(statistics->unassignedHeights));
   }
   for (const MapProblem &problem : check.problems)
-    out.print(QStringLiteral("%1:%2: %3").arg(shown(mapPath)).arg(problem.line).arg(problem.text));
+    out.print(
+        linesKnown
+            ? QStringLiteral("%1:%2: %3").arg(shown(mapPath)).arg(problem.line).arg(problem.text)
+            : QStringLiteral("%1: %2").arg(shown(mapPath), problem.text));
   if (check.problems.isEmpty())
     out.print(QStringLiteral("No problems found."));
   else
@@ -101,7 +104,8 @@ void CheckReport::printJson(Console &out) const {
       {QStringLiteral("yQuads"), yQuads},    {QStringLiteral("totalQuads"), totalQuads}};
   QJsonArray problems;
   for (const MapProblem &problem : check.problems)
-    problems.append(QJsonObject{{QStringLiteral("line"), problem.line},
+    problems.append(QJsonObject{{QStringLiteral("line"), linesKnown ? QJsonValue(problem.line)
+                                                                    : QJsonValue(QJsonValue::Null)},
                                 {QStringLiteral("kind"), problem.kind},
                                 {QStringLiteral("quad"), optionalNumber(problem.quad)},
                                 {QStringLiteral("sector"), optionalNumber(problem.sector)},

@@ -32,6 +32,8 @@ struct CheckReport {
   int yQuads = 0;
   int totalQuads = 0;
   QString mapPath;  // empty without a map file
+  // False for a map project: its problems have no file line to point at.
+  bool linesKnown = true;
   MapCheck check;   // meaningful with a map file
   std::optional<CheckStatistics> statistics;
 

@@ -15,6 +15,10 @@ int runConvert(const QStringList &arguments);
 int runCheck(const QStringList &arguments);
 // Applies one of the editor's bulk edits to a map file.
 int runEdit(const QStringList &arguments);
+// Makes a map project of a picture and a map file.
+int runPack(const QStringList &arguments);
+// Writes a map project's picture and map file into a folder.
+int runUnpack(const QStringList &arguments);
 
 // The whole tool: the command's name first.
 int runTool(const QStringList &arguments);

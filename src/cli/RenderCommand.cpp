@@ -2,7 +2,7 @@
 #include "cli/CommandParser.h"
 #include "cli/Commands.h"
 #include "cli/MapInputs.h"
-#include "mapfiles/MapTextImport.h"
+#include "cli/ProjectInputs.h"
 #include "mapfiles/PictureExport.h"
 
 namespace vmm::cli {
@@ -27,12 +27,13 @@ int runRender(const QStringList &arguments) {
   Console console(QStringLiteral("render"));
   CommandParser parser(
       QStringLiteral("render"),
-      QStringLiteral("Draws MAP over PICTURE as the editor's Terrain or Elevation map shows it "
-                     "after Refresh Screen: the picture, the grid and every assigned Sector. "
-                     "OUT is a 24-bit bitmap, or a PNG picture when its name ends in \".png\"; "
-                     "\"-o -\" writes it to the standard output."));
-  parser.addPositional(QStringLiteral("PICTURE"), QStringLiteral("The map picture."));
-  parser.addPositional(QStringLiteral("MAP"), QStringLiteral("A Varga map text file."));
+      QStringLiteral("Draws MAP over PICTURE, or the map of a project, as the editor's Terrain "
+                     "or Elevation map shows it after Refresh Screen: the picture, the grid and "
+                     "every assigned Sector. OUT is a 24-bit bitmap, or a PNG picture when its "
+                     "name ends in \".png\"; \"-o -\" writes it to the standard output."));
+  parser.addPositional(QStringLiteral("PICTURE"),
+                       QStringLiteral("The map picture, or a map project (.vmap) alone."));
+  parser.addPositional(QStringLiteral("MAP"), QStringLiteral("A Varga map text file."), true);
   parser.addOption({{QStringLiteral("o"), kOutput},
                     QStringLiteral("The picture to write."),
                     QStringLiteral("OUT")});
@@ -84,18 +85,18 @@ int runRender(const QStringList &arguments) {
   const Plane plane = *view == QLatin1String("elevation") ? Plane::Height : Plane::Element;
   const qint16 heightColourMode = *heights == QLatin1String("colour") ? 1 : 0;
   const QString mapPath = parser.positional(1);
+  if (!checkInputCount(parser.positional(0), mapPath, QStringLiteral("render"), console))
+    return kFailure;
 
-  // As the editor after "Import Map Image": a fresh map of the picture's size.
-  const std::optional<PictureLoadResult> picture = loadPicture(parser.positional(0), console);
-  if (!picture) return kFailure;
   EditorSession session;
   if (!loadCatalogue(*catalogueFile, heightColourMode, session, console)) return kFailure;
-  session.startMap(*picture);
+  if (!startMapFromInputs(parser.positional(0), mapPath, session, console)) return kFailure;
   MapDocument &doc = session.document();
-  if (!importMapFile(mapPath, doc, console)) return kFailure;
-  if (const QString note = quadCountNote(doc.TotalQuads, picture->totalQuads); !note.isEmpty())
-    console.warning(note);
-
+  // The options decide the look, whatever a project was saved with.
+  if (const CatalogueResult loaded = session.setHeightColourMode(heightColourMode); !loaded.ok) {
+    console.error(loaded.error);
+    return kFailure;
+  }
   session.setDrawStyle(styleNamed(*style));
   // Refresh Screen: the array is not written while the view is redrawn.
   doc.mapReady = false;

@@ -21,12 +21,16 @@ constexpr std::array kCommands{
     Command{"convert", "write a map file again as a Varga or Tolle map file", runConvert},
     Command{"check", "report a picture's size and a map file's content and problems", runCheck},
     Command{"edit", "fill, clear or randomise a map file as the editor's bulk edits do", runEdit},
+    Command{"pack", "make a map project of a picture and a map file", runPack},
+    Command{"unpack", "write a map project's picture and map file into a folder", runUnpack},
 };
 
 QString toolHelp() {
   QString text = QStringLiteral(
       "Usage: varga-map COMMAND [options] ARGUMENTS\n"
-      "Batch work on Varga Map Maker files: render, convert, check and bulk-edit map files.\n"
+      "Batch work on Varga Map Maker files: render, convert, check and bulk-edit map files,\n"
+      "and pack pictures and map files into map projects (.vmap) and back. Wherever a command\n"
+      "takes a picture and a map file, a map project alone will do.\n"
       "\nCommands:\n");
   for (const Command &command : kCommands)
     text += QStringLiteral("  %1  %2\n")
@@ -61,8 +65,8 @@ int runTool(const QStringList &arguments) {
   }
   for (const Command &command : kCommands)
     if (first == QLatin1String(command.name)) return command.run(arguments.mid(1));
-  console.error(QStringLiteral("\"%1\" is not a command; the commands are render, convert, check "
-                               "and edit\nTry \"varga-map --help\".")
+  console.error(QStringLiteral("\"%1\" is not a command; the commands are render, convert, check, "
+                               "edit, pack and unpack\nTry \"varga-map --help\".")
                     .arg(first));
   return kFailure;
 }

@@ -22,6 +22,16 @@ qint16 MapDocument::value(int quad, int sector, Plane plane) const {
   return data_[index(quad, sector, static_cast<int>(plane))];
 }
 
+std::vector<qint16> MapDocument::planeValues(Plane plane, int quads) const {
+  std::vector<qint16> values(std::size_t(std::max(quads, 0)) * kSectorsPerQuad, kUnassigned);
+  const int stored = std::min(quads, capacity_);
+  for (int quad = 0; quad < stored; ++quad)
+    for (int sector = 0; sector < kSectorsPerQuad; ++sector)
+      values[std::size_t(quad) * kSectorsPerQuad + std::size_t(sector)] =
+          data_[index(quad, sector, static_cast<int>(plane))];
+  return values;
+}
+
 bool MapDocument::setValue(int quad, int sector, Plane plane, qint16 newValue) {
   if (quad < 0 || quad >= capacity_ || !isValidSector(sector)) return false;
   qint16 &cell = data_[index(quad, sector, static_cast<int>(plane))];

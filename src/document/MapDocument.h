@@ -42,6 +42,9 @@ class MapDocument : public QObject {
   qint16 mapData(int quad, int slot, int plane) const;
   // Element or height of a Sector; out-of-range Quads or Sectors read -1.
   qint16 value(int quad, int sector, Plane plane) const;
+  // The values of `plane` for Quads 0 to quads - 1, Sector by Sector; Quads beyond the
+  // array read -1.
+  std::vector<qint16> planeValues(Plane plane, int quads) const;
   // Stores a Sector's value. Quads outside 0..5000 and Sectors outside 0..15
   // are ignored (returns false), so no caller can write outside the array.
   bool setValue(int quad, int sector, Plane plane, qint16 value);

@@ -160,6 +160,13 @@ void MapHistory::redo() {
   emit documentChanged();
 }
 
+void MapHistory::restart(const std::function<void()> &change) {
+  applying_ = true;
+  change();
+  applying_ = false;
+  stack_.clear();
+}
+
 void MapHistory::apply(const std::vector<SectorEdit> &edits, bool newValues, qint16 totalQuads,
                        StepRepaint repaint) {
   applying_ = true;

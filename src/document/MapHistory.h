@@ -6,6 +6,7 @@
 #include <QString>
 #include <QUndoStack>
 
+#include <functional>
 #include <vector>
 
 namespace vmm {
@@ -69,6 +70,9 @@ class MapHistory : public QObject, private ChangeObserver {
   void markSaved() { stack_.setClean(); }
   // No point of the history matches a file any more (a recovered map).
   void markUnsaved() { stack_.resetClean(); }
+  // Makes `change` without recording it, then forgets every step: a map opened from a
+  // project starts a history of its own, clean.
+  void restart(const std::function<void()> &change);
 
   // Bytes held by the steps' Sector records.
   qsizetype byteSize() const;

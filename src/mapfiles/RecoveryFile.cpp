@@ -1,15 +1,14 @@
 #include "mapfiles/RecoveryFile.h"
 
-#include "mapfiles/InputFile.h"
-
 #include <QDir>
 #include <QFile>
 
 namespace vmm {
 
 namespace {
-const QByteArray kHeader = QByteArrayLiteral("Varga Map Maker recovery 1");
-}
+const QString kPicturePathKey = QStringLiteral("recovery_picture_path");
+const QString kProjectPathKey = QStringLiteral("recovery_project_path");
+}  // namespace
 
 QString RecoveryFile::path(const QString &dataFolder) {
   return QDir(dataFolder).filePath(QStringLiteral("Recovery.vmr"));
@@ -20,32 +19,23 @@ bool RecoveryFile::exists(const QString &dataFolder) {
 }
 
 FileWriteResult RecoveryFile::write(const QString &dataFolder, const RecoveryContent &content) {
-  QByteArray bytes;
-  bytes.reserve(content.mapText.size() + content.picturePath.size() * 3 + 64);
-  bytes += kHeader + '\n';
-  bytes += content.picturePath.toUtf8() + '\n';
-  bytes += content.mapText;
-  return writeFileAtomically(path(dataFolder), bytes);
+  ProjectContent project = content.project;
+  project.state.additional.insert(kPicturePathKey, content.picturePath);
+  project.state.additional.insert(kProjectPathKey, content.projectPath);
+  return writeProject(project, path(dataFolder));
 }
 
 std::optional<RecoveryContent> RecoveryFile::read(const QString &dataFolder, QString *error) {
-  auto fail = [error](const QString &reason) -> std::optional<RecoveryContent> {
-    if (error) *error = reason;
+  ProjectReadResult read = readProject(path(dataFolder));
+  if (!read.ok()) {
+    if (error) *error = read.messageText(path(dataFolder));
     return std::nullopt;
-  };
-  InputFile input;
-  if (!input.open(path(dataFolder))) return fail(input.errorString());
-  const std::optional<QByteArray> read = input.readAll(kMaxBytes);
-  if (!read) return fail(input.errorString());
-  const QByteArray &bytes = *read;
-  const qsizetype headerEnd = bytes.indexOf('\n');
-  const qsizetype pathEnd = headerEnd < 0 ? -1 : bytes.indexOf('\n', headerEnd + 1);
-  if (pathEnd < 0 || bytes.left(headerEnd) != kHeader)
-    return fail(QStringLiteral("\"%1\" is not a recovery file")
-                    .arg(QDir::toNativeSeparators(path(dataFolder))));
+  }
   RecoveryContent content;
-  content.picturePath = QString::fromUtf8(bytes.mid(headerEnd + 1, pathEnd - headerEnd - 1));
-  content.mapText = bytes.mid(pathEnd + 1);
+  content.project = std::move(*read.content);
+  QMap<QString, QString> &additional = content.project.state.additional;
+  content.picturePath = additional.take(kPicturePathKey);
+  content.projectPath = additional.take(kProjectPathKey);
   return content;
 }
 

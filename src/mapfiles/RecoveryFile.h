@@ -1,36 +1,32 @@
 #pragma once
 
 #include "mapfiles/FileWriteResult.h"
+#include "mapfiles/ProjectFile.h"
 
-#include <QByteArray>
 #include <QString>
 
 #include <optional>
 
 namespace vmm {
 
-// What the editor needs to bring back unsaved work: the picture the map was
-// painted on and the map itself as Varga text.
+// What the editor needs to bring back unsaved work: the map as a project (the picture's
+// bytes travel with it), and where the picture and the project were, if anywhere.
 struct RecoveryContent {
-  QString picturePath;
-  QByteArray mapText;
+  ProjectContent project;
+  QString picturePath;  // the picture file the map was started from; may be empty
+  QString projectPath;  // the project the map was opened from or saved to; may be empty
 };
 
-// The recovery file in the editor's data folder. It starts with a line naming
-// the file's kind, then the picture's path on a line of its own, then the map
-// exactly as a Varga export would write it.
+// The recovery file in the editor's data folder: a map project like any other, whose
+// editor state also names the picture and project files it came from.
 class RecoveryFile {
  public:
-  // More than any copy needs: a maximum map's text (5001 rows of 33 numbers of at most
-  // 6 characters, each with its tab) is about 1.2 MB, and a path at most a few kB.
-  static constexpr qint64 kMaxBytes = 4 * 1024 * 1024;
-
   static QString path(const QString &dataFolder);
   static bool exists(const QString &dataFolder);
   // Replaces the file atomically: a failed write leaves the earlier one intact.
   static FileWriteResult write(const QString &dataFolder, const RecoveryContent &content);
-  // Nothing (and the reason in `error`) when the file is missing, unreadable, not a regular
-  // file, larger than kMaxBytes or not a recovery file.
+  // Nothing (and the reason in `error`) when the file is missing, is not a regular file or
+  // is not a project this version can open (a project's size limits bound the reading).
   static std::optional<RecoveryContent> read(const QString &dataFolder, QString *error = nullptr);
   static void remove(const QString &dataFolder);
   // Moves an unusable copy out of the way, to path() + ".bad" (replacing an earlier one), so

@@ -5,14 +5,13 @@
 #include "mapview/JpegDecoder.h"
 #include "mapview/JpegIntegrity.h"
 
+#include <QBuffer>
+#include <QFileInfo>
 #include <QImageReader>
 
 namespace vmm {
 
 namespace {
-
-// Read whole only where the file cannot be mapped; a maximum picture's JPEG is a few MB.
-constexpr qint64 kMaxJpegReadBytes = 256 * 1024 * 1024;
 
 PictureLoadResult refused(const QString &message) {
   PictureLoadResult result;
@@ -23,6 +22,12 @@ PictureLoadResult refused(const QString &message) {
 
 QString unreadable(const QString &path, const QString &reason) {
   return QStringLiteral("The image (%1) could not be read: %2").arg(path, reason);
+}
+
+QString tooLargeFile(const QString &path) {
+  return QStringLiteral("The image (%1) is too large a file: a map picture is at most %2 MiB.")
+      .arg(path)
+      .arg(PictureLoader::kMaxFileBytes / (1024 * 1024));
 }
 
 PictureLoadResult accepted(const QString &path, QImage picture) {
@@ -41,17 +46,7 @@ PictureLoadResult accepted(const QString &path, QImage picture) {
 // A JPEG's structure is walked first, in time linear in its size: a size the map cannot
 // take, a file cut short and a structure far beyond any real picture's are refused before
 // the decoder spends anything on them.
-PictureLoadResult loadJpeg(const QString &path, InputFile &input) {
-  QByteArray read;
-  QByteArrayView bytes;
-  if (const uchar *mapped = input.file().map(0, input.size())) {
-    bytes = QByteArrayView(mapped, static_cast<qsizetype>(input.size()));
-  } else {
-    std::optional<QByteArray> whole = input.readAll(kMaxJpegReadBytes);
-    if (!whole) return refused(unreadable(path, input.errorString()));
-    read = std::move(*whole);
-    bytes = read;
-  }
+PictureLoadResult loadJpeg(const QString &path, QByteArrayView bytes) {
   const JpegStructure structure = inspectJpeg(bytes);
   if (structure.declaredSize.isValid()) {
     if (QString problem = PictureLoader::sizeProblem(path, structure.declaredSize);
@@ -64,8 +59,14 @@ PictureLoadResult loadJpeg(const QString &path, InputFile &input) {
   return accepted(path, std::move(decoded.picture));
 }
 
-PictureLoadResult loadOther(const QString &path, QFile &file) {
-  QImageReader reader(&file);
+PictureLoadResult loadOther(const QString &path, const QByteArray &bytes, const QString &fileName) {
+  QBuffer buffer;
+  buffer.setData(bytes);
+  buffer.open(QIODevice::ReadOnly);
+  // The content decides the format; the extension only helps formats without a signature.
+  QByteArray format = QImageReader::imageFormat(&buffer);
+  if (format.isEmpty()) format = QFileInfo(fileName).suffix().toLower().toLatin1();
+  QImageReader reader(&buffer, format);
   reader.setAutoTransform(false);  // the picture is used as stored, never rotated
   // The header's size is enough to refuse a picture before decoding it.
   const QSize declared = reader.size();
@@ -98,9 +99,23 @@ QString PictureLoader::sizeProblem(const QString &path, QSize size) {
 PictureLoadResult PictureLoader::load(const QString &path) {
   InputFile input;
   if (!input.open(path)) return refused(unreadable(path, input.errorString()));
+  if (input.size() > kMaxFileBytes) return refused(tooLargeFile(path));
+  // Read once: the bytes that are decoded are the bytes a project keeps.
+  const std::optional<QByteArray> bytes = input.readAll(kMaxFileBytes);
+  if (!bytes) return refused(unreadable(path, input.errorString()));
+  return loadData(*bytes, QFileInfo(path).fileName(), path);
+}
+
+PictureLoadResult PictureLoader::loadData(const QByteArray &bytes, const QString &fileName,
+                                          const QString &shownName) {
+  if (bytes.size() > kMaxFileBytes) return refused(tooLargeFile(shownName));
   // The content decides, whatever the name says: JPEG is Qt's test too.
-  if (looksLikeJpeg(input.file().peek(2))) return loadJpeg(path, input);
-  return loadOther(path, input.file());
+  PictureLoadResult result =
+      looksLikeJpeg(bytes) ? loadJpeg(shownName, bytes) : loadOther(shownName, bytes, fileName);
+  if (!result.accepted) return result;
+  result.fileBytes = bytes;
+  result.fileName = QFileInfo(fileName).fileName();
+  return result;
 }
 
 }  // namespace vmm

@@ -6,7 +6,14 @@
 #include "edits/Replace.h"
 #include "mapview/PictureLoader.h"
 
+#include <algorithm>
+
 namespace vmm {
+
+namespace {
+// The brush travels with the project as one of the editor-state keys readers may ignore.
+const QString kBrushSizeKey = QStringLiteral("brush_size");
+}  // namespace
 
 EditorSession::EditorSession(QObject *parent)
     : QObject(parent),
@@ -79,6 +86,89 @@ void EditorSession::startMap(const PictureLoadResult &picture) {
   document_.YQuads = static_cast<qint16>(picture.yQuads);
   document_.TotalQuads = static_cast<qint16>(document_.YQuads * document_.XQuads);
   document_.mapReady = true;
+  pictureBytes_ = picture.fileBytes;
+  pictureFileName_ = picture.fileName;
+  projectPath_.clear();
+  additionalState_.clear();
+}
+
+ProjectContent EditorSession::projectContent(const ProjectEditorState &state) const {
+  ProjectContent content;
+  content.writtenBy = QStringLiteral("Varga Map Maker " VMM_VERSION);
+  content.picture.fileBytes = pictureBytes_;
+  content.picture.fileName = pictureFileName_;
+  content.XQuads = document_.XQuads;
+  content.YQuads = document_.YQuads;
+  content.TotalQuads = document_.TotalQuads;
+  content.state = state;
+  // Every Quad the array holds: the map's own, the rows a map text import added, and
+  // any assigned Quad beyond both, which the views and a later export may still show.
+  int quads = std::max<int>(document_.TotalQuads, document_.XQuads * document_.YQuads);
+  for (int quad = kQuadCapacity - 1; quad >= quads; --quad) {
+    bool assigned = false;
+    for (int sector = 0; sector < kSectorsPerQuad && !assigned; ++sector)
+      assigned = document_.value(quad, sector, Plane::Element) != kUnassigned ||
+                 document_.value(quad, sector, Plane::Height) != kUnassigned;
+    if (assigned) quads = quad + 1;
+  }
+  quads = std::min(quads, kQuadCapacity);
+  content.elements = document_.planeValues(Plane::Element, quads);
+  content.heights = document_.planeValues(Plane::Height, quads);
+  return content;
+}
+
+ProjectEditorState EditorSession::editorState() const {
+  ProjectEditorState state;
+  state.additional = additionalState_;
+  state.drawStyle = drawStyle_;
+  state.editMode = editMode_;
+  state.currentElement = document_.CurrentDrawElement;
+  state.currentHeight = document_.CurrentDrawHeight;
+  state.heightColourMode = heightColourMode_;
+  state.additional.insert(kBrushSizeKey, QString::number(brushSize_));
+  return state;
+}
+
+CatalogueResult EditorSession::openProject(const ProjectContent &content) {
+  history_->restart([&] {
+    document_.clearPlanes();
+    const int quads = content.storedQuads();
+    for (int quad = 0; quad < quads; ++quad)
+      for (int sector = 0; sector < kSectorsPerQuad; ++sector) {
+        const std::size_t at = std::size_t(quad) * kSectorsPerQuad + std::size_t(sector);
+        document_.setValue(quad, sector, Plane::Element, content.elements[at]);
+        document_.setValue(quad, sector, Plane::Height, content.heights[at]);
+      }
+    document_.TotalQuads = content.TotalQuads;
+  });
+  surfaces_.load(content.picture.picture);
+  document_.XQuads = content.XQuads;
+  document_.YQuads = content.YQuads;
+  pictureBytes_ = content.picture.fileBytes;
+  pictureFileName_ = content.picture.fileName;
+  projectPath_.clear();
+
+  const ProjectEditorState &state = content.state;
+  additionalState_ = state.additional;
+  // A size this version has no brush for leaves the brush as it is.
+  setBrushSize(additionalState_.take(kBrushSizeKey).toInt());
+  setEditMode(state.editMode);
+  setDrawStyle(state.drawStyle);
+  document_.CurrentDrawElement = state.currentElement;
+  document_.CurrentDrawHeight = state.currentHeight;
+  heightColourMode_ = state.heightColourMode;
+  const CatalogueResult loaded = LoadElements();
+  repaintWholeMap();
+  return loaded;
+}
+
+FileWriteResult EditorSession::saveProject(const QString &path, const ProjectEditorState &state) {
+  const FileWriteResult written = writeProject(projectContent(state), path);
+  if (written.ok) {
+    projectPath_ = path;
+    history_->markSaved();
+  }
+  return written;
 }
 
 QRect EditorSession::paintCurrentSector(Plane plane, int strokeId) {

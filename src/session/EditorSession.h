@@ -6,6 +6,7 @@
 #include "document/MapHistory.h"
 #include "edits/AreaShapes.h"
 #include "edits/EditCommand.h"
+#include "mapfiles/ProjectFile.h"
 #include "mapview/EditDispatch.h"
 #include "mapview/MapSurfaces.h"
 #include "mapview/SectorPainter.h"
@@ -52,6 +53,7 @@ class EditorSession : public QObject {
   HeightColours &heightColours() { return heightColours_; }
   const HeightColours &heightColours() const { return heightColours_; }
   MapSurfaces &surfaces() { return surfaces_; }
+  const MapSurfaces &surfaces() const { return surfaces_; }
   SectorPainter &painter() { return *painter_; }
   RandomSource &random() { return *random_; }
   // The generator behind the randomise commands (tests give a predictable one).
@@ -82,8 +84,30 @@ class EditorSession : public QObject {
   QString elementName(qint16 id) const;
 
   // A new map on an accepted picture: nothing assigned (one undo step), the three
-  // surfaces showing the picture, the map's size taken from it, ready to paint.
+  // surfaces showing the picture, the map's size taken from it, ready to paint. The
+  // map belongs to no project.
   void startMap(const PictureLoadResult &picture);
+
+  // The picture file the map is painted on, as it was read, and its file name: what a
+  // project keeps.
+  const QByteArray &pictureBytes() const { return pictureBytes_; }
+  QString pictureFileName() const { return pictureFileName_; }
+
+  // The project file the map was opened from or last saved to; empty when none.
+  QString projectPath() const { return projectPath_; }
+  void setProjectPath(const QString &path) { projectPath_ = path; }
+  // The map, its picture and `state` as a project.
+  ProjectContent projectContent(const ProjectEditorState &state) const;
+  // The editor state the session holds (view: Terrain; the window adds its own), with
+  // the keys of the opened project this version has no field for.
+  ProjectEditorState editorState() const;
+  // Replaces the map with a project already read and checked: picture, planes, size and
+  // editor state, both coloured views repainted, a history of its own that starts clean.
+  // The project path is not set (a recovered copy has none). Returns the outcome of
+  // loading the project's height colour set.
+  CatalogueResult openProject(const ProjectContent &content);
+  // Writes the map as a project; on success the map is clean and belongs to `path`.
+  FileWriteResult saveProject(const QString &path, const ProjectEditorState &state);
 
   // One left-button paint in the current edit mode at the document's current Sector,
   // on `plane`, recorded as part of stroke `strokeId`: the whole brush in Draw Sector
@@ -151,6 +175,10 @@ class EditorSession : public QObject {
   EditMode editMode_ = EditMode::DrawSector;
   DrawStyle drawStyle_ = DrawStyle::Solid;
   int brushSize_ = 1;
+  QByteArray pictureBytes_;
+  QString pictureFileName_;
+  QString projectPath_;
+  QMap<QString, QString> additionalState_;
 };
 
 }  // namespace vmm

@@ -10,8 +10,8 @@
 namespace vmm {
 
 enum class MessageIcon { None, Information, Warning, Critical, Question };
-enum class MessageButtons { Ok, YesNo, ExportDiscardCancel };
-enum class MessageAnswer { Ok, Yes, No, Export, Discard, Cancel };
+enum class MessageButtons { Ok, YesNo, ExportDiscardCancel, SaveDiscardCancel };
+enum class MessageAnswer { Ok, Yes, No, Export, Save, Discard, Cancel };
 
 // Every message box, file dialog and colour dialog of the editor goes through
 // this interface, so that tests and tools can answer them without a screen.
@@ -25,7 +25,9 @@ class UserDialogs {
                                 MessageAnswer defaultAnswer = MessageAnswer::Ok) = 0;
   // Returns an empty string when the user cancels.
   virtual QString openFileName(const QString &filter) = 0;
-  virtual QString saveFileName(const QString &filter) = 0;
+  // `defaultSuffix` (without the dot) is added to a name typed without one, before the
+  // dialog asks whether to replace an existing file.
+  virtual QString saveFileName(const QString &filter, const QString &defaultSuffix = {}) = 0;
   // A GDI colour value (red in the low byte), or nothing when cancelled.
   virtual std::optional<quint32> chooseColour(quint32 initial) = 0;
   // The value a replace command looks for on `plane`: an element name chosen from the

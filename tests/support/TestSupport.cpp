@@ -6,8 +6,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QMouseEvent>
 #include <QtTest>
@@ -35,9 +37,13 @@ QString ScriptedDialogs::openFileName(const QString &filter) {
   return takeFront(openNames);
 }
 
-QString ScriptedDialogs::saveFileName(const QString &filter) {
+QString ScriptedDialogs::saveFileName(const QString &filter, const QString &defaultSuffix) {
   saveFilters.append(filter);
-  return takeFront(saveNames);
+  QString name = takeFront(saveNames);
+  // As the real dialog: a name typed without an extension gets the default one.
+  if (!name.isEmpty() && !defaultSuffix.isEmpty() && QFileInfo(name).suffix().isEmpty())
+    name += u'.' + defaultSuffix;
+  return name;
 }
 
 std::optional<quint32> ScriptedDialogs::chooseColour(quint32) {
@@ -75,6 +81,29 @@ QString writePicture(const QString &folder, int width, int height, QColor fill,
                                                  .toLower());
   image.save(file, format);
   return file;
+}
+
+QByteArray encodedPicture(const QImage &image, const char *format) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, format)) qFatal("cannot encode %s", format);
+  return bytes;
+}
+
+QByteArray jpegDeclaring(int width, int height) {
+  QImage image(120, 120, QImage::Format_RGB32);
+  for (int y = 0; y < 120; ++y)
+    for (int x = 0; x < 120; ++x) image.setPixel(x, y, qRgb(x * 2, y * 2, 90));
+  QByteArray bytes = encodedPicture(image, "JPG");
+  const qsizetype frame = bytes.indexOf("\xFF\xC0");
+  if (frame < 0) qFatal("no baseline frame header");
+  // FF C0, length (2), precision (1), then height and width, big-endian.
+  bytes[frame + 5] = char(height >> 8);
+  bytes[frame + 6] = char(height & 0xFF);
+  bytes[frame + 7] = char(width >> 8);
+  bytes[frame + 8] = char(width & 0xFF);
+  return bytes;
 }
 
 QPoint sectorCentre(int quad, int sector) {

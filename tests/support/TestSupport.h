@@ -37,7 +37,7 @@ class ScriptedDialogs : public UserDialogs {
   MessageAnswer message(const QString &text, const QString &title, MessageIcon icon,
                         MessageButtons buttons, MessageAnswer defaultAnswer) override;
   QString openFileName(const QString &filter) override;
-  QString saveFileName(const QString &filter) override;
+  QString saveFileName(const QString &filter, const QString &defaultSuffix) override;
   std::optional<quint32> chooseColour(quint32 initial) override;
   std::optional<QString> chooseValueToReplace(Plane plane, const QString &replacement) override;
 
@@ -65,6 +65,11 @@ struct EditorHome {
 // Writes a picture of the given size in one colour and returns its path.
 QString writePicture(const QString &folder, int width, int height,
                      QColor fill = QColor(200, 180, 120), const char *format = "PNG");
+
+// A picture encoded in `format` ("PNG", "JPG" ...).
+QByteArray encodedPicture(const QImage &image, const char *format);
+// A real JPEG whose frame header declares another size.
+QByteArray jpegDeclaring(int width, int height);
 
 // The centre of a Sector cell on a map 6 Quads wide.
 QPoint sectorCentre(int quad, int sector);

@@ -3,13 +3,12 @@
 // its title, its close box and its views.
 #include "app/widgets/MainWindow.h"
 
-#include "mapfiles/MapTextImport.h"
-#include "mapfiles/MapTextParser.h"
 #include "mapfiles/MapTextWriter.h"
 #include "mapview/widgets/MapViewWindow.h"
 
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QMenu>
 
@@ -60,7 +59,8 @@ void MainWindow::addUndoActions(QMenu *menu) {
 
 void MainWindow::setUpHistory() {
   recovery_ = std::make_unique<RecoveryService>(session_.document().DatabaseLocation, [this] {
-    return RecoveryContent{picturePath_, vargaMapText(session_.document())};
+    return RecoveryContent{session_.projectContent(projectEditorState()), picturePath_,
+                           session_.projectPath()};
   });
 
   connect(&session_.history(), &MapHistory::sectorsRestored, this, &MainWindow::repaintRestored);
@@ -72,6 +72,7 @@ void MainWindow::setUpHistory() {
   // The map matches a file again after a Varga export or a complete map data import.
   connect(this, &MainWindow::mapSaved, &session_.history(), &MapHistory::markSaved);
   connect(this, &MainWindow::mapDataImported, &session_.history(), &MapHistory::markSaved);
+  connect(this, &MainWindow::mapSaved, this, [this] { exported_ = true; });
   updateTitle();
 }
 
@@ -82,7 +83,10 @@ void MainWindow::historyCleanChanged(bool clean) {
 }
 
 void MainWindow::updateTitle() {
-  setWindowTitle(session_.history().isClean() ? kTitle : QLatin1Char('*') + kTitle);
+  QString title = kTitle;
+  if (const QString project = session_.projectPath(); !project.isEmpty())
+    title += QStringLiteral(" - ") + QFileInfo(project).fileName();
+  setWindowTitle(session_.history().isClean() ? title : QLatin1Char('*') + title);
 }
 
 void MainWindow::repaintRestored(const std::vector<SectorEdit> &edits, StepRepaint repaint) {
@@ -96,30 +100,39 @@ void MainWindow::repaintRestored(const std::vector<SectorEdit> &edits, StepRepai
     mapView_->refresh(MapSurfaces::viewOf(plane), changed[static_cast<std::size_t>(plane)]);
 }
 
-QString MainWindow::exitQuestion() const {
-  QString text = QStringLiteral("Are you sure you wish to EXIT ?");
-  if (!session_.history().isClean())
-    text +=
-        QStringLiteral("\n\nThe map has changes that have not been exported; they will be lost.");
-  return text;
+bool MainWindow::offersProjectSave() const {
+  return !session_.projectPath().isEmpty() || !exported_;
 }
 
-bool MainWindow::confirmClose() {
+bool MainWindow::settleUnsavedChanges(const QString &lead, const QString &when, const QString &title,
+                                      MessageIcon icon, MessageAnswer defaultAnswer) {
   if (session_.history().isClean()) return true;
-  const MessageAnswer answer =
-      dialogs_->message(QStringLiteral("The map has changes that have not been exported.\n"
-                                       "Export them as a Varga file before closing?"),
-                        QStringLiteral("Unsaved Changes"), MessageIcon::Warning,
-                        MessageButtons::ExportDiscardCancel, MessageAnswer::Export);
+  const bool save = offersProjectSave();
+  const QString question =
+      save ? QStringLiteral("The map has changes that have not been saved.\n"
+                            "Save them in a map project %1?")
+           : QStringLiteral("The map has changes that have not been exported.\n"
+                            "Export them as a Varga file %1?");
+  const MessageAnswer answer = dialogs_->message(
+      lead + question.arg(when), title, icon,
+      save ? MessageButtons::SaveDiscardCancel : MessageButtons::ExportDiscardCancel, defaultAnswer);
   switch (answer) {
+    case MessageAnswer::Save:
+      // Going on only once the work is safely in a file.
+      return saveProject();
     case MessageAnswer::Export:
-      // Closing only once the work is safely in a file.
       return exportMapText(MapEdition::Varga);
     case MessageAnswer::Discard:
       return true;
     default:
       return false;
   }
+}
+
+bool MainWindow::confirmClose() {
+  return settleUnsavedChanges({}, QStringLiteral("before closing"),
+                              QStringLiteral("Unsaved Changes"), MessageIcon::Warning,
+                              offersProjectSave() ? MessageAnswer::Save : MessageAnswer::Export);
 }
 
 void MainWindow::endSession() {
@@ -141,10 +154,17 @@ void MainWindow::offerRecovery() {
     dialogs_->message(text, QStringLiteral("Restore Unsaved Map"), MessageIcon::Warning);
     return;
   }
+  const QString origin =
+      !content->projectPath.isEmpty()
+          ? QStringLiteral("the unsaved map of the project\n%1")
+                .arg(QDir::toNativeSeparators(content->projectPath))
+          : QStringLiteral("the unsaved map painted on\n%1")
+                .arg(content->picturePath.isEmpty() ? content->project.picture.fileName
+                                                    : content->picturePath);
   const MessageAnswer answer = dialogs_->message(
-      QStringLiteral("Varga Map Maker did not close normally last time and kept a copy of the "
-                     "unsaved map painted on\n%1\n\nRestore it?")
-          .arg(content->picturePath),
+      QStringLiteral("Varga Map Maker did not close normally last time and kept a copy of %1"
+                     "\n\nRestore it?")
+          .arg(origin),
       QStringLiteral("Restore Unsaved Map"), MessageIcon::Question, MessageButtons::YesNo,
       MessageAnswer::Yes);
   if (answer != MessageAnswer::Yes) {
@@ -154,23 +174,13 @@ void MainWindow::offerRecovery() {
   restoreRecovered(*content);
 }
 
-bool MainWindow::restoreRecovered(const RecoveryContent &content) {
-  // A refused picture has been reported; the copy stays for another attempt.
-  if (!LoadMapImage(content.picturePath)) return false;
-  MapTextParser parser;
-  parser.feed(content.mapText);
-  parser.finish();
-  {
-    HistoryStep step(&session_.history(), QStringLiteral("Restore Unsaved Map"));
-    applyMapText(parser.content(), session_.document(),
-                 RecoveryFile::path(session_.document().DatabaseLocation));
-  }
-  repaintWholeMap();
-  // The restored map has never been exported.
+void MainWindow::restoreRecovered(const RecoveryContent &content) {
+  showOpenedProject(content.project);
+  picturePath_ = content.picturePath;
+  session_.setProjectPath(content.projectPath);
+  // The restored map has never been saved.
   session_.history().markUnsaved();
-  // The same picture again: the view comes back as it was left.
-  restoreViewOf(content.picturePath);
-  return true;
+  updateTitle();
 }
 
 }  // namespace vmm

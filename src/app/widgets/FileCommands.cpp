@@ -49,6 +49,10 @@ void MainWindow::importMapData() {
   if (!requireMap()) return;
   const QString path = dialogs_->openFileName(kVargaFilter);
   if (path.isEmpty()) return;
+  importMapDataFile(path);
+}
+
+bool MainWindow::importMapDataFile(const QString &path) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   MapImportResult result;
   {
@@ -59,7 +63,7 @@ void MainWindow::importMapData() {
   if (result.status == MapImportResult::Status::Unreadable) {
     // Nothing was read, so the views still show what the array holds.
     dialogs_->message(result.messageText, MapImportResult::messageTitle(), MessageIcon::Warning);
-    return;
+    return false;
   }
   if (!result.ok())
     dialogs_->message(result.messageText, MapImportResult::messageTitle(), MessageIcon::Warning);
@@ -71,6 +75,7 @@ void MainWindow::importMapData() {
         quadCountNote(result.rowsRead, session_.document().XQuads * session_.document().YQuads);
     if (!note.isEmpty()) showNotice(note);
   }
+  return result.ok();
 }
 
 void MainWindow::exportTerrainImage() {

@@ -50,6 +50,7 @@ void MainWindow::buildMenus() {
 void MainWindow::buildFileMenu() {
   QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
   file->setObjectName(QStringLiteral("mnuFile"));
+  addProjectItems(file);
   addMenuItem(file, QStringLiteral("&Import Map Image"), [this] {
     importMapImage();
   })->setObjectName(QStringLiteral("mnuImportMapImage"));

@@ -52,6 +52,9 @@ MainWindow::MainWindow(UserDialogs *dialogs, QWidget *parent) : QMainWindow(pare
   statusPanels_->setText(11, QStringLiteral("Terrain"));
   statusPanels_->setText(9, QStringLiteral("Image"));
   loadCatalogue();
+  recent_ = std::make_unique<RecentProjects>(
+      RecentProjects::settingsPath(session_.document().DatabaseLocation));
+  setAcceptDrops(true);
   picker_ = new ElementPicker(*toolBar_->categoryList(), *toolBar_->elementList(), session_, this);
   connect(&session_, &EditorSession::elementSelected, this, [this](const ElementRecord &record) {
     setPanelText(4, QStringLiteral("Sel. : ") + record.ElementType);
@@ -176,10 +179,17 @@ QString MainWindow::panelText(int panel) const {
 }
 
 void MainWindow::exitEditor() {
-  const MessageAnswer answer =
-      dialogs_->message(exitQuestion(), QStringLiteral("EXIT Database?"), MessageIcon::Critical,
-                        MessageButtons::YesNo, MessageAnswer::No);
-  if (answer != MessageAnswer::Yes) return;
+  const QString question = QStringLiteral("Are you sure you wish to EXIT ?");
+  const QString title = QStringLiteral("EXIT Database?");
+  if (session_.history().isClean()) {
+    if (dialogs_->message(question, title, MessageIcon::Critical, MessageButtons::YesNo,
+                          MessageAnswer::No) != MessageAnswer::Yes)
+      return;
+  } else if (!settleUnsavedChanges(question + QStringLiteral("\n\n"),
+                                   QStringLiteral("before you exit"), title,
+                                   MessageIcon::Critical, MessageAnswer::Cancel)) {
+    return;
+  }
   endSession();
   session_.document().release();
   QCoreApplication::exit(0);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/RecentProjects.h"
 #include "app/RecoveryService.h"
 #include "mapfiles/MapTextWriter.h"
 #include "mapview/ViewSettings.h"
@@ -15,6 +16,8 @@
 
 class QAction;
 class QDockWidget;
+class QDragEnterEvent;
+class QDropEvent;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -66,8 +69,11 @@ class MainWindow : public QMainWindow {
   const EditCursors &cursors() const { return *cursors_; }
   // The keeper of the map's recovery copy.
   RecoveryService &recovery() { return *recovery_; }
-  // The picture the map is painted on (absolute), empty before the first import.
+  // The picture file the map was started from (absolute); empty before the first import
+  // and for a map opened from a project.
   QString picturePath() const { return picturePath_; }
+  // The projects opened or saved last.
+  RecentProjects &recentProjects() { return *recent_; }
 
   // At start-up: when an earlier editor left unsaved work behind, offers to restore it.
   void offerRecovery();
@@ -75,6 +81,14 @@ class MainWindow : public QMainWindow {
   // Loads and checks a picture and, when it is accepted, builds a new map view
   // around it. False when the picture was refused (the earlier map stays).
   bool LoadMapImage(const QString &path);
+
+  // Opens the project at `path`, after the question about unsaved changes. False when
+  // the answer was Cancel or the project was refused (the map stays as it was).
+  bool openProjectFile(const QString &path);
+  // The files named on the command line or dropped on the window, in order, each as its
+  // command does it: a project is opened, a picture imported, a map text imported onto
+  // the picture loaded before it. False when any of them was refused.
+  bool openFiles(const QStringList &paths);
 
   // The view surface that is shown (Terrain when there is no map view).
   MapView visibleView() const;
@@ -104,6 +118,8 @@ class MainWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent *event) override;
+  void dragEnterEvent(QDragEnterEvent *event) override;
+  void dropEvent(QDropEvent *event) override;
 
  private:
   void buildStatusBar();
@@ -123,11 +139,29 @@ class MainWindow : public QMainWindow {
   // True when the file was written.
   bool exportMapText(MapEdition edition);
   void importMapData();
+  bool importMapDataFile(const QString &path);
   void exportTerrainImage();
   void exportElevationImage();
   void exportSurface(MapView view);
   void importMapImage();
+  bool importMapImageFile(const QString &path);
   void exitEditor();
+
+  // Map projects.
+  void addProjectItems(QMenu *file);
+  void openProject();
+  // Saves where the map's project is, or asks where as Save As does; true when saved.
+  bool saveProject();
+  bool saveProjectAs();
+  bool writeProjectTo(const QString &path);
+  ProjectEditorState projectEditorState() const;
+  // The zoom level and scroll position a project was saved with.
+  void restoreProjectView(const ProjectEditorState &state);
+  void showOpenedProject(const ProjectContent &content);
+  void fillRecentMenu();
+  void openRecent(const QString &path);
+  // Builds the map view window around the session's surfaces, titled `title`.
+  void showNewMapView(const QString &title);
 
   // View switching and the screen commands.
   void statusPanelClicked(int panel, const QString &key);
@@ -162,9 +196,14 @@ class MainWindow : public QMainWindow {
   void updateTitle();
   void historyCleanChanged(bool clean);
   bool confirmClose();
-  QString exitQuestion() const;
+  // Whether the unsaved-changes questions offer Save (the project) rather than Export.
+  bool offersProjectSave() const;
+  // Asks what becomes of unsaved changes, `lead` opening the question and `when` ending
+  // it ("before closing"); true when the work is saved or may go, or nothing is unsaved.
+  bool settleUnsavedChanges(const QString &lead, const QString &when, const QString &title,
+                            MessageIcon icon, MessageAnswer defaultAnswer);
   void endSession();
-  bool restoreRecovered(const RecoveryContent &content);
+  void restoreRecovered(const RecoveryContent &content);
 
   // Element search, recent elements, and the Legend and Problems docks.
   void setUpMapContents();
@@ -206,6 +245,11 @@ class MainWindow : public QMainWindow {
   EditorSession session_;
   std::unique_ptr<RecoveryService> recovery_;
   QString picturePath_;
+  std::unique_ptr<RecentProjects> recent_;
+  QMenu *recentMenu_ = nullptr;
+  // A Varga export was made of this map: the questions offer Export again, unless the
+  // map has a project.
+  bool exported_ = false;
   QAction *undoAction_ = nullptr;
   QAction *redoAction_ = nullptr;
   std::unique_ptr<EditCursors> cursors_;

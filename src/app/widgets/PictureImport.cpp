@@ -15,15 +15,25 @@
 
 namespace vmm {
 
+namespace {
+void warnOfOverwrite(UserDialogs &dialogs) {
+  dialogs.message(
+      QStringLiteral("Warning : Importing a new map image will overwrite currently assigned Map Data"),
+      QStringLiteral("Overwrite Warning"), MessageIcon::Information);
+}
+}  // namespace
+
 void MainWindow::importMapImage() {
-  if (session_.document().mapReady)
-    dialogs_->message(
-        QStringLiteral(
-            "Warning : Importing a new map image will overwrite currently assigned Map Data"),
-        QStringLiteral("Overwrite Warning"), MessageIcon::Information);
+  if (session_.document().mapReady) warnOfOverwrite(*dialogs_);
   const QString path = dialogs_->openFileName(QStringLiteral("Jpeg Files (*.JPG)|*.Jpg"));
   if (path.isEmpty()) return;
   LoadMapImage(path);
+}
+
+bool MainWindow::importMapImageFile(const QString &path) {
+  // As the menu command, with the file already chosen.
+  if (session_.document().mapReady) warnOfOverwrite(*dialogs_);
+  return LoadMapImage(path);
 }
 
 bool MainWindow::LoadMapImage(const QString &path) {
@@ -42,6 +52,16 @@ bool MainWindow::LoadMapImage(const QString &path) {
   // The warning promised it: the new map starts with nothing assigned.
   session_.startMap(picture);
   picturePath_ = QFileInfo(path).absoluteFilePath();
+  exported_ = false;
+  showNewMapView(QFileInfo(path).fileName());
+  mapView_->AddGrid();
+  mapWindow_->showMaximized();
+  QApplication::restoreOverrideCursor();
+  updateTitle();
+  return true;
+}
+
+void MainWindow::showNewMapView(const QString &title) {
   auto *view = new MapViewWindow(session_.document(), session_.surfaces());
   auto *mouse = new MouseEditor(session_, *view);
   connect(mouse, &MouseEditor::pointerOverSector, this, &MainWindow::showPointerSector);
@@ -50,14 +70,10 @@ bool MainWindow::LoadMapImage(const QString &path) {
   attachMapView(view);
   mapWindow_ = mdiArea_->addSubWindow(view);
   mapWindow_->setAttribute(Qt::WA_DeleteOnClose);
-  mapWindow_->setWindowTitle(WidgetDialogs::shownText(QFileInfo(path).fileName()));
+  mapWindow_->setWindowTitle(WidgetDialogs::shownText(title));
   // A closed map view takes its pictures with it: there is nothing left to draw on.
   connect(view, &QObject::destroyed, this, [this] { session_.surfaces().clear(); });
   applyCursor(session_.editMode());
-  mapView_->AddGrid();
-  mapWindow_->showMaximized();
-  QApplication::restoreOverrideCursor();
-  return true;
 }
 
 void MainWindow::closeMapView() {

@@ -55,6 +55,11 @@ MessageAnswer WidgetDialogs::message(const QString &text, const QString &title, 
       choices.push_back({box.addButton(QMessageBox::Discard), MessageAnswer::Discard});
       choices.push_back({box.addButton(QMessageBox::Cancel), MessageAnswer::Cancel});
       break;
+    case MessageButtons::SaveDiscardCancel:
+      choices.push_back({box.addButton(QMessageBox::Save), MessageAnswer::Save});
+      choices.push_back({box.addButton(QMessageBox::Discard), MessageAnswer::Discard});
+      choices.push_back({box.addButton(QMessageBox::Cancel), MessageAnswer::Cancel});
+      break;
   }
   for (const Choice &choice : choices)
     if (choice.answer == defaultAnswer)
@@ -93,8 +98,14 @@ QString WidgetDialogs::openFileName(const QString &filter) {
   return QFileDialog::getOpenFileName(parent_, QString(), QString(), qtFilter(filter));
 }
 
-QString WidgetDialogs::saveFileName(const QString &filter) {
-  return QFileDialog::getSaveFileName(parent_, QString(), QString(), qtFilter(filter));
+QString WidgetDialogs::saveFileName(const QString &filter, const QString &defaultSuffix) {
+  if (defaultSuffix.isEmpty())
+    return QFileDialog::getSaveFileName(parent_, QString(), QString(), qtFilter(filter));
+  QFileDialog dialog(parent_, QString(), QString(), qtFilter(filter));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(defaultSuffix);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().constFirst();
 }
 
 std::optional<quint32> WidgetDialogs::chooseColour(quint32 initial) {

@@ -14,7 +14,7 @@ class WidgetDialogs : public UserDialogs {
   MessageAnswer message(const QString &text, const QString &title, MessageIcon icon,
                         MessageButtons buttons, MessageAnswer defaultAnswer) override;
   QString openFileName(const QString &filter) override;
-  QString saveFileName(const QString &filter) override;
+  QString saveFileName(const QString &filter, const QString &defaultSuffix) override;
   std::optional<quint32> chooseColour(quint32 initial) override;
   std::optional<QString> chooseValueToReplace(Plane plane, const QString &replacement) override;
 

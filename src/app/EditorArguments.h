@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace vmm {
+
+// What the editor's command line asks for: `varga-map-maker [FILE...]`.
+struct EditorArguments {
+  QStringList files;            // to open in order: projects, pictures, map texts
+  std::optional<int> exitCode;  // set when the program stops at once: help, version, bad usage
+  QString output;               // for standard output (help, version)
+  QString error;                // for standard error (bad usage)
+};
+
+// Reads the arguments that QApplication left (the program's name first).
+EditorArguments parseEditorArguments(const QStringList &arguments);
+
+}  // namespace vmm

@@ -1,0 +1,55 @@
+#include "app/RecentProjects.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace vmm {
+
+namespace {
+const QString kKey = QStringLiteral("RecentProjects/files");
+
+QString normalised(const QString &path) {
+  return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+}  // namespace
+
+QString RecentProjects::settingsPath(const QString &dataFolder) {
+  return QDir(dataFolder).filePath(QStringLiteral("Settings.ini"));
+}
+
+QStringList RecentProjects::entries() const {
+  const QSettings settings(settingsFile_, QSettings::IniFormat);
+  QStringList entries = settings.value(kKey).toStringList();
+  entries.removeAll(QString());
+  entries.removeDuplicates();
+  // A list edited by hand may be longer than the menu shows.
+  return entries.mid(0, kLimit);
+}
+
+void RecentProjects::add(const QString &path) {
+  const QString entry = normalised(path);
+  QStringList list = entries();
+  list.removeAll(entry);
+  list.prepend(entry);
+  store(list.mid(0, kLimit));
+}
+
+void RecentProjects::remove(const QString &path) {
+  QStringList list = entries();
+  list.removeAll(path);
+  list.removeAll(normalised(path));
+  store(list);
+}
+
+void RecentProjects::clear() {
+  store({});
+}
+
+void RecentProjects::store(const QStringList &entries) {
+  QSettings settings(settingsFile_, QSettings::IniFormat);
+  settings.setValue(kKey, entries);
+  settings.sync();
+}
+
+}  // namespace vmm

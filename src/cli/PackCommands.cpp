@@ -1,0 +1,104 @@
+// varga-map pack and unpack: a picture and a map file made into a map project, and back.
+#include "cli/CommandParser.h"
+#include "cli/Commands.h"
+#include "cli/MapInputs.h"
+#include "cli/ProjectInputs.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace vmm::cli {
+namespace {
+
+const QString kOutput = QStringLiteral("output");
+
+// The single -o value, which the command needs; nothing (after the message) otherwise.
+std::optional<QString> requiredOutput(const CommandParser &parser, const QString &command,
+                                      const QString &what, Console &console) {
+  std::optional<QString> output = parser.single(kOutput, console);
+  if (output && output->isEmpty()) {
+    console.error(QStringLiteral("give the %1 to write with -o\n%2").arg(what, helpHint(command)));
+    return std::nullopt;
+  }
+  return output;
+}
+
+}  // namespace
+
+int runPack(const QStringList &arguments) {
+  const QString command = QStringLiteral("pack");
+  Console console(command);
+  CommandParser parser(
+      command,
+      QStringLiteral("Makes a map project of PICTURE and MAP, as the editor saves one after "
+                     "\"Import Map Image\" and \"Import Map Data\": the picture's bytes as they "
+                     "are, the map and the editor's starting state. PROJECT is replaced "
+                     "atomically."));
+  parser.addPositional(QStringLiteral("PICTURE"), QStringLiteral("The map picture."));
+  parser.addPositional(QStringLiteral("MAP"), QStringLiteral("A Varga map text file."));
+  parser.addOption({{QStringLiteral("o"), kOutput},
+                    QStringLiteral("The project to write (.vmap)."),
+                    QStringLiteral("PROJECT")});
+  if (const std::optional<int> stop = parser.parse(arguments, console)) return *stop;
+  const std::optional<QString> output =
+      requiredOutput(parser, command, QStringLiteral("project"), console);
+  if (!output) return kFailure;
+
+  EditorSession session;
+  if (!startMapFromInputs(parser.positional(0), parser.positional(1), session, console))
+    return kFailure;
+  const FileWriteResult written = session.saveProject(*output, session.editorState());
+  if (!written.ok) {
+    console.error(
+        QStringLiteral("\"%1\" could not be written: %2").arg(shown(*output), written.errorText));
+    return kFailure;
+  }
+  return kSuccess;
+}
+
+int runUnpack(const QStringList &arguments) {
+  const QString command = QStringLiteral("unpack");
+  Console console(command);
+  CommandParser parser(
+      command,
+      QStringLiteral("Writes the picture of PROJECT under its original file name and its map as "
+                     "a Varga map text file named after PROJECT into the folder DIR (made when "
+                     "missing), and prints the two paths. Existing files are replaced "
+                     "atomically."));
+  parser.addPositional(QStringLiteral("PROJECT"), QStringLiteral("A map project (.vmap)."));
+  parser.addOption({{QStringLiteral("o"), kOutput},
+                    QStringLiteral("The folder to write into."),
+                    QStringLiteral("DIR")});
+  if (const std::optional<int> stop = parser.parse(arguments, console)) return *stop;
+  const std::optional<QString> output =
+      requiredOutput(parser, command, QStringLiteral("folder"), console);
+  if (!output) return kFailure;
+
+  const QString projectPath = parser.positional(0);
+  EditorSession session;
+  if (!openProjectMap(projectPath, session, console)) return kFailure;
+  const QDir folder(*output);
+  if (!QDir().mkpath(folder.path()) || !QFileInfo(folder.path()).isDir()) {
+    console.error(QStringLiteral("the folder \"%1\" could not be made").arg(shown(folder.path())));
+    return kFailure;
+  }
+  // The project vouches for a plain file name, so it stays inside the folder.
+  const QString picturePath = folder.filePath(session.pictureFileName());
+  QString mapName = QFileInfo(projectPath).completeBaseName() + QStringLiteral(".txt");
+  if (mapName.compare(session.pictureFileName(), Qt::CaseInsensitive) == 0)
+    mapName = QFileInfo(projectPath).completeBaseName() + QStringLiteral("-map.txt");
+  const QString mapPath = folder.filePath(mapName);
+  const FileWriteResult picture = writeFileAtomically(picturePath, session.pictureBytes());
+  if (!picture.ok) {
+    console.error(
+        QStringLiteral("\"%1\" could not be written: %2").arg(shown(picturePath), picture.errorText));
+    return kFailure;
+  }
+  if (!writeMapFile(session.document(), MapEdition::Varga, mapPath, console)) return kFailure;
+  Console out;
+  out.print(QStringLiteral("Picture: %1").arg(shown(picturePath)));
+  out.print(QStringLiteral("Map: %1").arg(shown(mapPath)));
+  return kSuccess;
+}
+
+}  // namespace vmm::cli

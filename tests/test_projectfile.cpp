@@ -1,0 +1,271 @@
+// Map projects in the core: a save and an open give back the map, its picture and the
+// editor state exactly, wherever the picture file went; every hostile file is refused
+// with a message before anything changes.
+#include "catalogue/CatalogueDatabase.h"
+#include "mapfiles/MapTextWriter.h"
+#include "mapfiles/ProjectFile.h"
+#include "session/EditorSession.h"
+#include "support/ProjectFixtures.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QtTest>
+
+#include <functional>
+
+using namespace vmm;
+
+namespace {
+
+// The three surfaces of a session, to compare pixel for pixel.
+QList<QImage> views(EditorSession &session) {
+  QList<QImage> images;
+  for (const MapView view : {MapView::Terrain, MapView::Image, MapView::Elevation})
+    images << session.surfaces().surface(view).copy();
+  return images;
+}
+
+// Runs SQL statements on a project file, as another SQLite tool would.
+bool alter(const QString &path, const QStringList &statements) {
+  bool ok = true;
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("alter"));
+    db.setDatabaseName(path);
+    ok = db.open();
+    QSqlQuery query(db);
+    for (const QString &statement : statements)
+      if (ok && !query.exec(statement)) {
+        qWarning("%s: %s", qPrintable(statement), qPrintable(query.lastError().text()));
+        ok = false;
+      }
+  }
+  QSqlDatabase::removeDatabase(QStringLiteral("alter"));
+  return ok;
+}
+
+using Mutation = std::function<bool(const QString &path)>;
+
+Mutation statements(const QStringList &sql) {
+  return [sql](const QString &path) { return alter(path, sql); };
+}
+
+Mutation bytes(const std::function<QByteArray(const QByteArray &)> &change) {
+  return [change](const QString &path) {
+    return test::writeFile(path, change(test::readFile(path)));
+  };
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Mutation)
+
+class TestProjectFile : public QObject {
+  Q_OBJECT
+
+  QTemporaryDir dir_;
+  QString picture_;  // 240 x 120: 6 x 3 Quads
+  QString valid_;    // a project of the sample map
+
+  QString path(const QString &name) const { return dir_.filePath(name); }
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(dir_.isValid());
+    picture_ = test::writePicture(dir_.path(), 240, 120);
+    EditorSession session;
+    QVERIFY(test::startSampleMap(session, picture_));
+    valid_ = path(QStringLiteral("valid.vmap"));
+    const FileWriteResult written = session.saveProject(valid_, session.editorState());
+    QVERIFY2(written.ok, qPrintable(written.errorText));
+  }
+
+  void saveAndOpenGiveTheSameMapAnywhere() {
+    // The map is painted on a picture file that is gone by the time the project opens.
+    QTemporaryDir pictures;
+    const QString picture = pictures.filePath(QStringLiteral("battlefield.png"));
+    QVERIFY(QFile::copy(picture_, picture));
+    EditorSession original;
+    QVERIFY(test::startSampleMap(original, picture));
+    MapDocument &doc = original.document();
+    // A map text import may leave TotalQuads apart from the picture's Quad count, and
+    // values beyond it: both come back.
+    doc.TotalQuads = 16;
+    doc.setValue(40, 3, Plane::Element, 77);
+    original.setEditMode(EditMode::EraseQuad);
+    original.setDrawStyle(DrawStyle::Transparent);
+    QVERIFY(original.setHeightColourMode(1).ok);
+    doc.CurrentDrawElement = 190;
+    doc.CurrentDrawHeight = 42;
+    original.repaintWholeMap();
+    ProjectEditorState state = original.editorState();
+    state.view = MapView::Elevation;
+    state.additional.insert(QStringLiteral("zoom"), QStringLiteral("0.5"));
+
+    // Saved in one folder, moved to another, the picture's folder gone.
+    QTemporaryDir elsewhere;
+    const QString saved = path(QStringLiteral("round trip.vmap"));
+    QVERIFY(original.saveProject(saved, state).ok);
+    QCOMPARE(original.projectPath(), saved);
+    QVERIFY(original.history().isClean());
+    const QString moved = elsewhere.filePath(QStringLiteral("moved.vmap"));
+    QVERIFY(QFile::rename(saved, moved));
+    QVERIFY(pictures.remove());
+
+    const ProjectReadResult read = readProject(moved);
+    QVERIFY2(read.ok(), qPrintable(read.problem));
+    const ProjectContent &content = *read.content;
+    QCOMPARE(content.picture.fileName, QStringLiteral("battlefield.png"));
+    QCOMPARE(content.picture.fileBytes, test::readFile(picture_));
+    QCOMPARE(content.state.view, MapView::Elevation);
+    QCOMPARE(content.state.additional.value(QStringLiteral("zoom")), QStringLiteral("0.5"));
+    QCOMPARE(content.writtenBy, QStringLiteral("Varga Map Maker " VMM_VERSION));
+
+    EditorSession opened;
+    QVERIFY(opened.useCatalogue(CatalogueDatabase()).ok);
+    opened.document().setValue(4000, 0, Plane::Height, 9);  // gone after the open
+    QVERIFY(opened.openProject(content).ok);
+    QCOMPARE(vargaMapText(opened.document()), vargaMapText(doc));
+    QCOMPARE(opened.document().value(40, 3, Plane::Element), qint16(77));
+    QCOMPARE(opened.document().value(4000, 0, Plane::Height), kUnassigned);
+    QCOMPARE(opened.document().XQuads, qint16(6));
+    QCOMPARE(opened.editMode(), EditMode::EraseQuad);
+    QCOMPARE(opened.drawStyle(), DrawStyle::Transparent);
+    QCOMPARE(opened.heightColourMode(), qint16(1));
+    QCOMPARE(opened.document().CurrentDrawElement, qint16(190));
+    QCOMPARE(opened.document().CurrentDrawHeight, qint16(42));
+    // A key without a field here is kept for the next save.
+    QCOMPARE(opened.editorState().additional, state.additional);
+    QCOMPARE(views(opened), views(original));
+    // A fresh history: nothing to undo, nothing unsaved.
+    QVERIFY(opened.history().isClean() && !opened.history().canUndo());
+    QCOMPARE(opened.pictureBytes(), test::readFile(picture_));
+  }
+
+  void hostileProjectsAreRefused_data() {
+    QTest::addColumn<Mutation>("mutation");
+    QTest::addColumn<QString>("problem");  // part of the message
+
+    QTest::newRow("not SQLite") << bytes([](const QByteArray &) {
+      return QByteArray("10\r\n \r\n6 X Max \r\n");
+    }) << "not an SQLite database";
+    QTest::newRow("truncated") << bytes([](const QByteArray &b) { return b.left(b.size() / 2); })
+                               << "damaged";
+    QTest::newRow("empty") << bytes([](const QByteArray &) { return QByteArray(); })
+                           << "not an SQLite database";
+    QTest::newRow("other tables") << statements({"PRAGMA user_version = 0",
+                                                 "PRAGMA application_id = 0",
+                                                 "DROP TABLE planes", "CREATE TABLE t (a, b)"})
+                                  << "not a Varga Map Maker project";
+    QTest::newRow("a table missing") << statements({"DROP TABLE planes"})
+                                     << "it has no table \"planes\"";
+    QTest::newRow("a view in a table's place")
+        << statements({"DROP TABLE editor_state",
+                       "CREATE VIEW editor_state AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
+                       "SELECT i + 1 FROM n) SELECT 'k' AS key, i AS value FROM n"})
+        << "\"editor_state\" is not an ordinary table";
+    QTest::newRow("missing column")
+        << statements({"ALTER TABLE picture DROP COLUMN file_name"})
+        << "the table \"picture\" has no column \"file_name\"";
+    QTest::newRow("extra column") << statements({"ALTER TABLE map ADD COLUMN scale REAL"})
+                                  << "the table \"map\" has a column \"scale\"";
+    QTest::newRow("generated column")
+        << statements({"DROP TABLE editor_state",
+                       "CREATE TABLE editor_state (key TEXT, value TEXT, big TEXT AS "
+                       "(hex(zeroblob(400000000))))"})
+        << "the table \"editor_state\" has a column \"big\"";
+    QTest::newRow("plane one Quad short")
+        << statements({"UPDATE planes SET sectors = substr(sectors, 1, length(sectors) - 32) "
+                       "WHERE plane = 'height'"})
+        << "the height plane holds 544 bytes where 18 Quads take 576";
+    QTest::newRow("plane of odd length")
+        << statements({"UPDATE planes SET sectors = zeroblob(577) WHERE plane = 'element'"})
+        << "the element plane holds 577 bytes";
+    QTest::newRow("planes of different Quad counts")
+        << statements({"UPDATE planes SET quads = 17, sectors = substr(sectors, 1, 544) WHERE "
+                       "plane = 'height'"})
+        << "different numbers of Quads";
+    QTest::newRow("plane as text")
+        << statements({"UPDATE planes SET sectors = 'x' WHERE plane = 'height'"})
+        << "the height plane is not stored as bytes";
+    QTest::newRow("Quad count beyond the array")
+        << statements({"UPDATE planes SET quads = 6000"})
+        << "the element plane's Quad count is 6000, not a whole number from 0 to 5001";
+    QTest::newRow("TotalQuads out of range") << statements({"UPDATE map SET TotalQuads = 70000"})
+                                             << "TotalQuads is 70000";
+    QTest::newRow("XQuads as text") << statements({"UPDATE map SET XQuads = 'six'"})
+                                    << "XQuads is six, not a whole number";
+    QTest::newRow("size apart from the picture")
+        << statements({"UPDATE map SET XQuads = 3"})
+        << "the map is 3 x 3 Quads but its picture makes 6 x 3";
+    QTest::newRow("two maps") << statements({"INSERT INTO map SELECT * FROM map"})
+                              << "the table \"map\" holds 2 rows instead of 1";
+    QTest::newRow("draw style unknown")
+        << statements({"UPDATE editor_state SET value = 'bold' WHERE key = 'draw_style'"})
+        << "the editor state \"draw_style\" has the value \"bold\"";
+    QTest::newRow("height beyond 16 bits")
+        << statements({"UPDATE editor_state SET value = '70000' WHERE key = 'current_height'"})
+        << "\"current_height\" has the value \"70000\"";
+    QTest::newRow("picture not a picture")
+        << statements({"UPDATE picture SET bytes = CAST('not a picture' AS BLOB)"})
+        << "The image (picture_240x120.png) could not be read";
+    QTest::newRow("picture declaring 60000 x 60000")
+        << statements({"UPDATE picture SET bytes = x'" + test::jpegDeclaring(60000, 60000).toHex() + "'"})
+        << "The image (picture_240x120.png) is too large: it makes 2250000 Quads";
+    QTest::newRow("picture name with a folder")
+        << statements({"UPDATE picture SET file_name = '../../etc/passwd'"})
+        << "the picture's file name \"../../etc/passwd\" is not a plain file name";
+    QTest::newRow("version from the future") << statements({"PRAGMA user_version = 2"})
+                                             << "saved by a newer version of Varga Map Maker "
+                                                "(project format 2; this version reads format 1";
+    QTest::newRow("1 GB picture declared in a small file")
+        << bytes([](const QByteArray &b) { return test::declareHugePicture(b, 999'999'000); })
+        << "the picture declares 999999000 bytes in a file of";
+  }
+
+  void hostileProjectsAreRefused() {
+    QFETCH(Mutation, mutation);
+    QFETCH(QString, problem);
+    const QString hostile = path(QStringLiteral("hostile.vmap"));
+    QFile::remove(hostile);
+    QVERIFY(QFile::copy(valid_, hostile));
+    QVERIFY(QFile::setPermissions(hostile, QFile::ReadOwner | QFile::WriteOwner));
+    QVERIFY(mutation(hostile));
+    const QByteArray before = test::readFile(hostile);
+
+    QElapsedTimer timer;
+    timer.start();
+    const ProjectReadResult read = readProject(hostile);
+    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY(!read.ok());
+    QVERIFY2(read.problem.contains(problem), qPrintable(read.problem));
+    const QString message = read.messageText(hostile);
+    QVERIFY2(message.startsWith(QStringLiteral("The map project \"%1\" cannot be opened: ")
+                                    .arg(QDir::toNativeSeparators(hostile))),
+             qPrintable(message));
+    // Reading leaves the file, and the folder, as they were.
+    QCOMPARE(test::readFile(hostile), before);
+    QCOMPARE(QDir(dir_.path()).entryList({"hostile*"}, QDir::Files | QDir::Hidden),
+             QStringList{"hostile.vmap"});
+  }
+
+  void editorStateKeysOfLaterVersionsAreKept() {
+    const QString later = path(QStringLiteral("later.vmap"));
+    QFile::remove(later);
+    QVERIFY(QFile::copy(valid_, later));
+    QVERIFY(QFile::setPermissions(later, QFile::ReadOwner | QFile::WriteOwner));
+    QVERIFY(alter(later, {"INSERT INTO editor_state VALUES ('scroll_x', '120')",
+                          "DELETE FROM editor_state WHERE key = 'edit_mode'",
+                          "CREATE TABLE overview (shown INTEGER)"}));
+    const ProjectReadResult read = readProject(later);
+    QVERIFY2(read.ok(), qPrintable(read.problem));
+    QCOMPARE(read.content->state.additional.value(QStringLiteral("scroll_x")), QStringLiteral("120"));
+    QCOMPARE(read.content->state.editMode, EditMode::DrawSector);  // a missing key: the default
+  }
+};
+
+QTEST_GUILESS_MAIN(TestProjectFile)
+#include "test_projectfile.moc"
