@@ -1,8 +1,8 @@
 // Picture import of a maximum JPEG against one plain decode of the same file.
 #include "MaximumMap.h"
 
-#include "mapview/JpegIntegrity.h"
-#include "mapview/PictureLoader.h"
+#include "mapfiles/JpegIntegrity.h"
+#include "mapfiles/PictureLoader.h"
 #include "support/HostileJpeg.h"
 
 #include <benchmark/benchmark.h>

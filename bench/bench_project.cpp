@@ -4,8 +4,8 @@
 
 #include "catalogue/CatalogueDatabase.h"
 #include "mapfiles/MapTextWriter.h"
+#include "mapfiles/PictureLoader.h"
 #include "mapfiles/ProjectFile.h"
-#include "mapview/PictureLoader.h"
 #include "session/EditorSession.h"
 
 #include <benchmark/benchmark.h>
@@ -33,7 +33,8 @@ struct ProjectFixture {
     if (!picture.accepted) throw std::runtime_error(picture.message.toStdString());
     session.startMap(picture);
     // Not recorded as undo steps: tens of thousands of them would take the set-up minutes.
-    session.history().restart([this] { assignEverySector(session.document(), session.elementTable()); });
+    session.history().restart(
+        [this] { assignEverySector(session.document(), session.elementTable()); });
     if (!session.saveProject(project, session.editorState()).ok)
       throw std::runtime_error("the project cannot be saved");
   }

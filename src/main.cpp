@@ -1,5 +1,5 @@
-#include "app/widgets/ApplicationIcon.h"
 #include "app/EditorArguments.h"
+#include "app/widgets/ApplicationIcon.h"
 #include "app/widgets/MainWindow.h"
 #include "splash/widgets/SplashScreen.h"
 

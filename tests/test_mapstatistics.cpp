@@ -4,7 +4,7 @@
 #include "edits/EditCommand.h"
 #include "edits/RandomSource.h"
 #include "mapfiles/MapTextImport.h"
-#include "mapview/PictureLoader.h"
+#include "mapfiles/PictureLoader.h"
 #include "session/EditorSession.h"
 #include "session/MapProblems.h"
 #include "session/MapStatistics.h"

@@ -1,7 +1,7 @@
 // Pictures a user can open, well-formed or hostile: the size rules and their messages,
 // refused from the header before anything is decoded, and files that are never changed.
-#include "mapview/JpegIntegrity.h"
-#include "mapview/PictureLoader.h"
+#include "mapfiles/JpegIntegrity.h"
+#include "mapfiles/PictureLoader.h"
 #include "support/HostileJpeg.h"
 #include "support/TestSupport.h"
 
@@ -54,7 +54,8 @@ class TestPictureLoader : public QObject {
     QFETCH(QSize, size);
     QFETCH(QByteArray, format);
     const QImage picture = testPicture(size.width(), size.height());
-    const PictureLoadResult result = PictureLoader::load(file(name, test::encodedPicture(picture, format)));
+    const PictureLoadResult result =
+        PictureLoader::load(file(name, test::encodedPicture(picture, format)));
     QVERIFY2(result.accepted, qPrintable(result.message));
     QCOMPARE(result.xQuads, size.width() / 40);  // a Quad is 40 pixels square
     QCOMPARE(result.yQuads, size.height() / 40);
@@ -174,7 +175,8 @@ class TestPictureLoader : public QObject {
     QTest::newRow("baseline 4:2:0") << test::encodeJpeg(picture);
     QTest::newRow("baseline 4:4:4") << test::encodeJpeg(picture, {1, true, 95});
     QTest::newRow("progressive") << test::encodeJpeg(picture, {12, false, 70});
-    QTest::newRow("grey") << test::encodedPicture(picture.convertToFormat(QImage::Format_Grayscale8), "JPG");
+    QTest::newRow("grey") << test::encodedPicture(
+        picture.convertToFormat(QImage::Format_Grayscale8), "JPG");
   }
 
   void jpegPixelsAsQtReadsThem() {

@@ -1,12 +1,12 @@
 // The tree browser of the catalogue and the element data window it opens.
 #include "app/widgets/MainWindow.h"
 #include "app/widgets/StatusPanels.h"
-#include "catalogue/CatalogueConnection.h"
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/ElementRecord.h"
 #include "catalogue/widgets/ElementDataWindow.h"
 #include "catalogue/widgets/ElementTreeWindow.h"
 #include "catalogue/widgets/TreeIcons.h"
+#include "files/SqliteConnection.h"
 #include "gdi/GdiTypes.h"
 #include "mapview/widgets/MapViewWindow.h"
 #include "support/TestSupport.h"

@@ -18,8 +18,7 @@ EditorArguments parseEditorArguments(const QStringList &arguments) {
                                QStringLiteral("[FILE...]"));
   EditorArguments result;
   if (!parser.parse(arguments)) {
-    result.error = parser.errorText() +
-                   QStringLiteral("\nTry \"varga-map-maker --help\".");
+    result.error = parser.errorText() + QStringLiteral("\nTry \"varga-map-maker --help\".");
     result.exitCode = 2;
     return result;
   }

@@ -1,9 +1,10 @@
 #include "catalogue/CatalogueDatabase.h"
 
-#include "catalogue/CatalogueConnection.h"
-#include "mapfiles/InputFile.h"
+#include "files/InputFile.h"
+#include "files/SqliteConnection.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QList>
 #include <QSqlError>
@@ -16,6 +17,13 @@
 
 namespace vmm {
 namespace {
+
+// The text of the built-in default catalogue, an SQL script in the program's resources.
+QString defaultCatalogueScript() {
+  QFile file(QStringLiteral(":/catalogue/default_catalogue.sql"));
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return QString::fromUtf8(file.readAll());
+}
 
 const QString kElementsTable = QStringLiteral("tblElements");
 const QString kHeightsTable = QStringLiteral("tblheights");
@@ -250,7 +258,7 @@ CatalogueDatabase CatalogueDatabase::openFile(const QString &path) {
   return catalogue;
 }
 
-CatalogueTarget CatalogueDatabase::target() const {
+DatabaseTarget CatalogueDatabase::target() const {
   if (builtIn_) return {builtIn_->uri(), true};
   return {filePath_, false};
 }

@@ -11,7 +11,7 @@
 
 namespace vmm {
 
-struct CatalogueTarget;
+struct DatabaseTarget;
 
 inline constexpr const char *kCatalogueFileName = "Ostrel.db";
 
@@ -94,7 +94,7 @@ class CatalogueDatabase {
 
  private:
   class BuiltIn;
-  CatalogueTarget target() const;
+  DatabaseTarget target() const;
   QString displayName() const;
 
   QString filePath_;

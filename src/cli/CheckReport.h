@@ -34,7 +34,7 @@ struct CheckReport {
   QString mapPath;  // empty without a map file
   // False for a map project: its problems have no file line to point at.
   bool linesKnown = true;
-  MapCheck check;   // meaningful with a map file
+  MapCheck check;  // meaningful with a map file
   std::optional<CheckStatistics> statistics;
 
   // One line per fact, then FILE:LINE: problem lines, as check has always printed.

@@ -1,7 +1,7 @@
 #include "cli/MapInputs.h"
 
 #include "catalogue/CatalogueDatabase.h"
-#include "mapfiles/InputFile.h"
+#include "files/InputFile.h"
 #include "mapfiles/MapTextImport.h"
 
 #include <QDir>

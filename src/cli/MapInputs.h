@@ -4,7 +4,7 @@
 #include "document/MapDocument.h"
 #include "mapfiles/MapTextParser.h"
 #include "mapfiles/MapTextWriter.h"
-#include "mapview/PictureLoader.h"
+#include "mapfiles/PictureLoader.h"
 #include "session/EditorSession.h"
 
 #include <QString>

@@ -90,8 +90,8 @@ int runUnpack(const QStringList &arguments) {
   const QString mapPath = folder.filePath(mapName);
   const FileWriteResult picture = writeFileAtomically(picturePath, session.pictureBytes());
   if (!picture.ok) {
-    console.error(
-        QStringLiteral("\"%1\" could not be written: %2").arg(shown(picturePath), picture.errorText));
+    console.error(QStringLiteral("\"%1\" could not be written: %2")
+                      .arg(shown(picturePath), picture.errorText));
     return kFailure;
   }
   if (!writeMapFile(session.document(), MapEdition::Varga, mapPath, console)) return kFailure;

@@ -1,7 +1,7 @@
 #include "mapfiles/MapTextImport.h"
 
 #include "document/MapDocument.h"
-#include "mapfiles/InputFile.h"
+#include "files/InputFile.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mapfiles/FileWriteResult.h"
+#include "files/FileWriteResult.h"
 
 #include <QByteArray>
 #include <QString>

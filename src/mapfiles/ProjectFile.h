@@ -1,10 +1,9 @@
 #pragma once
 
-#include "mapfiles/FileWriteResult.h"
-#include "mapview/EditDispatch.h"
-#include "mapview/MapSurfaces.h"
-#include "mapview/PictureLoader.h"
-#include "mapview/SectorPainter.h"
+#include "document/EditorModes.h"
+#include "document/MapGeometry.h"
+#include "files/FileWriteResult.h"
+#include "mapfiles/PictureLoader.h"
 
 #include <QMap>
 #include <QString>

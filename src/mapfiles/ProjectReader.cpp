@@ -1,7 +1,7 @@
 // Opening a map project: every table, value and the picture are checked before the
 // content is handed over, and nothing larger than the file itself is ever read.
-#include "catalogue/CatalogueConnection.h"
-#include "mapfiles/InputFile.h"
+#include "files/InputFile.h"
+#include "files/SqliteConnection.h"
 #include "mapfiles/ProjectFile.h"
 #include "mapfiles/ProjectSchema.h"
 

@@ -40,7 +40,7 @@ QMap<QString, QString> toRows(const ProjectEditorState &state);
 std::optional<ProjectEditorState> fromRows(const QMap<QString, QString> &rows, QString *problem);
 
 // The bounds a reader holds every text to, so that none can grow without limit.
-inline constexpr int kMaxNameLength = 255;      // picture file name, written_by
+inline constexpr int kMaxNameLength = 255;  // picture file name, written_by
 inline constexpr int kMaxStateRows = 1000;
 inline constexpr int kMaxStateTextLength = 1000;  // a key or a value
 

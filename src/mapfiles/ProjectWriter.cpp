@@ -1,6 +1,6 @@
 // Saving a map project: the database is built in a temporary file beside the target and
 // renamed over it only once it is complete and on the disk.
-#include "catalogue/CatalogueConnection.h"
+#include "files/SqliteConnection.h"
 #include "mapfiles/ProjectFile.h"
 #include "mapfiles/ProjectSchema.h"
 
@@ -31,7 +31,8 @@ QString text(const QString &value) {
   return value.isNull() ? QStringLiteral("") : value;
 }
 
-FileWriteResult failure(const QString &reason, QFileDevice::FileError code = QFileDevice::WriteError) {
+FileWriteResult failure(const QString &reason,
+                        QFileDevice::FileError code = QFileDevice::WriteError) {
   QString shown = reason.trimmed();
   shown.replace(QLatin1Char('\n'), QLatin1Char(' '));
   return {false, static_cast<int>(code), shown};
@@ -51,7 +52,8 @@ QSqlError buildDatabase(QSqlDatabase db, const ProjectContent &content) {
   // disk before it replaces the earlier project.
   for (const QString &pragma :
        {QStringLiteral("PRAGMA journal_mode = OFF"), QStringLiteral("PRAGMA synchronous = FULL"),
-        QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"), QStringLiteral("PRAGMA page_size = 16384"),
+        QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"),
+        QStringLiteral("PRAGMA page_size = 16384"),
         QStringLiteral("PRAGMA application_id = %1").arg(kProjectApplicationId),
         QStringLiteral("PRAGMA user_version = %1").arg(kProjectFormatVersion)})
     if (!query.exec(pragma)) return query.lastError();
@@ -100,11 +102,13 @@ FileWriteResult writeProject(const ProjectContent &content, const QString &path)
   // A link is followed, as every other write does: what it points at is replaced.
   const QFileInfo given(path);
   const QFileInfo target(given.isSymLink() ? given.symLinkTarget() : given.absoluteFilePath());
-  QTemporaryFile scratch(target.absoluteDir().filePath(target.fileName() + QStringLiteral(".XXXXXX")));
+  QTemporaryFile scratch(
+      target.absoluteDir().filePath(target.fileName() + QStringLiteral(".XXXXXX")));
   if (!scratch.open()) return FileWriteResult::failureOf(scratch);
   scratch.close();  // SQLite opens it itself; the object removes it unless it is renamed
   {
-    const ScopedConnection connection({scratch.fileName(), false}, ScopedConnection::Access::Create);
+    const ScopedConnection connection({scratch.fileName(), false},
+                                      ScopedConnection::Access::Create);
     if (!connection.isOpen()) return failure(connection.errorText());
     if (const QSqlError error = buildDatabase(connection.database(), content); error.isValid())
       return failure(error);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/EditorModes.h"
+
 #include "document/MapDocument.h"
 
 #include <QRect>
@@ -9,24 +11,6 @@
 namespace vmm {
 
 class SectorPainter;
-
-// The edit modes, in the order of their tool strip buttons: the four painting
-// modes, then the bucket fill.
-enum class EditMode : int {
-  DrawSector = 0,
-  DrawQuad = 1,
-  EraseSector = 2,
-  EraseQuad = 3,
-  FillArea = 4
-};
-inline constexpr int kEditModeCount = 5;
-
-inline bool erasesSectors(EditMode mode) {
-  return mode == EditMode::EraseSector || mode == EditMode::EraseQuad;
-}
-inline bool worksOnQuads(EditMode mode) {
-  return mode == EditMode::DrawQuad || mode == EditMode::EraseQuad;
-}
 
 // The value painting puts into Sectors of `plane`: the current element, or the
 // current height on the Elevation view.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/EditorModes.h"
+
 #include "document/MapDocument.h"
 #include "gdi/DeviceContext.h"
 
@@ -10,9 +12,6 @@
 #include <vector>
 
 namespace vmm {
-
-// The three views of a map, in the names the map view window gives them.
-enum class MapView { Terrain, Image, Elevation };
 
 // How a Sector's colour goes over the 9 x 9 inside of its cell: filled, as a tint
 // (picture OR colour) or as a one-pixel outline over the picture.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/EditorModes.h"
+
 #include "catalogue/CatalogueTables.h"
 #include "document/MapDocument.h"
 #include "gdi/GdiTypes.h"
@@ -13,10 +15,6 @@
 #include <vector>
 
 namespace vmm {
-
-// How painted Sectors look: filled, tinted over the picture or outlined. None
-// records values without drawing them.
-enum class DrawStyle : int { None = -1, Solid = 0, Transparent = 1, Hollow = 2 };
 
 // Keeps MapData and the two painted views in step: records an element or a
 // height for a Sector and paints the Sector's 9 x 9 inner cell in the current

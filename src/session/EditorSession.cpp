@@ -4,7 +4,7 @@
 #include "edits/FloodFill.h"
 #include "edits/RandomSource.h"
 #include "edits/Replace.h"
-#include "mapview/PictureLoader.h"
+#include "mapfiles/PictureLoader.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "support/ProjectFixtures.h"
 
 #include "catalogue/CatalogueDatabase.h"
-#include "mapview/PictureLoader.h"
+#include "mapfiles/PictureLoader.h"
 #include "session/EditorSession.h"
 
 #include <QSqlDatabase>
@@ -46,7 +46,8 @@ int pictureRootPage(const QByteArray &project) {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("root"));
     db.setDatabaseName(file.fileName());
     QSqlQuery query(db);
-    if (db.open() && query.exec(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = 'picture'")) &&
+    if (db.open() &&
+        query.exec(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = 'picture'")) &&
         query.next())
       root = query.value(0).toInt();
   }
@@ -67,7 +68,8 @@ QByteArray declareHugePicture(const QByteArray &project, qint64 declared) {
 
   // The record: a short file name and a blob of `declared` bytes.
   const QByteArray name("huge.png");
-  const QByteArray types = varint(quint64(name.size()) * 2 + 13) + varint(quint64(declared) * 2 + 12);
+  const QByteArray types =
+      varint(quint64(name.size()) * 2 + 13) + varint(quint64(declared) * 2 + 12);
   const QByteArray recordHeader = varint(quint64(types.size() + 1)) + types;
   const quint64 payload = quint64(recordHeader.size() + name.size() + declared);
   // How much of the payload a table leaf keeps in the cell; the rest would be on overflow pages.

@@ -14,7 +14,8 @@ QString checkContent(const ProjectContent &content) {
   const std::size_t values = content.elements.size();
   if (content.heights.size() != values || values % kSectorsPerQuad != 0)
     return QStringLiteral("planes of different or partial lengths");
-  if (content.storedQuads() > kQuadCapacity) return QStringLiteral("more Quads than the array holds");
+  if (content.storedQuads() > kQuadCapacity)
+    return QStringLiteral("more Quads than the array holds");
   if (content.TotalQuads < 0 || content.TotalQuads > kQuadCapacity)
     return QStringLiteral("TotalQuads %1 out of bounds").arg(content.TotalQuads);
   const PictureLoadResult &picture = content.picture;
@@ -40,7 +41,8 @@ QString checkOpened(const ProjectContent &content, const EditorSession &session)
     for (int sector = 0; sector < kSectorsPerQuad; ++sector) {
       const std::size_t at = std::size_t(quad) * kSectorsPerQuad + std::size_t(sector);
       const bool stored = at < content.elements.size();
-      if (doc.value(quad, sector, Plane::Element) != (stored ? content.elements[at] : kUnassigned) ||
+      if (doc.value(quad, sector, Plane::Element) !=
+              (stored ? content.elements[at] : kUnassigned) ||
           doc.value(quad, sector, Plane::Height) != (stored ? content.heights[at] : kUnassigned))
         return QStringLiteral("Quad %1 Sector %2 opened with another value").arg(quad).arg(sector);
     }
@@ -75,7 +77,8 @@ QString checkProjectInvariants(QByteArrayView bytes) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly) || file.readAll() != bytes)
     return QStringLiteral("reading changed the file");
-  if (!read.ok()) return read.problem.isEmpty() ? QStringLiteral("refused without a reason") : QString();
+  if (!read.ok())
+    return read.problem.isEmpty() ? QStringLiteral("refused without a reason") : QString();
   if (!read.problem.isEmpty()) return QStringLiteral("accepted with a reason to refuse");
   if (QString problem = checkContent(*read.content); !problem.isEmpty()) return problem;
 
@@ -84,7 +87,8 @@ QString checkProjectInvariants(QByteArrayView bytes) {
   if (QString problem = checkOpened(*read.content, session); !problem.isEmpty()) return problem;
   const QString again = QDir(folder.path()).filePath(QStringLiteral("again.vmap"));
   const FileWriteResult written = writeProject(*read.content, again);
-  if (!written.ok) return QStringLiteral("the project cannot be saved again: %1").arg(written.errorText);
+  if (!written.ok)
+    return QStringLiteral("the project cannot be saved again: %1").arg(written.errorText);
   const ProjectReadResult reread = readProject(again);
   if (!reread.ok() || !sameProject(*reread.content, *read.content))
     return QStringLiteral("saved again, the project reads back differently");

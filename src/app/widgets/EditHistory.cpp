@@ -104,18 +104,21 @@ bool MainWindow::offersProjectSave() const {
   return !session_.projectPath().isEmpty() || !exported_;
 }
 
-bool MainWindow::settleUnsavedChanges(const QString &lead, const QString &when, const QString &title,
-                                      MessageIcon icon, MessageAnswer defaultAnswer) {
+bool MainWindow::settleUnsavedChanges(const QString &lead, const QString &when,
+                                      const QString &title, MessageIcon icon,
+                                      MessageAnswer defaultAnswer) {
   if (session_.history().isClean()) return true;
   const bool save = offersProjectSave();
-  const QString question =
-      save ? QStringLiteral("The map has changes that have not been saved.\n"
-                            "Save them in a map project %1?")
-           : QStringLiteral("The map has changes that have not been exported.\n"
-                            "Export them as a Varga file %1?");
+  const QString question = save ? QStringLiteral(
+                                      "The map has changes that have not been saved.\n"
+                                      "Save them in a map project %1?")
+                                : QStringLiteral(
+                                      "The map has changes that have not been exported.\n"
+                                      "Export them as a Varga file %1?");
   const MessageAnswer answer = dialogs_->message(
       lead + question.arg(when), title, icon,
-      save ? MessageButtons::SaveDiscardCancel : MessageButtons::ExportDiscardCancel, defaultAnswer);
+      save ? MessageButtons::SaveDiscardCancel : MessageButtons::ExportDiscardCancel,
+      defaultAnswer);
   switch (answer) {
     case MessageAnswer::Save:
       // Going on only once the work is safely in a file.

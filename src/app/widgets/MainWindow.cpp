@@ -186,8 +186,8 @@ void MainWindow::exitEditor() {
                           MessageAnswer::No) != MessageAnswer::Yes)
       return;
   } else if (!settleUnsavedChanges(question + QStringLiteral("\n\n"),
-                                   QStringLiteral("before you exit"), title,
-                                   MessageIcon::Critical, MessageAnswer::Cancel)) {
+                                   QStringLiteral("before you exit"), title, MessageIcon::Critical,
+                                   MessageAnswer::Cancel)) {
     return;
   }
   endSession();

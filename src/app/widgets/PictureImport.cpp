@@ -2,7 +2,7 @@
 #include "app/widgets/MainWindow.h"
 
 #include "app/widgets/WidgetDialogs.h"
-#include "mapview/PictureLoader.h"
+#include "mapfiles/PictureLoader.h"
 #include "mapview/widgets/EditCursors.h"
 #include "mapview/widgets/MapViewWindow.h"
 #include "mapview/widgets/MouseEditor.h"
@@ -18,7 +18,8 @@ namespace vmm {
 namespace {
 void warnOfOverwrite(UserDialogs &dialogs) {
   dialogs.message(
-      QStringLiteral("Warning : Importing a new map image will overwrite currently assigned Map Data"),
+      QStringLiteral(
+          "Warning : Importing a new map image will overwrite currently assigned Map Data"),
       QStringLiteral("Overwrite Warning"), MessageIcon::Information);
 }
 }  // namespace

@@ -1,7 +1,7 @@
 #include "mapview/widgets/EditCursors.h"
 
 #include "document/MapGeometry.h"
-#include "mapfiles/InputFile.h"
+#include "files/InputFile.h"
 #include "mapview/EditDispatch.h"
 
 #include <QDir>

@@ -6,9 +6,9 @@
 
 namespace vmm {
 
-// The database one catalogue operation talks to: the user's file or the shared
-// in-memory copy of the built-in default.
-struct CatalogueTarget {
+// The database one operation talks to: a file, or an in-memory database shared by
+// name (the catalogue's built-in default).
+struct DatabaseTarget {
   QString databaseName;  // a file path, or the URI of the in-memory database
   bool inMemory = false;
 };
@@ -28,7 +28,7 @@ class ScopedConnection {
     Create     // a new file
   };
 
-  ScopedConnection(const CatalogueTarget &target, Access access);
+  ScopedConnection(const DatabaseTarget &target, Access access);
   ~ScopedConnection();
   ScopedConnection(const ScopedConnection &) = delete;
   ScopedConnection &operator=(const ScopedConnection &) = delete;
@@ -49,8 +49,5 @@ bool isLockedError(const QSqlError &error);
 // Runs every statement of an SQL script in one transaction. Returns the error text of
 // the first failing statement, or an empty string.
 QString executeScript(const QSqlDatabase &db, const QString &script);
-
-// The text of the built-in default catalogue, an SQL script in the program's resources.
-QString defaultCatalogueScript();
 
 }  // namespace vmm

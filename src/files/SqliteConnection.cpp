@@ -1,6 +1,6 @@
-#include "catalogue/CatalogueConnection.h"
+#include "files/SqliteConnection.h"
 
-#include "mapfiles/InputFile.h"
+#include "files/InputFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -66,7 +66,7 @@ QStringList splitStatements(const QString &script) {
 
 }  // namespace
 
-ScopedConnection::ScopedConnection(const CatalogueTarget &target, Access access)
+ScopedConnection::ScopedConnection(const DatabaseTarget &target, Access access)
     : name_(uniqueConnectionName()) {
   QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
   if (target.inMemory) {
@@ -134,12 +134,6 @@ QString executeScript(const QSqlDatabase &db, const QString &script) {
   query.finish();
   if (!connection.commit()) return connection.lastError().text();
   return {};
-}
-
-QString defaultCatalogueScript() {
-  QFile file(QStringLiteral(":/catalogue/default_catalogue.sql"));
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  return QString::fromUtf8(file.readAll());
 }
 
 }  // namespace vmm

@@ -1,4 +1,4 @@
-#include "mapview/JpegDecoder.h"
+#include "mapfiles/JpegDecoder.h"
 
 #include <csetjmp>
 #include <cstdio>  // jpeglib.h needs FILE and size_t declared first

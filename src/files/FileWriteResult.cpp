@@ -1,6 +1,6 @@
-#include "mapfiles/FileWriteResult.h"
+#include "files/FileWriteResult.h"
 
-#include "mapfiles/InputFile.h"
+#include "files/InputFile.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "mapview/JpegIntegrity.h"
+#include "mapfiles/JpegIntegrity.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "mapfiles/InputFile.h"
+#include "files/InputFile.h"
 
 #include <QFileInfo>
 

@@ -1,9 +1,9 @@
-#include "mapview/PictureLoader.h"
+#include "mapfiles/PictureLoader.h"
 
 #include "document/MapDocument.h"
-#include "mapfiles/InputFile.h"
-#include "mapview/JpegDecoder.h"
-#include "mapview/JpegIntegrity.h"
+#include "files/InputFile.h"
+#include "mapfiles/JpegDecoder.h"
+#include "mapfiles/JpegIntegrity.h"
 
 #include <QBuffer>
 #include <QFileInfo>
