@@ -126,6 +126,12 @@ class TestProjects : public QObject {
     QCOMPARE(frameTitle(*main), QStringLiteral("Varga Map Maker - battle.vmap"));
     paintQuad(*main, 8, 0);
     QCOMPARE(frameTitle(*main), QStringLiteral("*Varga Map Maker - battle.vmap"));
+    // The brush, the zoom and the place on the map are kept too.
+    main->session().setBrushSize(3);
+    main->mapView()->setZoomLevel(8.0);
+    main->mapView()->setScrollPosition({300, 200});
+    const QPoint scrolled = main->mapView()->scrollPosition();
+    QVERIFY(scrolled.x() > 0 && scrolled.y() > 0);
     trigger(main.get(), "mnuSaveProject");  // no dialog now
     QCOMPARE(dialogs.saveFilters.size(), 1);
     QCOMPARE(frameTitle(*main), QStringLiteral("Varga Map Maker - battle.vmap"));
@@ -144,6 +150,9 @@ class TestProjects : public QObject {
     QCOMPARE(other.visibleView(), MapView::Elevation);
     QCOMPARE(other.session().editMode(), EditMode::DrawQuad);
     QCOMPARE(other.session().document().CurrentDrawHeight, qint16(55));
+    QCOMPARE(other.session().brushSize(), 3);
+    QCOMPARE(other.mapView()->zoomLevel(), 8.0);
+    QCOMPARE(other.mapView()->scrollPosition(), scrolled);
     QCOMPARE(other.recentProjects().entries(), QStringList{project});
   }
 
