@@ -8,7 +8,23 @@
 #include <cstdio>
 #include <memory>
 
+namespace {
+
+int printAnswer(const vmm::EditorArguments &arguments) {
+  std::fputs(qPrintable((arguments.exitCode == 0 ? arguments.output : arguments.error) + '\n'),
+             arguments.exitCode == 0 ? stdout : stderr);
+  return *arguments.exitCode;
+}
+
+}  // namespace
+
 int main(int argc, char *argv[]) {
+  if (vmm::asksOnlyForText(argc, argv)) {
+    // Help and version work on a terminal without a display.
+    QCoreApplication text(argc, argv);
+    const vmm::EditorArguments arguments = vmm::parseEditorArguments(QCoreApplication::arguments());
+    if (arguments.exitCode) return printAnswer(arguments);
+  }
   QApplication app(argc, argv);
   // A painting stroke must see every pointer position: merging quick moves would skip
   // the Sectors between the kept ones on a curved stroke. Set after the window system
@@ -22,11 +38,7 @@ int main(int argc, char *argv[]) {
   QApplication::setWindowIcon(vmm::applicationIcon());
 
   const vmm::EditorArguments arguments = vmm::parseEditorArguments(QApplication::arguments());
-  if (arguments.exitCode) {
-    std::fputs(qPrintable((arguments.exitCode == 0 ? arguments.output : arguments.error) + '\n'),
-               arguments.exitCode == 0 ? stdout : stderr);
-    return *arguments.exitCode;
-  }
+  if (arguments.exitCode) return printAnswer(arguments);
 
   std::unique_ptr<vmm::MainWindow> mainWindow;
   vmm::SplashScreen splash;

@@ -36,4 +36,15 @@ EditorArguments parseEditorArguments(const QStringList &arguments) {
   return result;
 }
 
+bool asksOnlyForText(int argc, const char *const *argv) {
+  for (int i = 1; i < argc; ++i) {
+    const QByteArrayView argument(argv[i]);
+    if (argument == "--") return false;  // what follows are files
+    if (argument == "-h" || argument == "--help" || argument == "-?" || argument == "--help-all" ||
+        argument == "-v" || argument == "--version")
+      return true;
+  }
+  return false;
+}
+
 }  // namespace vmm

@@ -18,4 +18,8 @@ struct EditorArguments {
 // Reads the arguments that QApplication left (the program's name first).
 EditorArguments parseEditorArguments(const QStringList &arguments);
 
+// Whether the command line asks only for text (help or version), which needs no window
+// system: the editor answers it before it connects to one.
+bool asksOnlyForText(int argc, const char *const *argv);
+
 }  // namespace vmm
