@@ -80,6 +80,24 @@ class TestMainWindow : public QObject {
     QVERIFY(window.width() <= 1000);
   }
 
+  // The file dialogs list each kind of file once, matching the names the editor writes.
+  void fileDialogFilters_data() {
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("named as matched") << "Varga Map Projects (*.vmap)|*.vmap"
+                                      << "Varga Map Projects (*.vmap)";
+    QTest::newRow("named in other case") << "Varga Map Files (*.Txt)|*.txt"
+                                         << "Varga Map Files (*.Txt *.txt)";
+    QTest::newRow("unnamed, two patterns") << "Pictures|*.png;*.bmp"
+                                           << "Pictures (*.png *.bmp)";
+  }
+
+  void fileDialogFilters() {
+    QFETCH(QString, filter);
+    QFETCH(QString, shown);
+    QCOMPARE(WidgetDialogs::qtFilter(filter), shown);
+  }
+
   // Text from outside (a picture's name, a path from a recovery copy) is never read as
   // markup, and a text of megabytes is cut to a readable length before any layout.
   void outsideTextIsShownAsPlainText() {

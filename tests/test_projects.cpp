@@ -2,6 +2,7 @@
 // title, recent projects, the questions before unsaved work is lost, files given on the
 // command line and files dropped on the window.
 #include "app/EditorArguments.h"
+#include "app/widgets/EditToolBar.h"
 #include "app/widgets/MainWindow.h"
 #include "app/widgets/StatusPanels.h"
 #include "mapfiles/MapTextWriter.h"
@@ -10,6 +11,7 @@
 #include "support/TestSupport.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QMenu>
 #include <QMimeData>
 #include <QRegularExpression>
@@ -151,6 +153,7 @@ class TestProjects : public QObject {
     QCOMPARE(other.session().editMode(), EditMode::DrawQuad);
     QCOMPARE(other.session().document().CurrentDrawHeight, qint16(55));
     QCOMPARE(other.session().brushSize(), 3);
+    QCOMPARE(other.toolBar()->elementList()->currentText(), other.session().elementName(0));
     QCOMPARE(other.mapView()->zoomLevel(), 8.0);
     QCOMPARE(other.mapView()->scrollPosition(), scrolled);
     QCOMPARE(other.recentProjects().entries(), QStringList{project});

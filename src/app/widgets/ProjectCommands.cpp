@@ -4,6 +4,7 @@
 #include "app/widgets/MainWindow.h"
 
 #include "app/widgets/EditToolBar.h"
+#include "catalogue/widgets/ElementPicker.h"
 #include "mapfiles/ProjectFile.h"
 #include "mapview/ViewZoom.h"
 #include "mapview/widgets/MapViewWindow.h"
@@ -135,8 +136,9 @@ void MainWindow::showOpenedProject(const ProjectContent &content) {
   showNewMapView(content.picture.fileName);
   const ProjectEditorState &state = content.state;
   switchView(state.view, true);
+  // The element to paint with shows in the lists as if chosen there.
   if (session_.elementTable().hasElement(state.currentElement))
-    setPanelText(4, QStringLiteral("Sel. : ") + session_.elementName(state.currentElement));
+    picker_->chooseElement(session_.elementName(state.currentElement));
   toolBar_->heightList()->setEditText(QString::number(state.currentHeight));
   toolBar_->heightColourButton()->setText(state.heightColourMode == 1
                                               ? QStringLiteral("Draw with Gradient")

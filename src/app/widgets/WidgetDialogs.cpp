@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace vmm {
 
@@ -84,12 +85,22 @@ QString WidgetDialogs::shownText(const QString &text, qsizetype limit) {
 }
 
 QString WidgetDialogs::qtFilter(const QString &filter) {
+  // A description that names its patterns already ("Varga Map Files (*.Txt)") shows them
+  // once, joined by the real ones: Qt matches names by the last list in parentheses.
+  static const QRegularExpression namedPatterns(QStringLiteral("^(.*\\S)\\s*\\(([^()]*)\\)$"));
   const QStringList parts = filter.split('|');
   QStringList entries;
   for (int i = 0; i + 1 < parts.size(); i += 2) {
-    QString pattern = parts[i + 1];
-    pattern.replace(';', ' ');
-    entries << QStringLiteral("%1 (%2)").arg(parts[i], pattern);
+    QString description = parts[i];
+    QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
+    if (const QRegularExpressionMatch match = namedPatterns.match(description); match.hasMatch()) {
+      QStringList shown = match.captured(2).split(' ', Qt::SkipEmptyParts);
+      for (const QString &pattern : patterns)
+        if (!shown.contains(pattern)) shown << pattern;
+      description = match.captured(1);
+      patterns = shown;
+    }
+    entries << QStringLiteral("%1 (%2)").arg(description, patterns.join(' '));
   }
   return entries.join(QStringLiteral(";;"));
 }
