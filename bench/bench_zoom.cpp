@@ -22,11 +22,6 @@ constexpr QSize kViewport(1920, 1080);
 constexpr QSize kOverviewPanel(260, 250);
 const QColor kBackground(240, 240, 240);
 
-MaximumMap &zoomMap() {
-  static MaximumMap map;
-  return map;
-}
-
 // The yardstick: one memcpy of a viewport's bytes.
 void BM_ViewportMemcpy(benchmark::State &state) {
   const std::size_t bytes = std::size_t(kViewport.width()) * kViewport.height() * 4;
@@ -46,7 +41,7 @@ BENCHMARK(BM_ViewportMemcpy)->Unit(benchmark::kMicrosecond)->MinTime(0.5);
 // the reduced copy is built before timing, as the first repaint after a change
 // of level builds it.
 void BM_ViewportRepaint(benchmark::State &state) {
-  MaximumMap &map = zoomMap();
+  MaximumMap &map = sharedMaximumMap();
   const double level = state.range(0) / 1000.0;
   ZoomedSurface zoomed(&map.surfaces.surface(MapView::Terrain));
   zoomed.setZoom(level, 1.0);
@@ -81,7 +76,7 @@ BENCHMARK(BM_ViewportRepaint)
 // after a change of level, a view switch or a whole-map repaint does. No budget: it
 // tells what such a change costs on top of the repaint.
 void BM_ReducedCopyBuild(benchmark::State &state) {
-  MaximumMap &map = zoomMap();
+  MaximumMap &map = sharedMaximumMap();
   const double level = state.range(0) / 1000.0;
   ReducedCopy copy;
   for (auto _ : state) {
@@ -102,7 +97,7 @@ BENCHMARK(BM_ReducedCopyBuild)
 // records and draws the Sector, then the view's reduced copy and the overview's
 // follow the changed area. The current Sector moves on over the whole map.
 void BM_ZoomedSectorPaint(benchmark::State &state) {
-  MaximumMap &map = zoomMap();
+  MaximumMap &map = sharedMaximumMap();
   map.drawStyle = int(DrawStyle::Solid);
   const QImage &terrain = map.surfaces.surface(MapView::Terrain);
   ZoomedSurface view(&terrain);

@@ -1,6 +1,7 @@
 #include "mapview/widgets/MapViewWindow.h"
 
 #include "document/MapDocument.h"
+#include "mapview/ViewZoom.h"
 #include "mapview/widgets/SectorHighlight.h"
 #include "mapview/widgets/SurfaceWidget.h"
 
@@ -149,14 +150,8 @@ bool MapViewWindow::showSector(int quad, int sector) {
   SurfaceWidget *surface = widgets_[0];
   for (SurfaceWidget *widget : widgets_)
     if (!widget->isHidden()) surface = widget;
-  // Surface pixels to widget pixels, should the widget show the picture at another size.
-  const double scaleX = picture.width() > 0 ? double(surface->width()) / picture.width() : 1.0;
-  const double scaleY = picture.height() > 0 ? double(surface->height()) / picture.height() : 1.0;
-  const QRect shown(qRound(cell.x() * scaleX), qRound(cell.y() * scaleY),
-                    std::max(1, qRound(cell.width() * scaleX)),
-                    std::max(1, qRound(cell.height() * scaleY)));
-  hScroll_->setValue(shown.center().x() - viewport_->width() / 2);
-  vScroll_->setValue(shown.center().y() - viewport_->height() / 2);
+  centreOn(QRectF(cell).center());
+  const QRect shown = ViewZoom::zoomedArea(cell, zoom_);
   highlight_->flash(surface, shown);
   return true;
 }
