@@ -10,9 +10,6 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QtTest>
 
 #include <functional>
@@ -29,34 +26,15 @@ QList<QImage> views(EditorSession &session) {
   return images;
 }
 
-// Runs SQL statements on a project file, as another SQLite tool would.
-bool alter(const QString &path, const QStringList &statements) {
-  bool ok = true;
-  {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("alter"));
-    db.setDatabaseName(path);
-    ok = db.open();
-    QSqlQuery query(db);
-    for (const QString &statement : statements)
-      if (ok && !query.exec(statement)) {
-        qWarning("%s: %s", qPrintable(statement), qPrintable(query.lastError().text()));
-        ok = false;
-      }
-  }
-  QSqlDatabase::removeDatabase(QStringLiteral("alter"));
-  return ok;
-}
-
 using Mutation = std::function<bool(const QString &path)>;
 
 Mutation statements(const QStringList &sql) {
-  return [sql](const QString &path) { return alter(path, sql); };
+  return [sql](const QString &path) { return test::runSql(path, sql).has_value(); };
 }
 
 Mutation bytes(const std::function<QByteArray(const QByteArray &)> &change) {
-  return [change](const QString &path) {
-    return test::writeFile(path, change(test::readFile(path)));
-  };
+  return
+      [change](const QString &path) { return test::writeFile(path, change(test::readFile(path))); };
 }
 
 }  // namespace
@@ -157,19 +135,18 @@ class TestProjectFile : public QObject {
     QTest::newRow("empty") << bytes([](const QByteArray &) { return QByteArray(); })
                            << "not an SQLite database";
     QTest::newRow("other tables") << statements({"PRAGMA user_version = 0",
-                                                 "PRAGMA application_id = 0",
-                                                 "DROP TABLE planes", "CREATE TABLE t (a, b)"})
+                                                 "PRAGMA application_id = 0", "DROP TABLE planes",
+                                                 "CREATE TABLE t (a, b)"})
                                   << "not a Varga Map Maker project";
-    QTest::newRow("a table missing") << statements({"DROP TABLE planes"})
-                                     << "it has no table \"planes\"";
+    QTest::newRow("a table missing")
+        << statements({"DROP TABLE planes"}) << "it has no table \"planes\"";
     QTest::newRow("a view in a table's place")
         << statements({"DROP TABLE editor_state",
                        "CREATE VIEW editor_state AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
                        "SELECT i + 1 FROM n) SELECT 'k' AS key, i AS value FROM n"})
         << "\"editor_state\" is not an ordinary table";
-    QTest::newRow("missing column")
-        << statements({"ALTER TABLE picture DROP COLUMN file_name"})
-        << "the table \"picture\" has no column \"file_name\"";
+    QTest::newRow("missing column") << statements({"ALTER TABLE picture DROP COLUMN file_name"})
+                                    << "the table \"picture\" has no column \"file_name\"";
     QTest::newRow("extra column") << statements({"ALTER TABLE map ADD COLUMN scale REAL"})
                                   << "the table \"map\" has a column \"scale\"";
     QTest::newRow("generated column")
@@ -194,10 +171,10 @@ class TestProjectFile : public QObject {
     QTest::newRow("Quad count beyond the array")
         << statements({"UPDATE planes SET quads = 6000"})
         << "the element plane's Quad count is 6000, not a whole number from 0 to 5001";
-    QTest::newRow("TotalQuads out of range") << statements({"UPDATE map SET TotalQuads = 70000"})
-                                             << "TotalQuads is 70000";
-    QTest::newRow("XQuads as text") << statements({"UPDATE map SET XQuads = 'six'"})
-                                    << "XQuads is six, not a whole number";
+    QTest::newRow("TotalQuads out of range")
+        << statements({"UPDATE map SET TotalQuads = 70000"}) << "TotalQuads is 70000";
+    QTest::newRow("XQuads as text")
+        << statements({"UPDATE map SET XQuads = 'six'"}) << "XQuads is six, not a whole number";
     QTest::newRow("size apart from the picture")
         << statements({"UPDATE map SET XQuads = 3"})
         << "the map is 3 x 3 Quads but its picture makes 6 x 3";
@@ -213,7 +190,8 @@ class TestProjectFile : public QObject {
         << statements({"UPDATE picture SET bytes = CAST('not a picture' AS BLOB)"})
         << "The image (picture_240x120.png) could not be read";
     QTest::newRow("picture declaring 60000 x 60000")
-        << statements({"UPDATE picture SET bytes = x'" + test::jpegDeclaring(60000, 60000).toHex() + "'"})
+        << statements(
+               {"UPDATE picture SET bytes = x'" + test::jpegDeclaring(60000, 60000).toHex() + "'"})
         << "The image (picture_240x120.png) is too large: it makes 2250000 Quads";
     QTest::newRow("picture name with a folder")
         << statements({"UPDATE picture SET file_name = '../../etc/passwd'"})
@@ -257,12 +235,14 @@ class TestProjectFile : public QObject {
     QFile::remove(later);
     QVERIFY(QFile::copy(valid_, later));
     QVERIFY(QFile::setPermissions(later, QFile::ReadOwner | QFile::WriteOwner));
-    QVERIFY(alter(later, {"INSERT INTO editor_state VALUES ('scroll_x', '120')",
-                          "DELETE FROM editor_state WHERE key = 'edit_mode'",
-                          "CREATE TABLE overview (shown INTEGER)"}));
+    QVERIFY(test::runSql(later, {"INSERT INTO editor_state VALUES ('scroll_x', '120')",
+                                 "DELETE FROM editor_state WHERE key = 'edit_mode'",
+                                 "CREATE TABLE overview (shown INTEGER)"})
+                .has_value());
     const ProjectReadResult read = readProject(later);
     QVERIFY2(read.ok(), qPrintable(read.problem));
-    QCOMPARE(read.content->state.additional.value(QStringLiteral("scroll_x")), QStringLiteral("120"));
+    QCOMPARE(read.content->state.additional.value(QStringLiteral("scroll_x")),
+             QStringLiteral("120"));
     QCOMPARE(read.content->state.editMode, EditMode::DrawSector);  // a missing key: the default
   }
 };
