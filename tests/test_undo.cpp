@@ -75,26 +75,16 @@ class TestUndo : public QObject {
     QVERIFY(SaveAsVargaTXT(other, file).ok);
 
     main_->session().document().CurrentDrawElement = 4;
-    test::dragLeft(main_->mapView()->surfaceWidget(MapView::Terrain), {sectorCentre(2, 0), sectorCentre(3, 0)});
+    test::dragLeft(main_->mapView()->surfaceWidget(MapView::Terrain),
+                   {sectorCentre(2, 0), sectorCentre(3, 0)});
     const test::MapState painted = test::mapState(*main_);
     dialogs_->openNames.push_back(file);
     trigger(main_.get(), "mnuImportMapData");
     QCOMPARE(undoText(*main_), QStringLiteral("Undo Import Map Data"));
-    QVERIFY(!titleMarksUnsaved(*main_));             // clean after the import
+    QVERIFY(!titleMarksUnsaved(*main_));  // clean after the import
     // TotalQuads back to 18 as well.
     QVERIFY(test::undoRedoRestores(*main_, painted, test::mapState(*main_)));
     QVERIFY(main_->session().history().isClean());
-
-    test::dragLeft(main_->mapView()->surfaceWidget(MapView::Terrain), {sectorCentre(5, 0)});
-    // The Exit question offers to save the unsaved work first; Cancel stays.
-    dialogs_->answers = {MessageAnswer::Cancel};
-    trigger(main_.get(), "mnuExit");
-    QVERIFY(dialogs_->messages.last().text.startsWith("Are you sure you wish to EXIT ?\n"));
-    QVERIFY(dialogs_->messages.last().text.contains("not been saved"));
-    QCOMPARE(dialogs_->messages.last().title, QStringLiteral("EXIT Database?"));
-    QCOMPARE(dialogs_->messages.last().buttons, MessageButtons::SaveDiscardCancel);
-    QCOMPARE(dialogs_->messages.last().defaultAnswer, MessageAnswer::Cancel);
-    QVERIFY(main_->isVisible());
   }
 
   void closeBoxAsksOnlyWhenUnsaved_data() {
@@ -108,8 +98,7 @@ class TestUndo : public QObject {
     main_->session().document().CurrentDrawElement = 4;
     test::dragLeft(main_->mapView()->surfaceWidget(MapView::Terrain), {sectorCentre(0, 0)});
     if (undoFirst) trigger(main_.get(), "mnuUndo");
-    dialogs_->answers.push_back(
-        MessageAnswer::Save);  // and the save dialog it opens is cancelled
+    dialogs_->answers.push_back(MessageAnswer::Save);  // and the save dialog it opens is cancelled
     QCOMPARE(main_->close(), undoFirst);
     QCOMPARE(dialogs_->messages.size(), undoFirst ? 0 : 1);
     if (undoFirst) return;
