@@ -4,13 +4,15 @@
 #include "edits/AreaShapes.h"
 #include "edits/FloodFill.h"
 #include "edits/Replace.h"
+#include "support/AreaDriver.h"
 
 #include <QtTest>
 
 #include <cmath>
-#include <set>
 
 using namespace vmm;
+using test::block;
+using test::blockOf;
 
 Q_DECLARE_METATYPE(vmm::Plane)
 
@@ -37,21 +39,14 @@ void setCell(MapDocument &doc, SectorCell cell, qint16 value, Plane plane = Plan
 
 // The cells of a list of Sectors, found through the document's own pixel origin of each
 // Sector rather than the grid under test.
-std::set<std::pair<int, int>> cellsOf(const std::vector<SectorAddress> &sectors) {
+test::Cells cellsOf(const std::vector<SectorAddress> &sectors) {
   MapDocument doc;
   doc.XQuads = kXQuads;
-  std::set<std::pair<int, int>> cells;
+  test::Cells cells;
   for (const SectorAddress &at : sectors) {
     const MapDocument::Origin o = doc.sectorOrigin(at.quad, at.sector);
     cells.insert({o.x / kSectorPixels, o.y / kSectorPixels});
   }
-  return cells;
-}
-
-std::set<std::pair<int, int>> block(int left, int top, int right, int bottom) {
-  std::set<std::pair<int, int>> cells;
-  for (int column = left; column <= right; ++column)
-    for (int row = top; row <= bottom; ++row) cells.insert({column, row});
   return cells;
 }
 
@@ -95,8 +90,7 @@ class TestAreaShapes : public QObject {
     QFETCH(int, size);
     QFETCH(QRect, covered);
     const std::vector<SectorAddress> sectors = sectorsOf(kGrid, brushSpan({column, row}, size));
-    QCOMPARE(cellsOf(sectors),
-             block(covered.left(), covered.top(), covered.right(), covered.bottom()));
+    QCOMPARE(cellsOf(sectors), blockOf(covered));
     QCOMPARE(int(sectors.size()), covered.width() * covered.height());  // each Sector once
     QVERIFY(inArrayOrder(sectors));
   }
@@ -142,8 +136,7 @@ class TestAreaShapes : public QObject {
     QFETCH(QRect, outline);
     const SectorSpan span = rectangleSpan({from.x(), from.y()}, {to.x(), to.y()}, wholeQuads);
     const std::vector<SectorAddress> sectors = sectorsOf(kGrid, span);
-    QCOMPARE(cellsOf(sectors),
-             block(covered.left(), covered.top(), covered.right(), covered.bottom()));
+    QCOMPARE(cellsOf(sectors), blockOf(covered));
     QVERIFY(inArrayOrder(sectors));
     QCOMPARE(span.clippedTo(kGrid).pixelOutline(), outline);
   }
@@ -230,7 +223,7 @@ class TestAreaShapes : public QObject {
     setCell(*doc, {15, 7}, 3);
     const SectorAddress at = kGrid.address({start.x(), start.y()});
     const std::vector<SectorAddress> found = floodRegion(*doc, plane, at);
-    QCOMPARE(cellsOf(found), block(region.left(), region.top(), region.right(), region.bottom()));
+    QCOMPARE(cellsOf(found), blockOf(region));
     QVERIFY(inArrayOrder(found));
     // Unassigned Quads beyond the picture hold the same value but lie outside it.
     for (const SectorAddress &sector : found) QVERIFY(sector.quad < doc->TotalQuads);

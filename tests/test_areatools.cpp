@@ -117,16 +117,11 @@ class TestAreaTools : public QObject {
     QTest::addColumn<QPoint>("from");
     QTest::addColumn<QPoint>("to");
     QTest::addColumn<QRect>("cells");  // the Sectors the rectangle reaches
+    // Every direction and the Quad snapping of the shape itself: test_areashapes.
     const QRect sectors(5, 2, 5, 4);
     const QRect quads(4, 0, 8, 8);
-    const QList<std::pair<QPoint, QPoint>> directions{
-        {{5, 2}, {9, 5}}, {{9, 5}, {5, 2}}, {{9, 2}, {5, 5}}, {{5, 5}, {9, 2}}};
-    const char *names[] = {"down right", "up left", "down left", "up right"};
-    for (int i = 0; i < 4; ++i) {
-      const auto [from, to] = directions[i];
-      QTest::addRow("Draw Sector, %s", names[i]) << EditMode::DrawSector << from << to << sectors;
-      QTest::addRow("Draw Quad, %s", names[i]) << EditMode::DrawQuad << from << to << quads;
-    }
+    QTest::newRow("Draw Sector") << EditMode::DrawSector << QPoint(5, 2) << QPoint(9, 5) << sectors;
+    QTest::newRow("Draw Quad") << EditMode::DrawQuad << QPoint(5, 5) << QPoint(9, 2) << quads;
     QTest::newRow("Erase Sector") << EditMode::EraseSector << QPoint(9, 5) << QPoint(5, 2)
                                   << sectors;
     QTest::newRow("Erase Quad") << EditMode::EraseQuad << QPoint(9, 2) << QPoint(5, 5) << quads;
@@ -270,8 +265,7 @@ class TestAreaTools : public QObject {
     QTest::addColumn<QPoint>("start");
     QTest::addColumn<QRect>("region");
     // A wall down column 8 and two Sectors touching at a corner, (14, 6) and (15, 7).
-    QTest::newRow("stops at the wall, across Quad borders")
-        << MapView::Terrain << QPoint(2, 9) << QRect(0, 0, 8, 12);
+    // The region's rules themselves: test_areashapes (floodRegions).
     QTest::newRow("the Elevation view") << MapView::Elevation << QPoint(2, 9) << QRect(0, 0, 8, 12);
     QTest::newRow("the Image view paints the Terrain view")
         << MapView::Image << QPoint(20, 1) << QRect(9, 0, 15, 12);

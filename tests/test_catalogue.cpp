@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -15,29 +14,9 @@ using namespace vmm;
 
 namespace {
 
-// Runs the statements on the file through a connection of the test's own; the first value
-// the last one gives. A bound value, when given, goes to every statement.
-QVariant runSql(const QString &path, const QStringList &statements, const QVariant &bound = {}) {
-  QVariant value;
-  {
-    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "test-sql");
-    db.setDatabaseName(path);
-    db.open();
-    QSqlQuery query(db);
-    for (const QString &statement : statements) {
-      query.prepare(statement);
-      if (bound.isValid()) query.addBindValue(bound);
-      if (!query.exec())
-        qWarning("%s: %s", qPrintable(statement), qPrintable(db.lastError().text()));
-    }
-    if (query.next()) value = query.value(0);
-  }
-  QSqlDatabase::removeDatabase("test-sql");
-  return value;
-}
-
 qint64 colourInFile(const QString &path, const QString &name) {
-  return runSql(path, {"SELECT elementcolour FROM tblElements WHERE ElementType = ?"}, name)
+  return test::runSql(path, {"SELECT elementcolour FROM tblElements WHERE ElementType = ?"}, name)
+      .value_or(QVariant())
       .toLongLong();
 }
 
@@ -54,7 +33,7 @@ class TestCatalogue : public QObject {
   void prepare(const QStringList &statements = {}) {
     QFile::remove(path());
     QVERIFY(CatalogueDatabase::createDefaultFile(path()).ok);
-    runSql(path(), statements);
+    QVERIFY(test::runSql(path(), statements));
   }
 
  private slots:
@@ -69,7 +48,8 @@ class TestCatalogue : public QObject {
     QCOMPARE(created.origin(), CatalogueOrigin::CreatedFromDefault);
     QVERIFY(created.openMessage().contains(QDir::toNativeSeparators(path())));
     QCOMPARE(QDir(location()).entryList(QDir::Files), QStringList{"Ostrel.db"});
-    runSql(path(), {"UPDATE tblElements SET ElementType = 'Mine' WHERE elementid = 4"});
+    QVERIFY(
+        test::runSql(path(), {"UPDATE tblElements SET ElementType = 'Mine' WHERE elementid = 4"}));
     const QByteArray before = test::readFile(path());
     CatalogueDatabase catalogue = CatalogueDatabase::open(location());
     QCOMPARE(catalogue.origin(), CatalogueOrigin::UserFile);
@@ -226,7 +206,8 @@ class TestCatalogue : public QObject {
     // A name with quotes is looked up literally, never as part of the statement.
     const QString odd = "Jack's \"Big\"; DROP TABLE tblElements; --";
     prepare();
-    runSql(path(), {"UPDATE tblElements SET ElementType = ? WHERE elementid = 5"}, odd);
+    QVERIFY(
+        test::runSql(path(), {"UPDATE tblElements SET ElementType = ? WHERE elementid = 5"}, odd));
     CatalogueDatabase catalogue = CatalogueDatabase::open(location());
     QVERIFY(!catalogue.elementByName("' OR '1'='1").has_value());
     const ColourWriteResult written = catalogue.writeElementColour(odd, 0x80FF20);

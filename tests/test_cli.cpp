@@ -6,6 +6,7 @@
 #include "mapfiles/MapTextWriter.h"
 #include "mapview/MapSurfaces.h"
 #include "mapview/widgets/MapViewWindow.h"
+#include "support/ProjectFixtures.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -99,25 +100,12 @@ class TestCli : public QObject {
     picture_ = path(QStringLiteral("map.png"));
     QVERIFY(gradientPicture(240, 120).save(picture_));
     // A 6 x 3 Quad map with mixed elements of every randomise family and heights, some -1.
-    constexpr qint16 elements[] = {-1, 12, 10, 11, 8, 190, 174, 127, 146, 155, 3};
-    MapDocument doc;
-    doc.XQuads = 6;
-    doc.YQuads = 3;
-    doc.TotalQuads = 18;
-    for (int quad = 0; quad < 18; ++quad)
-      for (int s = 0; s < kSectorsPerQuad; ++s) {
-        doc.setValue(quad, s, Plane::Element, elements[(quad * 5 + s) % std::size(elements)]);
-        doc.setValue(quad, s, Plane::Height,
-                     qint16((quad + s) % 7 ? (quad * 13 + s * 7) % 101 : -1));
-      }
+    EditorSession session;
+    QVERIFY(test::startSampleMap(session, picture_));
     map_ = path(QStringLiteral("sample.txt"));
-    QVERIFY(SaveAsVargaTXT(doc, map_).ok);
-
-    test::ScriptedDialogs dialogs;
-    MainWindow window(&dialogs);
-    QVERIFY(openInEditor(window, dialogs));
+    QVERIFY(SaveAsVargaTXT(session.document(), map_).ok);
     project_ = path(QStringLiteral("sample.vmap"));
-    QVERIFY(window.session().saveProject(project_, window.session().editorState()).ok);
+    QVERIFY(session.saveProject(project_, session.editorState()).ok);
   }
 
   void renderEqualsTheEditorsView_data() {
@@ -183,44 +171,6 @@ class TestCli : public QObject {
     QCOMPARE(test::readFile(tolle), test::readFile(expected));
   }
 
-  void checkReportsEveryProblem_data() {
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QStringList>("expected");
-    const auto rows = [](int count, const QHash<int, QByteArray> &elements = {},
-                         const QHash<int, QByteArray> &heights = {}) {
-      return quadRows(count, elements, heights) + "#\r\n";
-    };
-    QTest::newRow("clean") << rows(18) << 0
-                           << QStringList{"Rows: 18", "Sectors with an element: 288",
-                                          "Sectors with a height: 288", "No problems found."};
-    QTest::newRow("element and height")
-        << rows(18, {{2, "400"}, {12, "-5"}}, {{4, "150"}}) << 1
-        << QStringList{"sample.txt:11: Quad 2 Sector 3: element id 400 is not in the catalogue",
-                       "sample.txt:13: Quad 4 Sector 5: height 150 is outside 0..100",
-                       "sample.txt:21: Quad 12 Sector 3: element id -5 is not in the catalogue",
-                       "Problems: 3"};
-    QTest::newRow("fewer rows") << rows(10) << 1
-                                << QStringList{"Rows: 10",
-                                               "sample.txt:18: the file has 10 Quad "
-                                               "rows but the picture has 18 Quads"};
-  }
-
-  void checkReportsEveryProblem() {
-    QFETCH(QByteArray, text);
-    QFETCH(int, exitCode);
-    QFETCH(QStringList, expected);
-    const QString map = path(QStringLiteral("sample.txt.d/sample.txt"));
-    QDir().mkpath(QFileInfo(map).path());
-    QVERIFY(test::writeFile(map, text));
-    const RunResult result = run({QStringLiteral("check"), picture_, map});
-    QCOMPARE(result.exitCode, exitCode);
-    QVERIFY(result.out.contains(QStringLiteral("240 x 120 pixels")));
-    for (const QString &line : expected)
-      QVERIFY2(result.out.contains(line), qPrintable(result.out));
-    QCOMPARE(run({QStringLiteral("check"), picture_}).exitCode, 0);  // the picture alone is fine
-  }
-
   void checkStatsAndJson_data() {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<int>("exitCode");
@@ -228,20 +178,28 @@ class TestCli : public QObject {
     QTest::addColumn<QList<int>>("places");   // quad and sector of each (-1: none)
     QTest::addColumn<int>("sectors");         // of the imported map
     QTest::addColumn<QList<int>>("unknown");  // element id and height counted as not known
+    QTest::addColumn<QStringList>("lines");   // in the text report, besides the problems
     QTest::newRow("clean") << quadRows(18) + "#" << 0 << QStringList{} << QList<int>{} << 288
-                           << QList<int>{};
+                           << QList<int>{}
+                           << QStringList{"240 x 120 pixels", "Rows: 18",
+                                          "Sectors with an element: 288",
+                                          "Sectors with a height: 288", "No problems found."};
     QTest::newRow("each kind of Sector")
-        << quadRows(18, {{2, "400"}, {9, "-1"}}, {{4, "150"}}) << 1
-        << QStringList{"unknown-element", "height-out-of-range", "unassigned-sectors"}
-        << QList<int>{2, 3, 4, 5, 9, 3} << 288 << QList<int>{400, 150};
+        << quadRows(18, {{2, "400"}, {9, "-1"}, {12, "-5"}}, {{4, "150"}}) << 1
+        << QStringList{"unknown-element", "height-out-of-range", "unassigned-sectors",
+                       "unknown-element"}
+        << QList<int>{2, 3, 4, 5, 9, 3, 12, 3} << 288 << QList<int>{-5, 400, 150}
+        << QStringList{"stats.txt:11: Quad 2 Sector 3: element id 400 is not in the catalogue",
+                       "stats.txt:13: Quad 4 Sector 5: height 150 is outside 0..100",
+                       "Problems: 4"};
     QTest::newRow("fewer rows, one cut short")
         << quadRows(10) + "10\t1\t1" << 1 << QStringList{"row-count", "partial-row"}
-        << QList<int>{-1, -1, 10, -1} << 160 << QList<int>{};
+        << QList<int>{-1, -1, 10, -1} << 160 << QList<int>{} << QStringList{"Rows: 10"};
     QTest::newRow("stops") << quadRows(4) + "4\t1\tx" << 1 << QStringList{"stopped"}
-                           << QList<int>{-1, -1} << 288 << QList<int>{};
+                           << QList<int>{-1, -1} << 288 << QList<int>{} << QStringList{};
     // Read completely, a file without rows leaves the editor a map of none.
     QTest::newRow("no marker") << QByteArray("10\r\n") << 1 << QStringList{"no-marker"}
-                               << QList<int>{-1, -1} << 0 << QList<int>{};
+                               << QList<int>{-1, -1} << 0 << QList<int>{} << QStringList{};
   }
 
   void checkStatsAndJson() {
@@ -251,6 +209,7 @@ class TestCli : public QObject {
     QFETCH(QList<int>, places);
     QFETCH(int, sectors);
     QFETCH(QList<int>, unknown);
+    QFETCH(QStringList, lines);
     const QString map = path(QStringLiteral("stats.txt"));
     QVERIFY(test::writeFile(map, text));
     const RunResult json = run({"check", picture_, map, "--stats", "--format", "json"});
@@ -278,6 +237,7 @@ class TestCli : public QObject {
     }
     QCOMPARE(foundKinds, kinds);
     QCOMPARE(foundPlaces, places);
+    for (const QString &line : lines) QVERIFY2(plain.out.contains(line), qPrintable(plain.out));
 
     // The counts: what the editor's Legend shows after importing the picture and the map.
     MainWindow window;
@@ -337,57 +297,27 @@ class TestCli : public QObject {
     QVERIFY(report["problems"].toArray().isEmpty() && !report.contains("map"));
   }
 
-  void editEqualsTheEditorsBulkEdits_data() {
+  void editEqualsTheEditorsEdits_data() {
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QString>("action");
-    QTest::addColumn<int>("value");
-    QTest::newRow("fill element") << QStringList{"--fill-element", "12"} << "mnuFill" << 12;
-    QTest::newRow("trees") << QStringList{"--randomise", "trees", "--seed", "7"} << "R1" << 0;
+    QTest::addColumn<int>("value");     // the element or height to paint with
+    QTest::addColumn<int>("replaced");  // the value the replace dialog is told; -2: none asked
+    QTest::newRow("fill element") << QStringList{"--fill-element", "12"} << "mnuFill" << 12 << -2;
+    QTest::newRow("trees") << QStringList{"--randomise", "trees", "--seed", "7"} << "R1" << 0 << -2;
+    QTest::newRow("replace element")
+        << QStringList{"--replace-element", "12:3"} << "mnuReplaceElement" << 3 << 12;
+    QTest::newRow("replace height")
+        << QStringList{"--replace-height", "7:50"} << "mnuReplaceHeight" << 50 << 7;
   }
 
-  void editEqualsTheEditorsBulkEdits() {
+  void editEqualsTheEditorsEdits() {
     QFETCH(QStringList, options);
     QFETCH(QString, action);
     QFETCH(int, value);
+    QFETCH(int, replaced);
     const QString out = path(QStringLiteral("edited.txt"));
     QFile::remove(out);
     const RunResult result = run(QStringList{"edit", map_, "-o", out} + options);
-    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
-    const QByteArray edited = test::readFile(out);
-    QVERIFY(edited != test::readFile(map_));
-
-    test::ScriptedDialogs dialogs;
-    MainWindow window(&dialogs);
-    QVERIFY(openInEditor(window, dialogs));
-    window.session().document().CurrentDrawElement = static_cast<qint16>(value);
-    window.session().document().CurrentDrawHeight = static_cast<qint16>(value);
-    if (options.contains(QStringLiteral("--seed")))
-      window.session().setRandomSource(std::make_unique<MersenneRandomSource>(
-          options.at(options.indexOf(QStringLiteral("--seed")) + 1).toUInt()));
-    window.findChild<QAction *>(action)->trigger();
-    QCOMPARE(edited, vargaMapText(window.session().document()));
-  }
-
-  void replaceEqualsTheEditorsReplace_data() {
-    QTest::addColumn<QString>("option");
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<int>("from");
-    QTest::addColumn<int>("to");
-    QTest::newRow("element") << "--replace-element"
-                             << "mnuReplaceElement" << 12 << 3;
-    QTest::newRow("height") << "--replace-height"
-                            << "mnuReplaceHeight" << 7 << 50;
-  }
-
-  void replaceEqualsTheEditorsReplace() {
-    QFETCH(QString, option);
-    QFETCH(QString, action);
-    QFETCH(int, from);
-    QFETCH(int, to);
-    const QString out = path(QStringLiteral("replaced.txt"));
-    QFile::remove(out);
-    const RunResult result =
-        run({"edit", map_, "-o", out, option, QStringLiteral("%1:%2").arg(from).arg(to)});
     QVERIFY2(result.exitCode == 0, qPrintable(result.err));
     QVERIFY2(result.err.contains(QLatin1String("Sectors changed")), qPrintable(result.err));
     const QByteArray edited = test::readFile(out);
@@ -396,11 +326,16 @@ class TestCli : public QObject {
     test::ScriptedDialogs dialogs;
     MainWindow window(&dialogs);
     QVERIFY(openInEditor(window, dialogs));
-    const bool elements = option == QLatin1String("--replace-element");
     MapDocument &doc = window.session().document();
-    (elements ? doc.CurrentDrawElement : doc.CurrentDrawHeight) = qint16(to);
-    dialogs.replacedValues = {elements ? window.session().elementName(qint16(from))
-                                       : QString::number(from)};
+    doc.CurrentDrawElement = static_cast<qint16>(value);
+    doc.CurrentDrawHeight = static_cast<qint16>(value);
+    if (options.contains(QStringLiteral("--seed")))
+      window.session().setRandomSource(std::make_unique<MersenneRandomSource>(
+          options.at(options.indexOf(QStringLiteral("--seed")) + 1).toUInt()));
+    if (replaced != -2)
+      dialogs.replacedValues = {action == QLatin1String("mnuReplaceElement")
+                                    ? window.session().elementName(qint16(replaced))
+                                    : QString::number(replaced)};
     window.findChild<QAction *>(action)->trigger();
     QCOMPARE(edited, vargaMapText(doc));
   }

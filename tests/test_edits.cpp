@@ -2,6 +2,7 @@
 #include "edits/EditCommand.h"
 #include "edits/RandomSource.h"
 #include "edits/Randomise.h"
+#include "support/TestSupport.h"
 
 #include <QtTest>
 
@@ -10,22 +11,12 @@
 #include <set>
 
 using namespace vmm;
+using test::ScriptedRandom;
 
 Q_DECLARE_METATYPE(vmm::Plane)
 Q_DECLARE_METATYPE(vmm::EditCommand)
 
 namespace {
-
-// Returns the given values in turn (cycling) and counts the draws.
-class ScriptedRandom : public RandomSource {
- public:
-  explicit ScriptedRandom(QList<float> values) : values_(std::move(values)) {}
-  float next() override { return values_[draws++ % values_.size()]; }
-  int draws = 0;
-
- private:
-  QList<float> values_;
-};
 
 struct ChangeCounter : ChangeObserver {
   int changes = 0;

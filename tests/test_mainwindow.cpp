@@ -2,11 +2,11 @@
 #include "app/widgets/MainWindow.h"
 #include "app/widgets/StatusPanels.h"
 #include "app/widgets/WidgetDialogs.h"
-#include "edits/RandomSource.h"
 #include "mapfiles/MapTextWriter.h"
 #include "mapview/widgets/MapViewWindow.h"
 #include "support/TestSupport.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
@@ -19,15 +19,7 @@ using namespace vmm;
 using test::gdiColour;
 using test::trigger;
 
-namespace {
-
-// Always draws the same value: every randomised Sector becomes its family's base.
-class ZeroRandom : public RandomSource {
- public:
-  float next() override { return 0.0f; }
-};
-
-}  // namespace
+namespace {}  // namespace
 
 class TestMainWindow : public QObject {
   Q_OBJECT
@@ -37,8 +29,9 @@ class TestMainWindow : public QObject {
  private slots:
   void guardedCommandsNeedAMap_data() {
     QTest::addColumn<QString>("action");
-    for (const char *name : {"mnuImportMapData", "mnuSave", "mnuExE", "mnuFill", "R1", "mnuV3",
-                             "mnuSaveProject", "mnuSaveProjectAs"})
+    for (const char *name : {"mnuImportMapData", "mnuSave", "mnuExE", "mnuFill", "R1", "mnuV1",
+                             "mnuV2", "mnuV3", "mnuSaveProject", "mnuSaveProjectAs", "mnuZoomIn",
+                             "mnuZoomOut", "mnuActualSize", "mnuFitMap", "mnuOverview"})
       QTest::newRow(name) << QString::fromLatin1(name);
   }
 
@@ -52,6 +45,7 @@ class TestMainWindow : public QObject {
     QCOMPARE(dialogs.messages[0].text, QStringLiteral("Map Image not currently loaded"));
     QCOMPARE(dialogs.messages[0].title, QStringLiteral("Map Image unavailable"));
     QVERIFY(dialogs.openFilters.isEmpty() && dialogs.saveFilters.isEmpty());
+    QVERIFY(!window.findChild<QAction *>(action)->isChecked());
     const MapDocument &doc = window.session().document();
     QCOMPARE(doc.mapReady, false);
     for (int quad : {0, 5000})
@@ -196,7 +190,7 @@ class TestMainWindow : public QObject {
     test::ScriptedDialogs dialogs;
     auto main = test::openShownMap(dialogs, home_.picture);
     QVERIFY(main);
-    main->session().setRandomSource(std::make_unique<ZeroRandom>());
+    main->session().setRandomSource(std::make_unique<test::ScriptedRandom>(QList<float>{0.0f}));
     MapDocument &doc = main->session().document();
     MapSurfaces &s = main->mapView()->surfaces();
     doc.CurrentDrawElement = 11;  // a member of the leaves family

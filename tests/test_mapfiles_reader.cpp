@@ -274,13 +274,17 @@ class TestMapFilesReader : public QObject {
 
   void headerLinesEndAsEveryLineDoes() {
     const QByteArray header = "10\r \r72 X Max \r69 Y Max \r";
-    for (const QByteArray &text : {header, QByteArray(header).replace('\r', '\n'),
-                                   QByteArray(header).replace("\r", "\r\n")}) {
+    for (const QByteArray &text :
+         {header, QByteArray(header).replace('\r', '\n'), QByteArray(header).replace("\r", "\r\n"),
+          QByteArray("\xEF\xBB\xBF"
+                     "41\n \n72 X Max \n69 Y Max \n")}) {  // a byte order mark, a Tolle text
       const HeaderQuadCounts counts = readHeaderQuadCounts(text);
       QVERIFY2(counts.ok, qPrintable(counts.problem));
       QCOMPARE(counts.XQuads, qint16(72));
       QCOMPARE(counts.YQuads, qint16(69));
     }
+    QCOMPARE(readHeaderQuadCounts("10\r\n \r\nab X Max \r\n6 Y Max \r\n").problemLine, 3);
+    QCOMPARE(readHeaderQuadCounts("10\r\n \r\n99999 X Max \r\n3 Y Max").problemLine, 3);
     QCOMPARE(textLine("a\r\nb\rc\nd", 3), QByteArrayView("c"));
     QCOMPARE(textLine("a\r\nb\rc\nd", 4), QByteArrayView("d"));
     QVERIFY(textLine("a\n", 3).isEmpty());
@@ -290,17 +294,6 @@ class TestMapFilesReader : public QObject {
         "0\0");
     QVERIFY(!utf16.ok && utf16.notText);
     QVERIFY(utf16.problem.contains(QStringLiteral("UTF-16 text")));
-  }
-
-  void headerQuadCounts() {
-    const HeaderQuadCounts counts = readHeaderQuadCounts(
-        "\xEF\xBB\xBF"
-        "41\n \n72 X Max \n69 Y Max \n");
-    QVERIFY(counts.ok);
-    QCOMPARE(counts.XQuads, qint16(72));
-    QCOMPARE(counts.YQuads, qint16(69));
-    QCOMPARE(readHeaderQuadCounts("10\r\n \r\nab X Max \r\n6 Y Max \r\n").problemLine, 3);
-    QCOMPARE(readHeaderQuadCounts("10\r\n \r\n99999 X Max \r\n3 Y Max").problemLine, 3);
   }
 };
 

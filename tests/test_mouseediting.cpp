@@ -78,21 +78,12 @@ class TestMouseEditing : public QObject {
     QCOMPARE(doc.value(12, 8, Plane::Element), kUnassigned);
   }
 
-  void modesAndPointsOutside() {
+  // The edit modes' Sectors: test_areatools (brushSizesFromTheKeysAndTheToolStrip).
+  void pointsOutsideThePicturePaintNothing() {
     MapDocument &doc = main_->session().document();
     doc.CurrentDrawElement = 4;
     SurfaceWidget *terrain = main_->mapView()->surfaceWidget(MapView::Terrain);
-
-    trigger(main_.get(), "mnuE2");  // Draw Quad
-    test::dragLeft(terrain, {sectorCentre(7, 5)});
-    for (int s = 0; s < kSectorsPerQuad; ++s) QCOMPARE(doc.value(7, s, Plane::Element), qint16(4));
-    trigger(main_.get(), "mnuE3");  // Erase Sector
-    test::dragLeft(terrain, {sectorCentre(7, 5)});
-    QCOMPARE(doc.value(7, 5, Plane::Element), kUnassigned);
-    QCOMPARE(doc.value(7, 6, Plane::Element), qint16(4));
-
-    // Outside the picture: nothing painted, nothing wrapped into the next row.
-    trigger(main_.get(), "mnuE1");
+    // Nothing painted, nothing wrapped into the next row.
     test::sendMouseMove(terrain, sectorCentre(0, 0), Qt::NoButton);
     test::sendMouseMove(terrain, QPoint(245, 5), Qt::LeftButton);
     test::sendMousePress(terrain, QPoint(245, 5), Qt::LeftButton);

@@ -10,9 +10,6 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QtTest>
 
 #include <functional>
@@ -29,28 +26,10 @@ QList<QImage> views(EditorSession &session) {
   return images;
 }
 
-// Runs SQL statements on a project file, as another SQLite tool would.
-bool alter(const QString &path, const QStringList &statements) {
-  bool ok = true;
-  {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("alter"));
-    db.setDatabaseName(path);
-    ok = db.open();
-    QSqlQuery query(db);
-    for (const QString &statement : statements)
-      if (ok && !query.exec(statement)) {
-        qWarning("%s: %s", qPrintable(statement), qPrintable(query.lastError().text()));
-        ok = false;
-      }
-  }
-  QSqlDatabase::removeDatabase(QStringLiteral("alter"));
-  return ok;
-}
-
 using Mutation = std::function<bool(const QString &path)>;
 
 Mutation statements(const QStringList &sql) {
-  return [sql](const QString &path) { return alter(path, sql); };
+  return [sql](const QString &path) { return test::runSql(path, sql).has_value(); };
 }
 
 Mutation bytes(const std::function<QByteArray(const QByteArray &)> &change) {
@@ -256,9 +235,10 @@ class TestProjectFile : public QObject {
     QFile::remove(later);
     QVERIFY(QFile::copy(valid_, later));
     QVERIFY(QFile::setPermissions(later, QFile::ReadOwner | QFile::WriteOwner));
-    QVERIFY(alter(later, {"INSERT INTO editor_state VALUES ('scroll_x', '120')",
-                          "DELETE FROM editor_state WHERE key = 'edit_mode'",
-                          "CREATE TABLE overview (shown INTEGER)"}));
+    QVERIFY(test::runSql(later, {"INSERT INTO editor_state VALUES ('scroll_x', '120')",
+                                 "DELETE FROM editor_state WHERE key = 'edit_mode'",
+                                 "CREATE TABLE overview (shown INTEGER)"})
+                .has_value());
     const ProjectReadResult read = readProject(later);
     QVERIFY2(read.ok(), qPrintable(read.problem));
     QCOMPARE(read.content->state.additional.value(QStringLiteral("scroll_x")),

@@ -15,8 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -26,25 +24,18 @@ namespace {
 
 constexpr quint32 kWoodFenceColour = 4548505;
 
-// Runs one statement on the file in a connection of its own; the first value it gives.
-QVariant runOnFile(const QString &path, const QString &sql) {
-  ScopedConnection connection({path}, ScopedConnection::Access::Write);
-  QSqlQuery query(connection.database());
-  if (!query.exec(sql)) qFatal("%s: %s", qPrintable(sql), qPrintable(query.lastError().text()));
-  return query.next() ? query.value(0) : QVariant();
-}
-
 // An editor on its own data folder: the catalogue file exists before the editor starts, so a
 // test can change it first, and it is read back in a connection of its own.
 struct EditorFixture {
   EditorFixture() { CatalogueDatabase::createDefaultFile(catalogue()); }
   QString catalogue() const { return catalogueFilePath(home.dir.path()); }
 
-  void execOnCatalogue(const QString &sql) const { runOnFile(catalogue(), sql); }
+  void execOnCatalogue(const QString &sql) const { QVERIFY(test::runSql(catalogue(), {sql})); }
 
   quint32 colourInFile(const QString &element) const {
-    return runOnFile(catalogue(),
-                     "SELECT elementcolour FROM tblElements WHERE ElementType = '" + element + "'")
+    return test::runSql(catalogue(),
+                        {"SELECT elementcolour FROM tblElements WHERE ElementType = ?"}, element)
+        .value_or(QVariant())
         .toUInt();
   }
 

@@ -85,17 +85,6 @@ class TestUndo : public QObject {
     // TotalQuads back to 18 as well.
     QVERIFY(test::undoRedoRestores(*main_, painted, test::mapState(*main_)));
     QVERIFY(main_->session().history().isClean());
-
-    test::dragLeft(main_->mapView()->surfaceWidget(MapView::Terrain), {sectorCentre(5, 0)});
-    // The Exit question offers to save the unsaved work first; Cancel stays.
-    dialogs_->answers = {MessageAnswer::Cancel};
-    trigger(main_.get(), "mnuExit");
-    QVERIFY(dialogs_->messages.last().text.startsWith("Are you sure you wish to EXIT ?\n"));
-    QVERIFY(dialogs_->messages.last().text.contains("not been saved"));
-    QCOMPARE(dialogs_->messages.last().title, QStringLiteral("EXIT Database?"));
-    QCOMPARE(dialogs_->messages.last().buttons, MessageButtons::SaveDiscardCancel);
-    QCOMPARE(dialogs_->messages.last().defaultAnswer, MessageAnswer::Cancel);
-    QVERIFY(main_->isVisible());
   }
 
   void closeBoxAsksOnlyWhenUnsaved_data() {

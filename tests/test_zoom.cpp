@@ -121,17 +121,6 @@ class TestZoom : public QObject {
     QCOMPARE(ViewZoom::fitLevel({2880, 2760}, {100, 100}), 0.125);  // nor below 12.5%
   }
 
-  void anchorStaysPut() {
-    // The picture point under the pointer before and after a change of level.
-    const QPointF scroll(300, 120);
-    const QPointF anchor(250, 170);
-    for (const auto &[from, to] : {std::pair{1.0, 1.5}, {1.5, 0.25}, {0.25, 8.0}, {8.0, 1.0 / 3}}) {
-      const QPointF before = (scroll + anchor) / from;
-      const QPointF after = (ViewZoom::scrollKeeping(scroll, anchor, from, to) + anchor) / to;
-      QVERIFY(std::abs(before.x() - after.x()) < 1e-9 && std::abs(before.y() - after.y()) < 1e-9);
-    }
-  }
-
   void reducedCopyAveragesEachArea_data() {
     QTest::addColumn<double>("scale");
     QTest::newRow("12.5%") << 0.125;

@@ -12,6 +12,9 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QMouseEvent>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QtTest>
 
 namespace vmm::test {
@@ -146,6 +149,37 @@ void trigger(QWidget *window, const char *action) {
   auto *item = window->findChild<QAction *>(QString::fromLatin1(action));
   QVERIFY2(item, action);
   item->trigger();
+}
+
+QByteArray uniformMapText(int xQuads, int yQuads, int rows, int element, int height) {
+  QByteArray text = QByteArray::number(10) + "\r\n \r\n" + QByteArray::number(xQuads) +
+                    " X Max \r\n" + QByteArray::number(yQuads) + " Y Max \r\n0\r\n0\r\nId\r\n&\r\n";
+  const QByteArray values = ('\t' + QByteArray::number(element)).repeated(kSectorsPerQuad) +
+                            ('\t' + QByteArray::number(height)).repeated(kSectorsPerQuad);
+  for (int quad = 0; quad < rows; ++quad) text += QByteArray::number(quad) + values + "\r\n";
+  return text + "#\r\n";
+}
+
+std::optional<QVariant> runSql(const QString &path, const QStringList &statements,
+                               const QVariant &bound) {
+  std::optional<QVariant> value;
+  {
+    QSqlDatabase db =
+        QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("test-sql"));
+    db.setDatabaseName(path);
+    QSqlQuery query(db);
+    bool ok = db.open();
+    for (const QString &statement : statements) {
+      if (!ok) break;
+      ok = query.prepare(statement);
+      if (ok && bound.isValid()) query.addBindValue(bound);
+      ok = ok && query.exec();
+      if (!ok) qWarning("%s: %s", qPrintable(statement), qPrintable(query.lastError().text()));
+    }
+    if (ok) value = query.next() ? query.value(0) : QVariant();
+  }
+  QSqlDatabase::removeDatabase(QStringLiteral("test-sql"));
+  return value;
 }
 
 QByteArray readFile(const QString &path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "edits/RandomSource.h"
 #include "session/UserDialogs.h"
 
 #include <QByteArray>
@@ -10,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QVariant>
 
 #include <deque>
 #include <memory>
@@ -86,6 +88,26 @@ void dragLeft(QWidget *widget, const QList<QPoint> &points,
               Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 // Triggers the window's menu command with this object name.
 void trigger(QWidget *window, const char *action);
+
+// Returns the given draws in turn (cycling) and counts them.
+class ScriptedRandom : public RandomSource {
+ public:
+  explicit ScriptedRandom(QList<float> values) : values_(std::move(values)) {}
+  float next() override { return values_[draws++ % values_.size()]; }
+  int draws = 0;
+
+ private:
+  QList<float> values_;
+};
+
+// A map text for a picture of xQuads x yQuads: `rows` Quad rows, every Sector element `element`
+// and height `height`, and the end marker.
+QByteArray uniformMapText(int xQuads, int yQuads, int rows, int element, int height);
+
+// Runs SQL statements on a database file as another SQLite tool would, `bound` (when valid)
+// bound to each. The first value of the last statement's result; nothing when one failed.
+std::optional<QVariant> runSql(const QString &path, const QStringList &statements,
+                               const QVariant &bound = {});
 
 // The file's bytes; empty when it cannot be read.
 QByteArray readFile(const QString &path);
