@@ -436,6 +436,9 @@ class TestCli : public QObject {
         << "the catalogue \"PIPE\" is a pipe, not a file";
     QTest::newRow("pack without -o")
         << QStringList{"pack", "PIC", "MAP"} << "give the project to write with -o";
+    QTest::newRow("pack to the standard output")
+        << QStringList{"pack", "PIC", "MAP", "-o", "-"}
+        << "a project cannot be written to the standard output";
     QTest::newRow("refused project")
         << QStringList{"unpack", "BADPROJECT", "-o", "NODIR"}
         << "The map project \"" + QDir::toNativeSeparators(QDir::tempPath()) + "/";

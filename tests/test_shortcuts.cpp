@@ -250,6 +250,7 @@ class TestShortcuts : public QObject {
         {QStringLiteral("mnuZoomIn"), QKeySequence::ZoomIn},
         {QStringLiteral("mnuZoomOut"), QKeySequence::ZoomOut},
         {QStringLiteral("mnuUserGuide"), QKeySequence::HelpContents},
+        {QStringLiteral("actFindElement"), QKeySequence::Find},
         {QStringLiteral("mnuOpenProject"), QKeySequence::Open},
         {QStringLiteral("mnuSaveProject"), QKeySequence::Save},
         {QStringLiteral("mnuSaveProjectAs"), QKeySequence::SaveAs}};

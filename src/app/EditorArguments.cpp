@@ -40,8 +40,9 @@ bool asksOnlyForText(int argc, const char *const *argv) {
   for (int i = 1; i < argc; ++i) {
     const QByteArrayView argument(argv[i]);
     if (argument == "--") return false;  // what follows are files
-    if (argument == "-h" || argument == "--help" || argument == "-?" || argument == "--help-all" ||
-        argument == "-v" || argument == "--version")
+    // --help-all lists the window system's options too, so it waits for one.
+    if (argument == "-h" || argument == "--help" || argument == "-?" || argument == "-v" ||
+        argument == "--version")
       return true;
   }
   return false;

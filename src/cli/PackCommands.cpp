@@ -20,6 +20,13 @@ std::optional<QString> requiredOutput(const CommandParser &parser, const QString
     console.error(QStringLiteral("give the %1 to write with -o\n%2").arg(what, helpHint(command)));
     return std::nullopt;
   }
+  // "-" is the standard output for the other commands; a project or a folder cannot go there.
+  if (output && *output == QLatin1String("-")) {
+    console.error(QStringLiteral("a %1 cannot be written to the standard output: give its name "
+                                 "with -o\n%2")
+                      .arg(what, helpHint(command)));
+    return std::nullopt;
+  }
   return output;
 }
 

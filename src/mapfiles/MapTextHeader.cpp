@@ -6,12 +6,6 @@
 
 namespace vmm {
 
-namespace {
-
-constexpr QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
-
-}  // namespace
-
 bool startsWithUtf16Mark(QByteArrayView start) {
   return start.size() >= 2 && ((uchar(start[0]) == 0xFF && uchar(start[1]) == 0xFE) ||
                                (uchar(start[0]) == 0xFE && uchar(start[1]) == 0xFF));
@@ -52,7 +46,7 @@ HeaderQuadCounts readHeaderQuadCounts(QByteArrayView bytes) {
     counts.notText = true;
     return counts;
   }
-  if (bytes.startsWith(kByteOrderMark)) bytes = bytes.sliced(kByteOrderMark.size());
+  if (bytes.startsWith(kUtf8ByteOrderMark)) bytes = bytes.sliced(kUtf8ByteOrderMark.size());
   const auto x = numberBefore(textLine(bytes, 3), " X Max");
   if (!x) {
     counts.problemLine = 3;

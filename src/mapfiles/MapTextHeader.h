@@ -5,6 +5,9 @@
 
 namespace vmm {
 
+// The UTF-8 byte order mark some editors put before a text; readers skip it.
+inline constexpr QByteArrayView kUtf8ByteOrderMark("\xEF\xBB\xBF");
+
 // Whether a text starts with a UTF-16 byte order mark (either byte order).
 bool startsWithUtf16Mark(QByteArrayView start);
 

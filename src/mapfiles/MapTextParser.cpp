@@ -11,7 +11,6 @@ namespace vmm {
 
 namespace {
 
-constexpr QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
 constexpr std::size_t kMaxValues = std::size_t(kQuadCapacity) * kValuesPerRow;
 constexpr int kLargestMagnitude = -int(std::numeric_limits<qint16>::min());  // 32768
 
@@ -123,7 +122,7 @@ qint64 MapTextContent::valueLine(std::size_t index) const {
 }
 
 MapTextParser::MapTextParser() {
-  startBytes_.reserve(kByteOrderMark.size());
+  startBytes_.reserve(kUtf8ByteOrderMark.size());
 }
 
 bool MapTextParser::checkStart() {
@@ -133,13 +132,13 @@ bool MapTextParser::checkStart() {
     stop(MapTextProblem::Kind::Utf16Text, startBytes_.first(2), false);
     return true;
   }
-  if (startBytes_ == kByteOrderMark) {
+  if (startBytes_ == kUtf8ByteOrderMark) {
     atStart_ = false;
     startBytes_.clear();
     return true;
   }
   const bool mayBeMark =
-      kByteOrderMark.startsWith(startBytes_) ||
+      kUtf8ByteOrderMark.startsWith(startBytes_) ||
       (startBytes_.size() == 1 && (uchar(startBytes_[0]) == 0xFF || uchar(startBytes_[0]) == 0xFE));
   return !mayBeMark;
 }

@@ -3,6 +3,7 @@
 #include "mapview/ViewZoom.h"
 #include "session/EditorSession.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -10,7 +11,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 
 #include <algorithm>
 
@@ -157,12 +157,19 @@ void EditToolBar::buildBrushSizeControl() {
   frame->layout()->addWidget(brushSizeList_);
   addWidget(frame);
 
-  // Anywhere in the window, the map view included.
-  for (const auto &[key, steps] : {std::pair{Qt::Key_BracketLeft, -1}, {Qt::Key_BracketRight, 1}}) {
-    auto *shortcut = new QShortcut(QKeySequence(key), this);
-    shortcut->setContext(Qt::WindowShortcut);
-    connect(shortcut, &QShortcut::activated, this, [this, steps = steps] {
-      session_.setBrushSize(steppedBrushSize(session_.brushSize(), steps));
+  // Anywhere in the window, the map view included; actions, so the list of keys shows them.
+  const std::array steps{std::tuple{QStringLiteral("Smaller Brush"),
+                                    QStringLiteral("actSmallerBrush"), Qt::Key_BracketLeft, -1},
+                         std::tuple{QStringLiteral("Larger Brush"),
+                                    QStringLiteral("actLargerBrush"), Qt::Key_BracketRight, 1}};
+  for (const auto &[caption, name, key, step] : steps) {
+    auto *action = new QAction(caption, this);
+    action->setObjectName(name);
+    action->setShortcut(QKeySequence(key));
+    action->setShortcutContext(Qt::WindowShortcut);
+    frame->addAction(action);  // a tool bar would show it as a button
+    connect(action, &QAction::triggered, this, [this, step = step] {
+      session_.setBrushSize(steppedBrushSize(session_.brushSize(), step));
     });
   }
 }

@@ -43,7 +43,6 @@ MainWindow::MainWindow(UserDialogs *dialogs, QWidget *parent) : QMainWindow(pare
   addToolBar(Qt::TopToolBarArea, toolBar_);
   buildStatusBar();
   buildMenus();
-  applyShortcutsAndTips();
   setWindowIcon(applicationIcon());
   resize(1280, 800);
 
@@ -75,6 +74,7 @@ MainWindow::MainWindow(UserDialogs *dialogs, QWidget *parent) : QMainWindow(pare
   setUpHistory();
   buildOverview();
   setUpMapContents();
+  applyShortcutsAndTips();
 }
 
 MainWindow::~MainWindow() {

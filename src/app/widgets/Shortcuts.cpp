@@ -146,6 +146,9 @@ void MainWindow::applyShortcutsAndTips() {
   for (const CommandKey &entry : kCommandKeys)
     if (QAction *action = commandAction(QLatin1String(entry.action)))
       action->setShortcut(QKeySequence(QLatin1String(entry.keys), QKeySequence::PortableText));
+  // Keys of the tool strip's own controls are listed with the window's.
+  for (const char *name : {"actSmallerBrush", "actLargerBrush", "actFindElement"})
+    if (QAction *action = commandAction(QLatin1String(name))) addAction(action);
 
   auto tipText = [this](const char *text, const char *action) {
     return withShortcut(QString::fromLatin1(text),

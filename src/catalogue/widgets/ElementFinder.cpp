@@ -6,11 +6,11 @@
 #include "session/RecentElements.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QCompleter>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QShortcut>
 #include <QStringListModel>
 #include <QToolButton>
 
@@ -46,9 +46,12 @@ ElementFinder::ElementFinder(EditorSession &session, ElementPicker &picker, Rece
   connect(searchBox_, &QLineEdit::returnPressed, this, &ElementFinder::chooseTyped);
   layout->addWidget(searchBox_);
 
-  auto *focusSearch = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
-  focusSearch->setContext(Qt::WindowShortcut);
-  connect(focusSearch, &QShortcut::activated, this, [this] {
+  auto *focusSearch = new QAction(QStringLiteral("Find Element"), this);
+  focusSearch->setObjectName(QStringLiteral("actFindElement"));
+  focusSearch->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+  focusSearch->setShortcutContext(Qt::WindowShortcut);
+  addAction(focusSearch);
+  connect(focusSearch, &QAction::triggered, this, [this] {
     searchBox_->setFocus(Qt::ShortcutFocusReason);
     searchBox_->selectAll();
   });
