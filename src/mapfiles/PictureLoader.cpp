@@ -100,7 +100,15 @@ PictureLoadResult PictureLoader::load(const QString &path) {
   InputFile input;
   if (!input.open(path)) return refused(unreadable(path, input.errorString()));
   if (input.size() > kMaxFileBytes) return refused(tooLargeFile(path));
-  // Read once: the bytes that are decoded are the bytes a project keeps.
+  // Mapped where the system allows: the structure walk then never touches the pages of
+  // long metadata, and only an accepted picture's bytes are copied (a project keeps them).
+  if (const uchar *mapped = input.file().map(0, input.size())) {
+    const QByteArray view =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), input.size());
+    PictureLoadResult result = loadData(view, QFileInfo(path).fileName(), path);
+    if (result.accepted) result.fileBytes = QByteArray(view.constData(), view.size());
+    return result;
+  }
   const std::optional<QByteArray> bytes = input.readAll(kMaxFileBytes);
   if (!bytes) return refused(unreadable(path, input.errorString()));
   return loadData(*bytes, QFileInfo(path).fileName(), path);
