@@ -282,7 +282,8 @@ def main():
         xdotool("windowactivate", "--sync", window)
         xdotool("key", "alt+f")
         time.sleep(0.5)
-        xdotool("key", "Return")
+        # Import Map Image, below the four project commands.
+        xdotool("key", "Down", "Down", "Down", "Down", "Return")
         time.sleep(1.0)
         xdotool("type", picture)
         xdotool("key", "Return")

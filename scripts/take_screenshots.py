@@ -224,11 +224,12 @@ def main():
         editor.keys("Escape")
         park_pointer()
         before = screen.grab(0, 0, SCREEN_W, SCREEN_H)
-        editor.menu("f", 0)
+        editor.menu("f", 4)  # below the four project commands
         editor.type_file_name(SAMPLE)
         park_pointer()
-        # Below the menu bar and the tool strip, above the status bar.
-        map_area = (editor.left, editor.top + 30, editor.left + 1200, editor.top + 700)
+        # Below the menu bar and both rows of the tool strip (whose lists fill at the
+        # import), above the status bar.
+        map_area = (editor.left, editor.top + 80, editor.left + 1200, editor.top + 700)
         box = changed_box(before, screen.grab(0, 0, SCREEN_W, SCREEN_H), map_area)
         if box is None:
             sys.exit("the picture did not appear")
@@ -245,7 +246,7 @@ def main():
         editor.choose(67, "Road")
         editor.choose(230, "Dirt Road")
         editor.keys("d")
-        road = [(425, 0), (465, 100), (495, 200), (512, 300), (505, 400), (480, 500),
+        road = [(425, 4), (465, 100), (495, 200), (512, 300), (505, 400), (480, 500),
                 (445, 600), (405, 700), (375, 780)]
         stroke = []
         for (x0, y0), (x1, y1) in zip(road, road[1:]):
@@ -264,7 +265,7 @@ def main():
         park_pointer()
 
         # The whole farmland's map data, on the Terrain and the Elevation map.
-        editor.menu("f", 1)
+        editor.menu("f", 5)
         editor.type_file_name(farmland)
         park_pointer()
         save("terrain-map", window=editor.window, width=900)
@@ -294,7 +295,7 @@ def main():
 
         # The map exported for the game, then drawn by the command-line tool.
         exported = os.path.join(work, "farmland-painted.txt")
-        editor.menu("f", 2)
+        editor.menu("f", 6)
         editor.type_file_name(exported)
         rendered = os.path.join(work, "render.png")
         run(tool_binary, "render", SAMPLE, exported, "-o", rendered,

@@ -65,6 +65,12 @@ ElementFinder::ElementFinder(EditorSession &session, ElementPicker &picker, Rece
   auto *strip = new QHBoxLayout(recentStrip_);
   strip->setContentsMargins(0, 0, 0, 0);
   strip->setSpacing(1);
+  // The row is as tall as a swatch from the start, so the map below it does not move down
+  // when the first recent element appears.
+  QToolButton probe;
+  probe.setAutoRaise(true);
+  probe.setIcon(blankSwatch());
+  recentStrip_->setMinimumHeight(probe.sizeHint().height());
   layout->addWidget(recentStrip_);
 
   connect(&session_, &EditorSession::elementPainted, this, &ElementFinder::notePainted);
