@@ -1,18 +1,13 @@
 #include "mapview/ViewSettings.h"
 
-#include "mapview/ViewZoom.h"
-
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
-
-#include <cmath>
 
 namespace vmm {
 
 namespace {
 const QString kGroup = QStringLiteral("MapView");
-constexpr int kLargestScroll = 1 << 20;  // beyond any zoomed picture
 }  // namespace
 
 QString ViewSettings::filePath(const QString &dataFolder) {
@@ -26,15 +21,6 @@ ViewSettings ViewSettings::load(const QString &dataFolder) {
   if (!QFileInfo(path).isFile()) return loaded;
   QSettings file(path, QSettings::IniFormat);
   file.beginGroup(kGroup);
-  loaded.picturePath = file.value(QStringLiteral("picture")).toString();
-  bool ok = false;
-  const double level = file.value(QStringLiteral("zoom")).toDouble(&ok);
-  if (ok && std::isfinite(level) && level >= ViewZoom::kMinimum && level <= ViewZoom::kMaximum)
-    loaded.zoomLevel = level;
-  const int x = file.value(QStringLiteral("scrollX")).toInt();
-  const int y = file.value(QStringLiteral("scrollY")).toInt();
-  if (x >= 0 && y >= 0 && x <= kLargestScroll && y <= kLargestScroll)
-    loaded.scrollPosition = {x, y};
   loaded.overviewShown = file.value(QStringLiteral("overview"), false).toBool();
   return loaded;
 }
@@ -44,10 +30,8 @@ bool ViewSettings::save(const QString &dataFolder) const {
   if (QFileInfo::exists(path) && !QFileInfo(path).isFile()) return false;
   QSettings file(path, QSettings::IniFormat);
   file.beginGroup(kGroup);
-  file.setValue(QStringLiteral("picture"), picturePath);
-  file.setValue(QStringLiteral("zoom"), zoomLevel);
-  file.setValue(QStringLiteral("scrollX"), scrollPosition.x());
-  file.setValue(QStringLiteral("scrollY"), scrollPosition.y());
+  // Keys an earlier version kept here (the picture, zoom and scroll) go.
+  for (const char *key : {"picture", "zoom", "scrollX", "scrollY"}) file.remove(QLatin1String(key));
   file.setValue(QStringLiteral("overview"), overviewShown);
   file.endGroup();
   file.sync();

@@ -96,11 +96,6 @@ class MainWindow : public QMainWindow {
   // get the picture and grid back and every assigned Sector painted.
   void repaintWholeMap();
 
-  // When the map view shows the picture the editor showed when it last ended,
-  // brings back that run's zoom level and scroll position; false otherwise.
-  // (A picture imported anew always opens at 100%.)
-  bool restoreViewOf(const QString &picturePath);
-
   // The map-loaded guard: false (after the message) when no map picture is loaded.
   bool requireMap();
 
@@ -270,7 +265,6 @@ class MainWindow : public QMainWindow {
   MapOverview *overview_ = nullptr;
   QAction *overviewAction_ = nullptr;
   ViewSettings lastRunView_;  // as the settings file had it when this window opened
-  QTimer viewSaveTimer_;
   QLabel *notice_ = nullptr;
   QTimer noticeTimer_;
   QPointer<UserGuideWindow> userGuide_;

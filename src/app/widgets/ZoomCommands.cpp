@@ -9,15 +9,12 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QKeySequence>
 #include <QMenu>
 
 namespace vmm {
 
-namespace {
-constexpr int kViewSaveDelayMs = 500;  // scrolling saves once it pauses
-}  // namespace
+namespace {}  // namespace
 
 void MainWindow::buildZoomMenuItems(QMenu *menu) {
   QAction *in = addMenuItem(menu, QStringLiteral("Zoom &In"), [this] { zoomIn(); });
@@ -57,9 +54,6 @@ void MainWindow::buildOverview() {
   connect(toolBar_, &EditToolBar::zoomLevelEntered, this, &MainWindow::applyZoomText);
   // Nothing to zoom before the first picture.
   toolBar_->zoomBox()->setEnabled(false);
-  viewSaveTimer_.setSingleShot(true);
-  viewSaveTimer_.setInterval(kViewSaveDelayMs);
-  connect(&viewSaveTimer_, &QTimer::timeout, this, &MainWindow::saveViewSettings);
 }
 
 void MainWindow::attachMapView(MapViewWindow *view) {
@@ -73,7 +67,6 @@ void MainWindow::attachMapView(MapViewWindow *view) {
     toolBar_->zoomBox()->setEnabled(false);
     toolBar_->showZoomLevel(1.0);
   });
-  connect(view, &MapViewWindow::visibleAreaChanged, this, [this] { viewSaveTimer_.start(); });
 }
 
 void MainWindow::zoomIn() {
@@ -125,25 +118,10 @@ void MainWindow::toggleOverview(bool shown) {
 }
 
 void MainWindow::saveViewSettings() {
-  viewSaveTimer_.stop();
   ViewSettings now = lastRunView_;
   now.overviewShown = overviewAction_->isChecked();
-  if (mapView_) {
-    now.picturePath = picturePath_;
-    now.zoomLevel = mapView_->zoomLevel();
-    now.scrollPosition = mapView_->scrollPosition();
-  }
-  // Losing the view's place is not worth a message: the map itself is untouched.
+  // Losing this is not worth a message: the map itself is untouched.
   now.save(session_.document().DatabaseLocation);
-}
-
-bool MainWindow::restoreViewOf(const QString &picturePath) {
-  if (!mapView_ || lastRunView_.picturePath.isEmpty() ||
-      QFileInfo(picturePath).absoluteFilePath() != lastRunView_.picturePath)
-    return false;
-  mapView_->setZoomLevel(lastRunView_.zoomLevel);
-  mapView_->setScrollPosition(lastRunView_.scrollPosition);
-  return true;
 }
 
 }  // namespace vmm
