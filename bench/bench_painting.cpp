@@ -1,5 +1,6 @@
 // Whole-map repaint against one copy of a surface, and single mouse paints.
 #include "MaximumMap.h"
+#include "Yardsticks.h"
 
 #include "mapview/EditDispatch.h"
 
@@ -13,14 +14,7 @@ namespace {
 
 // The yardstick of the repaint budget: one memcpy of one surface's bytes.
 void BM_SurfaceMemcpy(benchmark::State &state) {
-  const std::size_t bytes = std::size_t(kMaxWidth) * kMaxHeight * 4;
-  std::vector<unsigned char> from(bytes, 1), to(bytes, 2);  // both faulted in
-  for (auto _ : state) {
-    std::memcpy(to.data(), from.data(), bytes);
-    benchmark::DoNotOptimize(to.data());
-    benchmark::ClobberMemory();
-  }
-  state.SetBytesProcessed(qint64(state.iterations()) * qint64(bytes));
+  copyBytes(state, std::size_t(kMaxWidth) * kMaxHeight * 4);
 }
 BENCHMARK(BM_SurfaceMemcpy)->Unit(benchmark::kMillisecond)->MinTime(0.5);
 

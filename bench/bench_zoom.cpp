@@ -1,6 +1,7 @@
 // The map view at other zoom levels: repainting a full-screen viewport against one
 // memcpy of its bytes, and one Sector paint at 25% with the overview following it.
 #include "MaximumMap.h"
+#include "Yardsticks.h"
 
 #include "mapview/EditDispatch.h"
 #include "mapview/ReducedCopy.h"
@@ -24,14 +25,7 @@ const QColor kBackground(240, 240, 240);
 
 // The yardstick: one memcpy of a viewport's bytes.
 void BM_ViewportMemcpy(benchmark::State &state) {
-  const std::size_t bytes = std::size_t(kViewport.width()) * kViewport.height() * 4;
-  std::vector<unsigned char> from(bytes, 1), to(bytes, 2);  // both faulted in
-  for (auto _ : state) {
-    std::memcpy(to.data(), from.data(), bytes);
-    benchmark::DoNotOptimize(to.data());
-    benchmark::ClobberMemory();
-  }
-  state.SetBytesProcessed(qint64(state.iterations()) * qint64(bytes));
+  copyBytes(state, std::size_t(kViewport.width()) * kViewport.height() * 4);
 }
 BENCHMARK(BM_ViewportMemcpy)->Unit(benchmark::kMicrosecond)->MinTime(0.5);
 

@@ -39,7 +39,6 @@ class EditToolBar : public QToolBar {
   // reported by zoomLevelEntered.
   QComboBox *zoomBox() const { return zoomBox_; }
   void showZoomLevel(double level);
-  QComboBox *brushSizeList() const { return brushSizeList_; }
 
   // The element lists for the Terrain and Image views, the height controls for the
   // Elevation view; the colour set button only when `includingColourButton` is set.

@@ -28,7 +28,6 @@ class LegendWindow : public RefreshingPanel {
  public:
   explicit LegendWindow(EditorSession &session, QWidget *parent = nullptr);
 
-  QTabBar *planeTabs() const { return tabs_; }
   QTreeWidget *rows() const { return rows_; }
   QLabel *summary() const { return summary_; }
   ElementDataWindow *elementDataWindow() const { return dataWindow_; }

@@ -35,7 +35,6 @@ class MouseEditor : public QObject {
 
   // The rectangle being dragged is dropped; the held button paints nothing more.
   void cancelRectangle();
-  bool isDraggingRectangle() const { return band_.has_value(); }
 
  signals:
   // The pointer is over this Sector of the picture (before it is painted).

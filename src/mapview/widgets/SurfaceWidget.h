@@ -29,8 +29,6 @@ class SurfaceWidget : public QWidget {
   double zoomLevel() const { return zoomed_.level(); }
   const ZoomedSurface &zoomedSurface() const { return zoomed_; }
 
-  bool isPanning() const { return panning_; }
-
  signals:
   // Buttons as bits: 1 left, 2 right, 4 middle; positions in picture pixels.
   void mouseMoved(int buttons, double x, double y);
