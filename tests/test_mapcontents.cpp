@@ -6,6 +6,7 @@
 #include "catalogue/ElementCategories.h"
 #include "catalogue/widgets/ElementDataWindow.h"
 #include "catalogue/widgets/ElementFinder.h"
+#include "files/SettingsFile.h"
 #include "mapview/widgets/MapViewWindow.h"
 #include "mapview/widgets/SectorHighlight.h"
 #include "mapview/widgets/SurfaceWidget.h"
@@ -84,7 +85,7 @@ class TestMapContents : public QObject {
 
  private slots:
   void init() {
-    QFile::remove(RecentElements::settingsFileIn(home_.dir.path()));
+    QFile::remove(settingsFilePath(home_.dir.path()));
     dialogs_ = {};
   }
 

@@ -2,6 +2,7 @@
 // the recent elements: all without a window.
 #include "catalogue/CatalogueDatabase.h"
 #include "edits/EditCommand.h"
+#include "files/SettingsFile.h"
 #include "mapfiles/MapTextImport.h"
 #include "mapfiles/PictureLoader.h"
 #include "session/EditorSession.h"
@@ -298,7 +299,7 @@ class TestMapStatistics : public QObject {
   // Order, limit and the next run: test_mapcontents (recentElementsOrderLimitAndPersistence).
   void recentElementsSkipRepeatsAndOddFiles() {
     QTemporaryDir dir;
-    const QString file = RecentElements::settingsFileIn(dir.path());
+    const QString file = settingsFilePath(dir.path());
     {
       RecentElements recent(file);
       QSignalSpy changed(&recent, &RecentElements::changed);

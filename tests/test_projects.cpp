@@ -5,6 +5,7 @@
 #include "app/widgets/EditToolBar.h"
 #include "app/widgets/MainWindow.h"
 #include "app/widgets/StatusPanels.h"
+#include "files/SettingsFile.h"
 #include "mapfiles/MapTextWriter.h"
 #include "mapview/widgets/MapViewWindow.h"
 #include "mapview/widgets/SurfaceWidget.h"
@@ -88,7 +89,7 @@ class TestProjects : public QObject {
     QVERIFY(SaveAsVargaTXT(doc, map_).ok);
   }
 
-  void init() { RecentProjects(RecentProjects::settingsPath(home_.dir.path())).clear(); }
+  void init() { RecentProjects(settingsFilePath(home_.dir.path())).clear(); }
 
   void fileMenuStartsWithTheProjectCommands() {
     test::ScriptedDialogs dialogs;

@@ -2,6 +2,7 @@
 // box, Fit Map to Window, the overview and the view kept between runs.
 #include "app/widgets/EditToolBar.h"
 #include "app/widgets/MainWindow.h"
+#include "files/SettingsFile.h"
 #include "mapview/ViewZoom.h"
 #include "mapview/widgets/MapOverview.h"
 #include "mapview/widgets/MapViewWindow.h"
@@ -394,7 +395,7 @@ class TestZoomView : public QObject {
   // 100% (a map's own zoom and place go with its project).
   void overviewIsKeptBetweenRuns() {
     const QString picture = largePicture();
-    QFile::remove(ViewSettings::filePath(home_.dir.path()));  // what earlier tests left
+    QFile::remove(settingsFilePath(home_.dir.path()));  // what earlier tests left
     open(picture);
     QVERIFY(main_->overview()->isHidden());
     view()->setZoomLevel(2.0);
@@ -413,11 +414,11 @@ class TestZoomView : public QObject {
 
     // A settings file that is not a file is no obstacle.
     main_.reset();
-    QFile::remove(ViewSettings::filePath(home_.dir.path()));
-    QVERIFY(QDir().mkpath(ViewSettings::filePath(home_.dir.path())));
+    QFile::remove(settingsFilePath(home_.dir.path()));
+    QVERIFY(QDir().mkpath(settingsFilePath(home_.dir.path())));
     main_ = std::make_unique<MainWindow>(&dialogs_);
     QVERIFY(main_->overview()->isHidden());
-    QVERIFY(QDir().rmdir(ViewSettings::filePath(home_.dir.path())));
+    QVERIFY(QDir().rmdir(settingsFilePath(home_.dir.path())));
   }
 };
 

@@ -1,5 +1,7 @@
 #include "app/RecentProjects.h"
 
+#include "files/SettingsFile.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -14,11 +16,8 @@ QString normalised(const QString &path) {
 }
 }  // namespace
 
-QString RecentProjects::settingsPath(const QString &dataFolder) {
-  return QDir(dataFolder).filePath(QStringLiteral("Settings.ini"));
-}
-
 QStringList RecentProjects::entries() const {
+  if (!usableSettingsFile(settingsFile_)) return {};
   const QSettings settings(settingsFile_, QSettings::IniFormat);
   QStringList entries = settings.value(kKey).toStringList();
   entries.removeAll(QString());
@@ -47,6 +46,7 @@ void RecentProjects::clear() {
 }
 
 void RecentProjects::store(const QStringList &entries) {
+  if (!usableSettingsFile(settingsFile_)) return;
   QSettings settings(settingsFile_, QSettings::IniFormat);
   settings.setValue(kKey, entries);
   settings.sync();

@@ -13,8 +13,6 @@ class RecentProjects {
   static constexpr int kLimit = 10;
 
   explicit RecentProjects(const QString &settingsFile) : settingsFile_(settingsFile) {}
-  // The settings file in the data folder.
-  static QString settingsPath(const QString &dataFolder);
 
   QStringList entries() const;
   // Puts the project first, once; the oldest beyond the limit drop out.

@@ -1,7 +1,7 @@
 #include "mapview/ViewSettings.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include "files/SettingsFile.h"
+
 #include <QSettings>
 
 namespace vmm {
@@ -10,15 +10,10 @@ namespace {
 const QString kGroup = QStringLiteral("MapView");
 }  // namespace
 
-QString ViewSettings::filePath(const QString &dataFolder) {
-  return QDir(dataFolder).filePath(QStringLiteral("Settings.ini"));
-}
-
 ViewSettings ViewSettings::load(const QString &dataFolder) {
   ViewSettings loaded;
-  const QString path = filePath(dataFolder);
-  // Anything but a regular file (a folder, a device) is left alone.
-  if (!QFileInfo(path).isFile()) return loaded;
+  const QString path = settingsFilePath(dataFolder);
+  if (!usableSettingsFile(path)) return loaded;
   QSettings file(path, QSettings::IniFormat);
   file.beginGroup(kGroup);
   loaded.overviewShown = file.value(QStringLiteral("overview"), false).toBool();
@@ -26,8 +21,8 @@ ViewSettings ViewSettings::load(const QString &dataFolder) {
 }
 
 bool ViewSettings::save(const QString &dataFolder) const {
-  const QString path = filePath(dataFolder);
-  if (QFileInfo::exists(path) && !QFileInfo(path).isFile()) return false;
+  const QString path = settingsFilePath(dataFolder);
+  if (!usableSettingsFile(path)) return false;
   QSettings file(path, QSettings::IniFormat);
   file.beginGroup(kGroup);
   // Keys an earlier version kept here (the picture, zoom and scroll) go.

@@ -10,7 +10,6 @@ namespace vmm {
 struct ViewSettings {
   bool overviewShown = false;
 
-  static QString filePath(const QString &dataFolder);
   static ViewSettings load(const QString &dataFolder);
   // False when the settings file could not be written.
   bool save(const QString &dataFolder) const;

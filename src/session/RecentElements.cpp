@@ -1,5 +1,7 @@
 #include "session/RecentElements.h"
 
+#include "files/SettingsFile.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -9,15 +11,6 @@ namespace vmm {
 namespace {
 
 const QString kKey = QStringLiteral("RecentElements/names");
-constexpr qint64 kMaxSettingsBytes = 1 << 20;  // far beyond what the editor writes
-
-// A settings file that could not be the editor's own (a folder, a device, a huge file)
-// is neither read nor replaced.
-bool usableSettingsFile(const QString &path) {
-  const QFileInfo info(path);
-  return !path.isEmpty() && (!info.exists() || (info.isFile() && info.size() <= kMaxSettingsBytes));
-}
-
 }  // namespace
 
 RecentElements::RecentElements(const QString &settingsFile, QObject *parent)
@@ -39,10 +32,6 @@ void RecentElements::note(const QString &name) {
   while (names_.size() > kLimit) names_.removeLast();
   save();
   emit changed();
-}
-
-QString RecentElements::settingsFileIn(const QString &dataFolder) {
-  return QDir(dataFolder).filePath(QStringLiteral("Settings.ini"));
 }
 
 void RecentElements::save() const {

@@ -22,9 +22,6 @@ class RecentElements : public QObject {
   // `name` becomes the newest; the oldest drops off beyond kLimit.
   void note(const QString &name);
 
-  // The settings file in the editor's data folder.
-  static QString settingsFileIn(const QString &dataFolder);
-
  signals:
   void changed();
 

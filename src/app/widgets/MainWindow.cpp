@@ -6,6 +6,7 @@
 #include "app/widgets/WidgetDialogs.h"
 #include "catalogue/ElementRecord.h"
 #include "catalogue/widgets/ElementPicker.h"
+#include "files/SettingsFile.h"
 #include "mapview/widgets/EditCursors.h"
 #include "mapview/widgets/MapOverview.h"
 #include "mapview/widgets/MapViewWindow.h"
@@ -51,8 +52,8 @@ MainWindow::MainWindow(UserDialogs *dialogs, QWidget *parent) : QMainWindow(pare
   statusPanels_->setText(11, QStringLiteral("Terrain"));
   statusPanels_->setText(9, QStringLiteral("Image"));
   loadCatalogue();
-  recent_ = std::make_unique<RecentProjects>(
-      RecentProjects::settingsPath(session_.document().DatabaseLocation));
+  recent_ =
+      std::make_unique<RecentProjects>(settingsFilePath(session_.document().DatabaseLocation));
   setAcceptDrops(true);
   picker_ = new ElementPicker(*toolBar_->categoryList(), *toolBar_->elementList(), session_, this);
   connect(&session_, &EditorSession::elementSelected, this, [this](const ElementRecord &record) {

@@ -8,6 +8,7 @@
 #include "app/widgets/LegendWindow.h"
 #include "app/widgets/ProblemsWindow.h"
 #include "catalogue/widgets/ElementFinder.h"
+#include "files/SettingsFile.h"
 #include "mapview/widgets/MapViewWindow.h"
 #include "session/RecentElements.h"
 
@@ -21,8 +22,8 @@
 namespace vmm {
 
 void MainWindow::setUpMapContents() {
-  recentElements_ = new RecentElements(
-      RecentElements::settingsFileIn(session_.document().DatabaseLocation), this);
+  recentElements_ =
+      new RecentElements(settingsFilePath(session_.document().DatabaseLocation), this);
   // A row of its own under the tool strip: the strip's first row is full at the
   // window's default width, and a search box in its overflow menu would be no use.
   addToolBarBreak(Qt::TopToolBarArea);

@@ -5,6 +5,7 @@
 
 #include "app/widgets/EditToolBar.h"
 #include "catalogue/widgets/ElementPicker.h"
+#include "files/InputFile.h"
 #include "mapfiles/ProjectFile.h"
 #include "mapview/ViewZoom.h"
 #include "mapview/widgets/MapViewWindow.h"
@@ -37,7 +38,10 @@ FileKind kindOf(const QString &path) {
   if (looksLikeProject(path) ||
       QFileInfo(path).suffix().compare(kProjectSuffix, Qt::CaseInsensitive) == 0)
     return FileKind::Project;
-  if (!QImageReader::imageFormat(path).isEmpty()) return FileKind::Picture;
+  // The content decides where it can be looked at: a pipe or a device is never opened here.
+  InputFile input;
+  if (input.open(path) && !QImageReader::imageFormat(&input.file()).isEmpty())
+    return FileKind::Picture;
   // A picture that cannot be read is still meant as one: it gets the picture's message.
   const QByteArray suffix = QFileInfo(path).suffix().toLower().toLatin1();
   if (QImageReader::supportedImageFormats().contains(suffix)) return FileKind::Picture;

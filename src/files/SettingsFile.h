@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+namespace vmm {
+
+// The editor's settings file in its data folder, "Settings.ini": the overview's state,
+// the recent projects and the recent elements each keep a group of it.
+QString settingsFilePath(const QString &dataFolder);
+
+// Whether `path` may be read and replaced as the editor's settings: it is missing, or a
+// regular file of a size the editor could have written. A folder, a pipe, a device or a
+// huge file is neither read (a pipe would block the start) nor replaced.
+bool usableSettingsFile(const QString &path);
+
+}  // namespace vmm
