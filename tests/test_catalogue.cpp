@@ -82,9 +82,6 @@ class TestCatalogue : public QObject {
     QTest::newRow("id that wraps to its record")
         << QStringList{"UPDATE tblElements SET elementid = 65539 WHERE elementid = 3"}
         << "has elementid 65539, outside 0 to 351";
-    QTest::newRow("negative id")
-        << QStringList{"UPDATE tblElements SET elementid = -1 WHERE elementid = 0"}
-        << "has elementid -1, outside 0 to 351";
     QTest::newRow("garbage pages") << QStringList{"garbage"} << "it is not an SQLite database";
     QTest::newRow("tblElements missing")
         << QStringList{"DROP TABLE tblElements"} << "table tblElements is missing";
