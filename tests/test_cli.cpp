@@ -85,6 +85,14 @@ class TestCli : public QObject {
             out};
   }
 
+  // The arguments with PIC, MAP and PROJECT, and the names in `more`, replaced by their paths.
+  QStringList resolved(QStringList arguments, const QHash<QString, QString> &more = {}) const {
+    const QHash<QString, QString> files{{"PIC", picture_}, {"MAP", map_}, {"PROJECT", project_}};
+    for (QString &argument : arguments)
+      argument = more.value(argument, files.value(argument, argument));
+    return arguments;
+  }
+
   // "Import Map Image" and "Import Map Data" of the test's files in the editor; false on failure.
   bool openInEditor(MainWindow &window, test::ScriptedDialogs &dialogs) const {
     if (!window.LoadMapImage(picture_)) return false;
@@ -395,18 +403,18 @@ class TestCli : public QObject {
     const QString stopMap = path(QStringLiteral("stop.txt"));
     QVERIFY(test::writeFile(
         stopMap, "10\r\n \r\n6 X Max \r\n3 Y Max \r\n0\r\n0\r\nId\r\n&\r\n0\t1\t99999\t\r\n#\r\n"));
-    const QHash<QString, QString> placeholders{
-        {"OUT", out},           {"PIC", picture_},     {"BADPIC", badPicture},
-        {"MAP", map_},          {"STOPMAP", stopMap},  {"NODIR", path("none/out.txt")},
-        {"PIPE", path("pipe")}, {"PROJECT", project_}, {"BADPROJECT", path("bad.vmap")}};
     QVERIFY(test::writeFile(path("bad.vmap"), "not a project"));
     if (!QFileInfo::exists(path("pipe")))
       QVERIFY(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0600) == 0);
-    for (QString &argument : arguments) argument = placeholders.value(argument, argument);
     message.replace("PIPE", path("pipe"));
 
     QVERIFY(test::writeFile(out, "earlier"));
-    const RunResult result = run(arguments);
+    const RunResult result = run(resolved(arguments, {{"OUT", out},
+                                                      {"BADPIC", badPicture},
+                                                      {"STOPMAP", stopMap},
+                                                      {"NODIR", path("none/out.txt")},
+                                                      {"PIPE", path("pipe")},
+                                                      {"BADPROJECT", path("bad.vmap")}}));
     QCOMPARE(result.exitCode, 2);
     QVERIFY2(result.err.contains(message), qPrintable(result.err));
     QVERIFY(result.err.startsWith(QLatin1String("varga-map")));
@@ -455,16 +463,10 @@ class TestCli : public QObject {
   void standardOutput() {
     QFETCH(QStringList, arguments);
     const QString file = path("stdout-copy");
-    QStringList toFile = arguments, toPipe = arguments;
-    for (QStringList *list : {&toFile, &toPipe})
-      for (QString &argument : *list)
-        argument = argument == "MAP" ? map_ : argument == "PIC" ? picture_ : argument;
-    toFile.replace(toFile.indexOf("OUT"), file);
-    toPipe.replace(toPipe.indexOf("OUT"), "-");
     QFile::remove(file);
-    const RunResult written = run(toFile);
+    const RunResult written = run(resolved(arguments, {{"OUT", file}}));
     QVERIFY2(written.exitCode == 0, qPrintable(written.err));
-    const RunResult piped = run(toPipe);
+    const RunResult piped = run(resolved(arguments, {{"OUT", "-"}}));
     QCOMPARE(piped.exitCode, 0);
     QVERIFY(!piped.outBytes.isEmpty());
     QCOMPARE(piped.outBytes, test::readFile(file));
@@ -513,12 +515,7 @@ class TestCli : public QObject {
     QDir().mkpath(QFileInfo(map).path());
     QVERIFY(test::writeFile(map, text));
     const QString out = path(QStringLiteral("details/out.txt"));
-    for (QString &argument : arguments)
-      argument = argument == "MAP"   ? map
-                 : argument == "PIC" ? picture_
-                 : argument == "OUT" ? out
-                                     : argument;
-    const RunResult result = run(arguments);
+    const RunResult result = run(resolved(arguments, {{"MAP", map}, {"OUT", out}}));
     QCOMPARE(result.exitCode, exitCode);
     expected.replace("MAP", map);
     QVERIFY2((result.out + result.err).contains(expected), qPrintable(result.out + result.err));
