@@ -121,7 +121,6 @@ class TestZoom : public QObject {
     QTest::addColumn<double>("scale");
     QTest::newRow("12.5%") << 0.125;
     QTest::newRow("33%") << 1.0 / 3;
-    QTest::newRow("67%") << 2.0 / 3;
     QTest::newRow("26.1% (fitted)") << 0.261;
     QTest::newRow("91% (device ratio 1.5 at 60%)") << 0.91;
   }
