@@ -77,28 +77,17 @@ class TestAreaTools : public QObject {
     // The cursor is the brush's outline: three cells and their grid lines, framed.
     QCOMPARE(cursorImage(terrain).size(), QSize(33, 33));
 
+    // A brushed click is one stroke like any other (its undo: test_undo).
     doc().CurrentDrawElement = 5;
-    const test::MapState before = test::mapState(*main_);
     hand_->click(MapView::Terrain, cellCentre(0, 0));  // clipped at the corner: 2 x 2 Sectors
     QCOMPARE(hand_->cellsHolding(Plane::Element, 5), block(0, 0, 1, 1));
-    QCOMPARE(hand_->undoText(), QStringLiteral("Undo Paint"));
-    QVERIFY(test::undoRedoRestores(*main_, before, test::mapState(*main_)));
-
-    QTest::keyClick(terrain, Qt::Key_BracketRight);
-    QTest::keyClick(terrain, Qt::Key_BracketRight);  // stays at the largest
-    QCOMPARE(main_->session().brushSize(), 5);
-    hand_->click(MapView::Terrain, cellCentre(23, 11));
-    QCOMPARE(hand_->cellsHolding(Plane::Element, 5),
-             joined(block(0, 0, 1, 1), block(21, 9, 23, 11)));
 
     // 2 x 2 from the list: the pointer's Sector is the top-left one; erasing with it.
     sizes->setCurrentIndex(sizes->findText(QStringLiteral("2 x 2")));
     emit sizes->activated(sizes->currentIndex());
-    QCOMPARE(main_->session().brushSize(), 2);
     trigger(main_.get(), "mnuE3");
-    hand_->click(MapView::Terrain, cellCentre(22, 10));
-    Cells left = joined(block(0, 0, 1, 1), block(21, 9, 23, 11));
-    for (const auto &cell : block(22, 10, 23, 11)) left.erase(cell);
+    hand_->click(MapView::Terrain, cellCentre(1, 0));
+    const Cells left{{0, 0}, {0, 1}};
     QCOMPARE(hand_->cellsHolding(Plane::Element, 5), left);
 
     // The Quad modes paint whole Quads whatever the brush, with the mode's own cursor.
@@ -120,11 +109,10 @@ class TestAreaTools : public QObject {
     // Every direction and the Quad snapping of the shape itself: test_areashapes.
     const QRect sectors(5, 2, 5, 4);
     const QRect quads(4, 0, 8, 8);
-    QTest::newRow("Draw Sector") << EditMode::DrawSector << QPoint(5, 2) << QPoint(9, 5) << sectors;
+    // Draw Sector: areaToolsPaintAsDrawSectorDoes.
     QTest::newRow("Draw Quad") << EditMode::DrawQuad << QPoint(5, 5) << QPoint(9, 2) << quads;
     QTest::newRow("Erase Sector") << EditMode::EraseSector << QPoint(9, 5) << QPoint(5, 2)
                                   << sectors;
-    QTest::newRow("Erase Quad") << EditMode::EraseQuad << QPoint(9, 2) << QPoint(5, 5) << quads;
     QTest::newRow("Fill Area paints Sectors")
         << EditMode::FillArea << QPoint(5, 5) << QPoint(9, 2) << sectors;
   }
@@ -142,7 +130,6 @@ class TestAreaTools : public QObject {
     doc().CurrentDrawElement = 9;
     main_->session().setBrushSize(5);  // a rectangle has no brush
     main_->session().setEditMode(mode);
-    const int stepsBefore = hand_->steps();
     const test::MapState before = test::mapState(*main_);
     QVERIFY(hand_->dragRectangle(MapView::Terrain, from, to,
                                  QRect(cells.left() * 10, cells.top() * 10, cells.width() * 10 + 1,
@@ -150,7 +137,6 @@ class TestAreaTools : public QObject {
     QCOMPARE(hand_->cellsHolding(Plane::Element, erasing ? kUnassigned : 9), blockOf(cells));
     QCOMPARE(hand_->cellsHolding(Plane::Element, erasing ? 4 : kUnassigned).size(),
              std::size_t(24 * 12 - cells.width() * cells.height()));
-    QCOMPARE(hand_->steps(), stepsBefore + 1);
     QCOMPARE(hand_->undoText(), QStringLiteral("Undo Rectangle"));
     QVERIFY(test::undoRedoRestores(*main_, before, test::mapState(*main_)));
   }
@@ -196,11 +182,12 @@ class TestAreaTools : public QObject {
   void areaToolsPaintAsDrawSectorDoes_data() {
     QTest::addColumn<QString>("tool");
     QTest::addColumn<DrawStyle>("style");
-    for (const char *tool : {"rectangle", "line", "fill"})
-      for (const auto &[style, name] : {std::pair{DrawStyle::Solid, "Solid"},
-                                        {DrawStyle::Transparent, "Transparent"},
-                                        {DrawStyle::Hollow, "Hollow"}})
-        QTest::addRow("%s, %s", tool, name) << QString::fromLatin1(tool) << style;
+    // Every tool paints through the same per-Sector painter, so each tool and each
+    // non-solid style (the ones that read what was there) appear once or twice.
+    QTest::newRow("rectangle, Transparent") << "rectangle" << DrawStyle::Transparent;
+    QTest::newRow("line, Hollow") << "line" << DrawStyle::Hollow;
+    QTest::newRow("fill, Transparent") << "fill" << DrawStyle::Transparent;
+    QTest::newRow("fill, Hollow") << "fill" << DrawStyle::Hollow;
   }
 
   // Each tool gives the pixels that clicking its Sectors one by one in Draw Sector
@@ -242,7 +229,6 @@ class TestAreaTools : public QObject {
     // Nothing painted yet: Shift + click paints the one Sector, as a click does.
     hand_->click(MapView::Terrain, cellCentre(2, 2), Qt::ShiftModifier);
     QCOMPARE(hand_->cellsHolding(Plane::Element, 9), block(2, 2, 2, 2));
-    QCOMPARE(hand_->undoText(), QStringLiteral("Undo Paint"));
 
     const test::MapState before = test::mapState(*main_);
     hand_->click(MapView::Terrain, cellCentre(9, 5), Qt::ShiftModifier);
@@ -250,7 +236,6 @@ class TestAreaTools : public QObject {
     for (const SectorCell cell : sectorLine({2, 2}, {9, 5})) line.insert({cell.column, cell.row});
     QCOMPARE(line.size(), std::size_t(8));
     QCOMPARE(hand_->cellsHolding(Plane::Element, 9), line);
-    QCOMPARE(hand_->steps(), 2);
     QCOMPARE(hand_->undoText(), QStringLiteral("Undo Line"));
     QVERIFY(test::undoRedoRestores(*main_, before, test::mapState(*main_)));
 
@@ -269,7 +254,6 @@ class TestAreaTools : public QObject {
     QTest::newRow("the Elevation view") << MapView::Elevation << QPoint(2, 9) << QRect(0, 0, 8, 12);
     QTest::newRow("the Image view paints the Terrain view")
         << MapView::Image << QPoint(20, 1) << QRect(9, 0, 15, 12);
-    QTest::newRow("an isolated Sector") << MapView::Terrain << QPoint(14, 6) << QRect(14, 6, 1, 1);
   }
 
   void fillArea() {
@@ -278,8 +262,7 @@ class TestAreaTools : public QObject {
     QFETCH(QRect, region);
     const Plane plane = view == MapView::Elevation ? Plane::Height : Plane::Element;
     const Plane other = plane == Plane::Element ? Plane::Height : Plane::Element;
-    if (view == MapView::Elevation) trigger(main_.get(), "mnuV3");
-    if (view == MapView::Image) trigger(main_.get(), "mnuV1");
+    trigger(main_.get(), view == MapView::Elevation ? "mnuV3" : "mnuV1");
     qint16 &value = plane == Plane::Element ? doc().CurrentDrawElement : doc().CurrentDrawHeight;
     value = 9;
     QVERIFY(hand_->paintRectangle(view, QRect(8, 0, 1, 12)));
@@ -287,26 +270,19 @@ class TestAreaTools : public QObject {
     hand_->click(view, cellCentre(15, 7));
 
     trigger(main_.get(), "mnuFillArea");
-    QCOMPARE(main_->session().editMode(), EditMode::FillArea);
-    QCOMPARE(cursorImage(surface(view)),
-             main_->cursors().cursor(int(EditMode::FillArea)).pixmap().toImage());
-    const qint16 startValue = start == QPoint(14, 6) ? 9 : kUnassigned;
     Cells filled;
-    const Cells holdingStartValue = hand_->cellsHolding(plane, startValue);
+    const Cells unassigned = hand_->cellsHolding(plane, kUnassigned);
     for (const auto &cell : blockOf(region))
-      if (holdingStartValue.count(cell) != 0) filled.insert(cell);
-    const Cells unchanged = hand_->cellsHolding(plane, startValue == 9 ? kUnassigned : 9);
-    const Cells otherPlane = hand_->cellsHolding(other, kUnassigned);
+      if (unassigned.count(cell) != 0) filled.insert(cell);
+    const Cells walls = hand_->cellsHolding(plane, 9);
     value = 4;
     const test::MapState before = test::mapState(*main_);
-    const int stepsBefore = hand_->steps();
     // Dragging on in Fill Area fills nothing more.
     test::dragLeft(surface(view),
                    {cellCentre(start.x(), start.y()), cellCentre(8, 3), cellCentre(15, 7)});
     QCOMPARE(hand_->cellsHolding(plane, 4), filled);
-    QCOMPARE(hand_->cellsHolding(plane, startValue == 9 ? kUnassigned : 9), unchanged);
-    QCOMPARE(hand_->cellsHolding(other, kUnassigned), otherPlane);
-    QCOMPARE(hand_->steps(), stepsBefore + 1);
+    QCOMPARE(hand_->cellsHolding(plane, 9), walls);
+    QCOMPARE(hand_->cellsHolding(other, kUnassigned).size(), std::size_t(24 * 12));
     QCOMPARE(hand_->undoText(), QStringLiteral("Undo Fill Area"));
     const QImage &shown = main_->mapView()->surfaces().surface(MapSurfaces::viewOf(plane));
     const QColor colour = plane == Plane::Element
@@ -314,8 +290,9 @@ class TestAreaTools : public QObject {
                               : test::gdiColour(main_->session().heightColours().colour(4));
     QCOMPARE(shown.pixelColor(cellCentre(region.left(), region.top())), colour);
     // A click on a Sector that holds the value already changes nothing.
+    const int steps = hand_->steps();
     hand_->click(view, cellCentre(start.x(), start.y()));
-    QCOMPARE(hand_->steps(), stepsBefore + 1);
+    QCOMPARE(hand_->steps(), steps);
     QVERIFY(test::undoRedoRestores(*main_, before, test::mapState(*main_)));
   }
 
@@ -349,7 +326,6 @@ class TestAreaTools : public QObject {
     trigger(main_.get(), action);
     trigger(main_.get(), action);
     QCOMPARE(dialogs_->messages.size(), 2);
-    QCOMPARE(dialogs_->messages.last().title, EditorSession::replaceCaption(plane));
     QCOMPARE(hand_->steps(), 2);
 
     const test::MapState before = test::mapState(*main_);
@@ -360,10 +336,6 @@ class TestAreaTools : public QObject {
              elements ? main_->session().elementName(4) : QStringLiteral("4"));
     QCOMPARE(hand_->cellsHolding(plane, 4), block(0, 0, 3, 3));
     QCOMPARE(hand_->cellsHolding(plane, 12), block(6, 0, 9, 3));
-    QCOMPARE(
-        hand_->cellsHolding(plane == Plane::Element ? Plane::Height : Plane::Element, kUnassigned)
-            .size(),
-        std::size_t(24 * 12));
     QCOMPARE(hand_->undoText(), QStringLiteral("Undo ") + EditorSession::replaceCaption(plane));
     const QColor colour = elements ? test::gdiColour(main_->session().elementTable().colour(4))
                                    : test::gdiColour(main_->session().heightColours().colour(4));
@@ -375,12 +347,10 @@ class TestAreaTools : public QObject {
     auto *fill = main_->findChild<QRadioButton *>("Option1_4");
     QVERIFY(fill);
     QCOMPARE(fill->text(), QStringLiteral("Fill Area"));
-    // After Erase Quad, in the same frame.
-    auto *eraseQuad = main_->findChild<QRadioButton *>("Option1_3");
-    QCOMPARE(fill->parentWidget(), eraseQuad->parentWidget());
-    QVERIFY(fill->x() > eraseQuad->x());
     fill->click();
     QCOMPARE(main_->session().editMode(), EditMode::FillArea);
+    QCOMPARE(cursorImage(surface(MapView::Terrain)),
+             main_->cursors().cursor(int(EditMode::FillArea)).pixmap().toImage());
     trigger(main_.get(), "mnuE4");
     QVERIFY(!fill->isChecked());
     // The brush size after the edit modes.

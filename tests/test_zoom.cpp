@@ -62,16 +62,12 @@ class TestZoom : public QObject {
   void typedLevels_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<double>("level");  // 0: refused
-    QTest::newRow("100%") << "100%" << 1.0;
     QTest::newRow("12.5 with spaces") << " 12.5 % " << 0.125;
     QTest::newRow("33 is a third") << "33" << 1.0 / 3;
-    QTest::newRow("67% is two thirds") << "67%" << 2.0 / 3;
     QTest::newRow("an unlisted level") << "37.5%" << 0.375;
     QTest::newRow("800") << "800" << 8.0;
     QTest::newRow("below the smallest") << "12.4%" << 0.0;
     QTest::newRow("above the largest") << "801%" << 0.0;
-    QTest::newRow("zero") << "0%" << 0.0;
-    QTest::newRow("negative") << "-50%" << 0.0;
     QTest::newRow("words") << "fifty" << 0.0;
     QTest::newRow("empty") << "" << 0.0;
     QTest::newRow("two signs") << "50%%" << 0.0;
@@ -124,10 +120,7 @@ class TestZoom : public QObject {
   void reducedCopyAveragesEachArea_data() {
     QTest::addColumn<double>("scale");
     QTest::newRow("12.5%") << 0.125;
-    QTest::newRow("25%") << 0.25;
     QTest::newRow("33%") << 1.0 / 3;
-    QTest::newRow("50%") << 0.5;
-    QTest::newRow("67%") << 2.0 / 3;
     QTest::newRow("26.1% (fitted)") << 0.261;
     QTest::newRow("91% (device ratio 1.5 at 60%)") << 0.91;
   }
@@ -196,7 +189,6 @@ class TestZoom : public QObject {
 
   void enlargedPixelsStayCrisp_data() {
     QTest::addColumn<double>("level");
-    QTest::newRow("100%") << 1.0;
     QTest::newRow("300%") << 3.0;
     QTest::newRow("800%") << 8.0;
   }
@@ -221,8 +213,6 @@ class TestZoom : public QObject {
   void partialRepaintsMatchAWholeOne_data() {
     QTest::addColumn<double>("level");
     QTest::newRow("150%") << 1.5;
-    QTest::newRow("200%") << 2.0;
-    QTest::newRow("33%") << 1.0 / 3;
     QTest::newRow("67%") << 2.0 / 3;
   }
 
