@@ -171,18 +171,6 @@ class TestEdits : public QObject {
       QVERIFY2(std::abs(total[id] / draws - share) < 0.05, qPrintable(QString::number(id)));
     }
   }
-
-  void seededSourcesRepeat() {
-    MersenneRandomSource a(42u), b(42u), c(43u);
-    bool differs = false;
-    for (int i = 0; i < 1000; ++i) {
-      const float r = a.next();
-      QVERIFY(r >= 0.0f && r < 1.0f);
-      QCOMPARE(b.next(), r);
-      differs = differs || c.next() != r;
-    }
-    QVERIFY(differs);
-  }
 };
 
 QTEST_GUILESS_MAIN(TestEdits)

@@ -73,7 +73,8 @@ class TestGdi : public QObject {
   }
   void cleanup() { setGdiErrorReporter({}); }
 
-  // The raster operations the map colouring relies on.
+  // The raster operations the map colouring relies on; copy and merge (Solid and
+  // Transparent): test_colouring (drawStyles).
   void rasterOperations_data() {
     QTest::addColumn<int>("mode");
     QTest::addColumn<quint32>("expected");
@@ -81,8 +82,6 @@ class TestGdi : public QObject {
     const quint32 p = 0x00F0CC, d = 0x00AA0F;
     QTest::newRow("xorpen") << R2_XORPEN << (p ^ d);
     QTest::newRow("maskpen") << R2_MASKPEN << (p & d);
-    QTest::newRow("copypen") << R2_COPYPEN << p;
-    QTest::newRow("mergepen") << R2_MERGEPEN << (p | d);
   }
 
   void rasterOperations() {

@@ -42,13 +42,9 @@ class TestHighDpi : public QObject {
 
     // Every picture pixel is a sharp 2 x 2 block of device pixels.
     const QImage &picture = main->session().surfaces().surface(MapView::Terrain);
-    const QImage shown = terrain->grab().toImage();
-    QCOMPARE(shown.size(), QSize(480, 240));
-    for (int y = 0; y < 60; ++y)
-      for (int x = 0; x < 60; ++x)
-        for (const QPoint corner : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(1, 1)})
-          if (shown.pixel(2 * x + corner.x(), 2 * y + corner.y()) != picture.pixel(x, y))
-            QFAIL(qPrintable(QStringLiteral("picture pixel (%1, %2)").arg(x).arg(y)));
+    QImage shown = terrain->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    shown.setDevicePixelRatio(1);
+    QCOMPARE(shown, picture.scaled(480, 240).convertToFormat(QImage::Format_RGB32));
 
     // A logical position may fall between pixels: the device pixel under the pointer decides.
     MapDocument &doc = main->session().document();

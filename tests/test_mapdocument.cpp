@@ -29,8 +29,6 @@ class TestMapDocument : public QObject {
     QVERIFY(!doc.setValue(0, 16, Plane::Height, 5));
     QVERIFY(doc.setValue(5000, 15, Plane::Height, 7));
     QCOMPARE(doc.value(5000, 15, Plane::Height), qint16(7));
-    QCOMPARE(doc.value(5000, 15, Plane::Element), qint16(-1));
-    QCOMPARE(doc.mapData(5000, 16, 1), qint16(0));
   }
 
   void sectorOriginFollowsQuadRows() {
@@ -50,18 +48,8 @@ class TestMapDocument : public QObject {
   void observersSeeOnlyRealChanges() {
     struct Recorder : ChangeObserver {
       QList<SectorChange> seen;
-      QList<int> *order = nullptr;
-      int id = 0;
-      void sectorChanged(const SectorChange &c) override {
-        seen.append(c);
-        if (order) order->append(id);
-      }
-    };
-    QList<int> order;
-    Recorder first, second;
-    first.order = second.order = &order;
-    first.id = 1;
-    second.id = 2;
+      void sectorChanged(const SectorChange &c) override { seen.append(c); }
+    } first, second;
     MapDocument doc;
     doc.addChangeObserver(&first);
     doc.addChangeObserver(&second);
@@ -73,14 +61,10 @@ class TestMapDocument : public QObject {
     QCOMPARE(first.seen[0].oldValue, qint16(-1));
     QCOMPARE(first.seen[0].newValue, qint16(12));
     QCOMPARE(first.seen[1].plane, Plane::Height);
-    QCOMPARE(order, (QList<int>{1, 2, 1, 2}));
-
     doc.removeChangeObserver(&first);
-    QVERIFY(!doc.hasChangeObserver(&first) && doc.hasChangeObserver(&second));
     doc.setValue(0, 0, Plane::Element, 5);
     QCOMPARE(first.seen.size(), 2);
     QCOMPARE(second.seen.size(), 3);
-    QCOMPARE(second.seen[2].quad, 0);
   }
 };
 

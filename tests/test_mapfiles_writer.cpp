@@ -78,35 +78,17 @@ class TestMapFilesWriter : public QObject {
     MapDocument doc;
     doc.XQuads = 3;
     doc.YQuads = 3;
-    doc.TotalQuads = 2;
+    doc.TotalQuads = 3;
     doc.setValue(1, 2, Plane::Element, 7);
     doc.setValue(1, 0, Plane::Height, 32);
-    const QByteArray text = tolleMapText(doc);
-    const QByteArray unpainted = row(QList<int>{0} + repeated(17, -1));
+    for (int sector = 0; sector < kSectorsPerQuad - 1; ++sector)
+      doc.setValue(2, sector, Plane::Height, 0);
+    const QByteArray unpainted = row(QList<int>{0} + repeated(17, -1));  // (-16) / 16
     QList<int> quad1 = QList<int>{1} + repeated(16, -1);
     quad1[3] = 7;
     quad1.append(1);  // (32 - 15) / 16
-    QCOMPARE(text, header("41", 3, 3) + unpainted + row(quad1) + "#\r\n");
-  }
-
-  void tolleElevationTruncates_data() {
-    QTest::addColumn<QList<int>>("heights");
-    QTest::addColumn<int>("elevation");
-    QList<int> ramp;
-    for (int h = 0; h < 16; ++h) ramp.append(h);
-    QList<int> zerosAndOneUnassigned = repeated(15, 0) << -1;
-    QTest::newRow("0 to 15, sum 120") << ramp << 7;
-    QTest::newRow("all unassigned, sum -16") << repeated(16, -1) << -1;
-    QTest::newRow("sum -1 truncates toward zero") << zerosAndOneUnassigned << 0;
-  }
-  void tolleElevationTruncates() {
-    QFETCH(QList<int>, heights);
-    QFETCH(int, elevation);
-    MapDocument doc;
-    doc.TotalQuads = 1;
-    for (int sector = 0; sector < kSectorsPerQuad; ++sector)
-      doc.setValue(0, sector, Plane::Height, static_cast<qint16>(heights[sector]));
-    QCOMPARE(int(tolleElevation(doc, 0)), elevation);
+    const QByteArray quad2 = row(QList<int>{2} + repeated(16, -1) + QList<int>{0});  // -1 / 16
+    QCOMPARE(tolleMapText(doc), header("41", 3, 3) + unpainted + row(quad1) + quad2 + "#\r\n");
   }
 
   // Refused exports are in test_failing_disks.

@@ -47,7 +47,6 @@ class TestMapView : public QObject {
     QCOMPARE(main.session().document().mapReady, true);
     QVERIFY(main.mapView()->isSurfaceVisible(MapView::Terrain));
     QVERIFY(main.mdiArea()->subWindowList().value(0)->isMaximized());
-    QCOMPARE(QApplication::overrideCursor(), nullptr);
 
     // A refused picture keeps the map with its painted Sector.
     main.session().painter().colourSquare(Plane::Element, 4, 5, 3);
