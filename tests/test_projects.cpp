@@ -16,6 +16,8 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace vmm;
 using test::trigger;
 
@@ -203,6 +205,14 @@ class TestProjects : public QObject {
     emit menu->aboutToShow();
     trigger(&main, "mnuClearRecent");
     QVERIFY(recent.entries().isEmpty());
+
+    // A pipe in place of the settings file is neither read (that would block) nor replaced.
+    const QString pipe = file(QStringLiteral("pipe.ini"));
+    QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
+    RecentProjects piped(pipe);
+    piped.add(kept);
+    QVERIFY(piped.entries().isEmpty());
+    QVERIFY(!QFileInfo(pipe).isFile());
   }
 
   void unsavedWorkQuestions_data() {
@@ -302,6 +312,10 @@ class TestProjects : public QObject {
       QTest::addRow("%s: refused picture", how)
           << dropped << QStringList{"narrow.png"} << kUnassigned << kUnassigned
           << "The width of this image (%1) is not divisable by 120 and is Invalid.";
+      // A pipe is never opened to see what it is: the picture's message names it.
+      QTest::addRow("%s: pipe named as a picture", how)
+          << dropped << QStringList{"pipe.jpg"} << kUnassigned << kUnassigned
+          << "The image (%1) could not be read: it is a pipe, not a file";
     }
   }
 
@@ -314,6 +328,8 @@ class TestProjects : public QObject {
     const QString opened = savedProject(QStringLiteral("opened.vmap"));
     QVERIFY(!opened.isEmpty());
     const QString narrow = test::writePicture(home_.dir.path(), 130, 120);
+    if (files == QStringList{"pipe.jpg"} && !QFileInfo::exists(file(files[0])))
+      QVERIFY(::mkfifo(QFile::encodeName(file(files[0])).constData(), 0600) == 0);
     QStringList paths;
     for (const QString &name : files)
       paths << (name == "picture"      ? home_.picture
@@ -331,7 +347,7 @@ class TestProjects : public QObject {
       QCOMPARE(main.openFiles(paths), message.isEmpty());
     QCOMPARE(dialogs.messages.size(), message.isEmpty() ? 0 : 1);
     if (!message.isEmpty())
-      QCOMPARE(dialogs.messages[0].text, message.contains("%1") ? message.arg(narrow) : message);
+      QCOMPARE(dialogs.messages[0].text, message.contains("%1") ? message.arg(paths[0]) : message);
     const MapDocument &doc = main.session().document();
     QCOMPARE(doc.value(2, 0, Plane::Element), quad2);
     QCOMPARE(doc.value(4, 0, Plane::Element), quad4);
