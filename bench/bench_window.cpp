@@ -2,7 +2,7 @@
 #include "MaximumMap.h"
 #include "QuietDialogs.h"
 
-#include "app/widgets/MainWindow.h"
+#include "ui/main/MainWindow.h"
 #include "document/MapHistory.h"
 
 #include <benchmark/benchmark.h>

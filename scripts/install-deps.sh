@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config python3
   qt6-base-dev libqt6sql6-sqlite qt6-image-formats-plugins libgl-dev libjpeg-dev
   libbenchmark-dev
   xvfb xauth

@@ -1,7 +1,7 @@
 #include "app/EditorArguments.h"
-#include "app/widgets/ApplicationIcon.h"
-#include "app/widgets/MainWindow.h"
-#include "splash/widgets/SplashScreen.h"
+#include "ui/main/ApplicationIcon.h"
+#include "ui/main/MainWindow.h"
+#include "ui/splash/SplashScreen.h"
 
 #include <QApplication>
 

@@ -1,11 +1,11 @@
 // The varga-map tool, run as a process with no display, against the editor's own paths.
-#include "app/widgets/MainWindow.h"
-#include "app/widgets/StatusPanels.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/StatusPanels.h"
 #include "edits/EditCommand.h"
 #include "mapfiles/MapTextImport.h"
 #include "mapfiles/MapTextWriter.h"
 #include "mapview/MapSurfaces.h"
-#include "mapview/widgets/MapViewWindow.h"
+#include "ui/mapview/MapViewWindow.h"
 #include "support/ProjectFixtures.h"
 #include "support/TestSupport.h"
 

@@ -210,9 +210,9 @@ class TestGdi : public QObject {
   }
 
   void systemColours() {
-    QCOMPARE(TranslateVBColor(0x8000000Fu), rgb(192, 192, 192));
-    QCOMPARE(TranslateVBColor(0x800000FFu), ColorRef(0));
-    QCOMPARE(TranslateVBColor(rgb(1, 2, 3)), rgb(1, 2, 3));
+    QCOMPARE(toRgb(0x8000000Fu), rgb(192, 192, 192));
+    QCOMPARE(toRgb(0x800000FFu), ColorRef(0));
+    QCOMPARE(toRgb(rgb(1, 2, 3)), rgb(1, 2, 3));
     QImage image = blank(3, 3);
     DeviceContext dc(&image);
     box(0, 0, 3, 3, 0x80000010u, 0x8000000Fu).DrawRectangle(&dc);

@@ -1,7 +1,7 @@
 // The map view on a screen of two device pixels per logical pixel (QT_SCALE_FACTOR=2).
-#include "app/widgets/MainWindow.h"
-#include "mapview/widgets/MapViewWindow.h"
-#include "mapview/widgets/SurfaceWidget.h"
+#include "ui/main/MainWindow.h"
+#include "ui/mapview/MapViewWindow.h"
+#include "ui/mapview/SurfaceWidget.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>

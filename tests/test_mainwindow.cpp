@@ -1,9 +1,9 @@
 // The main window: its menu commands, with and without a map, and its status bar.
-#include "app/widgets/MainWindow.h"
-#include "app/widgets/StatusPanels.h"
-#include "app/widgets/WidgetDialogs.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/StatusPanels.h"
+#include "ui/dialogs/WidgetDialogs.h"
 #include "mapfiles/MapTextWriter.h"
-#include "mapview/widgets/MapViewWindow.h"
+#include "ui/mapview/MapViewWindow.h"
 #include "support/TestSupport.h"
 
 #include <QAction>

@@ -1,15 +1,15 @@
 // Finding elements and seeing what the map holds, in the editor: the search box and
 // recent elements on the tool strip, the Legend and Problems docks, the jump to a Sector.
-#include "app/widgets/LegendWindow.h"
-#include "app/widgets/MainWindow.h"
-#include "app/widgets/ProblemsWindow.h"
+#include "ui/docks/LegendWindow.h"
+#include "ui/main/MainWindow.h"
+#include "ui/docks/ProblemsWindow.h"
 #include "catalogue/ElementCategories.h"
-#include "catalogue/widgets/ElementDataWindow.h"
-#include "catalogue/widgets/ElementFinder.h"
+#include "ui/catalogue/ElementDataWindow.h"
+#include "ui/catalogue/ElementFinder.h"
 #include "files/SettingsFile.h"
-#include "mapview/widgets/MapViewWindow.h"
-#include "mapview/widgets/SectorHighlight.h"
-#include "mapview/widgets/SurfaceWidget.h"
+#include "ui/mapview/MapViewWindow.h"
+#include "ui/mapview/SectorHighlight.h"
+#include "ui/mapview/SurfaceWidget.h"
 #include "session/RecentElements.h"
 #include "support/TestSupport.h"
 

@@ -1,6 +1,6 @@
-#include "app/widgets/MainWindow.h"
-#include "mapview/widgets/MapViewWindow.h"
-#include "mapview/widgets/SurfaceWidget.h"
+#include "ui/main/MainWindow.h"
+#include "ui/mapview/MapViewWindow.h"
+#include "ui/mapview/SurfaceWidget.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>

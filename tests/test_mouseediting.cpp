@@ -1,7 +1,7 @@
-#include "app/widgets/MainWindow.h"
-#include "app/widgets/StatusPanels.h"
-#include "mapview/widgets/MapViewWindow.h"
-#include "mapview/widgets/SurfaceWidget.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/StatusPanels.h"
+#include "ui/mapview/MapViewWindow.h"
+#include "ui/mapview/SurfaceWidget.h"
 #include "support/TestSupport.h"
 
 #include <QComboBox>

@@ -1,12 +1,12 @@
 // Keyboard shortcuts, tool tips and the Help menu: every key reaches its command from the
 // window as a user presses it, no key is taken twice or taken from Qt's standard ones, the
 // tool strip and the status bar explain themselves, and the user guide shows its pictures.
-#include "app/widgets/EditToolBar.h"
-#include "app/widgets/HelpWindows.h"
-#include "app/widgets/MainWindow.h"
-#include "app/widgets/StatusPanels.h"
-#include "catalogue/widgets/ElementTreeWindow.h"
-#include "mapview/widgets/MapViewWindow.h"
+#include "ui/main/EditToolBar.h"
+#include "ui/dialogs/HelpWindows.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/StatusPanels.h"
+#include "ui/catalogue/ElementTreeWindow.h"
+#include "ui/mapview/MapViewWindow.h"
 #include "support/TestSupport.h"
 
 #include <QAbstractButton>

@@ -1,4 +1,4 @@
-#include "splash/widgets/SplashScreen.h"
+#include "ui/splash/SplashScreen.h"
 
 #include <QFrame>
 #include <QtTest>

@@ -1,14 +1,14 @@
 // The tree browser of the catalogue and the element data window it opens.
-#include "app/widgets/MainWindow.h"
-#include "app/widgets/StatusPanels.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/StatusPanels.h"
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/ElementRecord.h"
-#include "catalogue/widgets/ElementDataWindow.h"
-#include "catalogue/widgets/ElementTreeWindow.h"
-#include "catalogue/widgets/TreeIcons.h"
+#include "ui/catalogue/ElementDataWindow.h"
+#include "ui/catalogue/ElementTreeWindow.h"
+#include "ui/catalogue/TreeIcons.h"
 #include "files/SqliteConnection.h"
 #include "gdi/GdiTypes.h"
-#include "mapview/widgets/MapViewWindow.h"
+#include "ui/mapview/MapViewWindow.h"
 #include "support/TestSupport.h"
 
 #include <QComboBox>

@@ -1,8 +1,8 @@
-#include "app/widgets/MainWindow.h"
+#include "ui/main/MainWindow.h"
 #include "document/MapHistory.h"
 #include "mapfiles/MapTextWriter.h"
-#include "mapview/widgets/MapViewWindow.h"
-#include "mapview/widgets/SurfaceWidget.h"
+#include "ui/mapview/MapViewWindow.h"
+#include "ui/mapview/SurfaceWidget.h"
 #include "support/TestSupport.h"
 
 #include <QAction>

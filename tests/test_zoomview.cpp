@@ -1,12 +1,12 @@
 // The map view at other zoom levels: hits, painting, wheel, panning, the zoom
 // box, Fit Map to Window, the overview and the view kept between runs.
-#include "app/widgets/EditToolBar.h"
-#include "app/widgets/MainWindow.h"
+#include "ui/main/EditToolBar.h"
+#include "ui/main/MainWindow.h"
 #include "files/SettingsFile.h"
 #include "mapview/ViewZoom.h"
-#include "mapview/widgets/MapOverview.h"
-#include "mapview/widgets/MapViewWindow.h"
-#include "mapview/widgets/SurfaceWidget.h"
+#include "ui/docks/MapOverview.h"
+#include "ui/mapview/MapViewWindow.h"
+#include "ui/mapview/SurfaceWidget.h"
 #include "support/TestSupport.h"
 
 #include <QAction>

@@ -10,26 +10,26 @@ namespace vmm {
 class CGDILine {
  public:
   ColorRef BorderColor() const { return borderColor_; }
-  void setBorderColor(ColorRef lngValue) { borderColor_ = lngValue; }
+  void setBorderColor(ColorRef colour) { borderColor_ = colour; }
   qint16 BorderWidth() const { return borderWidth_; }
-  void setBorderWidth(qint16 intValue) { borderWidth_ = intValue; }
+  void setBorderWidth(qint16 width) { borderWidth_ = width; }
   qint32 ForegroundMixMode() const { return foregroundMixMode_; }
-  void setForegroundMixMode(qint32 eValue) { foregroundMixMode_ = eValue; }
+  void setForegroundMixMode(qint32 mode) { foregroundMixMode_ = mode; }
   qint32 PenStyle() const { return penStyle_; }
-  void setPenStyle(qint32 eValue) { penStyle_ = eValue; }
+  void setPenStyle(qint32 style) { penStyle_ = style; }
   qint32 X1() const { return x1_; }
-  void setX1(qint32 lngValue) { x1_ = lngValue; }
+  void setX1(qint32 x) { x1_ = x; }
   qint32 X2() const { return x2_; }
-  void setX2(qint32 lngValue) { x2_ = lngValue; }
+  void setX2(qint32 x) { x2_ = x; }
   qint32 Y1() const { return y1_; }
-  void setY1(qint32 lngValue) { y1_ = lngValue; }
+  void setY1(qint32 y) { y1_ = y; }
   qint32 Y2() const { return y2_; }
-  void setY2(qint32 lngValue) { y2_ = lngValue; }
+  void setY2(qint32 y) { y2_ = y; }
 
   // The line in the shadow colour, then again one pixel right of and below
   // it in the highlight colour, whatever the pen's width.
-  void Draw3DLine(DeviceContext *lnghDC, ColorRef lngShadowColor, ColorRef lngHighlightColor);
-  void DrawLine(DeviceContext *lnghDC);
+  void Draw3DLine(DeviceContext *dc, ColorRef shadowColour, ColorRef highlightColour);
+  void DrawLine(DeviceContext *dc);
 
  private:
   qint32 x1_ = 0;

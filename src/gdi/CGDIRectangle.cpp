@@ -6,36 +6,36 @@
 
 namespace vmm {
 
-void CGDIRectangle::DrawRectangle(DeviceContext *lnghDC) {
-  if (lnghDC == nullptr || lnghDC->isNull()) {
+void CGDIRectangle::DrawRectangle(DeviceContext *dc) {
+  if (dc == nullptr || dc->isNull()) {
     reportGdiError("DrawRectangle", kErrNoSurface, QString::fromLatin1(kErrNoSurfaceText));
     return;
   }
-  const Pen pen{penStyle_, borderWidth_, TranslateVBColor(borderColor_)};
-  ScopedDrawStyle style(*lnghDC, pen, foregroundMixMode_);
-  style.selectBrush(Brush{brushStyle_, TranslateVBColor(fillColor_), hatchStyle_});
-  lnghDC->rectangle(left_, top_, right_, bottom_);
+  const Pen pen{penStyle_, borderWidth_, toRgb(borderColor_)};
+  ScopedDrawStyle style(*dc, pen, foregroundMixMode_);
+  style.selectBrush(Brush{brushStyle_, toRgb(fillColor_), hatchStyle_});
+  dc->rectangle(left_, top_, right_, bottom_);
 }
 
-void CGDIRectangle::Draw3DRectangle(DeviceContext *lnghDC, ColorRef lngShadowColor,
-                                    ColorRef lngHighlightColor) {
-  if (lnghDC == nullptr || lnghDC->isNull()) {
+void CGDIRectangle::Draw3DRectangle(DeviceContext *dc, ColorRef shadowColour,
+                                    ColorRef highlightColour) {
+  if (dc == nullptr || dc->isNull()) {
     reportGdiError("Draw3DRectangle", kErrNoSurface, QString::fromLatin1(kErrNoSurfaceText));
     return;
   }
   const ColorRef keptColor = borderColor_;
   const qint32 keptBrush = brushStyle_;
   brushStyle_ = BS_HOLLOW;
-  borderColor_ = lngShadowColor;
-  DrawRectangle(lnghDC);
-  borderColor_ = lngHighlightColor;
+  borderColor_ = shadowColour;
+  DrawRectangle(dc);
+  borderColor_ = highlightColour;
   // An edge pushed out of range stops the procedure here, as a trapped
   // overflow would, leaving the properties as they stand.
   if (!offsetAll({&left_, &top_, &right_, &bottom_}, borderWidth_)) {
     reportGdiError("Draw3DRectangle", kErrOverflow, QString::fromLatin1(kErrOverflowText));
     return;
   }
-  DrawRectangle(lnghDC);
+  DrawRectangle(dc);
   borderColor_ = keptColor;
   brushStyle_ = keptBrush;
   offsetAll({&left_, &top_, &right_, &bottom_}, -qint64(borderWidth_));

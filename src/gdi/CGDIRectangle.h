@@ -11,32 +11,32 @@ namespace vmm {
 class CGDIRectangle {
  public:
   ColorRef BorderColor() const { return borderColor_; }
-  void setBorderColor(ColorRef lngValue) { borderColor_ = lngValue; }
+  void setBorderColor(ColorRef colour) { borderColor_ = colour; }
   qint16 BorderWidth() const { return borderWidth_; }
-  void setBorderWidth(qint16 intValue) { borderWidth_ = intValue; }
+  void setBorderWidth(qint16 width) { borderWidth_ = width; }
   qint32 Bottom() const { return bottom_; }
-  void setBottom(qint32 lngValue) { bottom_ = lngValue; }
+  void setBottom(qint32 y) { bottom_ = y; }
   qint32 BrushStyle() const { return brushStyle_; }
-  void setBrushStyle(qint32 eValue) { brushStyle_ = eValue; }
+  void setBrushStyle(qint32 style) { brushStyle_ = style; }
   ColorRef FillColor() const { return fillColor_; }
-  void setFillColor(ColorRef lngValue) { fillColor_ = lngValue; }
+  void setFillColor(ColorRef colour) { fillColor_ = colour; }
   qint32 ForegroundMixMode() const { return foregroundMixMode_; }
-  void setForegroundMixMode(qint32 eValue) { foregroundMixMode_ = eValue; }
+  void setForegroundMixMode(qint32 mode) { foregroundMixMode_ = mode; }
   qint32 HatchStyle() const { return hatchStyle_; }
-  void setHatchStyle(qint32 eValue) { hatchStyle_ = eValue; }
+  void setHatchStyle(qint32 style) { hatchStyle_ = style; }
   qint32 Left() const { return left_; }
-  void setLeft(qint32 lngValue) { left_ = lngValue; }
+  void setLeft(qint32 x) { left_ = x; }
   qint32 PenStyle() const { return penStyle_; }
-  void setPenStyle(qint32 eValue) { penStyle_ = eValue; }
+  void setPenStyle(qint32 style) { penStyle_ = style; }
   qint32 Right() const { return right_; }
-  void setRight(qint32 lngValue) { right_ = lngValue; }
+  void setRight(qint32 x) { right_ = x; }
   qint32 Top() const { return top_; }
-  void setTop(qint32 lngValue) { top_ = lngValue; }
+  void setTop(qint32 y) { top_ = y; }
 
   // Two hollow outlines: the shadow one on the edges, the highlight one
   // BorderWidth pixels right of and below it.
-  void Draw3DRectangle(DeviceContext *lnghDC, ColorRef lngShadowColor, ColorRef lngHighlightColor);
-  void DrawRectangle(DeviceContext *lnghDC);
+  void Draw3DRectangle(DeviceContext *dc, ColorRef shadowColour, ColorRef highlightColour);
+  void DrawRectangle(DeviceContext *dc);
 
  private:
   qint32 left_ = 0;

@@ -46,7 +46,7 @@ ColorRef systemColour(int index) {
   return kClassicColours[std::size_t(index)];
 }
 
-ColorRef TranslateVBColor(ColorRef colour) {
+ColorRef toRgb(ColorRef colour) {
   if ((colour & kSystemColorFlag) == 0) return colour;
   const ColorRef index = colour & ~kSystemColorFlag;
   return index < kClassicColours.size() ? kClassicColours[index] : 0;

@@ -10,6 +10,6 @@ ColorRef systemColour(int index);
 
 // A colour with the top bit set names a system colour: the result is that
 // colour's classic default. Any other value is returned unchanged.
-ColorRef TranslateVBColor(ColorRef colour);
+ColorRef toRgb(ColorRef colour);
 
 }  // namespace vmm

@@ -56,17 +56,17 @@ std::optional<MapTextContent> readMapTextFile(const QString &path, QString *erro
   return parser.takeContent();
 }
 
-MapImportResult GetFile(MapDocument &doc, const QString &strFile) {
+MapImportResult GetFile(MapDocument &doc, const QString &path) {
   QString error;
-  const std::optional<MapTextContent> content = readMapTextFile(strFile, &error);
+  const std::optional<MapTextContent> content = readMapTextFile(path, &error);
   if (!content) {
     MapImportResult result;
     result.status = MapImportResult::Status::Unreadable;
     result.messageText = QStringLiteral("Map data file \"%1\" could not be read: %2")
-                             .arg(QDir::toNativeSeparators(strFile), error);
+                             .arg(QDir::toNativeSeparators(path), error);
     return result;
   }
-  return applyMapText(*content, doc, strFile);
+  return applyMapText(*content, doc, path);
 }
 
 QString quadCountNote(int mapRows, int pictureQuads) {

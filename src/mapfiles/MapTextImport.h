@@ -30,9 +30,9 @@ struct MapImportResult {
 MapImportResult applyMapText(const MapTextContent &content, MapDocument &doc,
                              const QString &fileName);
 
-// Reads the map text file `strFile` into the document (see applyMapText). The whole file
+// Reads the map text file `path` into the document (see applyMapText). The whole file
 // is read before anything is stored, so an unreadable file changes nothing.
-MapImportResult GetFile(MapDocument &doc, const QString &strFile);
+MapImportResult GetFile(MapDocument &doc, const QString &path);
 
 // Reads and parses a map text file without touching any document. On failure returns
 // std::nullopt and sets `error` to the system's reason.

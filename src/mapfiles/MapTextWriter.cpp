@@ -110,12 +110,12 @@ QByteArray mapText(const MapDocument &doc, MapEdition edition) {
   return text;
 }
 
-FileWriteResult SaveAsVargaTXT(const MapDocument &doc, const QString &strFile) {
-  return writeFileAtomically(strFile, vargaMapText(doc));
+FileWriteResult SaveAsVargaTXT(const MapDocument &doc, const QString &path) {
+  return writeFileAtomically(path, vargaMapText(doc));
 }
 
-FileWriteResult SaveAsTolleTXT(const MapDocument &doc, const QString &strFile) {
-  return writeFileAtomically(strFile, tolleMapText(doc));
+FileWriteResult SaveAsTolleTXT(const MapDocument &doc, const QString &path) {
+  return writeFileAtomically(path, tolleMapText(doc));
 }
 
 }  // namespace vmm

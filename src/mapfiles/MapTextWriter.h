@@ -26,9 +26,9 @@ inline QByteArray tolleMapText(const MapDocument &doc) {
 // divided by 16 truncating toward zero. The game expects exactly this value.
 qint16 tolleElevation(const MapDocument &doc, int quad);
 
-// Write the map text to `strFile` (used unchanged, no extension added), replacing
+// Write the map text to `path` (used unchanged, no extension added), replacing
 // any earlier file atomically. A failure leaves the earlier file as it was.
-FileWriteResult SaveAsVargaTXT(const MapDocument &doc, const QString &strFile);
-FileWriteResult SaveAsTolleTXT(const MapDocument &doc, const QString &strFile);
+FileWriteResult SaveAsVargaTXT(const MapDocument &doc, const QString &path);
+FileWriteResult SaveAsTolleTXT(const MapDocument &doc, const QString &path);
 
 }  // namespace vmm

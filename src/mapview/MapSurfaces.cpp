@@ -164,8 +164,8 @@ void MapSurfaces::composeSectorBand(Plane plane, int top, const std::vector<quin
   if (!ownsCopyOfImage(view)) view = image_.copy();
   const int width = image_.width();
   const int bottom = std::min(top + kGridStep, image_.height());
-  const quint32 black = toPixel(TranslateVBColor(kGridBlack));
-  const quint32 teal = toPixel(TranslateVBColor(kGridTeal));
+  const quint32 black = toPixel(toRgb(kGridBlack));
+  const quint32 teal = toPixel(toRgb(kGridTeal));
   auto gridPixel = [&](int at) { return (at / kGridStep) % 4 == 0 ? black : teal; };
   for (int y = top; y < bottom; ++y) {
     const auto *from = reinterpret_cast<const quint32 *>(image_.constScanLine(y));

@@ -61,7 +61,7 @@ QRect SectorPainter::colourSquare(Plane plane, int quad, int sect, qint16 value)
   if (style == DrawStyle::Transparent) {
     // A tint: every pixel of the cell becomes old pixel OR colour.
     dc->setRop2(R2_MERGEPEN);
-    dc->fillBox(o.x + 1, o.y + 1, o.x + kCellInside, o.y + kCellInside, TranslateVBColor(*colour));
+    dc->fillBox(o.x + 1, o.y + 1, o.x + kCellInside, o.y + kCellInside, toRgb(*colour));
     dc->setRop2(R2_COPYPEN);
   } else if (style == DrawStyle::Solid || style == DrawStyle::Hollow) {
     CGDIRectangle box;
@@ -137,7 +137,7 @@ QRect SectorPainter::colourSquares(Plane plane, std::span<const SectorAddress> s
   // A hollow mouse paint clears the cell's earlier fill first, as colourSquare does.
   const bool restoreFirst = style == DrawStyle::Hollow && document_.mousePainting;
   const QRect changed = surfaces_->inkCells(plane, cellInsidesByBand(sectors),
-                                            toPixel(TranslateVBColor(*colour)), how, restoreFirst);
+                                            toPixel(toRgb(*colour)), how, restoreFirst);
   // The mix mode the view is left with, as after the last colourSquare.
   const bool drawn = std::any_of(sectors.begin(), sectors.end(), [](const SectorAddress &at) {
     return MapDocument::isValidQuad(at.quad);
@@ -236,7 +236,7 @@ void SectorPainter::composeWholeView(Plane plane, CellInk how) {
         if (!colour) continue;
         const MapDocument::Origin o = document_.sectorOrigin(quad, sect);
         if (o.y != top || o.x < 0 || o.x >= size.width()) continue;
-        ink[std::size_t(o.x / kSectorPixels)] = toPixel(TranslateVBColor(*colour));
+        ink[std::size_t(o.x / kSectorPixels)] = toPixel(toRgb(*colour));
       }
     surfaces_->composeSectorBand(plane, top, ink, how);
   }

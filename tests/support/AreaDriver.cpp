@@ -1,9 +1,9 @@
 #include "support/AreaDriver.h"
 
-#include "app/widgets/MainWindow.h"
+#include "ui/main/MainWindow.h"
 #include "edits/AreaShapes.h"
-#include "mapview/widgets/MapViewWindow.h"
-#include "mapview/widgets/SurfaceWidget.h"
+#include "ui/mapview/MapViewWindow.h"
+#include "ui/mapview/SurfaceWidget.h"
 #include "support/TestSupport.h"
 
 #include <QAction>

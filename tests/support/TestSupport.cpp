@@ -1,8 +1,8 @@
 #include "support/TestSupport.h"
 
-#include "app/widgets/MainWindow.h"
+#include "ui/main/MainWindow.h"
 #include "gdi/GdiTypes.h"
-#include "mapview/widgets/MapViewWindow.h"
+#include "ui/mapview/MapViewWindow.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,0 +1,117 @@
+#include "ui/docks/ProblemsWindow.h"
+
+#include "session/EditorSession.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <array>
+
+namespace vmm {
+
+namespace {
+
+constexpr int kQuadRole = Qt::UserRole;
+constexpr int kSectorRole = Qt::UserRole + 1;
+
+QString groupCaption(MapFinding::Kind kind, int total) {
+  switch (kind) {
+    case MapFinding::Kind::UnassignedSectors:
+      return QStringLiteral("Sectors without an element or a height (%1 Quads)").arg(total);
+    case MapFinding::Kind::UnknownElement:
+      return QStringLiteral("Element ids the catalogue lacks (%1 Sectors)").arg(total);
+    case MapFinding::Kind::HeightOutOfRange:
+      return QStringLiteral("Heights outside 0..100 (%1 Sectors)").arg(total);
+    case MapFinding::Kind::RowCount:
+      break;
+  }
+  return QStringLiteral("Map rows and picture Quads differ");
+}
+
+// The kinds in the order the list shows them: what stops the game first.
+constexpr std::array<MapFinding::Kind, MapFinding::kKinds> kShownOrder{
+    MapFinding::Kind::RowCount, MapFinding::Kind::UnknownElement,
+    MapFinding::Kind::HeightOutOfRange, MapFinding::Kind::UnassignedSectors};
+
+}  // namespace
+
+ProblemsWindow::ProblemsWindow(EditorSession &session, QWidget *parent)
+    : RefreshingPanel(Timing::Settle, kSettleMs, parent), session_(session) {
+  setObjectName(QStringLiteral("frmProblems"));
+  setWindowTitle(QStringLiteral("Problems"));
+  setMinimumWidth(300);
+  auto *layout = new QVBoxLayout(this);
+  layout->setContentsMargins(4, 4, 4, 4);
+  summary_ = new QLabel(this);
+  summary_->setObjectName(QStringLiteral("lblProblemsSummary"));
+  summary_->setTextFormat(Qt::PlainText);
+  summary_->setWordWrap(true);
+  layout->addWidget(summary_);
+  list_ = new QTreeWidget(this);
+  list_->setObjectName(QStringLiteral("lstProblems"));
+  list_->setHeaderHidden(true);
+  // Long lines scroll sideways rather than end in "...".
+  list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  list_->header()->setStretchLastSection(false);
+  list_->setUniformRowHeights(true);
+  list_->setToolTip(QStringLiteral("Double-click a line to show its Sector on the map"));
+  // A double click, or Enter on the current line (a second flash of the same Sector
+  // where a platform reports a double click as both is harmless).
+  connect(list_, &QTreeWidget::itemDoubleClicked, this, &ProblemsWindow::lineActivated);
+  connect(list_, &QTreeWidget::itemActivated, this, &ProblemsWindow::lineActivated);
+  layout->addWidget(list_);
+}
+
+void ProblemsWindow::rebuild() {
+  const MapDocument &document = session_.document();
+  problems_ =
+      findMapProblems(document, session_.elementTable(),
+                      document.mapReady ? document.XQuads * document.YQuads : 0, kLinesPerKind);
+  fillList();
+}
+
+void ProblemsWindow::fillList() {
+  list_->setUpdatesEnabled(false);
+  list_->clear();
+  std::array<QTreeWidgetItem *, MapFinding::kKinds> groups{};
+  for (const MapFinding::Kind kind : kShownOrder) {
+    const int total = problems_.totalOf(kind);
+    if (total == 0) continue;
+    auto *group = new QTreeWidgetItem(list_, {groupCaption(kind, total)});
+    QFont bold = group->font(0);
+    bold.setBold(true);
+    group->setFont(0, bold);
+    group->setFlags(Qt::ItemIsEnabled);
+    groups[std::size_t(kind)] = group;
+  }
+  for (const MapFinding &finding : problems_.findings) {
+    auto *line = new QTreeWidgetItem(groups[std::size_t(finding.kind)], {finding.text});
+    line->setData(0, kQuadRole, finding.quad);
+    line->setData(0, kSectorRole, finding.sector);
+  }
+  for (const MapFinding::Kind kind : kShownOrder) {
+    QTreeWidgetItem *group = groups[std::size_t(kind)];
+    if (!group) continue;
+    const int hidden = problems_.totalOf(kind) - group->childCount();
+    if (hidden > 0) {
+      auto *more = new QTreeWidgetItem(group, {QStringLiteral("... and %1 more").arg(hidden)});
+      more->setFlags(Qt::ItemIsEnabled);
+    }
+    group->setExpanded(true);
+  }
+  const int total = problems_.total();
+  summary_->setText(!session_.document().mapReady ? QStringLiteral("No map loaded")
+                    : total == 0                  ? QStringLiteral("No problems found.")
+                                                  : QStringLiteral("Problems: %1").arg(total));
+  list_->setUpdatesEnabled(true);
+}
+
+void ProblemsWindow::lineActivated(QTreeWidgetItem *line) {
+  if (!line || !line->data(0, kQuadRole).isValid()) return;
+  const int quad = line->data(0, kQuadRole).toInt();
+  if (quad >= 0) emit sectorRequested(quad, line->data(0, kSectorRole).toInt());
+}
+
+}  // namespace vmm
