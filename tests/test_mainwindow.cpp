@@ -78,8 +78,10 @@ class TestMainWindow : public QObject {
     QTest::addColumn<QString>("shown");
     QTest::newRow("named as matched") << "Varga Map Projects (*.vmap)|*.vmap"
                                       << "Varga Map Projects (*.vmap)";
-    QTest::newRow("named in other case") << "Varga Map Files (*.Txt)|*.txt"
-                                         << "Varga Map Files (*.Txt *.txt)";
+    QTest::newRow("named in other case") << "Jpeg Files (*.JPG)|*.Jpg"
+                                         << "Jpeg Files (*.JPG)";
+    QTest::newRow("named, another pattern") << "Maps (*.Txt)|*.map"
+                                            << "Maps (*.Txt *.map)";
     QTest::newRow("unnamed, two patterns") << "Pictures|*.png;*.bmp"
                                            << "Pictures (*.png *.bmp)";
   }

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QCompleter>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStringListModel>
@@ -42,8 +43,15 @@ ElementFinder::ElementFinder(EditorSession &session, ElementPicker &picker, Rece
   completer_->popup()->setMinimumWidth(240);  // the longest names stay whole
   searchBox_->setCompleter(completer_);
   connect(completer_, qOverload<const QString &>(&QCompleter::activated), this,
-          &ElementFinder::choose);
-  connect(searchBox_, &QLineEdit::returnPressed, this, &ElementFinder::chooseTyped);
+          [this](const QString &name) {
+            choose(name);
+            emit searchFinished();
+          });
+  connect(searchBox_, &QLineEdit::returnPressed, this, [this] {
+    chooseTyped();
+    emit searchFinished();
+  });
+  searchBox_->installEventFilter(this);
   layout->addWidget(searchBox_);
 
   auto *focusSearch = new QAction(QStringLiteral("Find Element"), this);
@@ -111,6 +119,16 @@ void ElementFinder::chooseTyped() {
     const QString only = completer_->currentCompletion();
     if (choose(only)) searchBox_->setText(only);
   }
+}
+
+bool ElementFinder::eventFilter(QObject *watched, QEvent *event) {
+  // Escape leaves the search as Enter does (an open completer list takes it first).
+  if (watched == searchBox_ && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+    emit searchFinished();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void ElementFinder::notePainted(qint16 elementid) {

@@ -38,6 +38,13 @@ class ElementFinder : public QWidget {
   // Takes the element names and colours from the session's catalogue tables again.
   void reloadCatalogue();
 
+ signals:
+  // Enter or Escape in the search box: the keyboard goes back to the map.
+  void searchFinished();
+
+ protected:
+  bool eventFilter(QObject *watched, QEvent *event) override;
+
  private:
   void chooseTyped();
   void notePainted(qint16 elementid);

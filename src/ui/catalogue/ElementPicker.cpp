@@ -21,6 +21,11 @@ void ElementPicker::listCategory() {
   selectElementByName(elements_.currentText());
 }
 
+void ElementPicker::showFirstElement() {
+  categories_.setCurrentIndex(categories_.count() > 0 ? 0 : -1);
+  listCategory();
+}
+
 void ElementPicker::fillElementList() {
   elements_.clear();
   // The list keeps its names sorted, duplicates side by side.

@@ -22,6 +22,9 @@ class ElementPicker : public QObject {
 
   // The category chosen: its elements listed, the first one selected.
   void listCategory();
+  // The first category and its first element shown and chosen, so that the lists always
+  // show what a click paints (at start and after the catalogue is read again).
+  void showFirstElement();
   // The element chosen in the list.
   void chooseListedElement();
   // Looks the name up in the catalogue; an empty or unknown name changes nothing.

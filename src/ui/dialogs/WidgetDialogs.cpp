@@ -85,8 +85,9 @@ QString WidgetDialogs::shownText(const QString &text, qsizetype limit) {
 }
 
 QString WidgetDialogs::qtFilter(const QString &filter) {
-  // A description that names its patterns already ("Varga Map Files (*.Txt)") shows them
-  // once, joined by the real ones: Qt matches names by the last list in parentheses.
+  // A description that names its patterns already ("Jpeg Files (*.JPG)") is shown as it
+  // is; the dialog matches names in any letter case, so the real patterns join it only
+  // when they are more than another case of a named one.
   static const QRegularExpression namedPatterns(QStringLiteral("^(.*\\S)\\s*\\(([^()]*)\\)$"));
   const QStringList parts = filter.split('|');
   QStringList entries;
@@ -96,7 +97,7 @@ QString WidgetDialogs::qtFilter(const QString &filter) {
     if (const QRegularExpressionMatch match = namedPatterns.match(description); match.hasMatch()) {
       QStringList shown = match.captured(2).split(' ', Qt::SkipEmptyParts);
       for (const QString &pattern : patterns)
-        if (!shown.contains(pattern)) shown << pattern;
+        if (!shown.contains(pattern, Qt::CaseInsensitive)) shown << pattern;
       description = match.captured(1);
       patterns = shown;
     }
@@ -105,18 +106,30 @@ QString WidgetDialogs::qtFilter(const QString &filter) {
   return entries.join(QStringLiteral(";;"));
 }
 
+std::unique_ptr<QFileDialog> WidgetDialogs::fileDialog(QWidget *parent, const QString &filter,
+                                                       QFileDialog::AcceptMode mode) {
+  auto dialog = std::make_unique<QFileDialog>(parent, QString(), QString(), qtFilter(filter));
+  // Qt's own dialog everywhere: it can match names in any case ("battle.JPG", "map.txt"),
+  // which the platforms' dialogs cannot be asked to do.
+  dialog->setOption(QFileDialog::DontUseNativeDialog);
+  dialog->setFilter(dialog->filter() & ~QDir::CaseSensitive);
+  dialog->setAcceptMode(mode);
+  dialog->setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                      : QFileDialog::AnyFile);
+  return dialog;
+}
+
 QString WidgetDialogs::openFileName(const QString &filter) {
-  return QFileDialog::getOpenFileName(parent_, QString(), QString(), qtFilter(filter));
+  const auto dialog = fileDialog(parent_, filter, QFileDialog::AcceptOpen);
+  if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return {};
+  return dialog->selectedFiles().constFirst();
 }
 
 QString WidgetDialogs::saveFileName(const QString &filter, const QString &defaultSuffix) {
-  if (defaultSuffix.isEmpty())
-    return QFileDialog::getSaveFileName(parent_, QString(), QString(), qtFilter(filter));
-  QFileDialog dialog(parent_, QString(), QString(), qtFilter(filter));
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setDefaultSuffix(defaultSuffix);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  return dialog.selectedFiles().constFirst();
+  const auto dialog = fileDialog(parent_, filter, QFileDialog::AcceptSave);
+  dialog->setDefaultSuffix(defaultSuffix);
+  if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return {};
+  return dialog->selectedFiles().constFirst();
 }
 
 std::optional<quint32> WidgetDialogs::chooseColour(quint32 initial) {

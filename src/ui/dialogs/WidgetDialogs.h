@@ -2,7 +2,9 @@
 
 #include "session/UserDialogs.h"
 
-class QWidget;
+#include <QFileDialog>
+
+#include <memory>
 
 namespace vmm {
 
@@ -25,6 +27,10 @@ class WidgetDialogs : public UserDialogs {
 
   // Converts a "Description|*.ext|..." filter into Qt's "Description (*.ext);;..." form.
   static QString qtFilter(const QString &filter);
+  // The file dialog every open and save question uses: Qt's own, listing the names the
+  // filter matches in any letter case.
+  static std::unique_ptr<QFileDialog> fileDialog(QWidget *parent, const QString &filter,
+                                                 QFileDialog::AcceptMode mode);
 
  private:
   QWidget *parent_;

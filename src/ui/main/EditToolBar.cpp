@@ -62,7 +62,7 @@ EditToolBar::EditToolBar(EditorSession &session, QWidget *parent)
   buildZoomBox();
 
   // The tool strip starts in the Terrain state: element lists shown, height controls hidden.
-  showControlsFor(false, true);
+  showControlsFor(false);
 }
 
 void EditToolBar::buildElementControls() {
@@ -225,12 +225,12 @@ QRadioButton *EditToolBar::drawStyleButton(DrawStyle style) const {
   return style == DrawStyle::None ? nullptr : drawStyleButtons_[static_cast<std::size_t>(style)];
 }
 
-void EditToolBar::showControlsFor(bool heights, bool includingColourButton) {
+void EditToolBar::showControlsFor(bool heights) {
   setToolVisible(categoryList_, !heights);
   setToolVisible(elementList_, !heights);
   setToolVisible(raiseButton_, heights);
   setToolVisible(lowerButton_, heights);
-  if (includingColourButton) setToolVisible(heightColourButton_, heights);
+  setToolVisible(heightColourButton_, heights);
   setToolVisible(heightList_, heights);
 }
 

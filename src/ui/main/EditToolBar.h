@@ -40,9 +40,9 @@ class EditToolBar : public QToolBar {
   QComboBox *zoomBox() const { return zoomBox_; }
   void showZoomLevel(double level);
 
-  // The element lists for the Terrain and Image views, the height controls for the
-  // Elevation view; the colour set button only when `includingColourButton` is set.
-  void showControlsFor(bool heights, bool includingColourButton);
+  // The element lists for the Terrain and Image views, the height controls (the colour
+  // set button among them) for the Elevation view.
+  void showControlsFor(bool heights);
 
   // Shows or hides a control (tool bar widgets hide through their actions).
   void setToolVisible(QWidget *control, bool visible);

@@ -28,7 +28,8 @@ void MainWindow::exportTolleFile() {
 bool MainWindow::exportMapText(MapEdition edition) {
   if (!requireMap()) return false;
   const QString path =
-      dialogs_->saveFileName(edition == MapEdition::Varga ? kVargaFilter : kTolleFilter);
+      dialogs_->saveFileName(edition == MapEdition::Varga ? kVargaFilter : kTolleFilter,
+                             QStringLiteral("txt"));
   if (path.isEmpty()) return false;
   // The file is replaced atomically: a failed export leaves any earlier file as it was.
   const FileWriteResult result = edition == MapEdition::Varga
@@ -88,7 +89,7 @@ void MainWindow::exportElevationImage() {
 
 void MainWindow::exportSurface(MapView view) {
   if (!requireMap() || !mapView_) return;
-  const QString path = dialogs_->saveFileName(kBitmapFilter);
+  const QString path = dialogs_->saveFileName(kBitmapFilter, QStringLiteral("bmp"));
   if (path.isEmpty()) return;
   const FileWriteResult result = saveSurfaceBitmap(session_.surfaces().surface(view), path);
   if (!result.ok)

@@ -57,8 +57,10 @@ MainWindow::MainWindow(UserDialogs *dialogs, QWidget *parent) : QMainWindow(pare
   setAcceptDrops(true);
   picker_ = new ElementPicker(*toolBar_->categoryList(), *toolBar_->elementList(), session_, this);
   connect(&session_, &EditorSession::elementSelected, this, [this](const ElementRecord &record) {
-    setPanelText(4, QStringLiteral("Sel. : ") + record.ElementType);
+    if (visibleView() != MapView::Elevation)
+      setPanelText(4, QStringLiteral("Sel. : ") + record.ElementType);
   });
+  picker_->showFirstElement();
 
   const QString &dataFolder = session_.document().DatabaseLocation;
   EditCursors::installDefaults(dataFolder);

@@ -12,6 +12,8 @@
 #include <QTimer>
 
 #include <functional>
+#include <optional>
+#include <utility>
 #include <memory>
 
 class QAction;
@@ -160,7 +162,9 @@ class MainWindow : public QMainWindow {
 
   // View switching and the screen commands.
   void statusPanelClicked(int panel, const QString &key);
-  void switchView(MapView view, bool includingColourButton);
+  void switchView(MapView view);
+  // Status panel 4 names what a click paints on the view shown: the element or the height.
+  void showPaintValue();
   void showImageMap();
   void showTerrainMap();
   void showElevationMap();
@@ -227,6 +231,8 @@ class MainWindow : public QMainWindow {
   void showSectorInfo(int quad, int sector);
   void pickUpSector(int quad, int sector);
   void showPointerSector(int quad, int sector);
+  // The Element and Height panels shown again for the Sector last under the pointer.
+  void refreshPointerSector();
 
   // Height selection.
   void chooseListedHeight();
@@ -240,6 +246,7 @@ class MainWindow : public QMainWindow {
   EditorSession session_;
   std::unique_ptr<RecoveryService> recovery_;
   QString picturePath_;
+  std::optional<std::pair<int, int>> pointerSector_;  // Quad and Sector last under the pointer
   std::unique_ptr<RecentProjects> recent_;
   QMenu *recentMenu_ = nullptr;
   // A Varga export was made of this map: the questions offer Export again, unless the

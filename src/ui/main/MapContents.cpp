@@ -10,6 +10,7 @@
 #include "ui/catalogue/ElementFinder.h"
 #include "files/SettingsFile.h"
 #include "ui/mapview/MapViewWindow.h"
+#include "ui/mapview/SurfaceWidget.h"
 #include "session/RecentElements.h"
 
 #include <QAction>
@@ -33,6 +34,13 @@ void MainWindow::setUpMapContents() {
   findBar_->setFloatable(false);
   finder_ = new ElementFinder(session_, *picker_, *recentElements_, findBar_);
   findBar_->addWidget(finder_);
+  // One-letter keys are commands again once a search is done.
+  connect(finder_, &ElementFinder::searchFinished, this, [this] {
+    if (mapView_)
+      mapView_->surfaceWidget(visibleView())->setFocus(Qt::OtherFocusReason);
+    else
+      setFocus(Qt::OtherFocusReason);
+  });
   addToolBar(Qt::TopToolBarArea, findBar_);
 
   legend_ = new LegendWindow(session_);
@@ -49,6 +57,7 @@ void MainWindow::setUpMapContents() {
   auto mapChanged = [this] {
     legend_->scheduleRefresh();
     problems_->scheduleRefresh();
+    refreshPointerSector();
   };
   connect(&session_.history(), &MapHistory::documentChanged, this, mapChanged);
   connect(&session_.document(), &MapDocument::planesReset, this, mapChanged);

@@ -63,6 +63,7 @@ bool MainWindow::LoadMapImage(const QString &path) {
 }
 
 void MainWindow::showNewMapView(const QString &title) {
+  pointerSector_.reset();
   auto *view = new MapViewWindow(session_.document(), session_.surfaces());
   auto *mouse = new MouseEditor(session_, *view);
   connect(mouse, &MouseEditor::pointerOverSector, this, &MainWindow::showPointerSector);

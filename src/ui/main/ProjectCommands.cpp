@@ -139,7 +139,7 @@ void MainWindow::showOpenedProject(const ProjectContent &content) {
   exported_ = false;
   showNewMapView(content.picture.fileName);
   const ProjectEditorState &state = content.state;
-  switchView(state.view, true);
+  switchView(state.view);
   // The element to paint with shows in the lists as if chosen there.
   if (session_.elementTable().hasElement(state.currentElement))
     picker_->chooseElement(session_.elementName(state.currentElement));

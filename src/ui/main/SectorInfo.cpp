@@ -32,9 +32,16 @@ void MainWindow::showSectorInfo(int quad, int sector) {
 }
 
 void MainWindow::showPointerSector(int quad, int sector) {
+  pointerSector_ = {quad, sector};
   showSectorInfo(quad, sector);
   setPanelText(6, QStringLiteral("Quad : ") + QString::number(quad));
   setPanelText(7, QStringLiteral("Sect : ") + QString::number(sector));
+}
+
+void MainWindow::refreshPointerSector() {
+  // A fill, a replace, an undo or a redo can change the Sector under a still pointer.
+  if (pointerSector_ && session_.document().mapReady)
+    showSectorInfo(pointerSector_->first, pointerSector_->second);
 }
 
 void MainWindow::pickUpSector(int quad, int sector) {
@@ -69,6 +76,7 @@ void MainWindow::chooseListedHeight() {
   const QString text = toolBar_->heightList()->currentText();
   if (const auto height = paintableHeight(text)) session_.document().CurrentDrawHeight = *height;
   setPanelText(2, QStringLiteral("Height : ") + text);
+  showPaintValue();
 }
 
 void MainWindow::raiseHeight() {
@@ -88,6 +96,7 @@ void MainWindow::setDrawHeightText(const QString &text) {
   toolBar_->heightList()->setEditText(text);
   session_.document().CurrentDrawHeight = static_cast<qint16>(text.toInt());
   setPanelText(2, QStringLiteral("Height : ") + text);
+  showPaintValue();
 }
 
 void MainWindow::toggleHeightColours() {

@@ -3,6 +3,7 @@
 
 #include "ui/main/EditToolBar.h"
 #include "ui/main/StatusPanels.h"
+#include "ui/docks/LegendWindow.h"
 #include "ui/mapview/MapViewWindow.h"
 
 #include <QApplication>
@@ -12,16 +13,16 @@ namespace vmm {
 void MainWindow::statusPanelClicked(int, const QString &key) {
   if (!session_.document().mapViewOpen || !mapView_) return;
   if (key == QLatin1String("I"))
-    switchView(MapView::Image, true);
+    switchView(MapView::Image);
   else if (key == QLatin1String("T"))
-    switchView(MapView::Terrain, true);
+    switchView(MapView::Terrain);
   else if (key == QLatin1String("E"))
-    switchView(MapView::Elevation, true);
+    switchView(MapView::Elevation);
   else if (key == QLatin1String("V"))
     toggleTreeView();
 }
 
-void MainWindow::switchView(MapView view, bool includingColourButton) {
+void MainWindow::switchView(MapView view) {
   // Surfaces in the order Terrain, Image, Elevation; then the bevels; then the controls.
   mapView_->setSurfaceVisible(MapView::Terrain, view == MapView::Terrain);
   mapView_->setSurfaceVisible(MapView::Image, view == MapView::Image);
@@ -31,25 +32,36 @@ void MainWindow::switchView(MapView view, bool includingColourButton) {
   statusPanels_->setBevel(11,
                           view == MapView::Terrain ? StatusPanels::Inset : StatusPanels::Raised);
   statusPanels_->setBevel(9, view == MapView::Image ? StatusPanels::Inset : StatusPanels::Raised);
-  toolBar_->showControlsFor(view == MapView::Elevation, includingColourButton);
+  // Every way of switching leaves the same window: the tool strip, the panel naming what a
+  // click paints and the Legend all show the plane the view paints on.
+  const bool heights = view == MapView::Elevation;
+  toolBar_->showControlsFor(heights);
+  showPaintValue();
+  if (legend_) legend_->setPlane(heights ? Plane::Height : Plane::Element);
+}
+
+void MainWindow::showPaintValue() {
+  const MapDocument &document = session_.document();
+  if (visibleView() == MapView::Elevation)
+    setPanelText(4, QStringLiteral(" SelectedHeight : ") +
+                        QString::number(document.CurrentDrawHeight));
+  else if (session_.elementTable().hasElement(document.CurrentDrawElement))
+    setPanelText(4, QStringLiteral("Sel. : ") + session_.elementName(document.CurrentDrawElement));
 }
 
 void MainWindow::showImageMap() {
   if (!requireMap() || !mapView_) return;
-  // Only the surfaces change: panels and tool strip stay as they were.
-  mapView_->setSurfaceVisible(MapView::Terrain, false);
-  mapView_->setSurfaceVisible(MapView::Image, true);
-  mapView_->setSurfaceVisible(MapView::Elevation, false);
+  switchView(MapView::Image);
 }
 
 void MainWindow::showTerrainMap() {
   if (!requireMap() || !mapView_) return;
-  switchView(MapView::Terrain, false);
+  switchView(MapView::Terrain);
 }
 
 void MainWindow::showElevationMap() {
   if (!requireMap() || !mapView_) return;
-  switchView(MapView::Elevation, false);
+  switchView(MapView::Elevation);
 }
 
 void MainWindow::redrawGrid() {
