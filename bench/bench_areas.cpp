@@ -7,6 +7,8 @@
 #include "mapview/EditDispatch.h"
 #include "session/EditorSession.h"
 
+#include "Yardsticks.h"
+
 #include <benchmark/benchmark.h>
 
 #include <stdexcept>
@@ -65,7 +67,7 @@ BENCHMARK(BM_WholeViewRepaint)
     ->Arg(int(DrawStyle::Transparent))
     ->Arg(int(DrawStyle::Hollow))
     ->Unit(benchmark::kMillisecond)
-    ->MinTime(0.5);
+    ->MinTime(vmm::bench::minTime(0.5));
 
 // A click of Fill Area on a map of one element: all 79 488 Sectors take the other
 // element, with the undo step and the painting of every Sector; the next click
@@ -95,7 +97,7 @@ BENCHMARK(BM_FloodFill)
     ->Arg(int(DrawStyle::Transparent))
     ->Arg(int(DrawStyle::Hollow))
     ->Unit(benchmark::kMillisecond)
-    ->MinTime(0.5);
+    ->MinTime(vmm::bench::minTime(0.5));
 
 // One mouse move of Draw Sector with a 5 x 5 brush, core work: the brush's Sectors
 // found and painted as the session paints them, the pointer moving on at every call.
@@ -126,7 +128,7 @@ BENCHMARK(BM_BrushMove)
     ->Arg(int(DrawStyle::Transparent))
     ->Arg(int(DrawStyle::Hollow))
     ->Unit(benchmark::kMicrosecond)
-    ->MinTime(0.2);
+    ->MinTime(vmm::bench::minTime(0.2));
 
 }  // namespace
 }  // namespace vmm::bench

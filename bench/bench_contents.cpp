@@ -6,6 +6,8 @@
 #include "session/MapProblems.h"
 #include "session/MapStatistics.h"
 
+#include "Yardsticks.h"
+
 #include <benchmark/benchmark.h>
 
 namespace vmm::bench {
@@ -34,7 +36,7 @@ void BM_OneViewRepaint(benchmark::State &state) {
     benchmark::DoNotOptimize(map.surfaces.surface(MapView::Terrain).constBits());
   }
 }
-BENCHMARK(BM_OneViewRepaint)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_OneViewRepaint)->Unit(benchmark::kMillisecond)->MinTime(vmm::bench::minTime(1.0));
 
 // Everything the two docks work out from scratch: both planes counted, then every
 // problem found (with the list's cap per kind). Arg 1 first takes every value away,
@@ -71,7 +73,7 @@ void BM_LegendAndProblemsRecount(benchmark::State &state) {
   }
   state.SetLabel(unassigned ? "every Sector unassigned" : "every Sector assigned");
 }
-BENCHMARK(BM_LegendAndProblemsRecount)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_LegendAndProblemsRecount)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(vmm::bench::minTime(1.0));
 
 // A Draw Quad mouse paint (16 Sectors) while the counts follow every write.
 void BM_MousePaintCounted(benchmark::State &state) {
@@ -91,7 +93,7 @@ void BM_MousePaintCounted(benchmark::State &state) {
   doc.mousePainting = false;
   state.counters["unassigned"] = counted.statistics.unassigned(Plane::Element);
 }
-BENCHMARK(BM_MousePaintCounted)->Unit(benchmark::kMicrosecond)->MinTime(0.2);
+BENCHMARK(BM_MousePaintCounted)->Unit(benchmark::kMicrosecond)->MinTime(vmm::bench::minTime(0.2));
 
 }  // namespace
 }  // namespace vmm::bench

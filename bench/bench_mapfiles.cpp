@@ -6,6 +6,8 @@
 #include "mapfiles/MapTextParser.h"
 #include "mapfiles/MapTextWriter.h"
 
+#include "Yardsticks.h"
+
 #include <benchmark/benchmark.h>
 
 namespace vmm::bench {
@@ -41,7 +43,7 @@ BENCHMARK(BM_MapTextExport)
     ->Arg(int(MapEdition::Varga))
     ->Arg(int(MapEdition::Tolle))
     ->Unit(benchmark::kMillisecond)
-    ->MinTime(0.5);
+    ->MinTime(vmm::bench::minTime(0.5));
 
 // Reading a Varga file held in memory into a document: parse, then store every value.
 void BM_MapTextImport(benchmark::State &state) {
@@ -57,7 +59,7 @@ void BM_MapTextImport(benchmark::State &state) {
   if (rows != kMaxXQuads * kMaxYQuads) state.SkipWithError("the map text did not import whole");
   state.SetBytesProcessed(qint64(state.iterations()) * text.size());
 }
-BENCHMARK(BM_MapTextImport)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+BENCHMARK(BM_MapTextImport)->Unit(benchmark::kMillisecond)->MinTime(vmm::bench::minTime(0.5));
 
 }  // namespace
 }  // namespace vmm::bench

@@ -16,7 +16,7 @@ namespace {
 void BM_SurfaceMemcpy(benchmark::State &state) {
   copyBytes(state, std::size_t(kMaxWidth) * kMaxHeight * 4);
 }
-BENCHMARK(BM_SurfaceMemcpy)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+BENCHMARK(BM_SurfaceMemcpy)->Unit(benchmark::kMillisecond)->MinTime(vmm::bench::minTime(0.5));
 
 void BM_WholeMapRepaint(benchmark::State &state) {
   MaximumMap &map = sharedMaximumMap();
@@ -33,7 +33,7 @@ BENCHMARK(BM_WholeMapRepaint)
     ->Arg(int(DrawStyle::Transparent))
     ->Arg(int(DrawStyle::Hollow))
     ->Unit(benchmark::kMillisecond)
-    ->MinTime(1.0);
+    ->MinTime(vmm::bench::minTime(1.0));
 
 // One left-button paint as the mouse editor makes it: the document's current
 // Quad and Sector move on at every call, over the whole map.
@@ -64,7 +64,7 @@ BENCHMARK(BM_MousePaint)
     ->ArgsProduct({{int(EditMode::DrawQuad), int(EditMode::DrawSector)},
                    {int(DrawStyle::Solid), int(DrawStyle::Transparent), int(DrawStyle::Hollow)}})
     ->Unit(benchmark::kMicrosecond)
-    ->MinTime(0.2);
+    ->MinTime(vmm::bench::minTime(0.2));
 
 }  // namespace
 }  // namespace vmm::bench

@@ -5,6 +5,8 @@
 #include "mapfiles/PictureLoader.h"
 #include "support/HostileJpeg.h"
 
+#include "Yardsticks.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QFile>
@@ -33,7 +35,7 @@ void BM_PictureImport(benchmark::State &state) {
     benchmark::DoNotOptimize(result.picture.constBits());
   }
 }
-BENCHMARK(BM_PictureImport)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_PictureImport)->Unit(benchmark::kMillisecond)->MinTime(vmm::bench::minTime(1.0));
 
 // The costliest picture of the maximum size the loader accepts: full-resolution colour,
 // scans of the kinds that cost a decoder most for their data (DC scans over all three
@@ -78,7 +80,7 @@ void BM_WorstPictureImport(benchmark::State &state) {
   state.counters["segments"] = worst.structure.segments;
   state.counters["metadata_mib"] = double(worst.structure.metadataBytes) / (1 << 20);
 }
-BENCHMARK(BM_WorstPictureImport)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_WorstPictureImport)->Unit(benchmark::kMillisecond)->MinTime(vmm::bench::minTime(1.0));
 
 // The yardstick: the decode alone, of a plain baseline JPEG (Qt's writer) of the maximum size.
 void BM_QImageReaderRead(benchmark::State &state) {
@@ -93,7 +95,7 @@ void BM_QImageReaderRead(benchmark::State &state) {
     benchmark::DoNotOptimize(picture.constBits());
   }
 }
-BENCHMARK(BM_QImageReaderRead)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_QImageReaderRead)->Unit(benchmark::kMillisecond)->MinTime(vmm::bench::minTime(1.0));
 
 }  // namespace
 }  // namespace vmm::bench

@@ -8,6 +8,8 @@
 #include "mapfiles/ProjectFile.h"
 #include "session/EditorSession.h"
 
+#include "Yardsticks.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QDir>
@@ -57,7 +59,7 @@ void BM_ProjectOpen(benchmark::State &state) {
     benchmark::DoNotOptimize(read.content->elements.data());
   }
 }
-BENCHMARK(BM_ProjectOpen)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_ProjectOpen)->Unit(benchmark::kMillisecond)->MinTime(vmm::bench::minTime(1.0));
 
 // The same, then the map opened in a session as the editor does: planes stored, the
 // surfaces loaded and both coloured views repainted.
@@ -75,7 +77,7 @@ void BM_ProjectOpenIntoSession(benchmark::State &state) {
     benchmark::DoNotOptimize(session.surfaces().surface(MapView::Terrain).constBits());
   }
 }
-BENCHMARK(BM_ProjectOpenIntoSession)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_ProjectOpenIntoSession)->Unit(benchmark::kMillisecond)->MinTime(vmm::bench::minTime(1.0));
 
 void BM_ProjectSave(benchmark::State &state) {
   ProjectFixture &f = fixture();
@@ -89,7 +91,7 @@ void BM_ProjectSave(benchmark::State &state) {
     }
   }
 }
-BENCHMARK(BM_ProjectSave)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_ProjectSave)->Unit(benchmark::kMillisecond)->MinTime(vmm::bench::minTime(1.0));
 
 // The yardsticks of the save: the Varga export command's file, and the picture's bytes
 // written once, both through QSaveFile as every write is.
@@ -102,7 +104,7 @@ void BM_VargaExportFile(benchmark::State &state) {
       break;
     }
 }
-BENCHMARK(BM_VargaExportFile)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+BENCHMARK(BM_VargaExportFile)->Unit(benchmark::kMillisecond)->MinTime(vmm::bench::minTime(0.5));
 
 void BM_PictureBytesWrite(benchmark::State &state) {
   ProjectFixture &f = fixture();
@@ -115,7 +117,7 @@ void BM_PictureBytesWrite(benchmark::State &state) {
     }
   state.SetBytesProcessed(qint64(state.iterations()) * bytes.size());
 }
-BENCHMARK(BM_PictureBytesWrite)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+BENCHMARK(BM_PictureBytesWrite)->Unit(benchmark::kMillisecond)->MinTime(vmm::bench::minTime(0.5));
 
 }  // namespace
 }  // namespace vmm::bench

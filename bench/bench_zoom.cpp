@@ -27,7 +27,7 @@ const QColor kBackground(240, 240, 240);
 void BM_ViewportMemcpy(benchmark::State &state) {
   copyBytes(state, std::size_t(kViewport.width()) * kViewport.height() * 4);
 }
-BENCHMARK(BM_ViewportMemcpy)->Unit(benchmark::kMicrosecond)->MinTime(0.5);
+BENCHMARK(BM_ViewportMemcpy)->Unit(benchmark::kMicrosecond)->MinTime(vmm::bench::minTime(0.5));
 
 // What the Terrain view's widget does for a full repaint of a 1920 x 1080
 // viewport scrolled to the middle of the map: the zoomed surface painted into
@@ -64,7 +64,7 @@ BENCHMARK(BM_ViewportRepaint)
     ->Arg(1000)
     ->Arg(4000)
     ->Unit(benchmark::kMicrosecond)
-    ->MinTime(0.5);
+    ->MinTime(vmm::bench::minTime(0.5));
 
 // Building a view's reduced copy of a maximum map from scratch, as the first repaint
 // after a change of level, a view switch or a whole-map repaint does. No budget: it
@@ -85,7 +85,7 @@ BENCHMARK(BM_ReducedCopyBuild)
     ->Arg(259)
     ->Arg(667)
     ->Unit(benchmark::kMillisecond)
-    ->MinTime(0.5);
+    ->MinTime(vmm::bench::minTime(0.5));
 
 // One left-button Sector paint at 25% as the editor makes it: the painter
 // records and draws the Sector, then the view's reduced copy and the overview's
@@ -124,7 +124,7 @@ void BM_ZoomedSectorPaint(benchmark::State &state) {
   state.counters["area_w"] = shown.width();
   state.counters["area_h"] = shown.height();
 }
-BENCHMARK(BM_ZoomedSectorPaint)->Unit(benchmark::kMicrosecond)->MinTime(0.3);
+BENCHMARK(BM_ZoomedSectorPaint)->Unit(benchmark::kMicrosecond)->MinTime(vmm::bench::minTime(0.3));
 
 }  // namespace
 }  // namespace vmm::bench
