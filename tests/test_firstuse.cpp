@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QtTest>
 
 using namespace vmm;
@@ -67,6 +68,8 @@ class TestFirstUse : public QObject {
     const qint16 current = main->session().document().CurrentDrawElement;
     QCOMPARE(main->session().elementName(current), shown);
     QCOMPARE(main->panelText(4), QStringLiteral("Sel. : ") + shown);
+    QCOMPARE(QString::number(main->session().document().CurrentDrawHeight),
+             bar->heightList()->currentText());
 
     // A click paints exactly the element the lists show.
     SurfaceWidget *terrain = main->mapView()->surfaceWidget(MapView::Terrain);
@@ -180,6 +183,28 @@ class TestFirstUse : public QObject {
     QVERIFY(dialogs.messages.isEmpty());
     QVERIFY(QFile::exists(out.filePath(written)));
     QVERIFY(!QFile::exists(out.filePath(QStringLiteral("battle"))));
+  }
+
+  // The first window fits a small screen; a later one opens where the last was left.
+  void windowFitsTheScreenAndComesBackAsLeft() {
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    QRect left;
+    {
+      test::ScriptedDialogs dialogs;
+      MainWindow first(&dialogs);
+      first.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&first));
+      QVERIFY2(available.contains(first.frameGeometry()),
+               qPrintable(QStringLiteral("%1 x %2 on %3 x %4")
+                              .arg(first.width()).arg(first.height())
+                              .arg(available.width()).arg(available.height())));
+      first.setGeometry(QRect(available.topLeft() + QPoint(30, 40), QSize(500, 400)));
+      left = first.geometry();
+      first.close();
+    }
+    test::ScriptedDialogs dialogs;
+    MainWindow second(&dialogs);
+    QCOMPARE(second.geometry(), left);
   }
 
   // The picture dialog reads "Jpeg Files (*.JPG)" and still lists pictures in any case.

@@ -44,21 +44,21 @@ QFrame *buttonFrame(const QString &name, QWidget *parent) {
 
 }  // namespace
 
-EditToolBar::EditToolBar(EditorSession &session, QWidget *parent)
-    : QToolBar(parent), session_(session) {
+EditToolBar::EditToolBar(EditorSession &session, QToolBar &secondRow, QWidget *parent)
+    : QToolBar(parent), session_(session), secondRow_(secondRow) {
   setObjectName(QStringLiteral("Toolbar2"));
   setMovable(false);
   setFloatable(false);
   buildElementControls();
   buildHeightControls();
   buildEditModeButtons();
-  buildBrushSizeControl();
-  buildDrawStyleButtons();
-
   elementText_ = new QLineEdit(QStringLiteral("Text1"), this);
   elementText_->setObjectName(QStringLiteral("txtElement"));
   elementText_->setMaximumWidth(80);
   addWidget(elementText_);
+
+  buildBrushSizeControl();
+  buildDrawStyleButtons();
   buildZoomBox();
 
   // The tool strip starts in the Terrain state: element lists shown, height controls hidden.
@@ -155,7 +155,7 @@ void EditToolBar::buildBrushSizeControl() {
   connect(&session_, &EditorSession::brushSizeChanged, this,
           [this](int size) { brushSizeList_->setCurrentIndex(brushSizeList_->findData(size)); });
   frame->layout()->addWidget(brushSizeList_);
-  addWidget(frame);
+  secondRow_.addWidget(frame);
 
   // Anywhere in the window, the map view included; actions, so the list of keys shows them.
   const std::array steps{std::tuple{QStringLiteral("Smaller Brush"),
@@ -193,7 +193,7 @@ void EditToolBar::buildDrawStyleButtons() {
   connect(&session_, &EditorSession::drawStyleChanged, this, [this](DrawStyle style) {
     if (QRadioButton *button = drawStyleButton(style)) button->setChecked(true);
   });
-  addWidget(frame);
+  secondRow_.addWidget(frame);
 }
 
 void EditToolBar::buildZoomBox() {
@@ -210,7 +210,7 @@ void EditToolBar::buildZoomBox() {
           [this] { emit zoomLevelEntered(zoomBox_->currentText()); });
   connect(zoomBox_, &QComboBox::activated, this,
           [this](int index) { emit zoomLevelEntered(zoomBox_->itemText(index)); });
-  addWidget(zoomBox_);
+  secondRow_.addWidget(zoomBox_);
 }
 
 void EditToolBar::showZoomLevel(double level) {
@@ -234,20 +234,24 @@ void EditToolBar::showControlsFor(bool heights) {
   setToolVisible(heightList_, heights);
 }
 
+QAction *EditToolBar::actionOf(QWidget *control) const {
+  for (const QToolBar *row : {static_cast<const QToolBar *>(this), static_cast<const QToolBar *>(&secondRow_)})
+    for (QAction *action : row->actions())
+      if (row->widgetForAction(action) == control) return action;
+  return nullptr;
+}
+
 void EditToolBar::setToolVisible(QWidget *control, bool visible) {
   // A widget on a tool bar is shown and hidden through its action.
-  for (QAction *action : actions())
-    if (widgetForAction(action) == control) {
-      action->setVisible(visible);
-      return;
-    }
-  control->setVisible(visible);
+  if (QAction *action = actionOf(control))
+    action->setVisible(visible);
+  else
+    control->setVisible(visible);
 }
 
 bool EditToolBar::isToolVisible(QWidget *control) const {
-  for (QAction *action : actions())
-    if (widgetForAction(action) == control) return action->isVisible();
-  return control->isVisible();
+  const QAction *action = actionOf(control);
+  return action ? action->isVisible() : control->isVisible();
 }
 
 }  // namespace vmm

@@ -16,16 +16,18 @@ namespace vmm {
 
 class EditorSession;
 
-// The main window's tool strip: the category and element lists (Terrain), the
-// height list with Raise, Lower and the height colour set button (Elevation), the
-// edit mode buttons, the brush size, the draw style buttons, the element text box
-// and the zoom box. The mode, brush and style controls follow the session and set it
-// (the keys [ and ] step the brush size); everything else is wired by the window.
+// The main window's tool strip. Its first row: the category and element lists
+// (Terrain), the height list with Raise, Lower and the height colour set button
+// (Elevation), the edit mode buttons and the element text box. On `secondRow`, a tool
+// bar of the window's under it: the brush size, the draw style buttons and the zoom
+// box, so that on a 1024-pixel screen none of them hides in an overflow menu. The
+// mode, brush and style controls follow the session and set it (the keys [ and ] step
+// the brush size); everything else is wired by the window.
 class EditToolBar : public QToolBar {
   Q_OBJECT
 
  public:
-  EditToolBar(EditorSession &session, QWidget *parent = nullptr);
+  EditToolBar(EditorSession &session, QToolBar &secondRow, QWidget *parent = nullptr);
 
   QComboBox *categoryList() const { return categoryList_; }
   QComboBox *elementList() const { return elementList_; }
@@ -60,7 +62,10 @@ class EditToolBar : public QToolBar {
   void buildDrawStyleButtons();
   void buildZoomBox();
 
+  QAction *actionOf(QWidget *control) const;
+
   EditorSession &session_;
+  QToolBar &secondRow_;
   QComboBox *categoryList_ = nullptr;
   QComboBox *elementList_ = nullptr;
   QComboBox *heightList_ = nullptr;

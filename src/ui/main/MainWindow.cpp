@@ -18,7 +18,9 @@
 #include <QMdiArea>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QScreen>
 #include <QTextDocument>
+#include <QToolBar>
 
 namespace vmm {
 
@@ -40,12 +42,18 @@ MainWindow::MainWindow(UserDialogs *dialogs, QWidget *parent) : QMainWindow(pare
     notice_->clear();
     notice_->setToolTip({});
   });
-  toolBar_ = new EditToolBar(session_, this);
+  // The tool strip's second row holds the drawing settings, the zoom box and the search.
+  findBar_ = new QToolBar(QStringLiteral("Find Element"), this);
+  findBar_->setObjectName(QStringLiteral("tbrFindElement"));
+  findBar_->setMovable(false);
+  findBar_->setFloatable(false);
+  toolBar_ = new EditToolBar(session_, *findBar_, this);
   addToolBar(Qt::TopToolBarArea, toolBar_);
+  addToolBarBreak(Qt::TopToolBarArea);
+  addToolBar(Qt::TopToolBarArea, findBar_);
   buildStatusBar();
   buildMenus();
   setWindowIcon(applicationIcon());
-  resize(1280, 800);
 
   // Start-up: the view switch panels labelled, then the catalogue loaded under the hourglass.
   statusPanels_->setText(13, QStringLiteral("Elevation"));
@@ -74,10 +82,32 @@ MainWindow::MainWindow(UserDialogs *dialogs, QWidget *parent) : QMainWindow(pare
   connect(toolBar_->raiseButton(), &QPushButton::clicked, this, &MainWindow::raiseHeight);
   connect(toolBar_->lowerButton(), &QPushButton::clicked, this, &MainWindow::lowerHeight);
   connect(toolBar_->heightList(), &QComboBox::activated, this, &MainWindow::chooseListedHeight);
+  // The height a click paints is the one the height box shows.
+  session_.document().CurrentDrawHeight = toolBar_->heightList()->currentText().toShort();
   setUpHistory();
   buildOverview();
   setUpMapContents();
   applyShortcutsAndTips();
+  placeOnScreen();
+}
+
+void MainWindow::placeOnScreen() {
+  // As the last run left it (Qt brings a window restored off screen back onto one) ...
+  if (!lastRunView_.windowGeometry.isEmpty() && restoreGeometry(lastRunView_.windowGeometry))
+    return;
+  // ... or 1280 x 800 where the screen has room, centred, its frame inside the screen.
+  const QScreen *screen = QGuiApplication::primaryScreen();
+  if (!screen) {
+    resize(1280, 800);
+    return;
+  }
+  const QRect available = screen->availableGeometry();
+  constexpr QSize kFrameAllowance(16, 48);  // borders and title bar of common window managers
+  const QSize size = QSize(1280, 800).boundedTo(available.size() - kFrameAllowance);
+  resize(size);
+  const QSize framed = size + kFrameAllowance;
+  move(available.topLeft() + QPoint((available.width() - framed.width()) / 2,
+                                    (available.height() - framed.height()) / 2));
 }
 
 MainWindow::~MainWindow() {

@@ -120,6 +120,8 @@ class MainWindow : public QMainWindow {
 
  private:
   void buildStatusBar();
+  // The size, place and maximised state of the last run, or a first size that fits the screen.
+  void placeOnScreen();
   void buildMenus();
   void buildFileMenu();
   void buildEditMenu();

@@ -25,14 +25,10 @@ namespace vmm {
 void MainWindow::setUpMapContents() {
   recentElements_ =
       new RecentElements(settingsFilePath(session_.document().DatabaseLocation), this);
-  // A row of its own under the tool strip: the strip's first row is full at the
-  // window's default width, and a search box in its overflow menu would be no use.
-  addToolBarBreak(Qt::TopToolBarArea);
-  findBar_ = new QToolBar(QStringLiteral("Find Element"), this);
-  findBar_->setObjectName(QStringLiteral("tbrFindElement"));
-  findBar_->setMovable(false);
-  findBar_->setFloatable(false);
+  // On the tool strip's second row, after the drawing settings: the recent elements at
+  // its end are what a narrow window gives up first.
   finder_ = new ElementFinder(session_, *picker_, *recentElements_, findBar_);
+  findBar_->addSeparator();
   findBar_->addWidget(finder_);
   // One-letter keys are commands again once a search is done.
   connect(finder_, &ElementFinder::searchFinished, this, [this] {
@@ -41,7 +37,6 @@ void MainWindow::setUpMapContents() {
     else
       setFocus(Qt::OtherFocusReason);
   });
-  addToolBar(Qt::TopToolBarArea, findBar_);
 
   legend_ = new LegendWindow(session_);
   connect(legend_, &LegendWindow::elementChosen, finder_, &ElementFinder::choose);

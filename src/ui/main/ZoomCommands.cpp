@@ -120,6 +120,7 @@ void MainWindow::toggleOverview(bool shown) {
 void MainWindow::saveViewSettings() {
   ViewSettings now = lastRunView_;
   now.overviewShown = overviewAction_->isChecked();
+  now.windowGeometry = saveGeometry();
   // Losing this is not worth a message: the map itself is untouched.
   now.save(session_.document().DatabaseLocation);
 }
