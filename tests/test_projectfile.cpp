@@ -2,6 +2,7 @@
 // editor state exactly, wherever the picture file went; every hostile file is refused
 // with a message before anything changes.
 #include "catalogue/CatalogueDatabase.h"
+#include "files/FileWriteResult.h"
 #include "mapfiles/MapTextWriter.h"
 #include "mapfiles/ProjectFile.h"
 #include "session/EditorSession.h"
@@ -11,6 +12,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QtTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 #include <functional>
 
@@ -117,6 +122,31 @@ class TestProjectFile : public QObject {
     // A fresh history: nothing to undo, nothing unsaved.
     QVERIFY(opened.history().isClean() && !opened.history().canUndo());
   }
+
+#ifdef Q_OS_UNIX
+  // A new project is as readable as a new export under the user's umask; a replaced one
+  // keeps the permissions its file had.
+  void projectsGetTheUsersPermissions() {
+    EditorSession session;
+    QVERIFY(test::startSampleMap(session, picture_));
+    for (const mode_t mask : {mode_t(022), mode_t(077), mode_t(002)}) {
+      const mode_t before = ::umask(mask);
+      const QString project = path(QStringLiteral("umask%1.vmap").arg(mask, 0, 8));
+      const QString exported = path(QStringLiteral("umask%1.txt").arg(mask, 0, 8));
+      const bool saved = session.saveProject(project, session.editorState()).ok &&
+                         writeFileAtomically(exported, "map").ok;
+      ::umask(before);
+      QVERIFY(saved);
+      QCOMPARE(QFile::permissions(project), QFile::permissions(exported));
+    }
+    const QString kept = path(QStringLiteral("umask22.vmap"));
+    const QFile::Permissions chosen = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
+                                      QFile::WriteUser | QFile::ReadGroup;
+    QVERIFY(QFile::setPermissions(kept, chosen));
+    QVERIFY(session.saveProject(kept, session.editorState()).ok);
+    QCOMPARE(QFile::permissions(kept), chosen);
+  }
+#endif
 
   void hostileProjectsAreRefused_data() {
     QTest::addColumn<Mutation>("mutation");

@@ -121,6 +121,25 @@ FileWriteResult checkReplaceable(const QString &path) {
   return checkNotReadOnly(path);
 }
 
+QFileDevice::Permissions newFilePermissions() {
+  QFileDevice::Permissions permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                         QFileDevice::ReadUser | QFileDevice::WriteUser |
+                                         QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                         QFileDevice::ReadOther | QFileDevice::WriteOther;
+#ifdef Q_OS_UNIX
+  // umask can only be read by setting it; it is put back at once.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  if (mask & S_IWGRP) permissions &= ~QFileDevice::WriteGroup;
+  if (mask & S_IRGRP) permissions &= ~QFileDevice::ReadGroup;
+  if (mask & S_IWOTH) permissions &= ~QFileDevice::WriteOther;
+  if (mask & S_IROTH) permissions &= ~QFileDevice::ReadOther;
+  if (mask & S_IWUSR) permissions &= ~(QFileDevice::WriteOwner | QFileDevice::WriteUser);
+  if (mask & S_IRUSR) permissions &= ~(QFileDevice::ReadOwner | QFileDevice::ReadUser);
+#endif
+  return permissions;
+}
+
 FileWriteResult writeFileAtomically(const QString &path, QByteArrayView bytes) {
   if (FileWriteResult refused = checkReplaceable(path); !refused.ok) return refused;
   QSaveFile file(path);

@@ -1,9 +1,8 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QFileDevice>
 #include <QString>
-
-class QFileDevice;
 
 namespace vmm {
 
@@ -31,6 +30,10 @@ FileWriteResult checkNotReadOnly(const QString &path);
 // pipe, a folder): replacing it with a file would take it from whoever uses it. Then the
 // read-only check above.
 FileWriteResult checkReplaceable(const QString &path);
+
+// The permissions a new file gets under the user's umask (rw for everyone, less the mask),
+// as an editor's other new files have them.
+QFileDevice::Permissions newFilePermissions();
 
 // Replaces `path` with `bytes` atomically: the new content appears whole or not at all.
 // Refuses what checkReplaceable refuses. While it is written the new content has no

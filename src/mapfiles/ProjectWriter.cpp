@@ -113,7 +113,10 @@ FileWriteResult writeProject(const ProjectContent &content, const QString &path)
     if (const QSqlError error = buildDatabase(connection.database(), content); error.isValid())
       return failure(error);
   }
-  if (target.exists()) scratch.setPermissions(QFile::permissions(target.absoluteFilePath()));
+  // The scratch file is private while written; the project gets the permissions of the file
+  // it replaces, or those of any new file.
+  scratch.setPermissions(target.exists() ? QFile::permissions(target.absoluteFilePath())
+                                         : newFilePermissions());
   // One atomic step: the name shows the earlier project or the new one, never a part.
   std::error_code error;
   std::filesystem::rename(fileSystemPath(scratch.fileName()),

@@ -65,8 +65,12 @@ KeyboardShortcutsDialog::KeyboardShortcutsDialog(const QMenuBar &menus,
   for (int row = 0; row < commands.size(); ++row) {
     const QAction *action = commands[row];
     QStringList keys;
-    for (const QKeySequence &key : action->shortcuts())
+    for (const QKeySequence &key : action->shortcuts()) {
+      // Qt adds keys of rare keyboards (Undo is F14 on some): list only the ones most have.
+      const Qt::Key first = key.isEmpty() ? Qt::Key_unknown : key[0].key();
+      if (first >= Qt::Key_F13 && first <= Qt::Key_F35) continue;
       keys << key.toString(QKeySequence::NativeText);
+    }
     // The icon text is the caption without mnemonic markers, or the command's plain name
     // where the caption changes (Undo names the step it undoes).
     table_->setItem(row, 0, new QTableWidgetItem(action->iconText()));
