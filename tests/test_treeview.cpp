@@ -9,6 +9,7 @@
 #include "files/SqliteConnection.h"
 #include "gdi/GdiTypes.h"
 #include "ui/mapview/MapViewWindow.h"
+#include "ui/docks/LegendWindow.h"
 #include "support/TestSupport.h"
 
 #include <QComboBox>
@@ -151,8 +152,20 @@ class TestTreeView : public QObject {
     QCOMPARE(main.session().elementTable().colour(0), kWoodFenceColour);
     QCOMPARE(fixture.colourInFile("Wood Fence"), kWoodFenceColour);
 
+    test::trigger(&main, "mnuLegend");
+    QTreeWidget *legend = main.legend()->rows();
+    auto legendColour = [legend] {
+      const QList<QTreeWidgetItem *> rows = legend->findItems(QStringLiteral("Wood Fence"),
+                                                               Qt::MatchContains);
+      return rows.isEmpty() ? QRgb(0)
+                            : rows.first()->icon(0).pixmap(16, 16).toImage().pixel(8, 8);
+    };
+    QTRY_COMPARE(legendColour(), toPixel(kWoodFenceColour));
+
     QTest::mouseClick(tree->findChild<QLabel *>("Text11"), Qt::LeftButton);
     QCOMPARE(tree->swatchColour(), chosen);
+    // The Legend follows before any edit of the map.
+    QTRY_COMPARE(legendColour(), toPixel(chosen));
     QCOMPARE(main.session().elementTable().colour(0), chosen);
     QCOMPARE(fixture.colourInFile("Wood Fence"), chosen);
     test::trigger(&main, "mnuO2");  // Refresh Screen

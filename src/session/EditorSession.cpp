@@ -71,6 +71,14 @@ std::optional<ElementRecord> EditorSession::selectElementByName(const QString &n
   return record;
 }
 
+ColourWriteResult EditorSession::recolourElement(const QString &name, quint32 colour) {
+  const ColourWriteResult written = catalogue_.writeElementColour(name, colour);
+  if (!written.ok) return written;
+  ChangeElementColour(elementTable_, written.elementid, colour);
+  emit elementColourChanged(written.elementid);
+  return written;
+}
+
 QString EditorSession::elementName(qint16 id) const {
   // An id the catalogue does not hold shows as its number rather than reading past the table.
   return elementTable_.hasElement(id) ? elementTable_.row(id).name : QString::number(id);

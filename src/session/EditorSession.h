@@ -82,6 +82,9 @@ class EditorSession : public QObject {
   std::optional<ElementRecord> selectElementByName(const QString &name);
   // The element's name, or its number when the catalogue does not hold it.
   QString elementName(qint16 id) const;
+  // Stores a new colour for the element called `name` in the catalogue and the element
+  // table, and tells the windows that show element colours (elementColourChanged).
+  ColourWriteResult recolourElement(const QString &name, quint32 colour);
 
   // A new map on an accepted picture: nothing assigned (one undo step), the three
   // surfaces showing the picture, the map's size taken from it, ready to paint. The
@@ -155,6 +158,8 @@ class EditorSession : public QObject {
   void elementSelected(const ElementRecord &record);
   // A left-button paint on the element plane drew with this element.
   void elementPainted(qint16 elementid);
+  // The element's colour in the catalogue changed.
+  void elementColourChanged(qint16 elementid);
 
  private:
   // Paints or erases the Sectors as the mouse does (a hollow cell is cleared first).

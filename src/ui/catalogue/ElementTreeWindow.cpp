@@ -212,13 +212,11 @@ void ElementTreeWindow::chooseSwatchColour() {
   const std::optional<quint32> chosen = dialogs_.chooseColour(swatchColour_);
   // Cancelling writes nothing; black is refused, so an element can never vanish into the grid.
   if (!chosen || *chosen == 0) return;
-  const ColourWriteResult written =
-      session_.catalogue().writeElementColour(selectedElementName_, *chosen);
+  const ColourWriteResult written = session_.recolourElement(selectedElementName_, *chosen);
   if (!written.ok) {
     dialogs_.message(written.error, QStringLiteral("Colour not saved"), MessageIcon::Critical);
     return;
   }
-  ChangeElementColour(session_.elementTable(), written.elementid, *chosen);
   setSwatchColour(*chosen);
 }
 

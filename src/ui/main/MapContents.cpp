@@ -56,6 +56,9 @@ void MainWindow::setUpMapContents() {
   };
   connect(&session_.history(), &MapHistory::documentChanged, this, mapChanged);
   connect(&session_.document(), &MapDocument::planesReset, this, mapChanged);
+  // A colour changed in the tree shows in the Legend and the recent elements at once.
+  connect(&session_, &EditorSession::elementColourChanged, legend_, &LegendWindow::scheduleRefresh);
+  connect(&session_, &EditorSession::elementColourChanged, finder_, &ElementFinder::reloadCatalogue);
   // The height colour set changes the Heights tab's swatches.
   connect(toolBar_->heightColourButton(), &QPushButton::clicked, legend_,
           &LegendWindow::scheduleRefresh);
