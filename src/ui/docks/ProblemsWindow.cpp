@@ -52,9 +52,9 @@ ProblemsWindow::ProblemsWindow(EditorSession &session, QWidget *parent)
   list_ = new QTreeWidget(this);
   list_->setObjectName(QStringLiteral("lstProblems"));
   list_->setHeaderHidden(true);
-  // Long lines scroll sideways rather than end in "...".
-  list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  list_->header()->setStretchLastSection(false);
+  // A narrow dock shows each line to its width, ending in "..."; the whole line is its tool tip.
+  list_->header()->setSectionResizeMode(QHeaderView::Stretch);
+  list_->setTextElideMode(Qt::ElideRight);
   list_->setUniformRowHeights(true);
   list_->setToolTip(QStringLiteral("Double-click a line to show its Sector on the map"));
   // A double click, or Enter on the current line (a second flash of the same Sector
@@ -80,6 +80,7 @@ void ProblemsWindow::fillList() {
     const int total = problems_.totalOf(kind);
     if (total == 0) continue;
     auto *group = new QTreeWidgetItem(list_, {groupCaption(kind, total)});
+    group->setToolTip(0, group->text(0));
     QFont bold = group->font(0);
     bold.setBold(true);
     group->setFont(0, bold);
@@ -88,6 +89,7 @@ void ProblemsWindow::fillList() {
   }
   for (const MapFinding &finding : problems_.findings) {
     auto *line = new QTreeWidgetItem(groups[std::size_t(finding.kind)], {finding.text});
+    line->setToolTip(0, finding.text + QStringLiteral("\nDouble-click to show its Sector on the map"));
     line->setData(0, kQuadRole, finding.quad);
     line->setData(0, kSectorRole, finding.sector);
   }
