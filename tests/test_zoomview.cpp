@@ -231,6 +231,13 @@ class TestZoomView : public QObject {
             !view()->verticalScrollBar()->isVisible());
     QCOMPARE(view()->visibleArea(), QRectF(0, 0, 2880, 2760));
     QCOMPARE(main_->toolBar()->zoomBox()->currentText(), ViewZoom::levelText(level));
+    // Smaller than the view, the map sits in its middle, one pixel either way for odd spaces.
+    trigger(main_.get(), "mnuZoomOut");
+    const QRect shown = terrain()->geometry();
+    QVERIFY(shown.width() < viewport.width() && shown.height() < viewport.height());
+    QVERIFY(std::abs(shown.center().x() - view()->viewport()->rect().center().x()) <= 1);
+    QVERIFY(std::abs(shown.center().y() - view()->viewport()->rect().center().y()) <= 1);
+    trigger(main_.get(), "mnuFitMap");
 
     trigger(main_.get(), "mnuZoomIn");
     QCOMPARE(view()->zoomLevel(), ViewZoom::zoomedIn(level));
