@@ -6,6 +6,10 @@
 
 namespace vmm {
 
+// The longest full path SQLite's Unix file system layer opens (its MAX_PATHNAME is 512,
+// with the terminating NUL); a connection to a longer one is refused with a message.
+inline constexpr qsizetype kMaxSqlitePathBytes = 511;
+
 // The database one operation talks to: a file, or an in-memory database shared by
 // name (the catalogue's built-in default).
 struct DatabaseTarget {
