@@ -86,7 +86,9 @@ QSqlError buildDatabase(QSqlDatabase db, const ProjectContent &content) {
              {text(row.key()), text(row.value())}))
       return query.lastError();
   query.finish();
-  if (!db.commit()) return db.lastError();
+  // Committed by statement: Qt's commit() keeps SQLite's words but drops its error code,
+  // which tells a full disk.
+  if (!query.exec(QStringLiteral("COMMIT"))) return query.lastError();
   return {};
 }
 
