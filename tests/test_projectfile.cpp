@@ -144,6 +144,10 @@ class TestProjectFile : public QObject {
     QTest::addColumn<QString>("problem");  // part of the message
     QTest::newRow("truncated") << bytes([](const QByteArray &b) { return b.left(b.size() / 2); })
                                << "damaged";
+    QTest::newRow("first page no table") << bytes([](QByteArray b) {
+      b[100] = 0;
+      return b;
+    }) << "the file is damaged";
     QTest::newRow("empty") << bytes([](const QByteArray &) { return QByteArray(); })
                            << "not an SQLite database";
     QTest::newRow("other tables") << statements({"PRAGMA user_version = 0",

@@ -297,7 +297,9 @@ void checkSchemaSize(QFile &file) {
       QStringLiteral("its schema is larger than a project's (more than one page or %1 entries)")
           .arg(kMaxSchemaEntries);
   constexpr char kTableLeaf = 0x0D;
-  if (page[100] != kTableLeaf) throw Refusal{tooLarge};
+  constexpr char kTableInterior = 0x05;  // the schema goes on over further pages
+  if (page[100] == kTableInterior) throw Refusal{tooLarge};
+  if (page[100] != kTableLeaf) throw Refusal{QStringLiteral("the file is damaged")};
   const int entries = qFromBigEndian<quint16>(page.constData() + 103);
   if (entries > kMaxSchemaEntries) throw Refusal{tooLarge};
   for (int i = 0; i < entries; ++i) {
