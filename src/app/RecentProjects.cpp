@@ -9,7 +9,7 @@
 namespace vmm {
 
 namespace {
-const QString kKey = QStringLiteral("RecentProjects/files");
+const QString kRecentProjectsKey = QStringLiteral("RecentProjects/files");
 
 QString normalised(const QString &path) {
   return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
@@ -19,7 +19,7 @@ QString normalised(const QString &path) {
 QStringList RecentProjects::entries() const {
   if (!usableSettingsFile(settingsFile_)) return {};
   const QSettings settings(settingsFile_, QSettings::IniFormat);
-  QStringList entries = settings.value(kKey).toStringList();
+  QStringList entries = settings.value(kRecentProjectsKey).toStringList();
   entries.removeAll(QString());
   entries.removeDuplicates();
   // A list edited by hand may be longer than the menu shows.
@@ -48,7 +48,7 @@ void RecentProjects::clear() {
 void RecentProjects::store(const QStringList &entries) {
   if (!usableSettingsFile(settingsFile_)) return;
   QSettings settings(settingsFile_, QSettings::IniFormat);
-  settings.setValue(kKey, entries);
+  settings.setValue(kRecentProjectsKey, entries);
   settings.sync();
 }
 

@@ -10,7 +10,7 @@ namespace vmm {
 
 namespace {
 
-const QString kKey = QStringLiteral("RecentElements/names");
+const QString kRecentElementsKey = QStringLiteral("RecentElements/names");
 }  // namespace
 
 RecentElements::RecentElements(const QString &settingsFile, QObject *parent)
@@ -21,7 +21,7 @@ RecentElements::RecentElements(const QString &settingsFile, QObject *parent)
   }
   const QSettings settings(settingsFile_, QSettings::IniFormat);
   // The file is outside input: keep only distinct, non-empty names, and no more than the limit.
-  for (const QString &name : settings.value(kKey).toStringList())
+  for (const QString &name : settings.value(kRecentElementsKey).toStringList())
     if (!name.isEmpty() && !names_.contains(name) && names_.size() < kLimit) names_ << name;
 }
 
@@ -37,7 +37,7 @@ void RecentElements::note(const QString &name) {
 void RecentElements::save() const {
   if (settingsFile_.isEmpty()) return;
   QSettings settings(settingsFile_, QSettings::IniFormat);
-  settings.setValue(kKey, names_);
+  settings.setValue(kRecentElementsKey, names_);
 }
 
 }  // namespace vmm
