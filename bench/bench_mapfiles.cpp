@@ -2,6 +2,7 @@
 #include "MaximumMap.h"
 
 #include "catalogue/CatalogueDatabase.h"
+#include "cli/Commands.h"
 #include "mapfiles/MapTextImport.h"
 #include "mapfiles/MapTextParser.h"
 #include "mapfiles/MapTextWriter.h"
@@ -9,6 +10,11 @@
 #include "Yardsticks.h"
 
 #include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 namespace vmm::bench {
 namespace {
@@ -60,6 +66,31 @@ void BM_MapTextImport(benchmark::State &state) {
   state.SetBytesProcessed(qint64(state.iterations()) * text.size());
 }
 BENCHMARK(BM_MapTextImport)->Unit(benchmark::kMillisecond)->MinTime(vmm::bench::minTime(0.5));
+
+// The whole command-line path of a maximum map text: `varga-map convert` in-process, the
+// file read, its size taken from its header, every value stored and the Varga text written.
+void BM_ConvertCommand(benchmark::State &state) {
+  QTemporaryDir folder;
+  const QString input = QDir(folder.path()).filePath(QStringLiteral("max.txt"));
+  const QString output = QDir(folder.path()).filePath(QStringLiteral("out.txt"));
+  QFile file(input);
+  const QByteArray text = vargaMapText(assignedDocument());
+  if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size()) {
+    state.SkipWithError("the map text cannot be written");
+    return;
+  }
+  file.close();
+  const QStringList arguments{input, QStringLiteral("-o"), output, QStringLiteral("--to"),
+                              QStringLiteral("varga")};
+  for (auto _ : state)
+    if (cli::runConvert(arguments) != 0) {
+      state.SkipWithError("convert failed");
+      break;
+    }
+  if (QFileInfo(output).size() != text.size()) state.SkipWithError("convert wrote another map");
+  state.SetBytesProcessed(qint64(state.iterations()) * text.size());
+}
+BENCHMARK(BM_ConvertCommand)->Unit(benchmark::kMillisecond)->MinTime(vmm::bench::minTime(0.5));
 
 }  // namespace
 }  // namespace vmm::bench

@@ -101,6 +101,10 @@ def main():
         if name == "BM_MapTextImport":
             rows.append(("map text import, headroom for a busy machine", f"{mbs:.0f} MB/s",
                          ">= 400 MB/s", mbs >= 400))
+    cpu, wall = ratio("BM_ConvertCommand", "BM_MapTextImport")
+    ms = seconds(by_name["BM_ConvertCommand"], "cpu_time") * 1e3
+    rows.append(("varga-map convert of a maximum map text (in-process: read, import, write)",
+                 f"{cpu:.2f} x map text import ({wall:.2f} x wall, {ms:.1f} ms)", "<= 2 x", cpu <= 2))
     cpu, wall = ratio("BM_PictureImport", "BM_QImageReaderRead")
     rows.append(("picture import, maximum JPEG", f"{cpu:.2f} x QImageReader::read ({wall:.2f} x wall)",
                  "<= 1.3 x", cpu <= 1.3))

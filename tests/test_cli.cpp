@@ -1,6 +1,7 @@
 // The varga-map tool, run as a process with no display, against the editor's own paths.
 #include "ui/main/MainWindow.h"
 #include "ui/main/StatusPanels.h"
+#include "catalogue/CatalogueDatabase.h"
 #include "edits/EditCommand.h"
 #include "mapfiles/MapTextImport.h"
 #include "mapfiles/MapTextWriter.h"
@@ -10,6 +11,7 @@
 #include "support/TestSupport.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -259,6 +261,42 @@ class TestCli : public QObject {
     for (const QString &line : lines) QVERIFY2(plain.out.contains(line), qPrintable(plain.out));
   }
 
+  // A map text of the most rows the reader takes goes through every command in time linear
+  // in its size (a history of one value at a time once took 14 to 23 seconds here).
+  void fullSizeMapTexts_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("convert") << QStringList{"convert", "BIG", "--to", "varga", "-o", "OUT"};
+    QTest::newRow("check --stats") << QStringList{"check", "PIC", "BIG", "--stats"};
+    QTest::newRow("pack") << QStringList{"pack", "PIC", "BIG", "-o", "OUT.vmap"};
+  }
+
+  void fullSizeMapTexts() {
+    QFETCH(QStringList, arguments);
+    const QString big = path(QStringLiteral("5001 rows.txt"));
+    if (!QFileInfo::exists(big)) QVERIFY(test::writeFile(big, quadRows(5001) + "#"));
+    QElapsedTimer clock;
+    clock.start();
+    const RunResult result = run(resolved(
+        arguments, {{"BIG", big}, {"OUT", path("big.txt")}, {"OUT.vmap", path("big.vmap")}}));
+    QVERIFY2(result.exitCode == 0 || result.exitCode == 1, qPrintable(result.err));
+    QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+  }
+
+  // A catalogue's names are plain text in the report: no "%3" filled in, no control byte.
+  void statisticsShowNamesAsPlainText() {
+    const QString catalogue = path(QStringLiteral("odd names.db"));
+    QVERIFY(CatalogueDatabase::createDefaultFile(catalogue).ok);
+    QVERIFY(test::runSql(catalogue, {"UPDATE tblElements SET ElementType = ? WHERE elementid = 1"},
+                         QStringLiteral("Sectors%3\x1b[31m\nNext")));
+    const QString map = path(QStringLiteral("odd names.txt"));
+    QVERIFY(test::writeFile(map, quadRows(18) + "#"));
+    const RunResult result = run({"check", picture_, map, "--stats", "--catalogue", catalogue});
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY2(result.out.contains("Element Sectors%3\\u001b[31m\\nNext (id 1): 270 Sectors\n"),
+             qPrintable(result.out));
+    QVERIFY(!result.out.contains(QChar(0x1b)));
+  }
+
   // The picture alone: its size and no problems.
   void checkOfThePictureAlone() {
     const RunResult result = run({"check", picture_, "--format", "json"});
@@ -349,6 +387,75 @@ class TestCli : public QObject {
       if (line.startsWith(project_ + ": ")) fromProject << line;
     QVERIFY(!fromFiles.isEmpty());
     QCOMPARE(fromProject, fromFiles);
+  }
+
+  // unpack writes over no existing file unless --force is given, and never over the project
+  // it reads, even when the picture's stored name is the project's own.
+  void unpackReplacesNothingUnasked() {
+    const QString folder = path(QStringLiteral("clash"));
+    const QString source = path(QStringLiteral("clash source"));
+    QVERIFY(QDir().mkpath(folder) && QDir().mkpath(source));
+    QVERIFY(QFile::copy(picture_, source + QStringLiteral("/battle.vmap")));
+    // The project bears its picture's name.
+    const QString picture = folder + QStringLiteral("/battle.vmap");
+    QVERIFY(run({"pack", source + QStringLiteral("/battle.vmap"), map_, "-o", picture}).exitCode ==
+            0);
+    const QByteArray projectBytes = test::readFile(picture);
+
+    for (const QStringList &force : {QStringList{}, QStringList{"--force"}}) {
+      const RunResult result = run(QStringList{"unpack", picture, "-o", folder} + force);
+      QCOMPARE(result.exitCode, 2);
+      QVERIFY2(result.err.contains(
+                   QStringLiteral("\"%1\" is the project being unpacked; nothing was written")
+                       .arg(picture)),
+               qPrintable(result.err));
+      QCOMPARE(test::readFile(picture), projectBytes);
+      QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"battle.vmap"});
+    }
+
+    // Another file of the picture's name stays unless --force is given.
+    const QString elsewhere = path(QStringLiteral("clash/elsewhere"));
+    const QString earlier = elsewhere + QStringLiteral("/battle.vmap");
+    QVERIFY(QDir().mkpath(elsewhere) && test::writeFile(earlier, "the user's"));
+    RunResult result = run({"unpack", picture, "-o", elsewhere});
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY2(result.err.contains(QStringLiteral("\"%1\" already exists; nothing was written "
+                                                "(give --force to replace it)")
+                                     .arg(earlier)),
+             qPrintable(result.err));
+    QCOMPARE(QDir(elsewhere).entryList(QDir::Files), QStringList{"battle.vmap"});
+    QCOMPARE(test::readFile(earlier), QByteArray("the user's"));
+    result = run({"unpack", picture, "-o", elsewhere, "--force"});
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    QCOMPARE(test::readFile(earlier), test::readFile(picture_));
+  }
+
+  // Whatever picture name pack stores, every reader opens; only unpacking makes it safe.
+  void packedNamesOpenAgain_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("unpacked");
+    QTest::newRow("colon") << "scan 12:30.png"
+                           << "scan 12_30.png";
+    QTest::newRow("backslash") << "a\\b.png"
+                               << "a_b.png";
+    QTest::newRow("tab, newline, escape") << "t\tn\ne\x1b.png"
+                                          << "t_n_e_.png";
+  }
+
+  void packedNamesOpenAgain() {
+    QFETCH(QString, name);
+    QFETCH(QString, unpacked);
+    QTemporaryDir folder;
+    const QString picture = folder.filePath(name);
+    QVERIFY(QFile::copy(picture_, picture));
+    const QString project = folder.filePath(QStringLiteral("x.vmap"));
+    RunResult result = run({"pack", picture, map_, "-o", project});
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    result = run({"check", project});
+    QVERIFY2(result.exitCode == 0 || result.exitCode == 1, qPrintable(result.err));
+    result = run({"unpack", project, "-o", folder.filePath("out")});
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    QCOMPARE(test::readFile(folder.filePath("out/" + unpacked)), test::readFile(picture_));
   }
 
   void failuresWriteNothing_data() {

@@ -5,11 +5,16 @@
 #include "support/HostileJpeg.h"
 #include "support/TestSupport.h"
 
+#include <QBuffer>
 #include <QImageReader>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <chrono>
+#include <thread>
+
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vmm;
 
@@ -135,6 +140,33 @@ class TestPictureLoader : public QObject {
     QCOMPARE(result.title, QStringLiteral("Invalid Image"));
     QVERIFY(result.picture.isNull());
     if (QFileInfo(path).isFile()) QCOMPARE(test::readFile(path), before);
+  }
+
+  // Another program cuts the picture short while it is imported: the import reads it whole
+  // or refuses it, and never dies of it (a mapped file once ended the process with SIGBUS).
+  void cutShortWhileRead() {
+    const QString path = dir_.filePath(QStringLiteral("cut.bmp"));
+    QByteArray bytes;
+    {
+      QBuffer buffer(&bytes);
+      QVERIFY(buffer.open(QIODevice::WriteOnly) && testPicture(2880, 2760).save(&buffer, "BMP"));
+    }
+    for (int run = 0; run < 20; ++run) {
+      QVERIFY(test::writeFile(path, bytes));
+      bool cut = false;
+      std::thread cutter([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(run * 2));
+        cut = ::truncate(QFile::encodeName(path).constData(), bytes.size() / 3) == 0;
+      });
+      const PictureLoadResult result = PictureLoader::load(path);
+      cutter.join();
+      QVERIFY(cut);
+      if (result.accepted)
+        QCOMPARE(result.picture.size(), QSize(2880, 2760));
+      else
+        QVERIFY2(result.message.startsWith(QStringLiteral("The image (%1) ").arg(path)),
+                 qPrintable(result.message));
+    }
   }
 
   // The limits leave room for every real picture: at them, a picture is read.

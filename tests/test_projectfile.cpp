@@ -5,6 +5,7 @@
 #include "files/FileWriteResult.h"
 #include "mapfiles/MapTextWriter.h"
 #include "mapfiles/ProjectFile.h"
+#include "mapfiles/ProjectSchema.h"
 #include "session/EditorSession.h"
 #include "support/ProjectFixtures.h"
 #include "support/TestSupport.h"
@@ -19,6 +20,8 @@
 
 #include <functional>
 
+#include <sys/resource.h>
+
 using namespace vmm;
 
 namespace {
@@ -32,6 +35,7 @@ QList<QImage> views(EditorSession &session) {
 }
 
 using Mutation = std::function<bool(const QString &path)>;
+using ContentChange = std::function<void(ProjectContent &)>;
 
 Mutation statements(const QStringList &sql) {
   return [sql](const QString &path) { return test::runSql(path, sql).has_value(); };
@@ -42,9 +46,26 @@ Mutation bytes(const std::function<QByteArray(const QByteArray &)> &change) {
       [change](const QString &path) { return test::writeFile(path, change(test::readFile(path))); };
 }
 
+// `count` rows written straight into the schema table, each the `columns` of row i.
+Mutation schemaRows(int count, const QString &columns) {
+  return statements({"PRAGMA writable_schema = ON",
+                     QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM "
+                                    "n WHERE i < %1) INSERT INTO sqlite_schema SELECT %2 FROM n")
+                         .arg(count)
+                         .arg(columns)});
+}
+
+// The process's peak resident memory so far, in bytes.
+qint64 peakMemory() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return qint64(usage.ru_maxrss) * 1024;
+}
+
 }  // namespace
 
 Q_DECLARE_METATYPE(Mutation)
+Q_DECLARE_METATYPE(ContentChange)
 
 class TestProjectFile : public QObject {
   Q_OBJECT
@@ -153,6 +174,10 @@ class TestProjectFile : public QObject {
     QTest::addColumn<QString>("problem");  // part of the message
     QTest::newRow("truncated") << bytes([](const QByteArray &b) { return b.left(b.size() / 2); })
                                << "damaged";
+    QTest::newRow("first page no table") << bytes([](QByteArray b) {
+      b[100] = 0;
+      return b;
+    }) << "the file is damaged";
     QTest::newRow("empty") << bytes([](const QByteArray &) { return QByteArray(); })
                            << "not an SQLite database";
     QTest::newRow("other tables") << statements({"PRAGMA user_version = 0",
@@ -163,7 +188,25 @@ class TestProjectFile : public QObject {
         << statements({"DROP TABLE editor_state",
                        "CREATE VIEW editor_state AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
                        "SELECT i + 1 FROM n) SELECT 'k' AS key, i AS value FROM n"})
+        << "it holds the view \"editor_state\", which a project does not hold";
+    QTest::newRow("a virtual table in a table's place")
+        << statements({"DROP TABLE editor_state",
+                       "CREATE VIRTUAL TABLE editor_state USING fts5(key, value)"})
         << "\"editor_state\" is not an ordinary table";
+    QTest::newRow("a trigger") << statements({"CREATE TRIGGER t AFTER INSERT ON map BEGIN "
+                                              "SELECT 1; END"})
+                               << "it holds the trigger \"t\"";
+    // Written straight into the schema, which SQLite would parse whole before any query.
+    QTest::newRow("80000 views")
+        << schemaRows(80000,
+                      "'view', 'v' || i, 'v' || i, 0, 'CREATE VIEW v' || i || ' AS SELECT 1'")
+        << "its schema is larger than a project's";
+    QTest::newRow("ten triggers with million-item lists")
+        << schemaRows(10,
+                      "'trigger', 't' || i, 'map', 0, 'CREATE TRIGGER t' || i || ' AFTER "
+                      "INSERT ON map BEGIN SELECT 1 IN (' || replace(hex(zeroblob(999999)), "
+                      "'00', '1,') || '1); END'")
+        << "its schema is larger than a project's";
     QTest::newRow("missing column") << statements({"ALTER TABLE picture DROP COLUMN file_name"})
                                     << "the table \"picture\" has no column \"file_name\"";
     QTest::newRow("generated column")
@@ -171,6 +214,12 @@ class TestProjectFile : public QObject {
                        "CREATE TABLE editor_state (key TEXT, value TEXT, big TEXT AS "
                        "(hex(zeroblob(400000000))))"})
         << "the table \"editor_state\" has a column \"big\"";
+    // Named as the real column, so only the check of hidden and generated columns stops it.
+    QTest::newRow("generated column in a real column's place")
+        << statements({"DROP TABLE editor_state",
+                       "CREATE TABLE editor_state (key TEXT, value TEXT AS "
+                       "(hex(zeroblob(400000000))))"})
+        << "the table \"editor_state\" has a column \"value\"";
     QTest::newRow("plane one Quad short")
         << statements({"UPDATE planes SET sectors = substr(sectors, 1, length(sectors) - 32) "
                        "WHERE plane = 'height'"})
@@ -220,10 +269,13 @@ class TestProjectFile : public QObject {
     QVERIFY(mutation(hostile));
     const QByteArray before = test::readFile(hostile);
 
+    const qint64 peakBefore = peakMemory();
     QElapsedTimer timer;
     timer.start();
     const ProjectReadResult read = readProject(hostile);
     QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY2(peakMemory() - peakBefore <= 2 * before.size() + 64 * 1024 * 1024,
+             qPrintable(QString::number(peakMemory() - peakBefore)));
     QVERIFY(!read.ok());
     QVERIFY2(read.problem.contains(problem), qPrintable(read.problem));
     const QString message = read.messageText(hostile);
@@ -234,6 +286,111 @@ class TestProjectFile : public QObject {
     QCOMPARE(test::readFile(hostile), before);
     QCOMPARE(QDir(dir_.path()).entryList({"hostile*"}, QDir::Files | QDir::Hidden),
              QStringList{"hostile.vmap"});
+  }
+
+  // One rule for writer and reader: what the one stores the other opens, and what the
+  // reader would refuse the writer does not store.
+  void writerStoresWhatTheReaderReads_data() {
+    QTest::addColumn<ContentChange>("change");
+    QTest::addColumn<bool>("stored");
+    const auto name = [](const QString &fileName) {
+      return ContentChange([fileName](ProjectContent &c) { c.picture.fileName = fileName; });
+    };
+    QTest::newRow("colon, backslash, tab, newline, escape in the picture's name")
+        << name("scan 12:30 \\\t\n\x1b.jpg") << true;
+    QTest::newRow("picture name of 255 characters") << name(QString(255, 'n')) << true;
+    QTest::newRow("picture name of 256 characters") << name(QString(256, 'n')) << false;
+    QTest::newRow("picture name with a folder") << name("a/b.png") << false;
+    QTest::newRow("picture name \"..\"") << name("..") << false;
+    const auto otherRows = [](int count) {
+      return ContentChange([count](ProjectContent &c) {
+        for (int i = 0; i < count; ++i) c.state.additional.insert(QString::number(i), "v");
+        // The editor's own keys come on top and do not count.
+        c.state.additional.insert(project::kZoomKey, "1");
+        c.state.additional.insert(project::kRecoveryPicturePathKey, "/p.png");
+      });
+    };
+    QTest::newRow("1000 rows of other programs") << otherRows(1000) << true;
+    QTest::newRow("1001 rows of other programs") << otherRows(1001) << false;
+    const auto path = [](int length) {
+      return ContentChange([length](ProjectContent &c) {
+        c.state.additional.insert(project::kRecoveryPicturePathKey, "/" + QString(length - 1, 'p'));
+      });
+    };
+    QTest::newRow("path of 4096 characters") << path(4096) << true;
+    QTest::newRow("path of 32768 characters") << path(32768) << true;
+    QTest::newRow("path of 32769 characters") << path(32769) << false;
+  }
+
+  void writerStoresWhatTheReaderReads() {
+    QFETCH(ContentChange, change);
+    QFETCH(bool, stored);
+    ProjectReadResult valid = readProject(valid_);
+    QVERIFY(valid.ok());
+    ProjectContent content = std::move(*valid.content);
+    change(content);
+    const QString saved = path(QStringLiteral("rule.vmap"));
+    QFile::remove(saved);
+    const FileWriteResult written = writeProject(content, saved);
+    QCOMPARE(written.ok, stored);
+    QCOMPARE(QFileInfo::exists(saved), stored);
+    if (!stored) return;
+    const ProjectReadResult read = readProject(saved);
+    QVERIFY2(read.ok(), qPrintable(read.problem));
+    QCOMPARE(read.content->picture.fileName, content.picture.fileName);
+    QCOMPARE(read.content->state.additional, content.state.additional);
+  }
+
+  // A log or journal another program left beside a project holds changes that reading the
+  // file as it stands would drop without a word: the project is refused, naming it.
+  void changesLeftBesideTheFileAreNotPassedOver_data() {
+    QTest::addColumn<QString>("suffix");
+    QTest::newRow("write-ahead log") << "-wal";
+    QTest::newRow("rollback journal") << "-journal";
+  }
+
+  void changesLeftBesideTheFileAreNotPassedOver() {
+    QFETCH(QString, suffix);
+    const QString beside = valid_ + suffix;
+    QVERIFY(test::writeFile(beside, QByteArray(4096, '\1')));
+    const ProjectReadResult read = readProject(valid_);
+    QFile::remove(beside);
+    QVERIFY(!read.ok());
+    QCOMPARE(read.problem, QStringLiteral("another program left changes to it in \"%1\" that "
+                                          "were never written into it")
+                               .arg(beside));
+    QVERIFY(test::writeFile(beside, {}));  // an empty one holds nothing
+    QVERIFY(readProject(valid_).ok());
+    QFile::remove(beside);
+  }
+
+  // A path longer than SQLite opens is said to be one, on saving and on opening; up to the
+  // limit, saving (beside the target, 7 bytes longer) and opening work.
+  void pathsBeyondSqlitesLimit() {
+    QString folder = dir_.path();
+    while (QFile::encodeName(folder).size() < 400) folder += QStringLiteral("/") + QString(60, 'f');
+    QVERIFY(QDir().mkpath(folder));
+    const auto pathOf = [&](int bytes) {
+      return folder + "/" + QString(bytes - QFile::encodeName(folder).size() - 6, 'p') + ".vmap";
+    };
+    const ProjectContent content = readProject(valid_).content.value();
+    QVERIFY(writeProject(content, pathOf(497)).ok);
+    QVERIFY(readProject(pathOf(497)).ok());
+    QVERIFY(QFile::rename(pathOf(497), pathOf(504)));
+    QVERIFY(readProject(pathOf(504)).ok());
+
+    const FileWriteResult written = writeProject(content, pathOf(498));
+    QVERIFY(!written.ok);
+    QCOMPARE(written.errorText,
+             QStringLiteral("The path is 498 bytes long: a project is saved "
+                            "under a path of at most 497 bytes (SQLite's limit)"));
+    QVERIFY(QFile::copy(valid_, pathOf(505)));
+    const ProjectReadResult read = readProject(pathOf(505));
+    QVERIFY(!read.ok());
+    QCOMPARE(read.problem, QStringLiteral("its path is 505 bytes long, and SQLite opens no file "
+                                          "whose path is longer than 504 bytes"));
+    QCOMPARE(QDir(folder).entryList(QDir::Files),
+             (QStringList{QFileInfo(pathOf(504)).fileName(), QFileInfo(pathOf(505)).fileName()}));
   }
 
   void editorStateKeysOfLaterVersionsAreKept() {

@@ -206,6 +206,16 @@ class TestProjects : public QObject {
     trigger(&main, "mnuClearRecent");
     QVERIFY(recent.entries().isEmpty());
 
+    // A path of any length is one item of a readable width, cut in its middle; its tool tip
+    // shows it.
+    recent.add("/" + QString(100000, 'd') + "/far.vmap");
+    emit menu->aboutToShow();
+    const QAction *item = main.findChild<QAction *>("mnuRecent1");
+    QVERIFY2(item->text().size() < 1000, qPrintable(item->text().left(100)));
+    QVERIFY(item->text().startsWith("&1 /ddd") && item->text().endsWith("/far.vmap"));
+    QVERIFY(item->toolTip().contains("far.vmap"));
+    recent.clear();
+
     // A pipe in place of the settings file is neither read (that would block) nor replaced.
     const QString pipe = file(QStringLiteral("pipe.ini"));
     QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);

@@ -1,5 +1,7 @@
+#include "app/RecentProjects.h"
 #include "app/RecoveryService.h"
 #include "ui/main/MainWindow.h"
+#include "files/SettingsFile.h"
 #include "mapfiles/MapTextWriter.h"
 #include "ui/mapview/MapViewWindow.h"
 #include "ui/mapview/SurfaceWidget.h"
@@ -139,6 +141,47 @@ class TestRecovery : public QObject {
       QVERIFY(!main.mapView());
     }
     QFile::remove(aside);
+  }
+
+  // A lock file that is a pipe or a folder is never opened (the start and every save of the
+  // settings once waited on it for ever): the editor goes on without it and says so.
+  void lockFilesThatAreNoFile_data() {
+    QTest::addColumn<QString>("lock");
+    QTest::addColumn<QString>("kind");
+    for (const char *kind : {"pipe", "folder"}) {
+      QTest::addRow("recovery lock, %s", kind) << "VargaMapMaker.lock" << kind;
+      QTest::addRow("settings lock, %s", kind) << "Settings.ini.lock" << kind;
+    }
+  }
+
+  void lockFilesThatAreNoFile() {
+    QFETCH(QString, lock);
+    QFETCH(QString, kind);
+    const QString path = home_.filePath(lock);
+    const QString settings = settingsFilePath(home());
+    QFile::remove(settings);
+    if (kind == "pipe")
+      QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    else
+      QVERIFY(QDir().mkpath(path));
+    {
+      test::ScriptedDialogs dialogs;
+      MainWindow main(&dialogs);
+      QVERIFY2(main.notice().contains(QStringLiteral("\"%1\" is a %2, not a file").arg(path, kind)),
+               qPrintable(main.notice()));
+      const bool recoveryLock = lock == "VargaMapMaker.lock";
+      QCOMPARE(main.recovery().isActive(), !recoveryLock);
+      RecentProjects recent(settings);
+      recent.add(home_.picture);
+      QCOMPARE(recent.entries().isEmpty(), !recoveryLock);
+    }
+    QCOMPARE(QFileInfo(path).isDir(), kind == "folder");
+    QVERIFY(!QFileInfo(path).isFile());
+    if (kind == "pipe")
+      QFile::remove(path);
+    else
+      QDir(path).removeRecursively();
+    QFile::remove(settings);
   }
 
   void killedEditorIsRecoveredButNotWhileRunning() {

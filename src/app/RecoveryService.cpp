@@ -1,5 +1,7 @@
 #include "app/RecoveryService.h"
 
+#include "files/InputFile.h"
+
 #include <QDir>
 
 namespace vmm {
@@ -14,7 +16,15 @@ RecoveryService::RecoveryService(const QString &dataFolder, ContentSource source
   // Only a dead owner makes the lock stale: a long session must keep its lock.
   lock_.setStaleLockTime(0);
   QDir().mkpath(folder_);
-  active_ = lock_.tryLock(0);
+  // A pipe in the lock's place would block the open for ever, and a folder there makes the
+  // lock retry for ever: like every special file, it is never opened.
+  if (const QString kind = nonFileKind(lockPath(folder_)); !kind.isEmpty())
+    lockProblem_ = QStringLiteral(
+                       "No recovery copy is kept: the lock file \"%1\" is %2, not a "
+                       "file")
+                       .arg(QDir::toNativeSeparators(lockPath(folder_)), kind);
+  else
+    active_ = lock_.tryLock(0);
   timer_.setSingleShot(true);
   connect(&timer_, &QTimer::timeout, this, &RecoveryService::onTimer);
 }

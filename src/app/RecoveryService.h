@@ -36,9 +36,11 @@ class RecoveryService : public QObject {
 
   static QString lockPath(const QString &dataFolder);
 
-  // False when another running editor holds the lock: this one then stays out
-  // of the recovery file altogether.
+  // False when another running editor holds the lock, or when the lock file is no regular
+  // file (lockProblem() says what it is): this one then stays out of the recovery file
+  // altogether.
   bool isActive() const { return active_; }
+  QString lockProblem() const { return lockProblem_; }
   // A recovery file left by an editor that did not end normally.
   bool hasRecovery() const { return active_ && RecoveryFile::exists(folder_); }
   std::optional<RecoveryContent> load(QString *error = nullptr) const;
@@ -67,6 +69,7 @@ class RecoveryService : public QObject {
   Timing timing_;
   QLockFile lock_;
   bool active_ = false;
+  QString lockProblem_;
   QTimer timer_;
   QElapsedTimer sinceWrite_;
 };

@@ -169,7 +169,9 @@ bool isMarkedReadOnly(const QFileInfo &info) {
 }  // namespace
 
 // The built-in default catalogue in a shared in-memory database. One connection stays
-// open for the life of this object: it is what keeps the in-memory database alive.
+// open for the life of this object: it is what keeps the in-memory database alive. The
+// database is built at its first use, so a session that never reads its catalogue (a
+// batch convert) does not pay for it.
 class CatalogueDatabase::BuiltIn {
  public:
   BuiltIn() {
@@ -177,12 +179,9 @@ class CatalogueDatabase::BuiltIn {
     uri_ = QStringLiteral("file:vmm-builtin-catalogue-%1?mode=memory&cache=shared")
                .arg(counter.fetch_add(1));
     anchorName_ = uri_ + QStringLiteral("-anchor");
-    QSqlDatabase anchor = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), anchorName_);
-    anchor.setDatabaseName(uri_);
-    anchor.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
-    if (anchor.open()) executeScript(anchor, defaultCatalogueScript());
   }
   ~BuiltIn() {
+    if (!built_) return;
     {
       QSqlDatabase anchor = QSqlDatabase::database(anchorName_, false);
       anchor.close();
@@ -192,11 +191,23 @@ class CatalogueDatabase::BuiltIn {
   BuiltIn(const BuiltIn &) = delete;
   BuiltIn &operator=(const BuiltIn &) = delete;
 
-  QString uri() const { return uri_; }
+  QString uri() const {
+    if (!built_) build();
+    return uri_;
+  }
 
  private:
+  void build() const {
+    built_ = true;
+    QSqlDatabase anchor = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), anchorName_);
+    anchor.setDatabaseName(uri_);
+    anchor.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
+    if (anchor.open()) executeScript(anchor, defaultCatalogueScript());
+  }
+
   QString uri_;
   QString anchorName_;
+  mutable bool built_ = false;
 };
 
 QString resolveDatabaseLocation() {

@@ -109,7 +109,7 @@ int runCheck(const QStringList &arguments) {
       document.XQuads = qint16(picture->xQuads);
       document.YQuads = qint16(picture->yQuads);
       document.TotalQuads = qint16(picture->totalQuads);
-      applyMapText(*content, document, mapPath);
+      applyMapTextWithoutHistory(*content, session, mapPath);
       report.statistics = CheckStatistics::of(session.statistics(), session.elementTable());
     }
   }

@@ -15,13 +15,13 @@ QString sectorsText(int count) {
 }
 
 QString elementLine(const LegendRow &row) {
-  return row.known ? QStringLiteral("Element %1 (id %2): %3")
-                         .arg(row.name)
-                         .arg(row.value)
-                         .arg(sectorsText(row.sectors))
-                   : QStringLiteral("Element id %1 (not in the catalogue): %2")
-                         .arg(row.value)
-                         .arg(sectorsText(row.sectors));
+  // One arg() for all: a "%3" in the catalogue's name is text, not a place to fill.
+  return row.known
+             ? QStringLiteral("Element %1 (id %2): %3")
+                   .arg(plainText(row.name), QString::number(row.value), sectorsText(row.sectors))
+             : QStringLiteral("Element id %1 (not in the catalogue): %2")
+                   .arg(row.value)
+                   .arg(sectorsText(row.sectors));
 }
 
 QString heightLine(const LegendRow &row) {

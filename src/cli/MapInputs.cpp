@@ -24,8 +24,27 @@ constexpr qint64 kHeaderBytes = 64 * 1024;
 
 }  // namespace
 
+QString plainText(const QString &text) {
+  QString plain;
+  plain.reserve(text.size());
+  for (const QChar c : text) {
+    if (c.category() != QChar::Other_Control) {
+      plain += c;
+    } else if (c == u'\n') {
+      plain += QStringLiteral("\\n");
+    } else if (c == u'\t') {
+      plain += QStringLiteral("\\t");
+    } else if (c == u'\r') {
+      plain += QStringLiteral("\\r");
+    } else {
+      plain += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+    }
+  }
+  return plain;
+}
+
 QString shown(const QString &path) {
-  return QDir::toNativeSeparators(path);
+  return plainText(QDir::toNativeSeparators(path));
 }
 
 std::optional<PictureLoadResult> loadPicture(const QString &path, Console &console) {
@@ -98,11 +117,18 @@ std::optional<MapTextContent> readMapFile(const QString &path, Console &console)
   return content;
 }
 
-std::optional<MapTextContent> importMapFile(const QString &path, MapDocument &doc,
+MapImportResult applyMapTextWithoutHistory(const MapTextContent &content, EditorSession &session,
+                                           const QString &path) {
+  MapImportResult imported;
+  session.history().restart([&] { imported = applyMapText(content, session.document(), path); });
+  return imported;
+}
+
+std::optional<MapTextContent> importMapFile(const QString &path, EditorSession &session,
                                             Console &console) {
   std::optional<MapTextContent> content = readMapFile(path, console);
   if (!content) return std::nullopt;
-  const MapImportResult imported = applyMapText(*content, doc, path);
+  const MapImportResult imported = applyMapTextWithoutHistory(*content, session, path);
   if (!imported.ok()) {
     console.error(imported.messageText);
     return std::nullopt;
@@ -150,7 +176,7 @@ std::unique_ptr<EditorSession> importMapWithDimensions(const QString &mapPath,
   doc.YQuads = dimensions->YQuads;
   doc.TotalQuads = static_cast<qint16>(dimensions->XQuads * dimensions->YQuads);
   doc.mapReady = true;
-  const std::optional<MapTextContent> content = importMapFile(mapPath, doc, console);
+  const std::optional<MapTextContent> content = importMapFile(mapPath, *session, console);
   if (!content) return nullptr;
   // The values of a last, unfinished row are read but belong to no Quad the file counts,
   // so no map file written from it holds them.

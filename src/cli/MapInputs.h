@@ -2,6 +2,7 @@
 
 #include "cli/Console.h"
 #include "document/MapDocument.h"
+#include "mapfiles/MapTextImport.h"
 #include "mapfiles/MapTextParser.h"
 #include "mapfiles/MapTextWriter.h"
 #include "mapfiles/PictureLoader.h"
@@ -35,9 +36,16 @@ bool loadCatalogue(const QString &catalogueFile, qint16 heightColourMode, Editor
 // Reads a map text file with the editor's import reader, without judging its content.
 std::optional<MapTextContent> readMapFile(const QString &path, Console &console);
 
-// Imports a map file onto `doc` with the editor's import rules and returns what it read.
-// Fails when the file cannot be read or when the import would stop part-way.
-std::optional<MapTextContent> importMapFile(const QString &path, MapDocument &doc,
+// Stores parsed map text in the session's document by the editor's import rules. Nothing
+// of a batch run is ever undone, so the values go in without history: recorded one by
+// one, every value would be folded into one growing step, in time quadratic in the map.
+MapImportResult applyMapTextWithoutHistory(const MapTextContent &content, EditorSession &session,
+                                           const QString &path);
+
+// Imports a map file into the session's document with the editor's import rules and
+// returns what it read. Fails when the file cannot be read or when the import would stop
+// part-way.
+std::optional<MapTextContent> importMapFile(const QString &path, EditorSession &session,
                                             Console &console);
 
 // XQuads and YQuads from the picture when one is given, otherwise from header lines
@@ -63,7 +71,11 @@ bool writeOutput(const QString &path, QByteArrayView bytes, Console &console);
 bool writeMapFile(const MapDocument &doc, MapEdition edition, const QString &path,
                   Console &console);
 
-// A file path as messages show it.
+// Outside text as a terminal shows it: control characters escaped as JSON writes them
+// ("\n", "\u001b"), so that no name can move the cursor, colour the screen or forge a line.
+QString plainText(const QString &text);
+
+// A file path as messages show it, as plain text.
 QString shown(const QString &path);
 
 }  // namespace vmm::cli

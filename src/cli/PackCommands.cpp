@@ -30,6 +30,32 @@ std::optional<QString> requiredOutput(const CommandParser &parser, const QString
   return output;
 }
 
+// The picture's stored name as a file name here: it is kept as it was given, so characters
+// that name a folder or a drive on some system, or garble a listing, become "_".
+QString diskFileName(const QString &stored) {
+  QString name = stored;
+  for (QChar &c : name)
+    if (c == u'\\' || c == u':' || c.category() == QChar::Other_Control) c = u'_';
+  return name;
+}
+
+// Whether `target` may be written: never over the project being read, and over another
+// existing file (or link) only when `force` is given. The refusal names the file.
+bool mayWrite(const QString &target, const QFileInfo &project, bool force, Console &console) {
+  const QFileInfo info(target);
+  if (!info.exists() && !info.isSymLink()) return true;
+  if (info.canonicalFilePath() == project.canonicalFilePath()) {
+    console.error(QStringLiteral("\"%1\" is the project being unpacked; nothing was written")
+                      .arg(shown(target)));
+    return false;
+  }
+  if (force) return true;
+  console.error(QStringLiteral("\"%1\" already exists; nothing was written (give --force to "
+                               "replace it)")
+                    .arg(shown(target)));
+  return false;
+}
+
 }  // namespace
 
 int runPack(const QStringList &arguments) {
@@ -70,12 +96,15 @@ int runUnpack(const QStringList &arguments) {
       command,
       QStringLiteral("Writes the picture of PROJECT under its original file name and its map as "
                      "a Varga map text file named after PROJECT into the folder DIR (made when "
-                     "missing), and prints the two paths. Existing files are replaced "
-                     "atomically."));
+                     "missing), and prints the two paths. A file that already exists there is "
+                     "left as it is and nothing is written, unless --force is given; PROJECT "
+                     "itself is never replaced."));
   parser.addPositional(QStringLiteral("PROJECT"), QStringLiteral("A map project (.vmap)."));
   parser.addOption({{QStringLiteral("o"), kOutput},
                     QStringLiteral("The folder to write into."),
                     QStringLiteral("DIR")});
+  parser.addOption({QStringLiteral("force"),
+                    QStringLiteral("Replace files that already exist in DIR, atomically.")});
   if (const std::optional<int> stop = parser.parse(arguments, console)) return *stop;
   const std::optional<QString> output =
       requiredOutput(parser, command, QStringLiteral("folder"), console);
@@ -89,12 +118,18 @@ int runUnpack(const QStringList &arguments) {
     console.error(QStringLiteral("the folder \"%1\" could not be made").arg(shown(folder.path())));
     return kFailure;
   }
-  // The project vouches for a plain file name, so it stays inside the folder.
-  const QString picturePath = folder.filePath(session.pictureFileName());
+  // The project vouches for a name without "/", so it stays inside the folder.
+  const QString pictureName = diskFileName(session.pictureFileName());
+  const QString picturePath = folder.filePath(pictureName);
   QString mapName = QFileInfo(projectPath).completeBaseName() + QStringLiteral(".txt");
-  if (mapName.compare(session.pictureFileName(), Qt::CaseInsensitive) == 0)
+  if (mapName.compare(pictureName, Qt::CaseInsensitive) == 0)
     mapName = QFileInfo(projectPath).completeBaseName() + QStringLiteral("-map.txt");
   const QString mapPath = folder.filePath(mapName);
+  const bool force = parser.isSet(QStringLiteral("force"));
+  const QFileInfo project(projectPath);
+  if (!mayWrite(picturePath, project, force, console) ||
+      !mayWrite(mapPath, project, force, console))
+    return kFailure;
   const FileWriteResult picture = writeFileAtomically(picturePath, session.pictureBytes());
   if (!picture.ok) {
     console.error(QStringLiteral("\"%1\" could not be written: %2")

@@ -37,9 +37,9 @@ bool startMapFromInputs(const QString &pictureOrProject, const QString &mapPath,
   const std::optional<PictureLoadResult> picture = loadPicture(pictureOrProject, console);
   if (!picture) return false;
   session.startMap(*picture);
-  MapDocument &doc = session.document();
-  if (!importMapFile(mapPath, doc, console)) return false;
-  if (const QString note = quadCountNote(doc.TotalQuads, picture->totalQuads); !note.isEmpty())
+  if (!importMapFile(mapPath, session, console)) return false;
+  if (const QString note = quadCountNote(session.document().TotalQuads, picture->totalQuads);
+      !note.isEmpty())
     console.warning(note);
   return true;
 }

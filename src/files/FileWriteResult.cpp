@@ -59,10 +59,15 @@ class UnfinishedMark {
   int mode_ = -1;
 };
 
-// Removes what killed runs left beside `path`: QSaveFile's "NAME.XXXXXX" names, only as
-// regular files of this user that still carry the unfinished mark and have not changed
-// for a minute.
-void removeLeftovers(const QString &path) {
+}  // namespace
+
+QString finalLinkTarget(const QString &path) {
+  QFileInfo info(path);
+  for (int hops = 0; hops < 40 && info.isSymLink(); ++hops) info.setFile(info.symLinkTarget());
+  return info.absoluteFilePath();
+}
+
+void removeLeftoversOf(const QString &path) {
 #ifdef Q_OS_UNIX
   const QFileInfo target(path);
   const QRegularExpression leftoverName(QRegularExpression::anchoredPattern(
@@ -86,8 +91,6 @@ void removeLeftovers(const QString &path) {
   Q_UNUSED(path);
 #endif
 }
-
-}  // namespace
 
 FileWriteResult FileWriteResult::failureOf(const QFileDevice &file) {
   // A device may fail without recording why; report a generic write error then.
@@ -152,7 +155,7 @@ FileWriteResult writeFileAtomically(const QString &path, QByteArrayView bytes) {
   }
   mark.clear();
   if (!file.commit()) return FileWriteResult::failureOf(file);
-  removeLeftovers(path);
+  removeLeftoversOf(finalLinkTarget(path));
   return {};
 }
 

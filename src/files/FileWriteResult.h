@@ -35,6 +35,15 @@ FileWriteResult checkReplaceable(const QString &path);
 // as an editor's other new files have them.
 QFileDevice::Permissions newFilePermissions();
 
+// The file a write of `path` replaces: the end of its chain of links (at most 40, as the
+// system follows), made absolute; `path` itself when it is no link.
+QString finalLinkTarget(const QString &path);
+
+// Removes what killed writes of `path` left beside it: files named "NAME.XXXXXX" (six
+// letters) that are regular files of this user, carry no permission bit (the mark of
+// unfinished content) and have not changed for a minute. Nothing else is touched.
+void removeLeftoversOf(const QString &path);
+
 // Replaces `path` with `bytes` atomically: the new content appears whole or not at all.
 // Refuses what checkReplaceable refuses. While it is written the new content has no
 // permission bits; after a successful write, such copies that killed runs left beside the

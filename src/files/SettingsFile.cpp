@@ -1,5 +1,7 @@
 #include "files/SettingsFile.h"
 
+#include "files/InputFile.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -14,8 +16,28 @@ QString settingsFilePath(const QString &dataFolder) {
 }
 
 bool usableSettingsFile(const QString &path) {
+  return settingsFileProblem(path).isEmpty();
+}
+
+QString settingsFileProblem(const QString &path) {
+  if (path.isEmpty()) return QStringLiteral("The editor has no data folder for its settings");
+  const QString shown = QDir::toNativeSeparators(path);
+  const QString lock = path + QStringLiteral(".lock");
+  if (const QString kind = nonFileKind(lock); !kind.isEmpty())
+    return QStringLiteral(
+               "The settings are neither read nor saved: their lock file \"%1\" is "
+               "%2, not a file")
+        .arg(QDir::toNativeSeparators(lock), kind);
+  if (const QString kind = nonFileKind(path); !kind.isEmpty())
+    return QStringLiteral("The settings are neither read nor saved: \"%1\" is %2, not a file")
+        .arg(shown, kind);
   const QFileInfo info(path);
-  return !path.isEmpty() && (!info.exists() || (info.isFile() && info.size() <= kMaxSettingsBytes));
+  if (info.exists() && (!info.isFile() || info.size() > kMaxSettingsBytes))
+    return QStringLiteral(
+               "The settings are neither read nor saved: \"%1\" is larger than the "
+               "editor writes")
+        .arg(shown);
+  return {};
 }
 
 }  // namespace vmm

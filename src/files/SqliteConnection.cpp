@@ -69,6 +69,18 @@ QStringList splitStatements(const QString &script) {
 ScopedConnection::ScopedConnection(const DatabaseTarget &target, Access access)
     : name_(uniqueConnectionName()) {
   QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
+  // SQLite opens no file whose full path is longer than its limit and then says only
+  // "unable to open database file".
+  if (const qsizetype bytes =
+          QFile::encodeName(QFileInfo(target.databaseName).absoluteFilePath()).size();
+      !target.inMemory && bytes > kMaxSqlitePathBytes) {
+    error_ = QStringLiteral(
+                 "its path is %1 bytes long, and SQLite opens no file whose path is "
+                 "longer than %2 bytes")
+                 .arg(bytes)
+                 .arg(kMaxSqlitePathBytes);
+    return;
+  }
   if (target.inMemory) {
     db.setDatabaseName(target.databaseName);
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));

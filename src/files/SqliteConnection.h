@@ -6,6 +6,11 @@
 
 namespace vmm {
 
+// The longest full path of a database SQLite opens: its Unix layer takes paths of 512 bytes
+// at most, and keeps room for the "-journal" it may add. A connection to a longer one is
+// refused with a message instead of SQLite's "unable to open database file".
+inline constexpr qsizetype kMaxSqlitePathBytes = 504;
+
 // The database one operation talks to: a file, or an in-memory database shared by
 // name (the catalogue's built-in default).
 struct DatabaseTarget {

@@ -100,17 +100,14 @@ PictureLoadResult PictureLoader::load(const QString &path) {
   InputFile input;
   if (!input.open(path)) return refused(unreadable(path, input.errorString()));
   if (input.size() > kMaxFileBytes) return refused(tooLargeFile(path));
-  // Mapped where the system allows: the structure walk then never touches the pages of
-  // long metadata, and only an accepted picture's bytes are copied (a project keeps them).
-  if (const uchar *mapped = input.file().map(0, input.size())) {
-    const QByteArray view =
-        QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), input.size());
-    PictureLoadResult result = loadData(view, QFileInfo(path).fileName(), path);
-    if (result.accepted) result.fileBytes = QByteArray(view.constData(), view.size());
-    return result;
-  }
+  // Read, never mapped: a mapped file that another program cuts short kills the process
+  // (SIGBUS) at the first page past its new end. A file that changes size while it is
+  // read is refused, since what was read may be half of either version.
+  const qint64 sizeAtOpen = input.size();
   const std::optional<QByteArray> bytes = input.readAll(kMaxFileBytes);
   if (!bytes) return refused(unreadable(path, input.errorString()));
+  if (bytes->size() != sizeAtOpen || input.file().size() != sizeAtOpen)
+    return refused(unreadable(path, QStringLiteral("it changed while it was read")));
   return loadData(*bytes, QFileInfo(path).fileName(), path);
 }
 

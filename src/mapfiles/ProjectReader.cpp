@@ -163,15 +163,6 @@ QByteArray readBlob(const QSqlDatabase &db, const QString &statement, const QVar
   return bytes;
 }
 
-bool isPlainFileName(const QString &name) {
-  if (name.isEmpty() || name.size() > project::kMaxNameLength || name == QLatin1String(".") ||
-      name == QLatin1String(".."))
-    return false;
-  return std::none_of(name.begin(), name.end(), [](QChar c) {
-    return c == u'/' || c == u'\\' || c == u':' || c.category() == QChar::Other_Control;
-  });
-}
-
 void readPicture(const QSqlDatabase &db, qint64 fileSize, ProjectContent &content) {
   checkRowCount(db, QStringLiteral("picture"), 1);
   Rows row(db,
@@ -180,7 +171,7 @@ void readPicture(const QSqlDatabase &db, qint64 fileSize, ProjectContent &conten
            {project::kMaxNameLength + 1});
   row.single(QStringLiteral("the picture"));
   const QString fileName = row.text(1);
-  if (row.text(0) != QLatin1String("text") || !isPlainFileName(fileName))
+  if (row.text(0) != QLatin1String("text") || !project::isStorableFileName(fileName))
     throw Refusal{QStringLiteral("the picture's file name %1 is not a plain file name")
                       .arg(quoted(fileName.left(40)))};
   const qint64 length = blobLength(row, 2, 3, QStringLiteral("the picture"), fileSize);
@@ -235,11 +226,22 @@ void readPlanes(const QSqlDatabase &db, qint64 fileSize, ProjectContent &content
 }
 
 void readEditorState(const QSqlDatabase &db, ProjectContent &content) {
-  const qint64 count = Rows(db, QStringLiteral("SELECT count(*) FROM editor_state"))
-                           .single("the editor state")
-                           .number(0);
+  // Counted without the keys this program adds itself, as the writer counts them.
+  const QStringList own = project::ownStateKeys();
+  QString ownList = QStringLiteral("?");
+  for (qsizetype i = 1; i < own.size(); ++i) ownList += QStringLiteral(", ?");
+  QVariantList ownValues;
+  for (const QString &key : own) ownValues << key;
+  const qint64 count =
+      Rows(db,
+           QStringLiteral("SELECT count(*) FROM editor_state WHERE key NOT IN (%1)").arg(ownList),
+           ownValues)
+          .single("the editor state")
+          .number(0);
   if (count > project::kMaxStateRows)
-    throw Refusal{QStringLiteral("the editor state holds %1 rows").arg(count)};
+    throw Refusal{QStringLiteral("the editor state holds %1 rows of other programs, more than %2")
+                      .arg(count)
+                      .arg(project::kMaxStateRows)};
   QMap<QString, QString> rows;
   const int limit = project::kMaxStateTextLength;
   Rows row(db,
@@ -261,7 +263,57 @@ void readEditorState(const QSqlDatabase &db, ProjectContent &content) {
   content.state = std::move(*state);
 }
 
-// The checks that need no database: a regular file of a size a project can have.
+// An SQLite variable-length number at `at` (moved past it); nothing when the page ends first.
+std::optional<quint64> varint(const QByteArray &page, qsizetype &at) {
+  quint64 value = 0;
+  for (int i = 0; i < 9; ++i) {
+    if (at >= page.size()) return std::nullopt;
+    const auto byte = quint8(page[at++]);
+    if (i == 8) return (value << 8) | byte;
+    value = (value << 7) | (byte & 0x7F);
+    if ((byte & 0x80) == 0) return value;
+  }
+  return value;
+}
+
+// SQLite parses a file's whole schema before it runs any statement, whatever it is asked:
+// 80000 views took 7 seconds, ten triggers with million-item lists 1.2 GB. So the schema is
+// looked at in the file itself first. It lives in the table on the first page; a project's
+// fits there with room to spare, so a schema spread over more pages, one with more entries
+// than kMaxSchemaEntries, or an entry spilling onto further pages is refused, and SQLite
+// never parses more than one page of it.
+void checkSchemaSize(QFile &file) {
+  constexpr int kMaxSchemaEntries = 64;
+  const QByteArray header = file.read(100);
+  if (header.size() < 100) throw Refusal{QStringLiteral("the file is damaged")};
+  const int pageSizeField = qFromBigEndian<quint16>(header.constData() + 16);
+  const int pageSize = pageSizeField == 1 ? 65536 : pageSizeField;
+  const int usable = pageSize - quint8(header[20]);
+  if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0 || usable < 480)
+    throw Refusal{QStringLiteral("the file is damaged (page size %1)").arg(pageSizeField)};
+  const QByteArray page = header + file.read(pageSize - 100);
+  if (page.size() < pageSize) throw Refusal{QStringLiteral("the file is damaged")};
+  const QString tooLarge =
+      QStringLiteral("its schema is larger than a project's (more than one page or %1 entries)")
+          .arg(kMaxSchemaEntries);
+  constexpr char kTableLeaf = 0x0D;
+  constexpr char kTableInterior = 0x05;  // the schema goes on over further pages
+  if (page[100] == kTableInterior) throw Refusal{tooLarge};
+  if (page[100] != kTableLeaf) throw Refusal{QStringLiteral("the file is damaged")};
+  const int entries = qFromBigEndian<quint16>(page.constData() + 103);
+  if (entries > kMaxSchemaEntries) throw Refusal{tooLarge};
+  for (int i = 0; i < entries; ++i) {
+    qsizetype at = qFromBigEndian<quint16>(page.constData() + 108 + 2 * i);
+    const std::optional<quint64> payload = varint(page, at);
+    const std::optional<quint64> rowid = payload ? varint(page, at) : std::nullopt;
+    // A payload of more than usable - 35 bytes continues on overflow pages.
+    if (!rowid || *payload > quint64(usable - 35) || at + qsizetype(*payload) > usable)
+      throw Refusal{tooLarge};
+  }
+}
+
+// The checks that need no database: a regular file of a size a project can have, with a
+// schema SQLite can read in bounded time and memory.
 qint64 checkFile(const QString &path) {
   if (!QFileInfo::exists(path)) throw Refusal{QStringLiteral("the file does not exist")};
   InputFile input;
@@ -269,9 +321,32 @@ qint64 checkFile(const QString &path) {
   if (input.size() > kMaxProjectBytes)
     throw Refusal{QStringLiteral("it is larger than any project (%1 MiB)")
                       .arg(kMaxProjectBytes / (1024 * 1024))};
-  if (input.file().read(kSqliteSignature.size()) != kSqliteSignature)
+  if (input.file().peek(kSqliteSignature.size()) != kSqliteSignature)
     throw Refusal{QStringLiteral("it is not a Varga Map Maker project (not an SQLite database)")};
+  checkSchemaSize(input.file());
+  // Read as it stands (immutable), the file would silently lose what another program left in
+  // its log or rollback journal: the changes of the one, the half-made change of the other.
+  for (const QString &suffix : {QStringLiteral("-wal"), QStringLiteral("-journal")}) {
+    const QFileInfo beside(path + suffix);
+    if (beside.exists() && (!beside.isFile() || beside.size() > 0))
+      throw Refusal{QStringLiteral("another program left changes to it in \"%1\" that were "
+                                   "never written into it")
+                        .arg(QDir::toNativeSeparators(beside.filePath()))};
+  }
   return input.size();
+}
+
+// Besides tables (ours, and those a later version may add) and the indexes SQLite makes
+// for their keys, a schema holds nothing: no view or trigger, whose code SQLite would run.
+void checkSchemaEntries(const QSqlDatabase &db) {
+  Rows entry(db, QStringLiteral("SELECT type, name, sql IS NULL FROM sqlite_schema"));
+  while (entry.next()) {
+    const QString type = entry.text(0);
+    if (type == QLatin1String("table") || (type == QLatin1String("index") && entry.number(2) != 0))
+      continue;
+    throw Refusal{QStringLiteral("it holds the %1 %2, which a project does not hold")
+                      .arg(type.left(20), quoted(entry.text(1).left(40)))};
+  }
 }
 
 }  // namespace
@@ -290,6 +365,7 @@ ProjectReadResult readProject(const QString &path) {
     const QSqlDatabase db = connection.database();
     ProjectContent content;
     checkVersion(db);
+    checkSchemaEntries(db);
     checkTables(db);
     readMap(db, content);
     readPlanes(db, fileSize, content);

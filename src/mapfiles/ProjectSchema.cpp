@@ -80,6 +80,44 @@ std::span<const TableShape> tables() {
   return shapes;
 }
 
+QStringList ownStateKeys() {
+  return {kViewKey,
+          kDrawStyleKey,
+          kEditModeKey,
+          kCurrentElementKey,
+          kCurrentHeightKey,
+          kHeightColoursKey,
+          kBrushSizeKey,
+          kZoomKey,
+          kScrollXKey,
+          kScrollYKey,
+          kRecoveryPicturePathKey,
+          kRecoveryProjectPathKey};
+}
+
+bool isStorableFileName(const QString &name) {
+  return !name.isEmpty() && name.size() <= kMaxNameLength && name != QLatin1String(".") &&
+         name != QLatin1String("..") && !name.contains(QLatin1Char('/')) &&
+         !name.contains(QChar(0));
+}
+
+QString stateRowsProblem(const QMap<QString, QString> &rows) {
+  const QStringList own = ownStateKeys();
+  qsizetype others = 0;
+  for (auto row = rows.cbegin(); row != rows.cend(); ++row) {
+    if (row.key().size() > kMaxStateTextLength || row.value().size() > kMaxStateTextLength)
+      return QStringLiteral("the editor state \"%1\" is longer than %2 characters")
+          .arg(row.key().left(40))
+          .arg(kMaxStateTextLength);
+    if (!own.contains(row.key())) ++others;
+  }
+  if (others > kMaxStateRows)
+    return QStringLiteral("the editor state holds %1 rows of other programs, more than %2")
+        .arg(others)
+        .arg(kMaxStateRows);
+  return {};
+}
+
 QMap<QString, QString> toRows(const ProjectEditorState &state) {
   QMap<QString, QString> rows = state.additional;
   rows.insert(kViewKey, nameOf<MapView>(kViews, state.view));

@@ -1,5 +1,6 @@
 // Saving a map project: the database is built in a temporary file beside the target and
 // renamed over it only once it is complete and on the disk.
+#include "files/FileWriteResult.h"
 #include "files/SqliteConnection.h"
 #include "mapfiles/ProjectFile.h"
 #include "mapfiles/ProjectSchema.h"
@@ -11,6 +12,7 @@
 #include <QTemporaryFile>
 #include <QtEndian>
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -39,9 +41,10 @@ FileWriteResult failure(const QString &reason,
 }
 
 FileWriteResult failure(const QSqlError &error) {
+  // SQLite says "database or disk is full" where the system said ENOSPC; every other write
+  // reports the system's words, and so does this one.
   if (error.nativeErrorCode() == kSqliteFull)
-    return failure(QStringLiteral("Out of resources, the disk may be full (%1)").arg(error.text()),
-                   QFileDevice::ResourceError);
+    return failure(qt_error_string(ENOSPC), QFileDevice::ResourceError);
   return failure(error.text());
 }
 
@@ -83,7 +86,9 @@ QSqlError buildDatabase(QSqlDatabase db, const ProjectContent &content) {
              {text(row.key()), text(row.value())}))
       return query.lastError();
   query.finish();
-  if (!db.commit()) return db.lastError();
+  // Committed by statement: Qt's commit() keeps SQLite's words but drops its error code,
+  // which tells a full disk.
+  if (!query.exec(QStringLiteral("COMMIT"))) return query.lastError();
   return {};
 }
 
@@ -98,23 +103,42 @@ FileWriteResult writeProject(const ProjectContent &content, const QString &path)
   if (content.elements.size() != content.heights.size() ||
       content.elements.size() % kSectorsPerQuad != 0)
     return failure(QStringLiteral("the map's planes differ in length"));
+  // Nothing is stored that the reader would refuse: a saved project always opens again.
+  if (!project::isStorableFileName(content.picture.fileName))
+    return failure(QStringLiteral("the picture's file name \"%1\" cannot be stored")
+                       .arg(content.picture.fileName.left(40)));
+  if (content.writtenBy.size() > project::kMaxNameLength)
+    return failure(QStringLiteral("the program's name is too long to be stored"));
+  if (const QString problem = project::stateRowsProblem(project::toRows(content.state));
+      !problem.isEmpty())
+    return failure(problem);
 
-  // A link is followed, as every other write does: what it points at is replaced.
-  const QFileInfo given(path);
-  const QFileInfo target(given.isSymLink() ? given.symLinkTarget() : given.absoluteFilePath());
-  QTemporaryFile scratch(
-      target.absoluteDir().filePath(target.fileName() + QStringLiteral(".XXXXXX")));
+  // A chain of links is followed to its end, as every other write does: what it points at
+  // is replaced.
+  const QFileInfo target(finalLinkTarget(path));
+  const QString scratchTemplate =
+      target.absoluteDir().filePath(target.fileName() + QStringLiteral(".XXXXXX"));
+  if (const qsizetype bytes = QFile::encodeName(scratchTemplate).size();
+      bytes > kMaxSqlitePathBytes)
+    return failure(QStringLiteral("The path is %1 bytes long: a project is saved under a path "
+                                  "of at most %2 bytes (SQLite's limit)")
+                       .arg(bytes - 7)
+                       .arg(kMaxSqlitePathBytes - 7),
+                   QFileDevice::OpenError);
+  QTemporaryFile scratch(scratchTemplate);
   if (!scratch.open()) return FileWriteResult::failureOf(scratch);
   scratch.close();  // SQLite opens it itself; the object removes it unless it is renamed
   {
     const ScopedConnection connection({scratch.fileName(), false},
                                       ScopedConnection::Access::Create);
     if (!connection.isOpen()) return failure(connection.errorText());
+    // Open now, the file loses every permission bit until it is complete: the mark by which
+    // the copy a killed save leaves is told from the user's files and removed later.
+    scratch.setPermissions({});
     if (const QSqlError error = buildDatabase(connection.database(), content); error.isValid())
       return failure(error);
   }
-  // The scratch file is private while written; the project gets the permissions of the file
-  // it replaces, or those of any new file.
+  // Complete: the project gets the permissions of the file it replaces, or those of any new file.
   scratch.setPermissions(target.exists() ? QFile::permissions(target.absoluteFilePath())
                                          : newFilePermissions());
   // One atomic step: the name shows the earlier project or the new one, never a part.
@@ -123,6 +147,7 @@ FileWriteResult writeProject(const ProjectContent &content, const QString &path)
                           fileSystemPath(target.absoluteFilePath()), error);
   if (error) return failure(QString::fromStdString(error.message()), QFileDevice::RenameError);
   scratch.setAutoRemove(false);
+  removeLeftoversOf(target.absoluteFilePath());
   return {};
 }
 

@@ -1,13 +1,15 @@
 #include "mapfiles/RecoveryFile.h"
 
+#include "mapfiles/ProjectSchema.h"
+
 #include <QDir>
 #include <QFile>
 
 namespace vmm {
 
 namespace {
-const QString kPicturePathKey = QStringLiteral("recovery_picture_path");
-const QString kProjectPathKey = QStringLiteral("recovery_project_path");
+const QString &kPicturePathKey = project::kRecoveryPicturePathKey;
+const QString &kProjectPathKey = project::kRecoveryProjectPathKey;
 }  // namespace
 
 QString RecoveryFile::path(const QString &dataFolder) {

@@ -5,6 +5,7 @@
 #include "edits/RandomSource.h"
 #include "edits/Replace.h"
 #include "mapfiles/PictureLoader.h"
+#include "mapfiles/ProjectSchema.h"
 
 #include <algorithm>
 
@@ -12,7 +13,7 @@ namespace vmm {
 
 namespace {
 // The brush travels with the project as one of the editor-state keys readers may ignore.
-const QString kBrushSizeKey = QStringLiteral("brush_size");
+const QString &kBrushSizeKey = project::kBrushSizeKey;
 }  // namespace
 
 EditorSession::EditorSession(QObject *parent)

@@ -26,9 +26,10 @@ QString checkContent(const ProjectContent &content) {
   if (picture.picture.width() != content.XQuads * kQuadPixels ||
       picture.picture.height() != content.YQuads * kQuadPixels)
     return QStringLiteral("the map's size differs from its picture's");
+  // Any name a file can have; a folder separator would reach outside a folder on unpacking.
   if (picture.fileName.isEmpty() || picture.fileName.contains(u'/') ||
-      picture.fileName.contains(u'\\') || picture.fileName == QLatin1String(".."))
-    return QStringLiteral("picture file name \"%1\" is not plain").arg(picture.fileName);
+      picture.fileName == QLatin1String("..") || picture.fileName == QLatin1String("."))
+    return QStringLiteral("picture file name \"%1\" is no file name").arg(picture.fileName);
   return {};
 }
 

@@ -3,6 +3,7 @@
 // its title, its close box and its views.
 #include "ui/main/MainWindow.h"
 
+#include "files/SettingsFile.h"
 #include "mapfiles/MapTextWriter.h"
 #include "ui/mapview/MapViewWindow.h"
 
@@ -62,6 +63,12 @@ void MainWindow::setUpHistory() {
     return RecoveryContent{session_.projectContent(projectEditorState()), picturePath_,
                            session_.projectPath()};
   });
+
+  // A lock file that is no file: the editor goes on without what it guards, and says so.
+  QStringList problems{recovery_->lockProblem(),
+                       settingsFileProblem(settingsFilePath(session_.document().DatabaseLocation))};
+  problems.removeAll(QString());
+  if (!problems.isEmpty()) showNotice(problems.join(QLatin1Char(' ')));
 
   connect(&session_.history(), &MapHistory::sectorsRestored, this, &MainWindow::repaintRestored);
   connect(&session_.history(), &MapHistory::documentChanged, this, [this] {

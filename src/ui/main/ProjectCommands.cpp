@@ -4,9 +4,11 @@
 #include "ui/main/MainWindow.h"
 
 #include "ui/main/EditToolBar.h"
+#include "ui/dialogs/WidgetDialogs.h"
 #include "ui/catalogue/ElementPicker.h"
 #include "files/InputFile.h"
 #include "mapfiles/ProjectFile.h"
+#include "mapfiles/ProjectSchema.h"
 #include "mapview/ViewZoom.h"
 #include "ui/mapview/MapViewWindow.h"
 
@@ -17,11 +19,14 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QImageReader>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
+#include <QTextDocument>
 #include <QTimer>
 
 namespace vmm {
@@ -78,10 +83,17 @@ void MainWindow::addProjectItems(QMenu *file) {
 void MainWindow::fillRecentMenu() {
   recentMenu_->clear();
   const QStringList entries = recent_->entries();
+  // A path of any length keeps the menu readable: cut in its middle to a third of the screen,
+  // and given whole (up to the length any text is shown at) as the item's tool tip.
+  recentMenu_->setToolTipsVisible(true);
+  const QFontMetrics metrics(recentMenu_->font());
+  const int width = std::max(400, screen()->availableGeometry().width() / 3);
   for (int i = 0; i < entries.size(); ++i) {
-    QString shown = QDir::toNativeSeparators(entries[i]);
+    const QString path = WidgetDialogs::shownText(QDir::toNativeSeparators(entries[i]));
+    QString shown = metrics.elidedText(path, Qt::ElideMiddle, width);
     shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
     QAction *entry = recentMenu_->addAction(QStringLiteral("&%1 %2").arg((i + 1) % 10).arg(shown));
+    entry->setToolTip(Qt::convertFromPlainText(path));
     entry->setObjectName(QStringLiteral("mnuRecent%1").arg(i + 1));
     connect(entry, &QAction::triggered, this, [this, path = entries[i]] { openRecent(path); });
   }
@@ -155,9 +167,9 @@ void MainWindow::showOpenedProject(const ProjectContent &content) {
 
 namespace {
 // Where the map view was left goes with the project as editor-state keys of its own.
-const QString kZoomKey = QStringLiteral("zoom");
-const QString kScrollXKey = QStringLiteral("scroll_x");
-const QString kScrollYKey = QStringLiteral("scroll_y");
+const QString &kZoomKey = project::kZoomKey;
+const QString &kScrollXKey = project::kScrollXKey;
+const QString &kScrollYKey = project::kScrollYKey;
 }  // namespace
 
 void MainWindow::restoreProjectView(const ProjectEditorState &state) {
