@@ -7,6 +7,8 @@
 #include "ui/main/StatusPanels.h"
 #include "ui/catalogue/ElementTreeWindow.h"
 #include "ui/mapview/MapViewWindow.h"
+#include "app/EditorArguments.h"
+#include "ui/dialogs/AboutDialog.h"
 #include "support/TestSupport.h"
 
 #include <QAbstractButton>
@@ -23,6 +25,9 @@
 #include <QTextBrowser>
 #include <QToolTip>
 #include <QTreeWidget>
+#include <QPlainTextEdit>
+#include <QLabel>
+#include <QDir>
 #include <QtTest>
 
 using namespace vmm;
@@ -356,6 +361,32 @@ class TestShortcuts : public QObject {
     for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
       QVERIFY2(sizes.contains(QSize(size, size)), qPrintable(QString::number(size)));
     QCOMPARE(window.windowIcon().pixmap(QSize(48, 48)).size(), QSize(48, 48));
+  }
+
+  void aboutNamesTheProgramItsVersionLicenceQtAndDataFolder() {
+    test::ScriptedDialogs dialogs;
+    auto window = shownWindow(dialogs);
+    window->findChild<QAction *>(QStringLiteral("mnuAbout"))->trigger();
+    auto *about = window->findChild<AboutDialog *>(QStringLiteral("aboutDialog"));
+    QVERIFY(about && about->isVisible());
+    QCOMPARE(about->windowTitle(), QStringLiteral("About Varga Map Maker"));
+    const QStringList lines = about->lines();
+    QCOMPARE(lines.value(0), QStringLiteral("Varga Map Maker"));
+    // The version is the one --version prints.
+    const EditorArguments arguments = parseEditorArguments({"varga-map-maker", "--version"});
+    QCOMPARE(QStringLiteral("varga-map-maker ") + lines.value(1).section(u' ', 1),
+             arguments.output);
+    QVERIFY(lines.value(3).contains(QStringLiteral("GPL-3.0-or-later")));
+    QVERIFY(lines.value(4).endsWith(QString::fromLatin1(qVersion())));
+    QVERIFY(lines.value(5).endsWith(
+        QDir::toNativeSeparators(window->session().document().DatabaseLocation)));
+    for (const QLabel *label : about->findChildren<QLabel *>())
+      QCOMPARE(label->textFormat(), Qt::PlainText);
+    QVERIFY(about->findChild<QPushButton *>(QStringLiteral("btnAboutQt")));
+    // The licence's whole text is built in.
+    about->showLicence();
+    QVERIFY(about->licenceViewer()->toPlainText().startsWith(
+        QStringLiteral("                    GNU GENERAL PUBLIC LICENSE")));
   }
 
   void guideAndShortcutListNameTheKeysTheCommandsHave() {

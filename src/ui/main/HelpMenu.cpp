@@ -1,7 +1,7 @@
-// The Help menu: the user guide and the list of keyboard shortcuts ("About" stays as it
-// always was, an item that does nothing).
+// The Help menu: the user guide, the list of keyboard shortcuts and the About box.
 #include "ui/main/MainWindow.h"
 
+#include "ui/dialogs/AboutDialog.h"
 #include "ui/dialogs/HelpWindows.h"
 
 #include <QAction>
@@ -35,6 +35,16 @@ void MainWindow::showKeyboardShortcuts() {
   shortcutsDialog_->show();
   shortcutsDialog_->raise();
   shortcutsDialog_->activateWindow();
+}
+
+void MainWindow::showAbout() {
+  if (!aboutDialog_) {
+    aboutDialog_ = new AboutDialog(session_.document().DatabaseLocation, this);
+    aboutDialog_->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  aboutDialog_->show();
+  aboutDialog_->raise();
+  aboutDialog_->activateWindow();
 }
 
 }  // namespace vmm

@@ -43,8 +43,9 @@ void MainWindow::buildMenus() {
   QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
   help->setObjectName(QStringLiteral("mnuHelp"));
   addHelpItems(help);
-  // "About" has never shown anything; it stays a menu item that does nothing.
-  addMenuItem(help, QStringLiteral("&About"), {})->setObjectName(QStringLiteral("mnuAbout"));
+  addMenuItem(help, QStringLiteral("&About"), [this] {
+    showAbout();
+  })->setObjectName(QStringLiteral("mnuAbout"));
 }
 
 void MainWindow::buildFileMenu() {

@@ -29,6 +29,7 @@ namespace vmm {
 
 class EditCursors;
 class EditToolBar;
+class AboutDialog;
 class KeyboardShortcutsDialog;
 class UserGuideWindow;
 class ElementPicker;
@@ -228,6 +229,7 @@ class MainWindow : public QMainWindow {
   void addHelpItems(QMenu *help);
   void showUserGuide();
   void showKeyboardShortcuts();
+  void showAbout();
 
   // What lies under the pointer, and picking a Sector's element and height up.
   void showSectorInfo(int quad, int sector);
@@ -278,6 +280,7 @@ class MainWindow : public QMainWindow {
   QTimer noticeTimer_;
   QPointer<UserGuideWindow> userGuide_;
   QPointer<KeyboardShortcutsDialog> shortcutsDialog_;
+  QPointer<AboutDialog> aboutDialog_;
 };
 
 }  // namespace vmm
