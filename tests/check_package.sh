@@ -81,6 +81,13 @@ grep -qx "GenericName=Map Editor" "$share/applications/org.vargamapmaker.VargaMa
   fail "the menu entry's generic name is not Map Editor"
 appstreamcli validate --no-net "$share/metainfo/org.vargamapmaker.VargaMapMaker.metainfo.xml"
 
+# The licence, named the same way in the package's copyright file and the AppStream data.
+grep -q '^License: GPL-3.0+$' "$share/doc/varga-map-maker/copyright" ||
+  fail "the copyright file does not name GPL-3.0+"
+grep -q '<project_license>GPL-3.0-or-later</project_license>' \
+  "$share/metainfo/org.vargamapmaker.VargaMapMaker.metainfo.xml" ||
+  fail "the AppStream data does not name GPL-3.0-or-later"
+
 # The project file type: the shared MIME database built from the package's file knows it.
 cp -r "$share/mime" "$root/mime"
 update-mime-database "$root/mime" >"$root/mime.log" 2>&1 ||
