@@ -75,6 +75,7 @@ MainWindow::MainWindow(UserDialogs *dialogs, QWidget *parent) : QMainWindow(pare
   setUpHistory();
   buildOverview();
   setUpMapContents();
+  setUpPaintFromPicture();
   applyShortcutsAndTips();
 }
 
