@@ -116,7 +116,7 @@ int runTrace(const QStringList &arguments) {
   Console out;
   if (*format == QLatin1String("json")) {
     const QJsonObject counts{{QStringLiteral("plane"), *planeName},
-                             {QStringLiteral("minConfidence"), double(*minimum)},
+                             {QStringLiteral("minConfidence"), std::round(double(*minimum) * 1000.0) / 1000.0},
                              {QStringLiteral("painted"), outcome.painted},
                              {QStringLiteral("left"), outcome.unsure}};
     out.print(QString::fromUtf8(QJsonDocument(counts).toJson(QJsonDocument::Compact)));
