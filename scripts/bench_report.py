@@ -140,6 +140,30 @@ def main():
                  f"<= 3 x Varga export ({seconds(varga, 'cpu_time') * 1e3:.1f} ms) + picture write "
                  f"({seconds(picture, 'cpu_time') * 1e3:.1f} ms) = {limit_cpu * 1e3:.1f} ms",
                  save_cpu <= limit_cpu))
+    seeds = sorted(n for n in by_name if n.startswith("BM_TraceQuality/"))
+    for name in seeds:
+        b = by_name[name]
+        seed = name.split("/")[1]
+        rows.append((f"paint from the picture, generated battlefield seed {seed}, 1% examples, "
+                     "no minimum confidence",
+                     f"{b['right_all'] * 100:.1f}% right, {b['wrong_all'] * 100:.1f}% wrong",
+                     ">= 95% right, <= 3% wrong", b["right_all"] >= 0.95 and b["wrong_all"] <= 0.03))
+        unsure = 1 - b["right_min"] - b["wrong_min"]
+        rows.append((f"... minimum confidence 0.6",
+                     f"{b['right_min'] * 100:.1f}% right, {b['wrong_min'] * 100:.1f}% wrong, "
+                     f"{unsure * 100:.1f}% unsure ({seconds(b, 'real_time') * 1e3:.0f} ms)",
+                     ">= 95% right, <= 3% wrong", b["right_min"] >= 0.95 and b["wrong_min"] <= 0.03))
+    cpu, wall = ratio("BM_TraceMaximumProject", "BM_RenderMaximumProject")
+    rows.append(("trace of a maximum-map project beside render of it (process CPU time)",
+                 f"{cpu:.2f} x render ({wall:.2f} x wall, "
+                 f"{seconds(by_name['BM_TraceMaximumProject'], 'cpu_time') * 1e3:.0f} ms)", "<= 4 x", cpu <= 4))
+    b = by_name["BM_PreviewAfterNewExample"]
+    ms = seconds(b, "real_time") * 1e3
+    rows.append(("preview of a maximum map after a new example (classifier, wall)", f"{ms:.0f} ms",
+                 "<= 1000 ms", ms <= 1000))
+    rows.append(("features of a maximum map", f"{b['features_bytes'] / MIB:.1f} MiB "
+                 f"(measured in {seconds(by_name['BM_FeaturesOfMaximumPicture'], 'real_time') * 1e3:.0f} ms)",
+                 "<= 64 MiB", b["features_bytes"] <= 64 * MIB))
     b = by_name["BM_StartUp"]
     wall_ms = seconds(b, "real_time") * 1e3
     rows.append(("start-up to a shown main window", f"{wall_ms:.0f} ms wall ({seconds(b, 'cpu_time') * 1e3:.0f} ms CPU)",

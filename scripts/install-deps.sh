@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config python3
   qt6-base-dev libqt6sql6-sqlite qt6-image-formats-plugins libgl-dev libjpeg-dev
+  libopencv-ml-dev libopencv-imgproc-dev
   libbenchmark-dev
   xvfb xauth
   dpkg-dev file desktop-file-utils appstream man-db shared-mime-info

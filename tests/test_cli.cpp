@@ -7,7 +7,11 @@
 #include "mapfiles/MapTextWriter.h"
 #include "mapview/MapSurfaces.h"
 #include "ui/mapview/MapViewWindow.h"
+#include "learning/SectorFeatures.h"
+#include "mapfiles/PictureLoader.h"
+#include "mapfiles/ProjectFile.h"
 #include "support/ProjectFixtures.h"
+#include "support/TerrainPicture.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -630,6 +634,91 @@ class TestCli : public QObject {
 
   // The data folder's catalogue, when unusable, stops a batch run instead of being
   // replaced by the built-in default without a word.
+  // A project of a generated battlefield whose true terrain is known; `share` of the
+  // Sectors hold it as examples (all of them when share is 1), or one flat colour.
+  QString terrainProject(const QString &name, double share, bool flat = false) const {
+    test::TerrainPicture made = test::TerrainPicture::generate(12, 9, 5);
+    if (flat) made.picture.fill(QColor(90, 140, 60));
+    EditorSession session;
+    session.startMap(PictureLoader::loadData(test::encodedPicture(made.picture, "PNG"),
+                                             QStringLiteral("battle.png"), QStringLiteral("battle.png")));
+    const std::vector<qint16> examples = share >= 1 ? made.truth : made.examples(share, 5);
+    for (std::size_t cell = 0; cell < examples.size(); ++cell) {
+      const SectorAddress at = addressOf(int(cell), made.xQuads);
+      session.document().setValue(at.quad, at.sector, Plane::Element, examples[cell]);
+    }
+    const QString project = path(name);
+    return session.saveProject(project, session.editorState()).ok ? project : QString();
+  }
+
+  void traceLearnsFromTheExamples() {
+    const QString project = terrainProject(QStringLiteral("battle.vmap"), 0.03);
+    QVERIFY(!project.isEmpty());
+    const ProjectReadResult before = readProject(project);
+    QVERIFY(before.ok());
+    const QByteArray projectBytes = test::readFile(project);
+    // Twice, in two processes: the same map, and the counts say what changed.
+    QByteArray firstElements;
+    for (const QString &name : {QStringLiteral("traced1.vmap"), QStringLiteral("traced2.vmap")}) {
+      const RunResult result = run({"trace", project, "-o", path(name)});
+      QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+      const ProjectReadResult after = readProject(path(name));
+      QVERIFY(after.ok());
+      int painted = 0, left = 0;
+      for (std::size_t at = 0; at < before.content->elements.size(); ++at) {
+        const qint16 example = before.content->elements[at], now = after.content->elements[at];
+        if (example != kUnassigned) QCOMPARE(now, example);
+        painted += example == kUnassigned && now != kUnassigned;
+        left += now == kUnassigned;
+      }
+      QVERIFY(painted > left);
+      QCOMPARE(result.out, QStringLiteral("%1 Sectors painted, %2 left unsure\n")
+                               .arg(QLocale(QLocale::English).toString(painted))
+                               .arg(left));
+      QCOMPARE(after.content->heights, before.content->heights);
+      const QByteArray elements(reinterpret_cast<const char *>(after.content->elements.data()),
+                                qsizetype(after.content->elements.size() * sizeof(qint16)));
+      if (firstElements.isEmpty()) firstElements = elements;
+      QCOMPARE(elements, firstElements);
+    }
+    QCOMPARE(test::readFile(project), projectBytes);
+    // Every suggestion is painted at a minimum of 0; JSON gives the same counts.
+    const RunResult json = run({"trace", project, "--min-confidence", "0", "--format", "json",
+                                "-o", path("all.vmap")});
+    QVERIFY2(json.exitCode == 0, qPrintable(json.err));
+    const QJsonObject counts = QJsonDocument::fromJson(json.outBytes).object();
+    QCOMPARE(counts.value("left").toInt(-1), 0);
+    QCOMPARE(counts.value("painted").toInt(),
+             int(std::count(before.content->elements.begin(), before.content->elements.end(),
+                            kUnassigned)));
+  }
+
+  void traceRefusals_data() {
+    QTest::addColumn<double>("share");
+    QTest::addColumn<bool>("flat");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("one element") << 0.0 << false
+                                 << "Paint a few Sectors of at least two different elements first";
+    QTest::newRow("every Sector painted") << 1.0 << false << "there is nothing to paint";
+    QTest::newRow("one flat colour") << 0.05 << true << "The picture is one flat colour";
+  }
+  void traceRefusals() {
+    QFETCH(double, share);
+    QFETCH(bool, flat);
+    QFETCH(QString, message);
+    QString project = terrainProject(QStringLiteral("refused.vmap"), share, flat);
+    QVERIFY(!project.isEmpty());
+    if (share == 0.0) {  // one Sector of one element
+      ProjectReadResult read = readProject(project);
+      read.content->elements[0] = 12;
+      QVERIFY(writeProject(*read.content, project).ok);
+    }
+    const RunResult result = run({"trace", project, "-o", path("never.vmap")});
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.err.contains(message), qPrintable(result.err));
+    QVERIFY(!QFileInfo::exists(path("never.vmap")));
+  }
+
   void unusableDataFolderCatalogue() {
     QTemporaryDir home;
     QVERIFY(test::writeFile(home.filePath("Ostrel.db"), "not a database, a note"));

@@ -248,7 +248,9 @@ class TestShortcuts : public QObject {
         {QStringLiteral("actFindElement"), QKeySequence::Find},
         {QStringLiteral("mnuOpenProject"), QKeySequence::Open},
         {QStringLiteral("mnuSaveProject"), QKeySequence::Save},
-        {QStringLiteral("mnuSaveProjectAs"), QKeySequence::SaveAs}};
+        {QStringLiteral("mnuSaveProjectAs"), QKeySequence::SaveAs},
+        // The editor has no tabs; Paint from Picture was given Ctrl+T by name.
+        {QStringLiteral("mnuPaintFromPicture"), QKeySequence::AddTab}};
     const QMetaEnum standardKeys = QMetaEnum::fromType<QKeySequence::StandardKey>();
     QHash<QKeySequence, QString> owner;
     const QList<QAction *> actions = actionsWithKeys(window);

@@ -19,6 +19,8 @@ int runEdit(const QStringList &arguments);
 int runPack(const QStringList &arguments);
 // Writes a map project's picture and map file into a folder.
 int runUnpack(const QStringList &arguments);
+// Paints the unassigned Sectors of a map project from its picture and painted examples.
+int runTrace(const QStringList &arguments);
 
 // The whole tool: the command's name first.
 int runTool(const QStringList &arguments);

@@ -9,6 +9,7 @@ namespace vmm::cli {
 enum ExitCode : int {
   kSuccess = 0,
   kProblemsFound = 1,  // check found something wrong with the map
+  kNothingTraced = 1,  // trace had nothing to learn from or nothing to paint
   kFailure = 2,        // bad usage, unreadable input, or an output that could not be written
 };
 

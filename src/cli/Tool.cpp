@@ -23,6 +23,8 @@ constexpr std::array kCommands{
     Command{"edit", "fill, clear or randomise a map file as the editor's bulk edits do", runEdit},
     Command{"pack", "make a map project of a picture and a map file", runPack},
     Command{"unpack", "write a map project's picture and map file into a folder", runUnpack},
+    Command{"trace", "paint a map project's unassigned Sectors from its picture and examples",
+            runTrace},
 };
 
 QString toolHelp() {
@@ -30,7 +32,8 @@ QString toolHelp() {
       "Usage: varga-map COMMAND [options] ARGUMENTS\n"
       "Batch work on Varga Map Maker files: render, convert, check and bulk-edit map files,\n"
       "and pack pictures and map files into map projects (.vmap) and back. Wherever a command\n"
-      "takes a picture and a map file, a map project alone will do.\n"
+      "takes a picture and a map file, a map project alone will do. trace paints a project's\n"
+      "unassigned Sectors from its picture, learning from the Sectors already painted.\n"
       "\nCommands:\n");
   for (const Command &command : kCommands)
     text += QStringLiteral("  %1  %2\n")
@@ -42,7 +45,8 @@ QString toolHelp() {
       "  --version      Shows the version.\n"
       "\nThe catalogue is the editor's: $VARGA_MAP_MAKER_HOME/Ostrel.db, or the per-user data\n"
       "folder's, created from the default when missing; --catalogue FILE uses another.\n"
-      "Exit status: 0 success, 1 check found problems, 2 bad usage or unreadable input.");
+      "Exit status: 0 success, 1 check found problems or trace had nothing to learn or paint,\n"
+      "2 bad usage or unreadable input.");
   return text;
 }
 
@@ -66,7 +70,7 @@ int runTool(const QStringList &arguments) {
   for (const Command &command : kCommands)
     if (first == QLatin1String(command.name)) return command.run(arguments.mid(1));
   console.error(QStringLiteral("\"%1\" is not a command; the commands are render, convert, check, "
-                               "edit, pack and unpack\nTry \"varga-map --help\".")
+                               "edit, pack, unpack and trace\nTry \"varga-map --help\".")
                     .arg(first));
   return kFailure;
 }

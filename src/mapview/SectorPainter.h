@@ -78,9 +78,10 @@ class SectorPainter {
   QRect EraseSquareElevation(int quad, int sect) { return eraseSquare(Plane::Height, quad, sect); }
   QRect EraseQuad(int quad) { return eraseQuad(Plane::Element, quad); }
   QRect EraseQuadElevation(int quad) { return eraseQuad(Plane::Height, quad); }
+  // The colour a value is painted in (none for an element the catalogue lacks).
+  std::optional<ColorRef> colourOf(Plane plane, qint16 value) const;
 
  private:
-  std::optional<ColorRef> colourOf(Plane plane, qint16 value) const;
   // The view of `plane` when there is something to draw on at `quad`.
   DeviceContext *drawableContext(Plane plane, int quad) const;
   QRect innerRect(int quad, int sect) const;

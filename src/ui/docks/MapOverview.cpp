@@ -1,5 +1,7 @@
 #include "ui/docks/MapOverview.h"
 
+#include "ui/mapview/TracePreview.h"
+
 #include "ui/mapview/MapViewWindow.h"
 
 #include <QMouseEvent>
@@ -43,6 +45,7 @@ void OverviewPanel::setMapView(MapViewWindow *view) {
               }),
       connect(view, &MapViewWindow::shownViewChanged, this, &OverviewPanel::setStale),
       connect(view, &MapViewWindow::visibleAreaChanged, this, &OverviewPanel::visibleAreaChanged),
+      connect(view->tracePreview(), &TracePreview::changed, this, qOverload<>(&QWidget::update)),
       connect(view, &QObject::destroyed, this, [this] { setMapView(nullptr); }),
   };
   visible_ = view->visibleArea();
@@ -111,6 +114,11 @@ void OverviewPanel::paintEvent(QPaintEvent *event) {
     painter.save();
     painter.translate(origin);
     picture_.paint(painter, exposed.translated(-origin), kBackground);
+    // Paint from Picture's suggestions, over the view of their plane.
+    const TracePreview *preview = view_ ? view_->tracePreview() : nullptr;
+    if (preview && preview->isShown() &&
+        MapSurfaces::viewOf(preview->plane()) == (shown_ == MapView::Image ? MapView::Terrain : shown_))
+      preview->paint(painter, picture_.level(), exposed.translated(-origin));
     painter.restore();
   }
   const QRect outline = outlineRect();

@@ -30,6 +30,17 @@ QString groupCaption(MapFinding::Kind kind, int total) {
   return QStringLiteral("Map rows and picture Quads differ");
 }
 
+// A bold heading line of the list.
+QTreeWidgetItem *addGroup(QTreeWidget *list, const QString &caption) {
+  auto *group = new QTreeWidgetItem(list, {caption});
+  group->setToolTip(0, caption);
+  QFont bold = group->font(0);
+  bold.setBold(true);
+  group->setFont(0, bold);
+  group->setFlags(Qt::ItemIsEnabled);
+  return group;
+}
+
 // The kinds in the order the list shows them: what stops the game first.
 constexpr std::array<MapFinding::Kind, MapFinding::kKinds> kShownOrder{
     MapFinding::Kind::RowCount, MapFinding::Kind::UnknownElement,
@@ -69,7 +80,17 @@ void ProblemsWindow::rebuild() {
   problems_ =
       findMapProblems(document, session_.elementTable(),
                       document.mapReady ? document.XQuads * document.YQuads : 0, kLinesPerKind);
+  // Sectors painted since they were left unsure are done.
+  std::erase_if(unsure_, [&](const SectorAddress &at) {
+    return document.value(at.quad, at.sector, unsurePlane_) != kUnassigned;
+  });
   fillList();
+}
+
+void ProblemsWindow::setUnsureSectors(Plane plane, std::vector<SectorAddress> sectors) {
+  unsurePlane_ = plane;
+  unsure_ = std::move(sectors);
+  scheduleRefresh();
 }
 
 void ProblemsWindow::fillList() {
@@ -79,12 +100,7 @@ void ProblemsWindow::fillList() {
   for (const MapFinding::Kind kind : kShownOrder) {
     const int total = problems_.totalOf(kind);
     if (total == 0) continue;
-    auto *group = new QTreeWidgetItem(list_, {groupCaption(kind, total)});
-    group->setToolTip(0, group->text(0));
-    QFont bold = group->font(0);
-    bold.setBold(true);
-    group->setFont(0, bold);
-    group->setFlags(Qt::ItemIsEnabled);
+    QTreeWidgetItem *group = addGroup(list_, groupCaption(kind, total));
     groups[std::size_t(kind)] = group;
   }
   for (const MapFinding &finding : problems_.findings) {
@@ -101,6 +117,21 @@ void ProblemsWindow::fillList() {
       auto *more = new QTreeWidgetItem(group, {QStringLiteral("... and %1 more").arg(hidden)});
       more->setFlags(Qt::ItemIsEnabled);
     }
+    group->setExpanded(true);
+  }
+  if (!unsure_.empty()) {
+    QTreeWidgetItem *group = addGroup(
+        list_, QStringLiteral("Unsure (%1 Sectors left by Paint from Picture)").arg(unsure_.size()));
+    const std::size_t shown = std::min<std::size_t>(unsure_.size(), kLinesPerKind);
+    for (std::size_t i = 0; i < shown; ++i) {
+      auto *line = new QTreeWidgetItem(
+          group, {QStringLiteral("Quad %1 Sector %2: left unsure").arg(unsure_[i].quad).arg(unsure_[i].sector)});
+      line->setToolTip(0, line->text(0));
+      line->setData(0, kQuadRole, unsure_[i].quad);
+      line->setData(0, kSectorRole, unsure_[i].sector);
+    }
+    if (unsure_.size() > shown)
+      new QTreeWidgetItem(group, {QStringLiteral("... and %1 more").arg(unsure_.size() - shown)});
     group->setExpanded(true);
   }
   const int total = problems_.total();

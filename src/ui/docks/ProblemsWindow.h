@@ -3,6 +3,8 @@
 #include "ui/docks/RefreshingPanel.h"
 #include "session/MapProblems.h"
 
+#include <vector>
+
 class QLabel;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -31,6 +33,10 @@ class ProblemsWindow : public RefreshingPanel {
   // The findings shown, as worked out last.
   const MapProblemList &problems() const { return problems_; }
 
+  // The Sectors Paint from Picture left unsure on `plane`: listed under "Unsure" while
+  // they stay unassigned, so the map maker finishes them by hand.
+  void setUnsureSectors(Plane plane, std::vector<SectorAddress> sectors);
+  int unsureCount() const { return int(unsure_.size()); }
   // Event handler, public so that the tests and tools can drive it.
   void lineActivated(QTreeWidgetItem *line);
 
@@ -47,6 +53,8 @@ class ProblemsWindow : public RefreshingPanel {
   QLabel *summary_ = nullptr;
   QTreeWidget *list_ = nullptr;
   MapProblemList problems_;
+  Plane unsurePlane_ = Plane::Element;
+  std::vector<SectorAddress> unsure_;
 };
 
 }  // namespace vmm

@@ -116,6 +116,10 @@ void MainWindow::buildEditMenu() {
   addMenuItem(edit, QStringLiteral("Replace &Height..."), [this] {
     replaceValue(Plane::Height);
   })->setObjectName(QStringLiteral("mnuReplaceHeight"));
+  edit->addSeparator()->setObjectName(QStringLiteral("mnuTraceSep"));
+  addMenuItem(edit, QStringLiteral("Paint from &Picture..."), [this] {
+    showPaintFromPicture();
+  })->setObjectName(QStringLiteral("mnuPaintFromPicture"));
 }
 
 void MainWindow::buildViewMenu() {

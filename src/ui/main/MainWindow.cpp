@@ -87,6 +87,7 @@ MainWindow::MainWindow(UserDialogs *dialogs, QWidget *parent) : QMainWindow(pare
   setUpHistory();
   buildOverview();
   setUpMapContents();
+  setUpPaintFromPicture();
   applyShortcutsAndTips();
   placeOnScreen();
 }

@@ -39,6 +39,8 @@ class ElementFinder;
 class LegendWindow;
 class MapViewWindow;
 class ProblemsWindow;
+class PaintFromPictureWindow;
+class MouseEditor;
 class RecentElements;
 class StatusPanels;
 
@@ -69,6 +71,8 @@ class MainWindow : public QMainWindow {
   ElementFinder *elementFinder() const { return finder_; }
   LegendWindow *legend() const { return legend_; }
   ProblemsWindow *problems() const { return problems_; }
+  // The "Paint from Picture" dock's contents (hidden until Edit Options shows it).
+  PaintFromPictureWindow *paintFromPicture() const { return paintFromPicture_; }
   const EditCursors &cursors() const { return *cursors_; }
   // The keeper of the map's recovery copy.
   RecoveryService &recovery() { return *recovery_; }
@@ -213,6 +217,10 @@ class MainWindow : public QMainWindow {
   // Both rows of the tool strip: the controls and the element search.
   int toolStripHeight() const;
   void chooseLegendHeight(qint16 height);
+  // Paint from Picture: the dock, its menu item, and its ties to a new map view.
+  void setUpPaintFromPicture();
+  void showPaintFromPicture();
+  void attachPaintFromPicture(MapViewWindow *view, MouseEditor *mouse);
   void showProblemSector(int quad, int sector);
 
   void runEditCommand(EditCommand command);
@@ -265,6 +273,8 @@ class MainWindow : public QMainWindow {
   QToolBar *findBar_ = nullptr;
   LegendWindow *legend_ = nullptr;
   ProblemsWindow *problems_ = nullptr;
+  PaintFromPictureWindow *paintFromPicture_ = nullptr;
+  QDockWidget *traceDock_ = nullptr;
   QAction *legendItem_ = nullptr;
   QAction *problemsItem_ = nullptr;
   QMdiArea *mdiArea_ = nullptr;

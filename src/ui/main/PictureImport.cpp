@@ -70,6 +70,7 @@ void MainWindow::showNewMapView(const QString &title) {
   connect(mouse, &MouseEditor::sectorPickedUp, this, &MainWindow::pickUpSector);
   mapView_ = view;
   attachMapView(view);
+  attachPaintFromPicture(view, mouse);
   mapWindow_ = mdiArea_->addSubWindow(view);
   mapWindow_->setAttribute(Qt::WA_DeleteOnClose);
   mapWindow_->setWindowTitle(WidgetDialogs::shownText(title));

@@ -35,6 +35,7 @@ constexpr std::array kCommandKeys{
     CommandKey{"mnuO2", "F5"},         CommandKey{"mnuO1", "Shift+F5"},
     CommandKey{"actRaiseHeight", "R"}, CommandKey{"actLowerHeight", "L"},
     CommandKey{"mnuUserGuide", "F1"},  CommandKey{"mnuFillArea", "F"},
+    CommandKey{"mnuPaintFromPicture", "Ctrl+T"},
 };
 
 // A tool strip control and the command whose key its tip names.

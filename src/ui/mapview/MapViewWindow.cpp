@@ -1,5 +1,7 @@
 #include "ui/mapview/MapViewWindow.h"
 
+#include "ui/mapview/TracePreview.h"
+
 #include "document/MapDocument.h"
 #include "mapview/ViewZoom.h"
 #include "ui/mapview/SectorHighlight.h"
@@ -22,6 +24,7 @@ MapViewWindow::MapViewWindow(MapDocument &document, MapSurfaces &surfaces, QWidg
 
   viewport_ = new QWidget(this);
   viewport_->setObjectName(QStringLiteral("Picture1"));
+  preview_ = new TracePreview(this);
   for (const MapView view : {MapView::Terrain, MapView::Image, MapView::Elevation}) {
     auto *widget = new SurfaceWidget(&surfaces_.surface(view), viewport_);
     widgets_[static_cast<std::size_t>(view)] = widget;
@@ -38,6 +41,7 @@ MapViewWindow::MapViewWindow(MapDocument &document, MapSurfaces &surfaces, QWidg
     connect(widget, &SurfaceWidget::keyPressed, this, &MapViewWindow::scrollByKey);
     connect(widget, &SurfaceWidget::panned, this, &MapViewWindow::panBy);
     widget->installEventFilter(this);
+    widget->setPreview(preview_, view == MapView::Elevation ? Plane::Height : Plane::Element);
   }
   surfaceWidget(MapView::Terrain)->setObjectName(QStringLiteral("Picture2"));
   surfaceWidget(MapView::Image)->setObjectName(QStringLiteral("Picture3"));

@@ -14,6 +14,7 @@ namespace vmm {
 
 class MapDocument;
 class SectorHighlight;
+class TracePreview;
 class SurfaceWidget;
 
 // The map view window: a viewport with two scroll bars and the three view
@@ -75,6 +76,8 @@ class MapViewWindow : public QWidget {
   // bars go) and outlines it for a moment. False for a Sector outside the picture.
   bool showSector(int quad, int sector);
   SectorHighlight *sectorHighlight() const { return highlight_; }
+  // The suggestions of Paint from Picture, shown over the views of their plane.
+  TracePreview *tracePreview() const { return preview_; }
 
  signals:
   void surfaceMouseMoved(MapView view, int buttons, double x, double y);
@@ -111,6 +114,7 @@ class MapViewWindow : public QWidget {
   double zoom_ = 1.0;
   int wheelZoomRemainder_ = 0;  // Ctrl+wheel turns short of a whole notch, from touchpads
   SectorHighlight *highlight_ = nullptr;
+  TracePreview *preview_ = nullptr;
 };
 
 }  // namespace vmm

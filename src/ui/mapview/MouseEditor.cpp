@@ -39,6 +39,7 @@ bool MouseEditor::eventFilter(QObject *watched, QEvent *event) {
     case QEvent::MouseButtonRelease:
     case QEvent::MouseMove:
       shiftHeld_ = static_cast<QMouseEvent *>(event)->modifiers().testFlag(Qt::ShiftModifier);
+      altHeld_ = static_cast<QMouseEvent *>(event)->modifiers().testFlag(Qt::AltModifier);
       break;
     case QEvent::KeyPress:
       if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) cancelRectangle();
@@ -156,6 +157,12 @@ void MouseEditor::paint(MapView view) {
 void MouseEditor::fill(MapView view) {
   const MapDocument &doc = session_.document();
   const SectorAddress at{doc.CurrentQuad, doc.CurrentSect};
+  if (fillSimilar_)
+    if (const std::optional<QRect> filled = fillSimilar_(planeOf(view), at, altHeld_)) {
+      refresh(planeOf(view), *filled);
+      lastPainted_ = at;
+      return;
+    }
   refresh(planeOf(view), session_.fillArea(planeOf(view), at));
   lastPainted_ = at;
 }

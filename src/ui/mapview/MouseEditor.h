@@ -6,6 +6,7 @@
 #include <QPointF>
 #include <QPointer>
 
+#include <functional>
 #include <optional>
 
 class QRubberBand;
@@ -36,6 +37,11 @@ class MouseEditor : public QObject {
   // The rectangle being dragged is dropped; the held button paints nothing more.
   void cancelRectangle();
 
+  // Fill Similar: asked first at a Fill Area click (with whether Alt was held); a changed
+  // area means it filled, nothing means the ordinary fill goes ahead.
+  using FillSimilar = std::function<std::optional<QRect>(Plane, SectorAddress, bool altHeld)>;
+  void setFillSimilar(FillSimilar fill) { fillSimilar_ = std::move(fill); }
+
  signals:
   // The pointer is over this Sector of the picture (before it is painted).
   void pointerOverSector(int quad, int sector);
@@ -53,6 +59,9 @@ class MouseEditor : public QObject {
     SectorAddress anchor;
     SectorAddress corner;
   };
+
+  FillSimilar fillSimilar_;
+  bool altHeld_ = false;
 
   void paint(MapView view);
   void paintAlong(MapView view, QPointF from, QPointF to);

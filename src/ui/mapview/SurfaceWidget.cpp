@@ -1,5 +1,7 @@
 #include "ui/mapview/SurfaceWidget.h"
 
+#include "ui/mapview/TracePreview.h"
+
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -60,6 +62,15 @@ void SurfaceWidget::paintEvent(QPaintEvent *event) {
   QPainter painter(this);
   // Only the exposed part is drawn: painting a Sector repaints its few pixels.
   for (const QRect &r : event->region()) zoomed_.paint(painter, r, palette().window().color());
+  if (preview_ && preview_->isShown() && preview_->plane() == previewPlane_)
+    for (const QRect &r : event->region()) preview_->paint(painter, zoomed_.level(), r);
+}
+
+void SurfaceWidget::setPreview(const TracePreview *preview, Plane plane) {
+  if (preview_) disconnect(preview_, nullptr, this, nullptr);
+  preview_ = preview;
+  previewPlane_ = plane;
+  if (preview_) connect(preview_, &TracePreview::changed, this, qOverload<>(&QWidget::update));
 }
 
 void SurfaceWidget::hideEvent(QHideEvent *event) {

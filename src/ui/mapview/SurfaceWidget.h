@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/MapGeometry.h"
 #include "mapview/ZoomedSurface.h"
 
 #include <QImage>
@@ -7,6 +8,8 @@
 #include <QWidget>
 
 namespace vmm {
+
+class TracePreview;
 
 // Shows one view surface (a picture the colouring routines draw into) at the
 // map view's zoom level, and reports mouse events in picture pixels, whatever
@@ -28,6 +31,8 @@ class SurfaceWidget : public QWidget {
   void setZoomLevel(double level);
   double zoomLevel() const { return zoomed_.level(); }
   const ZoomedSurface &zoomedSurface() const { return zoomed_; }
+  // Paint from Picture's suggestions for `plane` are drawn over this surface while shown.
+  void setPreview(const TracePreview *preview, Plane plane);
 
  signals:
   // Buttons as bits: 1 left, 2 right, 4 middle; positions in picture pixels.
@@ -60,6 +65,8 @@ class SurfaceWidget : public QWidget {
 
   const QImage *image_;
   ZoomedSurface zoomed_;
+  const TracePreview *preview_ = nullptr;
+  Plane previewPlane_ = Plane::Element;
   bool spaceHeld_ = false;
   bool panning_ = false;
   Qt::MouseButton panButton_ = Qt::NoButton;

@@ -1,0 +1,143 @@
+#include "learning/SectorFeatures.h"
+
+#include <opencv2/imgproc.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace vmm {
+namespace {
+
+// The per-cell sums of one pass over the picture.
+enum Sum { kRed, kGreen, kBlue, kGrey, kGreySquared, kEdge, kCentreRed, kCentreGreen, kCentreBlue, kSums };
+
+// The middle 4 x 4 pixels of a cell, the part a Sector's terrain is judged by.
+bool inCentre(int offset) { return offset >= 3 && offset <= 6; }
+
+int greyOf(QRgb pixel) {
+  return (qRed(pixel) * 77 + qGreen(pixel) * 150 + qBlue(pixel) * 29) >> 8;
+}
+
+// One pass over the pixels, each adding to its cell's sums; the edge strength is the
+// grey level's central difference across and down.
+std::vector<cv::Mat> cellSums(const QImage &picture, int columns, int rows) {
+  std::vector<cv::Mat> sums(kSums);
+  for (cv::Mat &sum : sums) sum = cv::Mat::zeros(rows, columns, CV_32F);
+  const int width = std::min(picture.width(), columns * kSectorPixels);
+  const int height = std::min(picture.height(), rows * kSectorPixels);
+  if (width < 1 || height < 1) return sums;
+  const auto widthSize = static_cast<std::size_t>(width);
+  std::vector<int> above(widthSize), here(widthSize), below(widthSize);
+  const auto readGrey = [&](int y, std::vector<int> &grey) {
+    const auto *line = reinterpret_cast<const QRgb *>(picture.constScanLine(std::clamp(y, 0, height - 1)));
+    for (int x = 0; x < width; ++x) grey[std::size_t(x)] = greyOf(line[x]);
+  };
+  readGrey(0, above);
+  readGrey(0, here);
+  std::vector<double> rowSums(std::size_t(columns) * kSums);
+  for (int y = 0; y < height; ++y) {
+    readGrey(y + 1, below);
+    const auto *line = reinterpret_cast<const QRgb *>(picture.constScanLine(y));
+    std::fill(rowSums.begin(), rowSums.end(), 0.0);
+    const bool centreRow = inCentre(y % kSectorPixels);
+    for (int x = 0; x < width; ++x) {
+      const std::size_t at = std::size_t(x / kSectorPixels) * kSums;
+      const int grey = here[std::size_t(x)];
+      const int across = here[std::size_t(std::min(x + 1, width - 1))] - here[std::size_t(std::max(x - 1, 0))];
+      const int down = below[std::size_t(x)] - above[std::size_t(x)];
+      rowSums[at + kRed] += qRed(line[x]);
+      rowSums[at + kGreen] += qGreen(line[x]);
+      rowSums[at + kBlue] += qBlue(line[x]);
+      rowSums[at + kGrey] += grey;
+      rowSums[at + kGreySquared] += double(grey) * grey;
+      rowSums[at + kEdge] += std::abs(across) + std::abs(down);
+      if (centreRow && inCentre(x % kSectorPixels)) {
+        rowSums[at + kCentreRed] += qRed(line[x]);
+        rowSums[at + kCentreGreen] += qGreen(line[x]);
+        rowSums[at + kCentreBlue] += qBlue(line[x]);
+      }
+    }
+    const int row = y / kSectorPixels;
+    for (int column = 0; column < columns; ++column)
+      for (int sum = 0; sum < kSums; ++sum)
+        sums[std::size_t(sum)].at<float>(row, column) +=
+            float(rowSums[std::size_t(column) * kSums + std::size_t(sum)]);
+    std::swap(above, here);
+    std::swap(here, below);
+  }
+  for (int sum = 0; sum < kSums; ++sum)
+    sums[std::size_t(sum)] /= sum >= kCentreRed ? 16.0f : float(kSectorPixels * kSectorPixels);
+  return sums;
+}
+
+// The seven measures of one scale from the means of the sums over that scale.
+void writeScale(const std::vector<cv::Mat> &means, int scale, int columns,
+                std::vector<float> &values) {
+  const int rows = means[0].rows;
+  for (int row = 0; row < rows; ++row)
+    for (int column = 0; column < columns; ++column) {
+      const auto mean = [&](Sum sum) { return means[std::size_t(sum)].at<float>(row, column); };
+      const float red = mean(kRed), green = mean(kGreen), blue = mean(kBlue);
+      const float total = red + green + blue + 1.0f;
+      const float variance = std::max(0.0f, mean(kGreySquared) - mean(kGrey) * mean(kGrey));
+      float *out = values.data() + (std::size_t(row) * columns + column) * SectorFeatures::kCount +
+                   std::size_t(scale) * SectorFeatures::kPerScale;
+      out[0] = red;
+      out[1] = green;
+      out[2] = blue;
+      out[3] = 255.0f * red / total;
+      out[4] = 255.0f * green / total;
+      out[5] = std::sqrt(variance);
+      out[6] = mean(kEdge);
+    }
+}
+
+}  // namespace
+
+SectorFeatures SectorFeatures::measure(const QImage &source, int xQuads, int yQuads) {
+  SectorFeatures features;
+  if (xQuads < 1 || yQuads < 1) return features;
+  features.columns_ = xQuads * 4;
+  features.rows_ = yQuads * 4;
+  const QImage picture = source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32
+                             ? source
+                             : source.convertToFormat(QImage::Format_RGB32);
+  const std::vector<cv::Mat> sums = cellSums(picture, features.columns_, features.rows_);
+  features.values_.assign(std::size_t(features.cellCount()) * kCount, 0.0f);
+  writeScale(sums, 0, features.columns_, features.values_);
+  for (int cell = 0; cell < features.cellCount(); ++cell)
+    for (int channel = 0; channel < 3; ++channel)
+      features.values_[std::size_t(cell) * kCount + kPerScale * kScales + 2 + std::size_t(channel)] =
+          sums[std::size_t(kCentreRed + channel)].at<float>(cell / features.columns_, cell % features.columns_);
+  // The surroundings: the same sums averaged over wider squares of cells.
+  const int spans[] = {3, 7};
+  for (int scale = 1; scale < kScales; ++scale) {
+    std::vector<cv::Mat> wider(kCentreRed);
+    for (int sum = 0; sum < kCentreRed; ++sum)
+      cv::blur(sums[std::size_t(sum)], wider[std::size_t(sum)], cv::Size(spans[scale - 1], spans[scale - 1]),
+               cv::Point(-1, -1), cv::BORDER_REFLECT);
+    writeScale(wider, scale, features.columns_, features.values_);
+    // How much the cells' brightness differs from one to the next around this one.
+    cv::Mat meanSquare, squareMean;
+    cv::multiply(sums[kGrey], sums[kGrey], meanSquare);
+    cv::blur(meanSquare, squareMean, cv::Size(spans[scale - 1], spans[scale - 1]),
+             cv::Point(-1, -1), cv::BORDER_REFLECT);
+    for (int cell = 0; cell < features.cellCount(); ++cell) {
+      const int row = cell / features.columns_, column = cell % features.columns_;
+      const float grey = wider[kGrey].at<float>(row, column);
+      features.values_[std::size_t(cell) * kCount + kPerScale * kScales + std::size_t(scale - 1)] =
+          std::sqrt(std::max(0.0f, squareMean.at<float>(row, column) - grey * grey));
+    }
+  }
+  const std::span<const float> first = features.cell(0);
+  features.flat_ = true;
+  for (int cell = 1; cell < features.cellCount() && features.flat_; ++cell) {
+    const std::span<const float> other = features.cell(cell);
+    for (int i = 0; i < kCount && features.flat_; ++i)
+      features.flat_ = std::abs(other[std::size_t(i)] - first[std::size_t(i)]) < 0.5f;
+  }
+  return features;
+}
+
+}  // namespace vmm

@@ -1,0 +1,171 @@
+// Paint from Picture in the editor: the dock, its preview over the map at every zoom,
+// its Apply as one undo step, the Sectors it leaves unsure in Problems, Fill Similar.
+#include "document/MapHistory.h"
+#include "ui/docks/PaintFromPictureWindow.h"
+#include "ui/docks/ProblemsWindow.h"
+#include "ui/main/MainWindow.h"
+#include "ui/mapview/MapViewWindow.h"
+#include "ui/mapview/SurfaceWidget.h"
+#include "ui/mapview/TracePreview.h"
+#include "support/AreaDriver.h"
+#include "support/TerrainPicture.h"
+#include "support/TestSupport.h"
+
+#include <QAction>
+#include <QDockWidget>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTreeWidget>
+#include <QtTest>
+
+using namespace vmm;
+using test::TerrainPicture;
+
+namespace {
+
+// Catalogue elements standing for the generated terrains, so that the preview has colours.
+constexpr qint16 kElementOf[] = {0, 12, 10, 11, 8, 190, 174};
+
+}  // namespace
+
+class TestPaintFromPicture : public QObject {
+  Q_OBJECT
+
+  test::EditorHome home_;
+  test::ScriptedDialogs dialogs_;
+  TerrainPicture made_ = TerrainPicture::generate(12, 9, 3);
+  std::unique_ptr<MainWindow> main_;
+  std::vector<qint16> examples_;
+
+  PaintFromPictureWindow *dock() const { return main_->paintFromPicture(); }
+
+  // Waits for the dock's next suggestions.
+  bool suggestionsShown() {
+    QSignalSpy shown(dock(), &PaintFromPictureWindow::suggestionsShown);
+    return shown.wait(20000);
+  }
+
+  // The cell of the first Sector without an example.
+  int firstOpenCell() const {
+    return int(std::find(examples_.begin(), examples_.end(), kUnassigned) - examples_.begin());
+  }
+
+ private slots:
+  void init() {
+    const QString picture = home_.filePath(QStringLiteral("battle.png"));
+    QVERIFY(made_.picture.save(picture));
+    main_ = test::openShownMap(dialogs_, picture);
+    QVERIFY(main_);
+    // 3% of the Sectors painted, as one step.
+    examples_ = made_.examples(0.03, 9);
+    MapDocument &document = main_->session().document();
+    {
+      HistoryStep step(&main_->session().history(), QStringLiteral("Paint"), StepRepaint::Sectors);
+      for (std::size_t cell = 0; cell < examples_.size(); ++cell) {
+        if (examples_[cell] == kUnassigned) continue;
+        examples_[cell] = kElementOf[examples_[cell]];
+        const SectorAddress at = addressOf(int(cell), made_.xQuads);
+        document.setValue(at.quad, at.sector, Plane::Element, examples_[cell]);
+      }
+    }
+    main_->repaintWholeMap();
+    test::trigger(main_.get(), "mnuPaintFromPicture");
+    QVERIFY(main_->findChild<QDockWidget *>(QStringLiteral("dockPaintFromPicture"))->isVisible());
+    QVERIFY(suggestionsShown());
+  }
+  void cleanup() { main_.reset(); }
+
+  // The counts, the preview with its hatch at 100% and 25% and in step with new examples.
+  void previewFollowsTheExamples() {
+    QAction *item = main_->findChild<QAction *>(QStringLiteral("mnuPaintFromPicture"));
+    QCOMPARE(item->text(), QStringLiteral("Paint from &Picture..."));
+    QCOMPARE(item->shortcut(), QKeySequence(QStringLiteral("Ctrl+T")));
+    QVERIFY(dock()->counts()->text().contains(
+        QRegularExpression(QStringLiteral("^[0-9,]+ Sectors to paint, [0-9,]+ left unsure$"))));
+    QCOMPARE(dock()->slider()->value(), 60);
+    TracePreview *preview = main_->mapView()->tracePreview();
+    QVERIFY(preview->isShown());
+    QCOMPARE(preview->unsureCount(), dock()->suggestions().countUnsure(0.6f));
+
+    // Over an unassigned Sector the view shows more than the surface; over an example,
+    // the surface alone.
+    SurfaceWidget *terrain = main_->mapView()->surfaceWidget(MapView::Terrain);
+    const int open = firstOpenCell();
+    const int example = int(std::find_if(examples_.begin(), examples_.end(),
+                                         [](qint16 v) { return v != kUnassigned; }) -
+                            examples_.begin());
+    const auto shownAt = [&](int cell, double level) {
+      const QPoint centre = test::cellCentre(cell % (made_.xQuads * 4), cell / (made_.xQuads * 4));
+      const QImage shown = terrain->grab().toImage();
+      return shown.pixelColor((QPointF(centre) * level).toPoint());
+    };
+    const QImage &surface = main_->session().surfaces().surface(MapView::Terrain);
+    const auto surfaceAt = [&](int cell) {
+      return surface.pixelColor(test::cellCentre(cell % (made_.xQuads * 4), cell / (made_.xQuads * 4)));
+    };
+    QVERIFY(shownAt(open, 1.0) != surfaceAt(open));
+    QCOMPARE(shownAt(example, 1.0), surfaceAt(example));
+    // The hatch over the Sectors below the minimum, at 100% and at 25%.
+    for (const double level : {1.0, 0.25}) {
+      main_->mapView()->setZoomLevel(level);
+      dock()->setMinimumConfidence(0.0f);
+      QCOMPARE(preview->unsureCount(), 0);
+      const QImage unhatched = terrain->grab().toImage();
+      dock()->setMinimumConfidence(0.95f);
+      QVERIFY(preview->unsureCount() > dock()->suggestions().countUnsure(0.6f));
+      QVERIFY(terrain->grab().toImage() != unhatched);
+    }
+    main_->mapView()->setZoomLevel(1.0);
+    dock()->setMinimumConfidence(0.6f);
+
+    // A new example reaches the preview without the window waiting for it.
+    MapDocument &document = main_->session().document();
+    const SectorAddress at = addressOf(open, made_.xQuads);
+    {
+      HistoryStep step(&main_->session().history(), QStringLiteral("Paint"), StepRepaint::Sectors);
+      document.setValue(at.quad, at.sector, Plane::Element, kElementOf[1]);
+    }
+    QVERIFY(suggestionsShown());
+    QCOMPARE(dock()->suggestions().cells[std::size_t(open)].value, kUnassigned);
+
+    // Close hides the dock and the preview.
+    dock()->findChild<QPushButton *>(QStringLiteral("cmdCloseTrace"))->click();
+    QVERIFY(!preview->isShown());
+  }
+
+  // Apply is one undo step and leaves the unsure Sectors in Problems; Alt + click in Fill
+  // Area fills the similar Sectors around the click.
+  void applyAndFillSimilar() {
+    test::AreaDriver hand(*main_);
+    const int steps = hand.steps();
+    const int unsure = dock()->suggestions().countUnsure(0.6f);
+    dock()->applyButton()->click();
+    QCOMPARE(hand.steps(), steps + 1);
+    QCOMPARE(hand.undoText(), QStringLiteral("Undo Paint from Picture"));
+    ProblemsWindow *problems = main_->problems();
+    problems->refresh();
+    QCOMPARE(problems->unsureCount(), unsure);
+    QVERIFY(!problems->list()->findItems(QStringLiteral("Unsure (%1 Sectors left by Paint from Picture)").arg(unsure),
+                                         Qt::MatchExactly).isEmpty());
+    test::trigger(main_.get(), "mnuUndo");
+    QCOMPARE(main_->session().document().value(addressOf(firstOpenCell(), made_.xQuads).quad,
+                                               addressOf(firstOpenCell(), made_.xQuads).sector,
+                                               Plane::Element),
+             kUnassigned);
+
+    // Alt + click: the joined Sectors suggested as the clicked one's value.
+    main_->session().setEditMode(EditMode::FillArea);
+    main_->session().document().CurrentDrawElement = kElementOf[2];
+    const int open = firstOpenCell();
+    hand.click(MapView::Terrain, test::cellCentre(open % (made_.xQuads * 4), open / (made_.xQuads * 4)),
+               Qt::AltModifier);
+    QCOMPARE(hand.undoText(), QStringLiteral("Undo Fill Similar"));
+    const test::Cells filled = hand.cellsHolding(Plane::Element, kElementOf[2]);
+    QVERIFY(filled.count({open % (made_.xQuads * 4), open / (made_.xQuads * 4)}) == 1);
+  }
+};
+
+QTEST_MAIN(TestPaintFromPicture)
+#include "test_paintfrompicture.moc"
