@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Set-up and build wrappers. `make run` and `make test` install what is missing first.
 BUILD      ?= build
 BENCH_BUILD ?= build-bench

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The benchmark runner: a QApplication on the offscreen platform (the window
 // benchmarks need one) and a private data folder, so a run never touches the
 // user's catalogue.

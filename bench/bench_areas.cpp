@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The area tools: a bucket fill of a whole maximum map against a whole-map repaint
 // of one view, and a 5 x 5 brush moving over a maximum map.
 #include "MaximumMap.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Legend's counts and the Problems list against one whole-map repaint of one view,
 // and a mouse paint with the counts following it.
 #include "MaximumMap.h"

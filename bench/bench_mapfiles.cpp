@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Varga and Tolle export and map text import of a maximum map, in bytes of file text.
 #include "MaximumMap.h"
 

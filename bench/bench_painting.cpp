@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-map repaint against one copy of a surface, and single mouse paints.
 #include "MaximumMap.h"
 #include "Yardsticks.h"

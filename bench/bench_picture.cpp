@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picture import of a maximum JPEG against one plain decode of the same file.
 #include "MaximumMap.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening and saving a maximum-map project, against a picture import of the same JPEG
 // and against a Varga export plus one write of the picture's bytes.
 #include "MaximumMap.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Paint from the picture: how well generated battlefields are painted from 1% of their
 // Sectors, and what `varga-map trace` of a maximum map costs beside `varga-map render`.
 #include "catalogue/CatalogueDatabase.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up to a shown main window, and resident memory with a maximum map loaded.
 #include "MaximumMap.h"
 #include "QuietDialogs.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The map view at other zoom levels: repainting a full-screen viewport against one
 // memcpy of its bytes, and one Sector paint at 25% with the overview following it.
 #include "MaximumMap.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer entry point for the map text reader: every input is read whole and in
 // pieces, applied to a fresh document, and checked against the reading rules.
 #include "support/MapTextInvariants.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer entry point for map project files: every input is opened as a project and,
 // when accepted, opened in a session and saved and read again, checked against the
 // promises of the reader.

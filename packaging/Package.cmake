@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `make package`: a Debian package of the installation, its dependencies read from the
 # programs' shared libraries (dpkg-shlibdeps). Included from the top-level CMakeLists,
 # where CPack must be included.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Runs the benchmark binary and prints every performance budget beside its figure.
 
 Timed figures are compared with their yardsticks from the same run (a memcpy of

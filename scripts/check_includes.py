@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Keeps every source folder to its floor: a file may include headers of its own folder
 and of folders on lower floors, never of a sibling on its floor or of anything above.
 Core folders and the command-line tool include no Qt Widgets header.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Drives the editor as a map maker would and checks it keeps up with a fast drag.
 
 Run under a virtual X server with a window manager available:

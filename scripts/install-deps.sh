@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian/Ubuntu packages the editor needs to build, run and test (the
 # last line: building the Debian package and checking what it installs), asking apt
 # only for the ones that are missing.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs clang and its libFuzzer runtime for `make fuzz` when they are missing.
 set -euo pipefail
 

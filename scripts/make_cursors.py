@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the four edit-mode cursors (Windows .cur, 32 x 32, 32-bit) into data/cursors/.
 
 Draw cursors are a crosshair with a filled marker (small for a Sector, large for a Quad);

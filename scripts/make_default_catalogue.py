@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes data/catalogue/default_catalogue.sql, the catalogue built into the editor.
 
 The element names come from the category table in src/catalogue/ElementCategories.cpp,

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the seed corpus of the map project fuzz target, fuzz/corpus-project/.
 
 The projects are made by the tool itself (`varga-map pack`), so they hold exactly what the

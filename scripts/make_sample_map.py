@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the sample battlefield picture data/samples/farmland_1200x840.jpg.
 
 Fields, a road, a river and woods over smooth noise, 1200 x 840 pixels (30 x 21 Quads).

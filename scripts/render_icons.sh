@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the application icon data/appicon/varga-map-maker.svg into the PNG sizes the
 # desktop's icon theme looks for (data/appicon/varga-map-maker-SIZE.png). Run it after
 # changing the SVG and commit the PNGs: the build does not need librsvg.

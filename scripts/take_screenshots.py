@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Takes the user guide's screenshots (docs/images/*.png) from the real editor.
 
 Run it again after a change to the windows, under a virtual X server:

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The tests' share of the code: non-blank, non-comment lines of tests/ against all code
 lines of src/, bench/, fuzz/, scripts/ and tests/ together (C++ sources and headers,
 Python and shell scripts, CMake files; fuzz corpora and test data are not code).

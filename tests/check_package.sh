@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Unpacks the Debian package into a temporary root (dpkg -x, no installation) and checks
 # what a user gets: the programs run from there on the installed sample, the menu entry,
 # AppStream data and project file type validate, both manual pages render without a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The area rules of the core: brush squares, rectangles, lines, the bucket fill's
 // region and replacing a value, on the grid of Sectors of a picture.
 #include "document/MapDocument.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The area tools in the editor: brush sizes, Shift + drag rectangles, Shift + click
 // lines, Fill Area and the replace commands, each one undo step that undo and redo
 // take back and bring again, pixels of both views included.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The varga-map tool, run as a process with no display, against the editor's own paths.
 #include "ui/main/MainWindow.h"
 #include "ui/main/StatusPanels.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Exports, project saves and catalogue writes that the disk refuses: each reports the
 // failure and leaves the earlier file byte for byte, with no stray temporary file beside it.
 #include "catalogue/CatalogueDatabase.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a map maker meets in the first minutes: the lists show what a click paints, keys
 // reach the map after a search, every way of switching views leaves the same window, the
 // status panels follow every change, and exports get their extension.

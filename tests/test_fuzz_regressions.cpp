@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replays the fuzz targets' seed corpora and every input they ever found a fault with
 // through the same checks, in the normal build and without libFuzzer.
 #include "support/MapTextInvariants.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The map view on a screen of two device pixels per logical pixel (QT_SCALE_FACTOR=2).
 #include "ui/main/MainWindow.h"
 #include "ui/mapview/MapViewWindow.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Painting from the picture, without a window: the features of each Sector and the
 // classifier's suggestions on generated pictures whose terrain is known.
 #include "catalogue/CatalogueDatabase.h"

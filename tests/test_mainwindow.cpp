@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: its menu commands, with and without a map, and its status bar.
 #include "ui/main/MainWindow.h"
 #include "ui/main/StatusPanels.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding elements and seeing what the map holds, in the editor: the search box and
 // recent elements on the tool strip, the Legend and Problems docks, the jump to a Sector.
 #include "ui/docks/LegendWindow.h"

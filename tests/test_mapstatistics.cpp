@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The counts behind the Legend, the problems behind the Problems list and check, and
 // the recent elements: all without a window.
 #include "catalogue/CatalogueDatabase.h"

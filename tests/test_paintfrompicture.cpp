@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Paint from Picture in the editor: the dock, its preview over the map at every zoom,
 // its Apply as one undo step, the Sectors it leaves unsure in Problems, Fill Similar.
 #include "document/MapHistory.h"

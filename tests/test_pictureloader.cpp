@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures a user can open, well-formed or hostile: the size rules and their messages,
 // refused from the header before anything is decoded, and files that are never changed.
 #include "mapfiles/JpegIntegrity.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Map projects in the core: a save and an open give back the map, its picture and the
 // editor state exactly, wherever the picture file went; every hostile file is refused
 // with a message before anything changes.

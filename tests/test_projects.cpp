@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Map projects in the editor: the File menu's project commands and their shortcuts, the
 // title, recent projects, the questions before unsaved work is lost, files given on the
 // command line and files dropped on the window.

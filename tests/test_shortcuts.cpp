@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keyboard shortcuts, tool tips and the Help menu: every key reaches its command from the
 // window as a user presses it, no key is taken twice or taken from Qt's standard ones, the
 // tool strip and the status bar explain themselves, and the user guide shows its pictures.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tree browser of the catalogue and the element data window it opens.
 #include "ui/main/MainWindow.h"
 #include "ui/main/StatusPanels.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Zoom levels, the reduced copy's averages and the zoomed drawing, without any window.
 #include "mapview/ReducedCopy.h"
 #include "mapview/ViewZoom.h"

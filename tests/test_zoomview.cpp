@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The map view at other zoom levels: hits, painting, wheel, panning, the zoom
 // box, Fit Map to Window, the overview and the view kept between runs.
 #include "ui/main/EditToolBar.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // varga-map edit: one of the editor's bulk edits applied to a map file.
 #include "cli/CommandParser.h"
 #include "cli/Commands.h"

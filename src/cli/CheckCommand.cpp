@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // varga-map check: a picture's size and a map file's content, with every problem found;
 // or the same of a map project.
 #include "cli/CheckReport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // varga-map convert: a map file written again in either edition's format.
 #include "cli/CommandParser.h"
 #include "cli/Commands.h"

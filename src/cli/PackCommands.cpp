@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // varga-map pack and unpack: a picture and a map file made into a map project, and back.
 #include "cli/CommandParser.h"
 #include "cli/Commands.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // varga-map render: a map file drawn over its picture, written as a picture file.
 #include "cli/CommandParser.h"
 #include "cli/Commands.h"

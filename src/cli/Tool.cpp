@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tool's entry: the command's name picks the command; --help and --version.
 #include "cli/CommandParser.h"
 #include "cli/Commands.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // varga-map trace: a map project's unassigned Sectors painted from its picture, learnt
 // from the Sectors already painted.
 #include "cli/CommandParser.h"

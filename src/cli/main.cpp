@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // varga-map: the map maker's batch tool. It needs no display.
 #include "cli/Commands.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "learning/PictureClassifier.h"
 
 #include <opencv2/core.hpp>

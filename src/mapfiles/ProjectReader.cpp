@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening a map project: every table, value and the picture are checked before the
 // content is handed over, and nothing larger than the file itself is ever read.
 #include "files/InputFile.h"

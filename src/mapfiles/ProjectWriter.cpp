@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving a map project: the database is built in a temporary file beside the target and
 // renamed over it only once it is complete and on the disk.
 #include "files/FileWriteResult.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fill, clear, replace and randomise: the edit runs in the core, the window guards,
 // asks and repaints.
 #include "ui/main/MainWindow.h"

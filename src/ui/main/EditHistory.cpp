@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Undo and redo, the unsaved-changes state and the recovery copy: the history
 // and the recovery file live in the core, the window wires them to its menus,
 // its title, its close box and its views.

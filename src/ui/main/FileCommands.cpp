@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The File menu's map text and picture commands: the formats live in the core,
 // the window asks for the file name, shows the messages and repaints.
 #include "ui/main/MainWindow.h"

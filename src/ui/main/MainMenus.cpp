@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menu bar. Every item keeps the object name tests and the accessibility tree know it by.
 #include "ui/main/MainWindow.h"
 

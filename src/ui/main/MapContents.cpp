@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding elements and seeing what the map holds: the search box and recent elements
 // on a second row of the tool strip, and the "Legend" and "Problems" docks. The counting and the
 // finding live in the core (MapStatistics, findMapProblems); the window wires them

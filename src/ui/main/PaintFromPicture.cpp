@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Paint from Picture: the dock of suggestions beside the map, its preview on the map
 // view, its Apply, and Fill Similar in Fill Area. The learning and the painting live in
 // the core (PictureTracer); the window wires them to the map view and the docks.

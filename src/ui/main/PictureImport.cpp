@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Import Map Image": choose a picture, check it, and build the map view around it.
 #include "ui/main/MainWindow.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Map projects: Open, Save, Save As and Open Recent, and files handed to the editor on
 // its command line or dropped on its window. The format lives in the core; the window
 // asks, reports and rebuilds the map view.

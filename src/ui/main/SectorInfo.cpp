@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What lies under the mouse, picking a Sector up, and the height to paint.
 #include "ui/main/MainWindow.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keyboard shortcuts and tool tips. The commands are found by their object names, and a
 // control's tool tip reads its command's key from the action, so the menus, the tool
 // strip, the status bar and the Keyboard Shortcuts list always name the same key.

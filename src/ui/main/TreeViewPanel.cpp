@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Tree View" status bar panel: the element tree browser opens beside the map
 // view and closes again, the panel's bevel telling which state is current.
 #include "ui/main/MainWindow.h"

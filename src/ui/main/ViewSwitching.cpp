@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Switching between the Image, Terrain and Elevation maps, Redraw Grid and Refresh Screen.
 #include "ui/main/MainWindow.h"
 

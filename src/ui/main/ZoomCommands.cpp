@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Zoom In, Zoom Out, Actual Size, Fit Map to Window and the Overview: the View
 // Options items and the tool strip's zoom box, the overview dock, and the view
 // kept in the settings file between runs.

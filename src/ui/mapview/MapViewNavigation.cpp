@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Moving around the map view: zoom levels, the mouse wheel, panning, the arrow
 // keys and the scroll position. The picture's pixels are never touched here.
 #include "mapview/ViewZoom.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/mapview/MouseEditor.h"
 
 #include "mapview/SectorLocator.h"
