@@ -74,7 +74,11 @@ void BM_LegendAndProblemsRecount(benchmark::State &state) {
   }
   state.SetLabel(unassigned ? "every Sector unassigned" : "every Sector assigned");
 }
-BENCHMARK(BM_LegendAndProblemsRecount)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(vmm::bench::minTime(1.0));
+BENCHMARK(BM_LegendAndProblemsRecount)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(vmm::bench::minTime(1.0));
 
 // A Draw Quad mouse paint (16 Sectors) while the counts follow every write.
 void BM_MousePaintCounted(benchmark::State &state) {

@@ -78,7 +78,9 @@ void BM_ProjectOpenIntoSession(benchmark::State &state) {
     benchmark::DoNotOptimize(session.surfaces().surface(MapView::Terrain).constBits());
   }
 }
-BENCHMARK(BM_ProjectOpenIntoSession)->Unit(benchmark::kMillisecond)->MinTime(vmm::bench::minTime(1.0));
+BENCHMARK(BM_ProjectOpenIntoSession)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(vmm::bench::minTime(1.0));
 
 void BM_ProjectSave(benchmark::State &state) {
   ProjectFixture &f = fixture();

@@ -40,8 +40,9 @@ const TerrainPicture &battlefield(unsigned seed) {
 
 // The shares of the Sectors without an example painted right and painted wrong at a
 // minimum confidence; the rest stay unsure.
-void countShares(benchmark::State &state, const TerrainPicture &made, const std::vector<qint16> &examples,
-                 const TraceSuggestions &suggestions, float minimum, const char *suffix) {
+void countShares(benchmark::State &state, const TerrainPicture &made,
+                 const std::vector<qint16> &examples, const TraceSuggestions &suggestions,
+                 float minimum, const char *suffix) {
   double open = 0, right = 0, wrong = 0;
   for (std::size_t cell = 0; cell < examples.size(); ++cell) {
     if (examples[cell] != kUnassigned) continue;
@@ -124,7 +125,8 @@ void BM_TraceMaximumProject(benchmark::State &state) {
     EditorSession session;
     if (!openMaximumProject(state, session)) break;
     PictureTracer tracer(session);
-    const TraceOutcome outcome = tracer.apply(Plane::Element, tracer.suggest(Plane::Element), kMinConfidence);
+    const TraceOutcome outcome =
+        tracer.apply(Plane::Element, tracer.suggest(Plane::Element), kMinConfidence);
     benchmark::DoNotOptimize(outcome.painted);
     if (!session.saveProject(output, session.editorState()).ok) {
       state.SkipWithError("the traced project cannot be written");
@@ -132,7 +134,10 @@ void BM_TraceMaximumProject(benchmark::State &state) {
     }
   }
 }
-BENCHMARK(BM_TraceMaximumProject)->Unit(benchmark::kMillisecond)->MinTime(vmm::bench::minTime(2.0))->MeasureProcessCPUTime();
+BENCHMARK(BM_TraceMaximumProject)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(vmm::bench::minTime(2.0))
+    ->MeasureProcessCPUTime();
 
 // What `varga-map render` does of the same project: read, opened, the Terrain map drawn
 // and written as a bitmap.
@@ -145,21 +150,25 @@ void BM_RenderMaximumProject(benchmark::State &state) {
     session.document().mapReady = false;
     session.repaintWholePlane(Plane::Element);
     session.document().mapReady = true;
-    const std::optional<QByteArray> bytes =
-        encodeSurfacePicture(session.surfaces().surface(Plane::Element), PictureFormat::Bitmap, nullptr);
+    const std::optional<QByteArray> bytes = encodeSurfacePicture(
+        session.surfaces().surface(Plane::Element), PictureFormat::Bitmap, nullptr);
     if (!bytes || !writeFileAtomically(output, *bytes).ok) {
       state.SkipWithError("the picture cannot be written");
       break;
     }
   }
 }
-BENCHMARK(BM_RenderMaximumProject)->Unit(benchmark::kMillisecond)->MinTime(vmm::bench::minTime(2.0))->MeasureProcessCPUTime();
+BENCHMARK(BM_RenderMaximumProject)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(vmm::bench::minTime(2.0))
+    ->MeasureProcessCPUTime();
 
 // The editor's preview after one more example: the features are measured once per
 // picture, so each new example costs the classifier alone. Also the features' size.
 void BM_PreviewAfterNewExample(benchmark::State &state) {
   MaximumTraceFixture &f = maximumFixture();
-  const SectorFeatures features = SectorFeatures::measure(f.made.picture, f.made.xQuads, f.made.yQuads);
+  const SectorFeatures features =
+      SectorFeatures::measure(f.made.picture, f.made.xQuads, f.made.yQuads);
   std::vector<qint16> examples = f.made.examples(kExampleShare, 1);
   std::size_t next = 0;
   for (auto _ : state) {
@@ -169,7 +178,10 @@ void BM_PreviewAfterNewExample(benchmark::State &state) {
   }
   state.counters["features_bytes"] = double(features.byteSize());
 }
-BENCHMARK(BM_PreviewAfterNewExample)->Unit(benchmark::kMillisecond)->MinTime(vmm::bench::minTime(2.0))->UseRealTime();
+BENCHMARK(BM_PreviewAfterNewExample)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(vmm::bench::minTime(2.0))
+    ->UseRealTime();
 
 void BM_FeaturesOfMaximumPicture(benchmark::State &state) {
   MaximumTraceFixture &f = maximumFixture();
@@ -177,7 +189,9 @@ void BM_FeaturesOfMaximumPicture(benchmark::State &state) {
     benchmark::DoNotOptimize(
         SectorFeatures::measure(f.made.picture, f.made.xQuads, f.made.yQuads).values().data());
 }
-BENCHMARK(BM_FeaturesOfMaximumPicture)->Unit(benchmark::kMillisecond)->MinTime(vmm::bench::minTime(1.0));
+BENCHMARK(BM_FeaturesOfMaximumPicture)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(vmm::bench::minTime(1.0));
 
 }  // namespace
 }  // namespace vmm::bench

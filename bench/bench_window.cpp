@@ -3,8 +3,8 @@
 #include "MaximumMap.h"
 #include "QuietDialogs.h"
 
-#include "ui/main/MainWindow.h"
 #include "document/MapHistory.h"
+#include "ui/main/MainWindow.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,14 +2,14 @@
 // The area tools in the editor: brush sizes, Shift + drag rectangles, Shift + click
 // lines, Fill Area and the replace commands, each one undo step that undo and redo
 // take back and bring again, pixels of both views included.
+#include "edits/AreaShapes.h"
+#include "support/AreaDriver.h"
+#include "support/TestSupport.h"
 #include "ui/main/EditToolBar.h"
 #include "ui/main/MainWindow.h"
-#include "edits/AreaShapes.h"
 #include "ui/mapview/EditCursors.h"
 #include "ui/mapview/MapViewWindow.h"
 #include "ui/mapview/SurfaceWidget.h"
-#include "support/AreaDriver.h"
-#include "support/TestSupport.h"
 
 #include <QAction>
 #include <QComboBox>

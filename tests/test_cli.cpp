@@ -1,19 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The varga-map tool, run as a process with no display, against the editor's own paths.
-#include "ui/main/MainWindow.h"
-#include "ui/main/StatusPanels.h"
 #include "catalogue/CatalogueDatabase.h"
 #include "edits/EditCommand.h"
+#include "learning/SectorFeatures.h"
 #include "mapfiles/MapTextImport.h"
 #include "mapfiles/MapTextWriter.h"
-#include "mapview/MapSurfaces.h"
-#include "ui/mapview/MapViewWindow.h"
-#include "learning/SectorFeatures.h"
 #include "mapfiles/PictureLoader.h"
 #include "mapfiles/ProjectFile.h"
+#include "mapview/MapSurfaces.h"
 #include "support/ProjectFixtures.h"
 #include "support/TerrainPicture.h"
 #include "support/TestSupport.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/StatusPanels.h"
+#include "ui/mapview/MapViewWindow.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -642,7 +642,8 @@ class TestCli : public QObject {
     if (flat) made.picture.fill(QColor(90, 140, 60));
     EditorSession session;
     session.startMap(PictureLoader::loadData(test::encodedPicture(made.picture, "PNG"),
-                                             QStringLiteral("battle.png"), QStringLiteral("battle.png")));
+                                             QStringLiteral("battle.png"),
+                                             QStringLiteral("battle.png")));
     const std::vector<qint16> examples = share >= 1 ? made.truth : made.examples(share, 5);
     for (std::size_t cell = 0; cell < examples.size(); ++cell) {
       const SectorAddress at = addressOf(int(cell), made.xQuads);
@@ -684,8 +685,8 @@ class TestCli : public QObject {
     }
     QCOMPARE(test::readFile(project), projectBytes);
     // Every suggestion is painted at a minimum of 0; JSON gives the same counts.
-    const RunResult json = run({"trace", project, "--min-confidence", "0", "--format", "json",
-                                "-o", path("all.vmap")});
+    const RunResult json = run(
+        {"trace", project, "--min-confidence", "0", "--format", "json", "-o", path("all.vmap")});
     QVERIFY2(json.exitCode == 0, qPrintable(json.err));
     const QJsonObject counts = QJsonDocument::fromJson(json.outBytes).object();
     QCOMPARE(counts.value("left").toInt(-1), 0);

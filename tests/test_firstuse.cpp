@@ -2,6 +2,7 @@
 // What a map maker meets in the first minutes: the lists show what a click paints, keys
 // reach the map after a search, every way of switching views leaves the same window, the
 // status panels follow every change, and exports get their extension.
+#include "support/TestSupport.h"
 #include "ui/catalogue/ElementFinder.h"
 #include "ui/dialogs/WidgetDialogs.h"
 #include "ui/docks/LegendWindow.h"
@@ -10,7 +11,6 @@
 #include "ui/main/StatusPanels.h"
 #include "ui/mapview/MapViewWindow.h"
 #include "ui/mapview/SurfaceWidget.h"
-#include "support/TestSupport.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -106,9 +106,15 @@ class TestFirstUse : public QObject {
     QTest::addColumn<QString>("panelKey");
     QTest::addColumn<QString>("menuItem");
     QTest::addColumn<QString>("key");
-    QTest::newRow("Image") << "I" << "mnuV1" << "Ctrl+1";
-    QTest::newRow("Terrain") << "T" << "mnuV2" << "Ctrl+2";
-    QTest::newRow("Elevation") << "E" << "mnuV3" << "Ctrl+3";
+    QTest::newRow("Image") << "I"
+                           << "mnuV1"
+                           << "Ctrl+1";
+    QTest::newRow("Terrain") << "T"
+                             << "mnuV2"
+                             << "Ctrl+2";
+    QTest::newRow("Elevation") << "E"
+                               << "mnuV3"
+                               << "Ctrl+3";
   }
 
   void everyWayOfSwitchingViewsLeavesTheSameWindow() {
@@ -167,9 +173,12 @@ class TestFirstUse : public QObject {
   void exportsGetTheirExtension_data() {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("written");
-    QTest::newRow("Varga") << "mnuSave" << "battle.txt";
-    QTest::newRow("Tolle") << "MnuTolle" << "battle.txt";
-    QTest::newRow("Terrain picture") << "mnuExT" << "battle.bmp";
+    QTest::newRow("Varga") << "mnuSave"
+                           << "battle.txt";
+    QTest::newRow("Tolle") << "MnuTolle"
+                           << "battle.txt";
+    QTest::newRow("Terrain picture") << "mnuExT"
+                                     << "battle.bmp";
   }
 
   void exportsGetTheirExtension() {
@@ -197,8 +206,10 @@ class TestFirstUse : public QObject {
       QVERIFY(QTest::qWaitForWindowExposed(&first));
       QVERIFY2(available.contains(first.frameGeometry()),
                qPrintable(QStringLiteral("%1 x %2 on %3 x %4")
-                              .arg(first.width()).arg(first.height())
-                              .arg(available.width()).arg(available.height())));
+                              .arg(first.width())
+                              .arg(first.height())
+                              .arg(available.width())
+                              .arg(available.height())));
       first.setGeometry(QRect(available.topLeft() + QPoint(30, 40), QSize(500, 400)));
       left = first.geometry();
       first.close();
@@ -213,8 +224,8 @@ class TestFirstUse : public QObject {
     QTemporaryDir folder;
     for (const char *name : {"a.JPG", "b.jpg", "c.Jpg", "d.png"})
       QVERIFY(test::writeFile(folder.filePath(QLatin1String(name)), "x"));
-    const auto dialog = WidgetDialogs::fileDialog(nullptr, QStringLiteral("Jpeg Files (*.JPG)|*.Jpg"),
-                                                  QFileDialog::AcceptOpen);
+    const auto dialog = WidgetDialogs::fileDialog(
+        nullptr, QStringLiteral("Jpeg Files (*.JPG)|*.Jpg"), QFileDialog::AcceptOpen);
     QCOMPARE(dialog->nameFilters(), QStringList{QStringLiteral("Jpeg Files (*.JPG)")});
     dialog->setDirectory(folder.path());
     auto *list = dialog->findChild<QAbstractItemView *>(QStringLiteral("listView"));

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The map view on a screen of two device pixels per logical pixel (QT_SCALE_FACTOR=2).
+#include "support/TestSupport.h"
 #include "ui/main/MainWindow.h"
 #include "ui/mapview/MapViewWindow.h"
 #include "ui/mapview/SurfaceWidget.h"
-#include "support/TestSupport.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -42,7 +42,8 @@ class LearningTest : public QObject {
     MapDocument document;
     document.XQuads = 5;
     document.YQuads = 3;
-    const SectorFeatures features = SectorFeatures::measure(QImage(200, 120, QImage::Format_RGB32), 5, 3);
+    const SectorFeatures features =
+        SectorFeatures::measure(QImage(200, 120, QImage::Format_RGB32), 5, 3);
     QCOMPARE(features.cellCount(), 5 * 3 * kSectorsPerQuad);
     for (int cell = 0; cell < features.cellCount(); ++cell) {
       const SectorAddress address = addressOf(cell, 5);
@@ -64,14 +65,16 @@ class LearningTest : public QObject {
     QCOMPARE(features.cell(0)[0], 200.0f);
     QCOMPARE(features.cell(4)[1], 200.0f);
     // A maximum map's features within 64 MiB.
-    const SectorFeatures largest = SectorFeatures::measure(QImage(2880, 2760, QImage::Format_RGB32), 72, 69);
+    const SectorFeatures largest =
+        SectorFeatures::measure(QImage(2880, 2760, QImage::Format_RGB32), 72, 69);
     QCOMPARE(largest.cellCount(), 79488);
     QVERIFY(largest.byteSize() <= 64 * 1024 * 1024);
   }
 
   void suggestsTheRestFromExamples() {
     const std::vector<qint16> examples = made_.examples(0.02, 3);
-    const SectorFeatures features = SectorFeatures::measure(made_.picture, made_.xQuads, made_.yQuads);
+    const SectorFeatures features =
+        SectorFeatures::measure(made_.picture, made_.xQuads, made_.yQuads);
     const TraceSuggestions first = suggestFromExamples(features, examples);
     QVERIFY(first.ok());
     for (std::size_t cell = 0; cell < examples.size(); ++cell) {
@@ -80,7 +83,8 @@ class LearningTest : public QObject {
         QCOMPARE(suggestion.value, kUnassigned);  // an example is never suggested over
         continue;
       }
-      QVERIFY(suggestion.value >= TerrainPicture::Meadow && suggestion.value <= TerrainPicture::River);
+      QVERIFY(suggestion.value >= TerrainPicture::Meadow &&
+              suggestion.value <= TerrainPicture::River);
       QVERIFY(suggestion.confidence > 0.0f && suggestion.confidence <= 1.0f);
     }
     QVERIFY2(shareRight(first, made_, examples) > 0.9,
@@ -126,7 +130,8 @@ class LearningTest : public QObject {
     const std::vector<qint16> values{1, 2};
     QCOMPARE(suggestFromExamples(SectorFeatures(), values).refusal, TraceRefusal::NoPicture);
     // Fewer values than cells: nothing is read past them.
-    const SectorFeatures features = SectorFeatures::measure(made_.picture, made_.xQuads, made_.yQuads);
+    const SectorFeatures features =
+        SectorFeatures::measure(made_.picture, made_.xQuads, made_.yQuads);
     QCOMPARE(suggestFromExamples(features, values).refusal, TraceRefusal::NoPicture);
     QCOMPARE(traceRefusalText(TraceRefusal::TooFewValues, Plane::Element),
              QStringLiteral("Paint a few Sectors of at least two different elements first"));
@@ -141,7 +146,8 @@ class LearningTest : public QObject {
     QVERIFY(suggestions.ok());
     const std::vector<qint16> before = cellValues(session.document(), Plane::Element);
     // A Sector painted by hand after the suggestions were made keeps its value.
-    const int handPainted = int(std::find(before.begin(), before.end(), kUnassigned) - before.begin());
+    const int handPainted =
+        int(std::find(before.begin(), before.end(), kUnassigned) - before.begin());
     const SectorAddress hand = addressOf(handPainted, made_.xQuads);
     session.document().setValue(hand.quad, hand.sector, Plane::Element, TerrainPicture::River);
     const int steps = session.history().stack().count();
@@ -187,7 +193,8 @@ class LearningTest : public QObject {
     const std::vector<qint16> before = cellValues(session.document(), Plane::Element);
     const int start = int(std::find(before.begin(), before.end(), kUnassigned) - before.begin());
     session.document().CurrentDrawElement = 12;
-    QVERIFY(!tracer.fillSimilar(Plane::Element, addressOf(start, made_.xQuads), suggestions).isEmpty());
+    QVERIFY(
+        !tracer.fillSimilar(Plane::Element, addressOf(start, made_.xQuads), suggestions).isEmpty());
     QCOMPARE(session.history().stack().undoText(), QStringLiteral("Fill Similar"));
     const std::vector<qint16> after = cellValues(session.document(), Plane::Element);
     const qint16 similar = suggestions.cells[std::size_t(start)].value;
@@ -200,12 +207,15 @@ class LearningTest : public QObject {
       QCOMPARE(suggestions.cells[cell].value, similar);
       // Each unassigned neighbour is either filled too or suggested as something else.
       const int row = int(cell) / columns, column = int(cell) % columns;
-      for (const auto &[r, c] : {std::pair{row - 1, column}, {row + 1, column}, {row, column - 1}, {row, column + 1}}) {
+      for (const auto &[r, c] :
+           {std::pair{row - 1, column}, {row + 1, column}, {row, column - 1}, {row, column + 1}}) {
         if (r < 0 || c < 0 || c >= columns || r >= made_.yQuads * 4) continue;
         const std::size_t next = std::size_t(r * columns + c);
         if (before[next] != kUnassigned) continue;
-        if (suggestions.cells[next].value == similar) QCOMPARE(after[next], qint16(12));
-        else ++stops;
+        if (suggestions.cells[next].value == similar)
+          QCOMPARE(after[next], qint16(12));
+        else
+          ++stops;
       }
     }
     QVERIFY(filled > 0);
@@ -217,7 +227,8 @@ class LearningTest : public QObject {
   void startTerrainMap(EditorSession &session, double share) {
     QVERIFY(session.useCatalogue(CatalogueDatabase()).ok);
     session.startMap(PictureLoader::loadData(test::encodedPicture(made_.picture, "PNG"),
-                                             QStringLiteral("battle.png"), QStringLiteral("battle.png")));
+                                             QStringLiteral("battle.png"),
+                                             QStringLiteral("battle.png")));
     const std::vector<qint16> examples = made_.examples(share, 11);
     for (std::size_t cell = 0; cell < examples.size(); ++cell) {
       const SectorAddress at = addressOf(int(cell), made_.xQuads);

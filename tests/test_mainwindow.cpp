@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: its menu commands, with and without a map, and its status bar.
+#include "mapfiles/MapTextWriter.h"
+#include "support/TestSupport.h"
+#include "ui/dialogs/WidgetDialogs.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/StatusPanels.h"
-#include "ui/dialogs/WidgetDialogs.h"
-#include "mapfiles/MapTextWriter.h"
 #include "ui/mapview/MapViewWindow.h"
-#include "support/TestSupport.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,31 +1,31 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Finding elements and seeing what the map holds, in the editor: the search box and
 // recent elements on the tool strip, the Legend and Problems docks, the jump to a Sector.
-#include "ui/docks/LegendWindow.h"
-#include "ui/main/MainWindow.h"
-#include "ui/docks/ProblemsWindow.h"
 #include "catalogue/ElementCategories.h"
+#include "files/SettingsFile.h"
+#include "session/RecentElements.h"
+#include "support/TestSupport.h"
 #include "ui/catalogue/ElementDataWindow.h"
 #include "ui/catalogue/ElementFinder.h"
-#include "files/SettingsFile.h"
+#include "ui/docks/LegendWindow.h"
+#include "ui/docks/ProblemsWindow.h"
+#include "ui/main/MainWindow.h"
 #include "ui/mapview/MapViewWindow.h"
 #include "ui/mapview/SectorHighlight.h"
 #include "ui/mapview/SurfaceWidget.h"
-#include "session/RecentElements.h"
-#include "support/TestSupport.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QCompleter>
 #include <QDockWidget>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QToolButton>
 #include <QTreeWidget>
-#include <QHeaderView>
 #include <QtTest>
 
 using namespace vmm;

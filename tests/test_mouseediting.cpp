@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "support/TestSupport.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/StatusPanels.h"
 #include "ui/mapview/MapViewWindow.h"
 #include "ui/mapview/SurfaceWidget.h"
-#include "support/TestSupport.h"
 
 #include <QComboBox>
 #include <QPushButton>

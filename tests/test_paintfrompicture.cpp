@@ -2,15 +2,15 @@
 // Paint from Picture in the editor: the dock, its preview over the map at every zoom,
 // its Apply as one undo step, the Sectors it leaves unsure in Problems, Fill Similar.
 #include "document/MapHistory.h"
+#include "support/AreaDriver.h"
+#include "support/TerrainPicture.h"
+#include "support/TestSupport.h"
 #include "ui/docks/PaintFromPictureWindow.h"
 #include "ui/docks/ProblemsWindow.h"
 #include "ui/main/MainWindow.h"
 #include "ui/mapview/MapViewWindow.h"
 #include "ui/mapview/SurfaceWidget.h"
 #include "ui/mapview/TracePreview.h"
-#include "support/AreaDriver.h"
-#include "support/TerrainPicture.h"
-#include "support/TestSupport.h"
 
 #include <QAction>
 #include <QDockWidget>
@@ -104,7 +104,8 @@ class TestPaintFromPicture : public QObject {
     };
     const QImage &surface = main_->session().surfaces().surface(MapView::Terrain);
     const auto surfaceAt = [&](int cell) {
-      return surface.pixelColor(test::cellCentre(cell % (made_.xQuads * 4), cell / (made_.xQuads * 4)));
+      return surface.pixelColor(
+          test::cellCentre(cell % (made_.xQuads * 4), cell / (made_.xQuads * 4)));
     };
     QVERIFY(shownAt(open, 1.0) != surfaceAt(open));
     QCOMPARE(shownAt(example, 1.0), surfaceAt(example));
@@ -148,8 +149,11 @@ class TestPaintFromPicture : public QObject {
     ProblemsWindow *problems = main_->problems();
     problems->refresh();
     QCOMPARE(problems->unsureCount(), unsure);
-    QVERIFY(!problems->list()->findItems(QStringLiteral("Unsure (%1 Sectors left by Paint from Picture)").arg(unsure),
-                                         Qt::MatchExactly).isEmpty());
+    QVERIFY(!problems->list()
+                 ->findItems(
+                     QStringLiteral("Unsure (%1 Sectors left by Paint from Picture)").arg(unsure),
+                     Qt::MatchExactly)
+                 .isEmpty());
     test::trigger(main_.get(), "mnuUndo");
     QCOMPARE(main_->session().document().value(addressOf(firstOpenCell(), made_.xQuads).quad,
                                                addressOf(firstOpenCell(), made_.xQuads).sector,
@@ -160,7 +164,8 @@ class TestPaintFromPicture : public QObject {
     main_->session().setEditMode(EditMode::FillArea);
     main_->session().document().CurrentDrawElement = kElementOf[2];
     const int open = firstOpenCell();
-    hand.click(MapView::Terrain, test::cellCentre(open % (made_.xQuads * 4), open / (made_.xQuads * 4)),
+    hand.click(MapView::Terrain,
+               test::cellCentre(open % (made_.xQuads * 4), open / (made_.xQuads * 4)),
                Qt::AltModifier);
     QCOMPARE(hand.undoText(), QStringLiteral("Undo Fill Similar"));
     const test::Cells filled = hand.cellsHolding(Plane::Element, kElementOf[2]);

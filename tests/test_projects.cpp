@@ -3,13 +3,13 @@
 // title, recent projects, the questions before unsaved work is lost, files given on the
 // command line and files dropped on the window.
 #include "app/EditorArguments.h"
-#include "ui/main/MainWindow.h"
-#include "ui/main/StatusPanels.h"
 #include "files/SettingsFile.h"
 #include "mapfiles/MapTextWriter.h"
+#include "support/TestSupport.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/StatusPanels.h"
 #include "ui/mapview/MapViewWindow.h"
 #include "ui/mapview/SurfaceWidget.h"
-#include "support/TestSupport.h"
 
 #include <QAction>
 #include <QMenu>

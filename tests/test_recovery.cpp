@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/RecentProjects.h"
 #include "app/RecoveryService.h"
-#include "ui/main/MainWindow.h"
 #include "files/SettingsFile.h"
 #include "mapfiles/MapTextWriter.h"
+#include "support/TestSupport.h"
+#include "ui/main/MainWindow.h"
 #include "ui/mapview/MapViewWindow.h"
 #include "ui/mapview/SurfaceWidget.h"
-#include "support/TestSupport.h"
 
 #include <QApplication>
 #include <QProcess>

@@ -2,22 +2,25 @@
 // Keyboard shortcuts, tool tips and the Help menu: every key reaches its command from the
 // window as a user presses it, no key is taken twice or taken from Qt's standard ones, the
 // tool strip and the status bar explain themselves, and the user guide shows its pictures.
-#include "ui/main/EditToolBar.h"
+#include "app/EditorArguments.h"
+#include "support/TestSupport.h"
+#include "ui/catalogue/ElementTreeWindow.h"
+#include "ui/dialogs/AboutDialog.h"
 #include "ui/dialogs/HelpWindows.h"
+#include "ui/main/EditToolBar.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/StatusPanels.h"
-#include "ui/catalogue/ElementTreeWindow.h"
 #include "ui/mapview/MapViewWindow.h"
-#include "app/EditorArguments.h"
-#include "ui/dialogs/AboutDialog.h"
-#include "support/TestSupport.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDir>
 #include <QDirIterator>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMetaEnum>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -26,9 +29,6 @@
 #include <QTextBrowser>
 #include <QToolTip>
 #include <QTreeWidget>
-#include <QPlainTextEdit>
-#include <QLabel>
-#include <QDir>
 #include <QtTest>
 
 using namespace vmm;

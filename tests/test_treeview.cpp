@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The tree browser of the catalogue and the element data window it opens.
-#include "ui/main/MainWindow.h"
-#include "ui/main/StatusPanels.h"
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/ElementRecord.h"
+#include "files/SqliteConnection.h"
+#include "gdi/GdiTypes.h"
+#include "support/TestSupport.h"
 #include "ui/catalogue/ElementDataWindow.h"
 #include "ui/catalogue/ElementTreeWindow.h"
 #include "ui/catalogue/TreeIcons.h"
-#include "files/SqliteConnection.h"
-#include "gdi/GdiTypes.h"
-#include "ui/mapview/MapViewWindow.h"
 #include "ui/docks/LegendWindow.h"
-#include "support/TestSupport.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/StatusPanels.h"
+#include "ui/mapview/MapViewWindow.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -156,10 +156,9 @@ class TestTreeView : public QObject {
     test::trigger(&main, "mnuLegend");
     QTreeWidget *legend = main.legend()->rows();
     auto legendColour = [legend] {
-      const QList<QTreeWidgetItem *> rows = legend->findItems(QStringLiteral("Wood Fence"),
-                                                               Qt::MatchContains);
-      return rows.isEmpty() ? QRgb(0)
-                            : rows.first()->icon(0).pixmap(16, 16).toImage().pixel(8, 8);
+      const QList<QTreeWidgetItem *> rows =
+          legend->findItems(QStringLiteral("Wood Fence"), Qt::MatchContains);
+      return rows.isEmpty() ? QRgb(0) : rows.first()->icon(0).pixmap(16, 16).toImage().pixel(8, 8);
     };
     QTRY_COMPARE(legendColour(), toPixel(kWoodFenceColour));
 

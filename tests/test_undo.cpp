@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/main/MainWindow.h"
 #include "document/MapHistory.h"
 #include "mapfiles/MapTextWriter.h"
+#include "support/TestSupport.h"
+#include "ui/main/MainWindow.h"
 #include "ui/mapview/MapViewWindow.h"
 #include "ui/mapview/SurfaceWidget.h"
-#include "support/TestSupport.h"
 
 #include <QAction>
 #include <QtTest>

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The map view at other zoom levels: hits, painting, wheel, panning, the zoom
 // box, Fit Map to Window, the overview and the view kept between runs.
-#include "ui/main/EditToolBar.h"
-#include "ui/main/MainWindow.h"
 #include "files/SettingsFile.h"
 #include "mapview/ViewZoom.h"
+#include "support/TestSupport.h"
 #include "ui/docks/MapOverview.h"
+#include "ui/main/EditToolBar.h"
+#include "ui/main/MainWindow.h"
 #include "ui/mapview/MapViewWindow.h"
 #include "ui/mapview/SurfaceWidget.h"
-#include "support/TestSupport.h"
 
 #include <QAction>
 #include <QApplication>

@@ -13,24 +13,6 @@ namespace {
 
 const QString kOutput = QStringLiteral("output");
 
-// The single -o value, which the command needs; nothing (after the message) otherwise.
-std::optional<QString> requiredOutput(const CommandParser &parser, const QString &command,
-                                      const QString &what, Console &console) {
-  std::optional<QString> output = parser.single(kOutput, console);
-  if (output && output->isEmpty()) {
-    console.error(QStringLiteral("give the %1 to write with -o\n%2").arg(what, helpHint(command)));
-    return std::nullopt;
-  }
-  // "-" is the standard output for the other commands; a project or a folder cannot go there.
-  if (output && *output == QLatin1String("-")) {
-    console.error(QStringLiteral("a %1 cannot be written to the standard output: give its name "
-                                 "with -o\n%2")
-                      .arg(what, helpHint(command)));
-    return std::nullopt;
-  }
-  return output;
-}
-
 // The picture's stored name as a file name here: it is kept as it was given, so characters
 // that name a folder or a drive on some system, or garble a listing, become "_".
 QString diskFileName(const QString &stored) {

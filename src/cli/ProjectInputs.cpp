@@ -55,4 +55,21 @@ bool checkInputCount(const QString &pictureOrProject, const QString &mapPath,
   return false;
 }
 
+std::optional<QString> requiredOutput(const CommandParser &parser, const QString &command,
+                                      const QString &what, Console &console) {
+  std::optional<QString> output = parser.single(QStringLiteral("output"), console);
+  if (output && output->isEmpty()) {
+    console.error(QStringLiteral("give the %1 to write with -o\n%2").arg(what, helpHint(command)));
+    return std::nullopt;
+  }
+  // "-" is the standard output for the other commands; a project or a folder cannot go there.
+  if (output && *output == kStandardOutput) {
+    console.error(QStringLiteral("a %1 cannot be written to the standard output: give its name "
+                                 "with -o\n%2")
+                      .arg(what, helpHint(command)));
+    return std::nullopt;
+  }
+  return output;
+}
+
 }  // namespace vmm::cli

@@ -29,6 +29,12 @@ bool openProjectMap(const QString &path, EditorSession &session, Console &consol
 bool startMapFromInputs(const QString &pictureOrProject, const QString &mapPath,
                         EditorSession &session, Console &console);
 
+// The single -o value of a command that writes a project or a folder: nothing (after the
+// message) when it is missing, empty or "-" (neither can go to the standard output).
+class CommandParser;
+std::optional<QString> requiredOutput(const CommandParser &parser, const QString &command,
+                                      const QString &what, Console &console);
+
 // The usage message for a project given together with a map file, or a picture without one.
 bool checkInputCount(const QString &pictureOrProject, const QString &mapPath,
                      const QString &command, Console &console);

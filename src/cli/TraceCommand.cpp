@@ -42,13 +42,9 @@ std::optional<float> minConfidence(const CommandParser &parser, Console &console
 // The project to write: given, not the standard output, and not the project read.
 std::optional<QString> outputProject(const CommandParser &parser, const QString &input,
                                      Console &console) {
-  const std::optional<QString> output = parser.single(kOutput, console);
+  std::optional<QString> output =
+      requiredOutput(parser, kCommand, QStringLiteral("project"), console);
   if (!output) return std::nullopt;
-  if (output->isEmpty() || *output == kStandardOutput) {
-    console.error(QStringLiteral("give the project to write with -o OUTPUT.vmap\n") +
-                  helpHint(kCommand));
-    return std::nullopt;
-  }
   const QFileInfo written(*output), read(input);
   if (written.exists() && read.exists() &&
       written.canonicalFilePath() == read.canonicalFilePath()) {
@@ -88,8 +84,9 @@ int runTrace(const QStringList &arguments) {
   const QString input = parser.positional(0);
   const std::optional<QString> output = outputProject(parser, input, console);
   if (!output) return kFailure;
-  const auto planeName = parser.choice(kPlane, {QStringLiteral("elements"), QStringLiteral("heights")},
-                                       QStringLiteral("elements"), console);
+  const auto planeName =
+      parser.choice(kPlane, {QStringLiteral("elements"), QStringLiteral("heights")},
+                    QStringLiteral("elements"), console);
   if (!planeName) return kFailure;
   const std::optional<float> minimum = minConfidence(parser, console);
   if (!minimum) return kFailure;
@@ -116,10 +113,11 @@ int runTrace(const QStringList &arguments) {
   }
   Console out;
   if (*format == QLatin1String("json")) {
-    const QJsonObject counts{{QStringLiteral("plane"), *planeName},
-                             {QStringLiteral("minConfidence"), std::round(double(*minimum) * 1000.0) / 1000.0},
-                             {QStringLiteral("painted"), outcome.painted},
-                             {QStringLiteral("left"), outcome.unsure}};
+    const QJsonObject counts{
+        {QStringLiteral("plane"), *planeName},
+        {QStringLiteral("minConfidence"), std::round(double(*minimum) * 1000.0) / 1000.0},
+        {QStringLiteral("painted"), outcome.painted},
+        {QStringLiteral("left"), outcome.unsure}};
     out.print(QString::fromUtf8(QJsonDocument(counts).toJson(QJsonDocument::Compact)));
   } else {
     const QLocale english(QLocale::English);

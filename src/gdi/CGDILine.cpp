@@ -17,8 +17,7 @@ void CGDILine::DrawLine(DeviceContext *dc) {
   if (dc->moveTo(x1_, y1_)) dc->lineTo(x2_, y2_);
 }
 
-void CGDILine::Draw3DLine(DeviceContext *dc, ColorRef shadowColour,
-                          ColorRef highlightColour) {
+void CGDILine::Draw3DLine(DeviceContext *dc, ColorRef shadowColour, ColorRef highlightColour) {
   if (dc == nullptr || dc->isNull()) {
     reportGdiError("Draw3DLine", kErrNoSurface, QString::fromLatin1(kErrNoSurfaceText));
     return;

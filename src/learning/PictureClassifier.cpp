@@ -112,8 +112,8 @@ TraceSuggestions suggestFromExamples(const SectorFeatures &features,
   forest->setTermCriteria(cv::TermCriteria(cv::TermCriteria::MAX_ITER, kTrees, 0));
   // The forest draws its bootstrap samples and split candidates from this generator.
   cv::theRNG().state = kSeed;
-  forest->train(cv::ml::TrainData::create(rowsOf(features, trainingCells), cv::ml::ROW_SAMPLE,
-                                          responses));
+  forest->train(
+      cv::ml::TrainData::create(rowsOf(features, trainingCells), cv::ml::ROW_SAMPLE, responses));
 
   cv::Mat votes;
   forest->getVotes(rowsOf(features, open), votes, 0);

@@ -11,10 +11,23 @@ namespace vmm {
 namespace {
 
 // The per-cell sums of one pass over the picture.
-enum Sum { kRed, kGreen, kBlue, kGrey, kGreySquared, kEdge, kCentreRed, kCentreGreen, kCentreBlue, kSums };
+enum Sum {
+  kRed,
+  kGreen,
+  kBlue,
+  kGrey,
+  kGreySquared,
+  kEdge,
+  kCentreRed,
+  kCentreGreen,
+  kCentreBlue,
+  kSums
+};
 
 // The middle 4 x 4 pixels of a cell, the part a Sector's terrain is judged by.
-bool inCentre(int offset) { return offset >= 3 && offset <= 6; }
+bool inCentre(int offset) {
+  return offset >= 3 && offset <= 6;
+}
 
 int greyOf(QRgb pixel) {
   return (qRed(pixel) * 77 + qGreen(pixel) * 150 + qBlue(pixel) * 29) >> 8;
@@ -31,7 +44,8 @@ std::vector<cv::Mat> cellSums(const QImage &picture, int columns, int rows) {
   const auto widthSize = static_cast<std::size_t>(width);
   std::vector<int> above(widthSize), here(widthSize), below(widthSize);
   const auto readGrey = [&](int y, std::vector<int> &grey) {
-    const auto *line = reinterpret_cast<const QRgb *>(picture.constScanLine(std::clamp(y, 0, height - 1)));
+    const auto *line =
+        reinterpret_cast<const QRgb *>(picture.constScanLine(std::clamp(y, 0, height - 1)));
     for (int x = 0; x < width; ++x) grey[std::size_t(x)] = greyOf(line[x]);
   };
   readGrey(0, above);
@@ -45,7 +59,8 @@ std::vector<cv::Mat> cellSums(const QImage &picture, int columns, int rows) {
     for (int x = 0; x < width; ++x) {
       const std::size_t at = std::size_t(x / kSectorPixels) * kSums;
       const int grey = here[std::size_t(x)];
-      const int across = here[std::size_t(std::min(x + 1, width - 1))] - here[std::size_t(std::max(x - 1, 0))];
+      const int across =
+          here[std::size_t(std::min(x + 1, width - 1))] - here[std::size_t(std::max(x - 1, 0))];
       const int down = below[std::size_t(x)] - above[std::size_t(x)];
       rowSums[at + kRed] += qRed(line[x]);
       rowSums[at + kGreen] += qGreen(line[x]);
@@ -101,23 +116,26 @@ SectorFeatures SectorFeatures::measure(const QImage &source, int xQuads, int yQu
   if (xQuads < 1 || yQuads < 1) return features;
   features.columns_ = xQuads * 4;
   features.rows_ = yQuads * 4;
-  const QImage picture = source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32
-                             ? source
-                             : source.convertToFormat(QImage::Format_RGB32);
+  const QImage picture =
+      source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32
+          ? source
+          : source.convertToFormat(QImage::Format_RGB32);
   const std::vector<cv::Mat> sums = cellSums(picture, features.columns_, features.rows_);
   features.values_.assign(std::size_t(features.cellCount()) * kCount, 0.0f);
   writeScale(sums, 0, features.columns_, features.values_);
   for (int cell = 0; cell < features.cellCount(); ++cell)
     for (int channel = 0; channel < 3; ++channel)
-      features.values_[std::size_t(cell) * kCount + kPerScale * kScales + 2 + std::size_t(channel)] =
-          sums[std::size_t(kCentreRed + channel)].at<float>(cell / features.columns_, cell % features.columns_);
+      features
+          .values_[std::size_t(cell) * kCount + kPerScale * kScales + 2 + std::size_t(channel)] =
+          sums[std::size_t(kCentreRed + channel)].at<float>(cell / features.columns_,
+                                                            cell % features.columns_);
   // The surroundings: the same sums averaged over wider squares of cells.
   const int spans[] = {3, 7};
   for (int scale = 1; scale < kScales; ++scale) {
     std::vector<cv::Mat> wider(kCentreRed);
     for (int sum = 0; sum < kCentreRed; ++sum)
-      cv::blur(sums[std::size_t(sum)], wider[std::size_t(sum)], cv::Size(spans[scale - 1], spans[scale - 1]),
-               cv::Point(-1, -1), cv::BORDER_REFLECT);
+      cv::blur(sums[std::size_t(sum)], wider[std::size_t(sum)],
+               cv::Size(spans[scale - 1], spans[scale - 1]), cv::Point(-1, -1), cv::BORDER_REFLECT);
     writeScale(wider, scale, features.columns_, features.values_);
     // How much the cells' brightness differs from one to the next around this one.
     cv::Mat meanSquare, squareMean;

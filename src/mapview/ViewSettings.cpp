@@ -21,7 +21,8 @@ ViewSettings ViewSettings::load(const QString &dataFolder) {
   // Anything but bytes of a plausible size is left alone: the window opens as new.
   constexpr qsizetype kMaxGeometryBytes = 1024;
   const QVariant geometry = file.value(QStringLiteral("window"));
-  if (geometry.typeId() == QMetaType::QByteArray && geometry.toByteArray().size() <= kMaxGeometryBytes)
+  if (geometry.typeId() == QMetaType::QByteArray &&
+      geometry.toByteArray().size() <= kMaxGeometryBytes)
     loaded.windowGeometry = geometry.toByteArray();
   return loaded;
 }

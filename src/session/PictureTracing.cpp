@@ -95,11 +95,13 @@ QRect PictureTracer::fillSimilar(Plane plane, SectorAddress start,
     const SectorAddress at = addressOf(cell, xQuads);
     region.push_back(at);
     const int row = cell / columns, column = cell % columns;
-    const int next[4][2] = {{row - 1, column}, {row + 1, column}, {row, column - 1}, {row, column + 1}};
+    const int next[4][2] = {
+        {row - 1, column}, {row + 1, column}, {row, column - 1}, {row, column + 1}};
     for (const auto &[r, c] : next) {
       if (r < 0 || r >= rows || c < 0 || c >= columns) continue;
       const int neighbour = r * columns + c;
-      if (seen[std::size_t(neighbour)] || suggestions.cells[std::size_t(neighbour)].value != similar)
+      if (seen[std::size_t(neighbour)] ||
+          suggestions.cells[std::size_t(neighbour)].value != similar)
         continue;
       const SectorAddress there = addressOf(neighbour, xQuads);
       if (document.value(there.quad, there.sector, plane) != kUnassigned) continue;

@@ -22,7 +22,7 @@ std::vector<qint16> cellValues(const MapDocument &document, Plane plane);
 struct TraceOutcome {
   int painted = 0;
   int unsure = 0;
-  QRect changed;                          // on the view of the plane
+  QRect changed;  // on the view of the plane
   std::vector<SectorAddress> unsureSectors;
 };
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/AreaDriver.h"
 
-#include "ui/main/MainWindow.h"
 #include "edits/AreaShapes.h"
+#include "support/TestSupport.h"
+#include "ui/main/MainWindow.h"
 #include "ui/mapview/MapViewWindow.h"
 #include "ui/mapview/SurfaceWidget.h"
-#include "support/TestSupport.h"
 
 #include <QAction>
 #include <QRubberBand>

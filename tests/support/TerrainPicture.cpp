@@ -56,7 +56,8 @@ constexpr Look kLooks[] = {
     {58, 96, 150, 4, 6, 0},     // river
 };
 
-float distanceToCurve(float x, float y, float base, float amplitude, float wavelength, bool across) {
+float distanceToCurve(float x, float y, float base, float amplitude, float wavelength,
+                      bool across) {
   // The curve runs across the map (y as a function of x) or down it (x of y).
   const float along = across ? x : y, off = across ? y : x;
   return std::abs(off - (base + amplitude * std::sin(along / wavelength)));

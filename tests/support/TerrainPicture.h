@@ -15,7 +15,7 @@ namespace vmm::test {
 struct TerrainPicture {
   enum Terrain : qint16 { Meadow = 1, Wood, Field, Scrub, Road, River, TerrainCount = 6 };
 
-  QImage picture;             // xQuads * 40 x yQuads * 40, Format_RGB32
+  QImage picture;  // xQuads * 40 x yQuads * 40, Format_RGB32
   int xQuads = 0;
   int yQuads = 0;
   std::vector<qint16> truth;  // the terrain covering most of each Sector cell, cell by cell

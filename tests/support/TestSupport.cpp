@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/TestSupport.h"
 
-#include "ui/main/MainWindow.h"
 #include "gdi/GdiTypes.h"
+#include "ui/main/MainWindow.h"
 #include "ui/mapview/MapViewWindow.h"
 
 #include <QAction>

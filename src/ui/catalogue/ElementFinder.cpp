@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/catalogue/ElementFinder.h"
 
-#include "ui/catalogue/ColourSwatch.h"
-#include "ui/catalogue/ElementPicker.h"
 #include "session/EditorSession.h"
 #include "session/RecentElements.h"
+#include "ui/catalogue/ColourSwatch.h"
+#include "ui/catalogue/ElementPicker.h"
 
 #include <QAbstractItemView>
 #include <QAction>

@@ -3,12 +3,12 @@
 
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/ElementCategories.h"
-#include "ui/catalogue/ElementDataWindow.h"
-#include "ui/catalogue/TreeIcons.h"
 #include "gdi/SystemColours.h"
 #include "gdi/Twips.h"
 #include "session/EditorSession.h"
 #include "session/UserDialogs.h"
+#include "ui/catalogue/ElementDataWindow.h"
+#include "ui/catalogue/TreeIcons.h"
 
 #include <QEvent>
 #include <QGroupBox>

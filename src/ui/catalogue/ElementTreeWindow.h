@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "gdi/GdiTypes.h"
 #include "ui/catalogue/ElementDataWindow.h"
 #include "ui/catalogue/TreeIcons.h"
-#include "gdi/GdiTypes.h"
 
 #include <QPointer>
 #include <QString>

@@ -42,9 +42,11 @@ AboutDialog::AboutDialog(const QString &dataFolder, QWidget *parent) : QDialog(p
   labels_.first()->setFont(title);
 
   auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-  QPushButton *licence = buttons->addButton(QStringLiteral("&Licence"), QDialogButtonBox::ActionRole);
+  QPushButton *licence =
+      buttons->addButton(QStringLiteral("&Licence"), QDialogButtonBox::ActionRole);
   licence->setObjectName(QStringLiteral("btnLicence"));
-  QPushButton *aboutQt = buttons->addButton(QStringLiteral("About &Qt"), QDialogButtonBox::ActionRole);
+  QPushButton *aboutQt =
+      buttons->addButton(QStringLiteral("About &Qt"), QDialogButtonBox::ActionRole);
   aboutQt->setObjectName(QStringLiteral("btnAboutQt"));
   connect(licence, &QPushButton::clicked, this, &AboutDialog::showLicence);
   connect(aboutQt, &QPushButton::clicked, this, [this] { QMessageBox::aboutQt(this); });
@@ -68,7 +70,8 @@ void AboutDialog::showLicence() {
     licenceViewer_->setReadOnly(true);
     licenceViewer_->resize(640, 560);
     QFile text(licenceResource());
-    if (text.open(QIODevice::ReadOnly)) licenceViewer_->setPlainText(QString::fromUtf8(text.readAll()));
+    if (text.open(QIODevice::ReadOnly))
+      licenceViewer_->setPlainText(QString::fromUtf8(text.readAll()));
   }
   licenceViewer_->show();
   licenceViewer_->raise();

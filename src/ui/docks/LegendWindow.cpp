@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/docks/LegendWindow.h"
 
-#include "ui/catalogue/ColourSwatch.h"
-#include "ui/catalogue/ElementDataWindow.h"
 #include "session/EditorSession.h"
 #include "session/MapStatistics.h"
+#include "ui/catalogue/ColourSwatch.h"
+#include "ui/catalogue/ElementDataWindow.h"
 
 #include <QHeaderView>
 #include <QLabel>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ui/docks/RefreshingPanel.h"
-#include "ui/catalogue/ElementDataWindow.h"
 #include "document/MapGeometry.h"
+#include "ui/catalogue/ElementDataWindow.h"
+#include "ui/docks/RefreshingPanel.h"
 
 #include <QPointer>
 

@@ -118,7 +118,8 @@ void OverviewPanel::paintEvent(QPaintEvent *event) {
     // Paint from Picture's suggestions, over the view of their plane.
     const TracePreview *preview = view_ ? view_->tracePreview() : nullptr;
     if (preview && preview->isShown() &&
-        MapSurfaces::viewOf(preview->plane()) == (shown_ == MapView::Image ? MapView::Terrain : shown_))
+        MapSurfaces::viewOf(preview->plane()) ==
+            (shown_ == MapView::Image ? MapView::Terrain : shown_))
       preview->paint(painter, picture_.level(), exposed.translated(-origin));
     painter.restore();
   }

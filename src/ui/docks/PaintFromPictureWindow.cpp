@@ -47,8 +47,9 @@ PaintFromPictureWindow::PaintFromPictureWindow(EditorSession &session, QWidget *
   layout->addWidget(counts_);
   follow_ = new QCheckBox(QStringLiteral("Follow the picture"), this);
   follow_->setObjectName(QStringLiteral("chkFollowPicture"));
-  follow_->setToolTip(QStringLiteral("Fill Area fills the joined Sectors the picture suggests "
-                                     "as the clicked one (also Alt+click)"));
+  follow_->setToolTip(
+      QStringLiteral("Fill Area fills the joined Sectors the picture suggests "
+                     "as the clicked one (also Alt+click)"));
   layout->addWidget(follow_);
   auto *buttons = new QHBoxLayout;
   apply_ = new QPushButton(QStringLiteral("Apply"), this);
@@ -61,10 +62,12 @@ PaintFromPictureWindow::PaintFromPictureWindow(EditorSession &session, QWidget *
   layout->addStretch(1);
 
   connect(slider_, &QSlider::valueChanged, this, [this] {
-    minimumLabel_->setText(QStringLiteral("Minimum confidence: %1").arg(minimumConfidence(), 0, 'f', 2));
+    minimumLabel_->setText(
+        QStringLiteral("Minimum confidence: %1").arg(minimumConfidence(), 0, 'f', 2));
     showSuggestions();
   });
-  minimumLabel_->setText(QStringLiteral("Minimum confidence: %1").arg(minimumConfidence(), 0, 'f', 2));
+  minimumLabel_->setText(
+      QStringLiteral("Minimum confidence: %1").arg(minimumConfidence(), 0, 'f', 2));
   connect(apply_, &QPushButton::clicked, this, [this] { apply(); });
   connect(close_, &QPushButton::clicked, this, &PaintFromPictureWindow::closeRequested);
   showCounts();
@@ -119,7 +122,8 @@ void PaintFromPictureWindow::startWork() {
   job->yQuads = document.YQuads;
   job->examples = cellValues(document, plane_);
   job->plane = plane_;
-  const qint64 key = job->picture.cacheKey() ^ (qint64(job->xQuads) << 48) ^ (qint64(job->yQuads) << 32);
+  const qint64 key =
+      job->picture.cacheKey() ^ (qint64(job->xQuads) << 48) ^ (qint64(job->yQuads) << 32);
   if (features_ && key == featuresKey_) job->features = features_;
   featuresKey_ = key;
   running_ = true;
@@ -131,7 +135,8 @@ void PaintFromPictureWindow::startWork() {
                                 : SectorFeatures::measure(job->picture, job->xQuads, job->yQuads));
     job->suggestions = suggestFromExamples(*job->features, job->examples);
     // Back on the GUI thread; the destructor waits for this run, so `this` is alive.
-    QMetaObject::invokeMethod(this, [this, job] { finishWork(job); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, job] { finishWork(job); }, Qt::QueuedConnection);
   });
 }
 

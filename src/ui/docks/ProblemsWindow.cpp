@@ -106,7 +106,8 @@ void ProblemsWindow::fillList() {
   }
   for (const MapFinding &finding : problems_.findings) {
     auto *line = new QTreeWidgetItem(groups[std::size_t(finding.kind)], {finding.text});
-    line->setToolTip(0, finding.text + QStringLiteral("\nDouble-click to show its Sector on the map"));
+    line->setToolTip(0,
+                     finding.text + QStringLiteral("\nDouble-click to show its Sector on the map"));
     line->setData(0, kQuadRole, finding.quad);
     line->setData(0, kSectorRole, finding.sector);
   }
@@ -122,11 +123,13 @@ void ProblemsWindow::fillList() {
   }
   if (!unsure_.empty()) {
     QTreeWidgetItem *group = addGroup(
-        list_, QStringLiteral("Unsure (%1 Sectors left by Paint from Picture)").arg(unsure_.size()));
+        list_,
+        QStringLiteral("Unsure (%1 Sectors left by Paint from Picture)").arg(unsure_.size()));
     const std::size_t shown = std::min<std::size_t>(unsure_.size(), kLinesPerKind);
     for (std::size_t i = 0; i < shown; ++i) {
-      auto *line = new QTreeWidgetItem(
-          group, {QStringLiteral("Quad %1 Sector %2: left unsure").arg(unsure_[i].quad).arg(unsure_[i].sector)});
+      auto *line = new QTreeWidgetItem(group, {QStringLiteral("Quad %1 Sector %2: left unsure")
+                                                   .arg(unsure_[i].quad)
+                                                   .arg(unsure_[i].sector)});
       line->setToolTip(0, line->text(0));
       line->setData(0, kQuadRole, unsure_[i].quad);
       line->setData(0, kSectorRole, unsure_[i].sector);

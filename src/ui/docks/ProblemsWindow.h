@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ui/docks/RefreshingPanel.h"
 #include "session/MapProblems.h"
+#include "ui/docks/RefreshingPanel.h"
 
 #include <vector>
 

@@ -236,7 +236,8 @@ void EditToolBar::showControlsFor(bool heights) {
 }
 
 QAction *EditToolBar::actionOf(QWidget *control) const {
-  for (const QToolBar *row : {static_cast<const QToolBar *>(this), static_cast<const QToolBar *>(&secondRow_)})
+  for (const QToolBar *row :
+       {static_cast<const QToolBar *>(this), static_cast<const QToolBar *>(&secondRow_)})
     for (QAction *action : row->actions())
       if (row->widgetForAction(action) == control) return action;
   return nullptr;

@@ -28,9 +28,8 @@ void MainWindow::exportTolleFile() {
 
 bool MainWindow::exportMapText(MapEdition edition) {
   if (!requireMap()) return false;
-  const QString path =
-      dialogs_->saveFileName(edition == MapEdition::Varga ? kVargaFilter : kTolleFilter,
-                             QStringLiteral("txt"));
+  const QString path = dialogs_->saveFileName(
+      edition == MapEdition::Varga ? kVargaFilter : kTolleFilter, QStringLiteral("txt"));
   if (path.isEmpty()) return false;
   // The file is replaced atomically: a failed export leaves any earlier file as it was.
   const FileWriteResult result = edition == MapEdition::Varga

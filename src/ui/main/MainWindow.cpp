@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/main/MainWindow.h"
 
+#include "catalogue/ElementRecord.h"
+#include "files/SettingsFile.h"
+#include "ui/catalogue/ElementPicker.h"
+#include "ui/dialogs/WidgetDialogs.h"
+#include "ui/docks/MapOverview.h"
 #include "ui/main/ApplicationIcon.h"
 #include "ui/main/EditToolBar.h"
 #include "ui/main/StatusPanels.h"
-#include "ui/dialogs/WidgetDialogs.h"
-#include "catalogue/ElementRecord.h"
-#include "ui/catalogue/ElementPicker.h"
-#include "files/SettingsFile.h"
 #include "ui/mapview/EditCursors.h"
-#include "ui/docks/MapOverview.h"
 #include "ui/mapview/MapViewWindow.h"
 
 #include <QApplication>
@@ -18,8 +18,8 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QPushButton>
-#include <QStatusBar>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTextDocument>
 #include <QToolBar>
 

@@ -13,9 +13,9 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
-#include <memory>
 
 class QAction;
 class QDockWidget;

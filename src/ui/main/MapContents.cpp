@@ -5,14 +5,14 @@
 // to the history's changes, the lists and the map view.
 #include "ui/main/MainWindow.h"
 
-#include "ui/main/EditToolBar.h"
+#include "files/SettingsFile.h"
+#include "session/RecentElements.h"
+#include "ui/catalogue/ElementFinder.h"
 #include "ui/docks/LegendWindow.h"
 #include "ui/docks/ProblemsWindow.h"
-#include "ui/catalogue/ElementFinder.h"
-#include "files/SettingsFile.h"
+#include "ui/main/EditToolBar.h"
 #include "ui/mapview/MapViewWindow.h"
 #include "ui/mapview/SurfaceWidget.h"
-#include "session/RecentElements.h"
 
 #include <QAction>
 #include <QDockWidget>
@@ -59,7 +59,8 @@ void MainWindow::setUpMapContents() {
   connect(&session_.document(), &MapDocument::planesReset, this, mapChanged);
   // A colour changed in the tree shows in the Legend and the recent elements at once.
   connect(&session_, &EditorSession::elementColourChanged, legend_, &LegendWindow::scheduleRefresh);
-  connect(&session_, &EditorSession::elementColourChanged, finder_, &ElementFinder::reloadCatalogue);
+  connect(&session_, &EditorSession::elementColourChanged, finder_,
+          &ElementFinder::reloadCatalogue);
   // The height colour set changes the Heights tab's swatches.
   connect(toolBar_->heightColourButton(), &QPushButton::clicked, legend_,
           &LegendWindow::scheduleRefresh);

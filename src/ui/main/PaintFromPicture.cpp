@@ -26,7 +26,8 @@ void MainWindow::setUpPaintFromPicture() {
           &RefreshingPanel::scheduleRefresh);
   connect(&session_.document(), &MapDocument::planesReset, paintFromPicture_,
           &RefreshingPanel::scheduleRefresh);
-  connect(paintFromPicture_, &PaintFromPictureWindow::closeRequested, traceDock_, &QDockWidget::hide);
+  connect(paintFromPicture_, &PaintFromPictureWindow::closeRequested, traceDock_,
+          &QDockWidget::hide);
   connect(paintFromPicture_, &PaintFromPictureWindow::applied, this,
           [this](const TraceOutcome &outcome, Plane plane) {
             if (mapView_) mapView_->refresh(MapSurfaces::viewOf(plane), outcome.changed);
@@ -53,11 +54,12 @@ void MainWindow::attachPaintFromPicture(MapViewWindow *view, MouseEditor *mouse)
   connect(view, &MapViewWindow::shownViewChanged, paintFromPicture_,
           [this, planeShown] { paintFromPicture_->setPlane(planeShown()); });
   // Alt + click in Fill Area, or any Fill Area click while the dock follows the picture.
-  mouse->setFillSimilar([this](Plane plane, SectorAddress at, bool altHeld) -> std::optional<QRect> {
-    const bool following = !traceDock_->isHidden() && paintFromPicture_->followsPicture();
-    if (!altHeld && !following) return std::nullopt;
-    return paintFromPicture_->fillSimilar(plane, at);
-  });
+  mouse->setFillSimilar(
+      [this](Plane plane, SectorAddress at, bool altHeld) -> std::optional<QRect> {
+        const bool following = !traceDock_->isHidden() && paintFromPicture_->followsPicture();
+        if (!altHeld && !following) return std::nullopt;
+        return paintFromPicture_->fillSimilar(plane, at);
+      });
 }
 
 }  // namespace vmm

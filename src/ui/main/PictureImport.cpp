@@ -2,8 +2,8 @@
 // "Import Map Image": choose a picture, check it, and build the map view around it.
 #include "ui/main/MainWindow.h"
 
-#include "ui/dialogs/WidgetDialogs.h"
 #include "mapfiles/PictureLoader.h"
+#include "ui/dialogs/WidgetDialogs.h"
 #include "ui/mapview/EditCursors.h"
 #include "ui/mapview/MapViewWindow.h"
 #include "ui/mapview/MouseEditor.h"

@@ -4,13 +4,13 @@
 // asks, reports and rebuilds the map view.
 #include "ui/main/MainWindow.h"
 
-#include "ui/main/EditToolBar.h"
-#include "ui/dialogs/WidgetDialogs.h"
-#include "ui/catalogue/ElementPicker.h"
 #include "files/InputFile.h"
 #include "mapfiles/ProjectFile.h"
 #include "mapfiles/ProjectSchema.h"
 #include "mapview/ViewZoom.h"
+#include "ui/catalogue/ElementPicker.h"
+#include "ui/dialogs/WidgetDialogs.h"
+#include "ui/main/EditToolBar.h"
 #include "ui/mapview/MapViewWindow.h"
 
 #include <QAction>

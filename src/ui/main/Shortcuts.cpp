@@ -28,14 +28,22 @@ struct CommandKey {
   const char *keys;  // in QKeySequence::PortableText
 };
 constexpr std::array kCommandKeys{
-    CommandKey{"mnuE1", "D"},          CommandKey{"mnuE2", "Shift+D"},
-    CommandKey{"mnuE3", "E"},          CommandKey{"mnuE4", "Shift+E"},
-    CommandKey{"mnuV5", "S"},          CommandKey{"mnuV6", "T"},
-    CommandKey{"mnuHollow", "H"},      CommandKey{"mnuV1", "Ctrl+1"},
-    CommandKey{"mnuV2", "Ctrl+2"},     CommandKey{"mnuV3", "Ctrl+3"},
-    CommandKey{"mnuO2", "F5"},         CommandKey{"mnuO1", "Shift+F5"},
-    CommandKey{"actRaiseHeight", "R"}, CommandKey{"actLowerHeight", "L"},
-    CommandKey{"mnuUserGuide", "F1"},  CommandKey{"mnuFillArea", "F"},
+    CommandKey{"mnuE1", "D"},
+    CommandKey{"mnuE2", "Shift+D"},
+    CommandKey{"mnuE3", "E"},
+    CommandKey{"mnuE4", "Shift+E"},
+    CommandKey{"mnuV5", "S"},
+    CommandKey{"mnuV6", "T"},
+    CommandKey{"mnuHollow", "H"},
+    CommandKey{"mnuV1", "Ctrl+1"},
+    CommandKey{"mnuV2", "Ctrl+2"},
+    CommandKey{"mnuV3", "Ctrl+3"},
+    CommandKey{"mnuO2", "F5"},
+    CommandKey{"mnuO1", "Shift+F5"},
+    CommandKey{"actRaiseHeight", "R"},
+    CommandKey{"actLowerHeight", "L"},
+    CommandKey{"mnuUserGuide", "F1"},
+    CommandKey{"mnuFillArea", "F"},
     CommandKey{"mnuPaintFromPicture", "Ctrl+T"},
 };
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/main/StatusPanels.h"
 
-#include "ui/dialogs/WidgetDialogs.h"
 #include "gdi/Twips.h"
+#include "ui/dialogs/WidgetDialogs.h"
 
 #include <QHBoxLayout>
 #include <QHelpEvent>

@@ -3,10 +3,10 @@
 // view and closes again, the panel's bevel telling which state is current.
 #include "ui/main/MainWindow.h"
 
+#include "gdi/Twips.h"
+#include "ui/catalogue/ElementTreeWindow.h"
 #include "ui/main/EditToolBar.h"
 #include "ui/main/StatusPanels.h"
-#include "ui/catalogue/ElementTreeWindow.h"
-#include "gdi/Twips.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>

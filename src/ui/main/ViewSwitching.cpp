@@ -2,9 +2,9 @@
 // Switching between the Image, Terrain and Elevation maps, Redraw Grid and Refresh Screen.
 #include "ui/main/MainWindow.h"
 
+#include "ui/docks/LegendWindow.h"
 #include "ui/main/EditToolBar.h"
 #include "ui/main/StatusPanels.h"
-#include "ui/docks/LegendWindow.h"
 #include "ui/mapview/MapViewWindow.h"
 
 #include <QApplication>
@@ -44,8 +44,8 @@ void MainWindow::switchView(MapView view) {
 void MainWindow::showPaintValue() {
   const MapDocument &document = session_.document();
   if (visibleView() == MapView::Elevation)
-    setPanelText(4, QStringLiteral(" SelectedHeight : ") +
-                        QString::number(document.CurrentDrawHeight));
+    setPanelText(
+        4, QStringLiteral(" SelectedHeight : ") + QString::number(document.CurrentDrawHeight));
   else if (session_.elementTable().hasElement(document.CurrentDrawElement))
     setPanelText(4, QStringLiteral("Sel. : ") + session_.elementName(document.CurrentDrawElement));
 }

@@ -2,10 +2,10 @@
 // Zoom In, Zoom Out, Actual Size, Fit Map to Window and the Overview: the View
 // Options items and the tool strip's zoom box, the overview dock, and the view
 // kept in the settings file between runs.
-#include "ui/main/EditToolBar.h"
-#include "ui/main/MainWindow.h"
 #include "mapview/ViewZoom.h"
 #include "ui/docks/MapOverview.h"
+#include "ui/main/EditToolBar.h"
+#include "ui/main/MainWindow.h"
 #include "ui/mapview/MapViewWindow.h"
 
 #include <QAction>

@@ -146,10 +146,10 @@ void MapViewWindow::moveSurfaces() {
   // A map smaller than the view sits in its middle; a larger one where the bars say.
   const QSize surface = widgets_[0]->size();
   const QSize view = viewport_->size();
-  const QPoint place(surface.width() < view.width() ? (view.width() - surface.width()) / 2
-                                                   : -hScroll_->value(),
-                     surface.height() < view.height() ? (view.height() - surface.height()) / 2
-                                                      : -vScroll_->value());
+  const QPoint place(
+      surface.width() < view.width() ? (view.width() - surface.width()) / 2 : -hScroll_->value(),
+      surface.height() < view.height() ? (view.height() - surface.height()) / 2
+                                       : -vScroll_->value());
   for (SurfaceWidget *widget : widgets_) widget->move(place);
   emit visibleAreaChanged(visibleArea());
 }

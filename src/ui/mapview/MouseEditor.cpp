@@ -3,9 +3,9 @@
 
 #include "mapview/SectorLocator.h"
 #include "mapview/ViewZoom.h"
+#include "session/EditorSession.h"
 #include "ui/mapview/MapViewWindow.h"
 #include "ui/mapview/SurfaceWidget.h"
-#include "session/EditorSession.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
