@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/MapDocument.h"
+#include "mapfiles/MapTextParser.h"
 #include "mapfiles/MapTextWriter.h"
 #include "mapfiles/PictureExport.h"
 #include "support/TestSupport.h"
@@ -73,6 +74,22 @@ class TestMapFilesWriter : public QObject {
     last[17 + 7] = 100;
     QCOMPARE(lines[8 + 5000] + '\n', row(last));
     QCOMPARE(lines.size(), 8 + 5001 + 1);
+  }
+
+  // Every 16-bit value, each number width and sign, written and read back unchanged.
+  void everyValueReadsBackAsWritten() {
+    MapDocument doc;
+    doc.TotalQuads = 65536 / 32;
+    std::vector<qint16> written;
+    for (int quad = 0, value = -32768; quad < doc.TotalQuads; ++quad)
+      for (const Plane plane : {Plane::Element, Plane::Height})
+        for (int sector = 0; sector < kSectorsPerQuad; ++sector, ++value) {
+          doc.setValue(quad, sector, plane, qint16(value));
+          written.push_back(qint16(value));
+        }
+    const MapTextContent content = parseMapText(vargaMapText(doc));
+    QVERIFY(!content.problem);
+    QVERIFY(content.values == written);
   }
 
   void tolleRows() {

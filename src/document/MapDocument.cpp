@@ -6,8 +6,13 @@
 namespace vmm {
 
 MapDocument::MapDocument(QObject *parent) : QObject(parent) {
+  // Born cleared: the Sector slots hold -1, the two spare slots 0. Written directly, as
+  // no observer can be listening yet.
   data_.assign(static_cast<std::size_t>(kQuadCapacity) * kSlots * kPlanes, 0);
-  clearPlanes();
+  for (int quad = 0; quad < capacity_; ++quad)
+    for (int slot = 0; slot < kSectorsPerQuad; ++slot)
+      for (const Plane plane : {Plane::Element, Plane::Height})
+        data_[index(quad, slot, static_cast<int>(plane))] = kUnassigned;
 }
 
 MapDocument::~MapDocument() = default;
@@ -18,11 +23,6 @@ qint16 MapDocument::mapData(int quad, int slot, int plane) const {
   return data_[index(quad, slot, plane)];
 }
 
-qint16 MapDocument::value(int quad, int sector, Plane plane) const {
-  if (quad < 0 || quad >= capacity_ || !isValidSector(sector)) return kUnassigned;
-  return data_[index(quad, sector, static_cast<int>(plane))];
-}
-
 std::vector<qint16> MapDocument::planeValues(Plane plane, int quads) const {
   std::vector<qint16> values(std::size_t(std::max(quads, 0)) * kSectorsPerQuad, kUnassigned);
   const int stored = std::min(quads, capacity_);
@@ -31,16 +31,6 @@ std::vector<qint16> MapDocument::planeValues(Plane plane, int quads) const {
       values[std::size_t(quad) * kSectorsPerQuad + std::size_t(sector)] =
           data_[index(quad, sector, static_cast<int>(plane))];
   return values;
-}
-
-bool MapDocument::setValue(int quad, int sector, Plane plane, qint16 newValue) {
-  if (quad < 0 || quad >= capacity_ || !isValidSector(sector)) return false;
-  qint16 &cell = data_[index(quad, sector, static_cast<int>(plane))];
-  if (cell == newValue) return true;
-  const SectorChange change{quad, sector, plane, cell, newValue};
-  cell = newValue;
-  for (ChangeObserver *observer : observers_) observer->sectorChanged(change);
-  return true;
 }
 
 void MapDocument::addChangeObserver(ChangeObserver *observer) {

@@ -103,4 +103,21 @@ class MapDocument : public QObject {
   std::vector<ChangeObserver *> observers_;
 };
 
+// Inline: imports, exports and every paint read and write through these once per Sector.
+inline qint16 MapDocument::value(int quad, int sector, Plane plane) const {
+  if (quad < 0 || quad >= capacity_ || !isValidSector(sector)) return kUnassigned;
+  return data_[index(quad, sector, static_cast<int>(plane))];
+}
+
+inline bool MapDocument::setValue(int quad, int sector, Plane plane, qint16 newValue) {
+  if (quad < 0 || quad >= capacity_ || !isValidSector(sector)) return false;
+  qint16 &cell = data_[index(quad, sector, static_cast<int>(plane))];
+  if (cell == newValue) return true;
+  const SectorChange change{quad, sector, plane, cell, newValue};
+  cell = newValue;
+  // By index: an observer may start another listening (a first count) while told.
+  for (std::size_t i = 0; i < observers_.size(); ++i) observers_[i]->sectorChanged(change);
+  return true;
+}
+
 }  // namespace vmm

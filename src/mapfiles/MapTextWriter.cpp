@@ -4,6 +4,7 @@
 #include "document/MapDocument.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string_view>
 
@@ -15,6 +16,16 @@ constexpr std::string_view kEol = "\r\n";
 constexpr std::string_view kColumnHeader =
     "Id\tE0\tE1\tE2\tE3\tE4\tE5\tE6\tE7\tE8\tE9\tE10\tE11\tE12\tE13\tE14\tE15\tElev";
 constexpr int kMaxNumberChars = 6;  // "-32768"
+
+// "00" to "99", two characters each.
+constexpr auto kTwoDigits = [] {
+  std::array<char, 200> pairs{};
+  for (int i = 0; i < 100; ++i) {
+    pairs[std::size_t(2 * i)] = static_cast<char>('0' + i / 10);
+    pairs[std::size_t(2 * i + 1)] = static_cast<char>('0' + i % 10);
+  }
+  return pairs;
+}();
 
 // Appends text into a buffer sized beforehand; formatting numbers by hand keeps
 // the export far away from per-number allocations.
@@ -34,6 +45,17 @@ class TextCursor {
     if (v < 0) {
       *p_++ = '-';
       v = -v;
+    }
+    // Nearly every value on a map is below 100 (heights, -1, small element ids): those
+    // take one table look-up instead of a division per digit.
+    if (v < 10) {
+      *p_++ = static_cast<char>('0' + v);
+      return;
+    }
+    if (v < 100) {
+      std::memcpy(p_, &kTwoDigits[std::size_t(2 * v)], 2);
+      p_ += 2;
+      return;
     }
     char digits[kMaxNumberChars];
     int n = 0;

@@ -8,8 +8,8 @@
 namespace vmm {
 
 MapStatistics::MapStatistics(MapDocument &document) : document_(document) {
-  for (std::vector<int> &counts : counts_) counts.assign(kValueRange, 0);
-  document_.addChangeObserver(this);
+  // The counters (half a megabyte) are made, and kept current, from the first read on:
+  // a command-line run that never asks for a count pays nothing per Sector write.
 }
 
 MapStatistics::~MapStatistics() {
@@ -40,9 +40,11 @@ void MapStatistics::recount() {
 }
 
 void MapStatistics::countAll() const {
+  // Listening from the first count on (adding twice is ignored); reads stay const.
+  document_.addChangeObserver(const_cast<MapStatistics *>(this));
   for (const Plane plane : {Plane::Element, Plane::Height}) {
     std::vector<int> &counts = counts_[std::size_t(plane)];
-    std::fill(counts.begin(), counts.end(), 0);
+    counts.assign(kValueRange, 0);
     for (int quad = 0; quad < extent_; ++quad)
       for (int sector = 0; sector < kSectorsPerQuad; ++sector)
         ++counts[slot(document_.value(quad, sector, plane))];
