@@ -70,9 +70,10 @@ def main():
                      f"{cpu:.1f} x memcpy ({wall:.1f} x wall, {ms:.2f} ms)", "<= 10 x", cpu <= 10))
     for arg, level in ((125, "12.5%"), (250, "25%"), (259, "25.9%"), (667, "66.7%")):
         b = by_name[f"BM_ReducedCopyBuild/{arg}"]
+        wall_ms = seconds(b, 'real_time') * 1e3
         rows.append((f"reduced copy of a maximum map built at {level} (after a change of level)",
-                     f"{seconds(b, 'cpu_time') * 1e3:.1f} ms ({seconds(b, 'real_time') * 1e3:.1f} ms wall)",
-                     "no budget", None))
+                     f"{wall_ms:.1f} ms wall ({seconds(b, 'cpu_time') * 1e3:.1f} ms CPU, all threads)",
+                     "<= 16 ms", wall_ms <= 16))
     b = by_name["BM_ZoomedSectorPaint"]
     us = seconds(b, "cpu_time") * 1e6
     rows.append(("Sector paint at 25%, view and overview following",

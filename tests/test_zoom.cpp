@@ -120,27 +120,32 @@ class TestZoom : public QObject {
 
   void reducedCopyAveragesEachArea_data() {
     QTest::addColumn<double>("scale");
-    QTest::newRow("12.5%") << 0.125;
-    QTest::newRow("33%") << 1.0 / 3;
-    QTest::newRow("26.1% (fitted)") << 0.261;
-    QTest::newRow("91% (device ratio 1.5 at 60%)") << 0.91;
+    QTest::addColumn<QSize>("size");
+    // Sizes that do not divide evenly, so the last copy pixels cover part pixels.
+    const QSize small(83, 61);
+    QTest::newRow("12.5%") << 0.125 << small;
+    QTest::newRow("33%") << 1.0 / 3 << small;
+    QTest::newRow("26.1% (fitted)") << 0.261 << small;
+    QTest::newRow("91% (device ratio 1.5 at 60%)") << 0.91 << small;
+    // Large enough to be built in bands on several threads.
+    QTest::newRow("66.7%, in bands") << 2.0 / 3 << QSize(803, 601);
   }
 
   void reducedCopyAveragesEachArea() {
     QFETCH(double, scale);
-    // Sizes that do not divide evenly, so the last copy pixels cover part pixels.
-    const QImage picture = noisyPicture(83, 61, 7);
+    QFETCH(QSize, size);
+    const QImage picture = noisyPicture(size.width(), size.height(), 7);
     ReducedCopy copy;
     copy.reset(&picture, scale);
     const QImage &reduced = copy.image();
-    QCOMPARE(reduced.size(),
-             QSize(int(std::ceil(83 * scale - 1e-9)), int(std::ceil(61 * scale - 1e-9))));
+    QCOMPARE(reduced.size(), QSize(int(std::ceil(size.width() * scale - 1e-9)),
+                                   int(std::ceil(size.height() * scale - 1e-9))));
     int worst = 0;
     for (int y = 0; y < reduced.height(); ++y)
       for (int x = 0; x < reduced.width(); ++x) {
         const auto expected =
-            areaAverage(picture, x / scale, y / scale, std::min(83.0, (x + 1) / scale),
-                        std::min(61.0, (y + 1) / scale));
+            areaAverage(picture, x / scale, y / scale, std::min<double>(size.width(), (x + 1) / scale),
+                        std::min<double>(size.height(), (y + 1) / scale));
         const QRgb got = reduced.pixel(x, y);
         const int channels[3] = {qRed(got), qGreen(got), qBlue(got)};
         for (int c = 0; c < 3; ++c)
@@ -150,7 +155,7 @@ class TestZoom : public QObject {
     QVERIFY2(worst <= 2, qPrintable(QStringLiteral("off by %1").arg(worst)));
 
     // A flat colour stays exactly that colour, a grid line tints evenly.
-    QImage flat(83, 61, QImage::Format_RGB32);
+    QImage flat(size, QImage::Format_RGB32);
     flat.fill(QColor(12, 200, 77));
     ReducedCopy flatCopy;
     flatCopy.reset(&flat, scale);

@@ -50,6 +50,12 @@ class ReducedCopy {
   };
   static Axis buildAxis(int length, double scale);
   void reduceArea(const QRect &copyArea);
+  // The copy rows of `band` written into the copy's pixels at `bits`; safe to run for
+  // several bands at once.
+  void reduceBand(const QRect &band, uchar *bits, qsizetype stride) const;
+  // The weighted sums across copy columns left..left+width-1 of one picture row: per
+  // column, red and blue packed in one word and green in the next.
+  void sumColumns(int sourceRow, int left, int width, quint32 *sums) const;
   // A source replaced by a picture of another size: the spans are worked out again.
   void followSourceSize();
 
@@ -61,7 +67,6 @@ class ReducedCopy {
   Axis rows_;
   QImage copy_;
   bool built_ = false;
-  std::vector<quint32> sums_;  // per copy column: red, green, blue under construction
 };
 
 }  // namespace vmm
