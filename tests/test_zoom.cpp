@@ -143,9 +143,9 @@ class TestZoom : public QObject {
     int worst = 0;
     for (int y = 0; y < reduced.height(); ++y)
       for (int x = 0; x < reduced.width(); ++x) {
-        const auto expected =
-            areaAverage(picture, x / scale, y / scale, std::min<double>(size.width(), (x + 1) / scale),
-                        std::min<double>(size.height(), (y + 1) / scale));
+        const auto expected = areaAverage(picture, x / scale, y / scale,
+                                          std::min<double>(size.width(), (x + 1) / scale),
+                                          std::min<double>(size.height(), (y + 1) / scale));
         const QRgb got = reduced.pixel(x, y);
         const int channels[3] = {qRed(got), qGreen(got), qBlue(got)};
         for (int c = 0; c < 3; ++c)

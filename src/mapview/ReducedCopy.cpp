@@ -133,7 +133,8 @@ void ReducedCopy::reduceArea(const QRect &area) {
   std::vector<std::thread> helpers;
   const int rowsPerBand = (area.height() + bands - 1) / bands;
   for (int top = area.top() + rowsPerBand; top <= area.bottom(); top += rowsPerBand) {
-    const QRect band(area.left(), top, area.width(), std::min(rowsPerBand, area.bottom() - top + 1));
+    const QRect band(area.left(), top, area.width(),
+                     std::min(rowsPerBand, area.bottom() - top + 1));
     helpers.emplace_back([this, band, bits, stride] { reduceBand(band, bits, stride); });
   }
   reduceBand(QRect(area.left(), area.top(), area.width(), rowsPerBand), bits, stride);

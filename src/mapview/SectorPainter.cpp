@@ -225,6 +225,8 @@ void SectorPainter::composeWholeView(Plane plane, CellInk how) {
   const QSize size = surfaces_->size();
   std::vector<quint32> ink(std::size_t(size.width() / kSectorPixels + 1));
   constexpr int kBandsPerQuadRow = kQuadPixels / kSectorPixels;
+  std::optional<qint16> lastValue;
+  quint32 lastPixel = 0;
   for (int top = 0; top < size.height(); top += kSectorPixels) {
     std::fill(ink.begin(), ink.end(), 0u);
     const int band = top / kSectorPixels;
@@ -233,11 +235,17 @@ void SectorPainter::composeWholeView(Plane plane, CellInk how) {
     const int firstSect = band % kBandsPerQuadRow * 4;
     for (int quad = rowStart; quad <= rowEnd; ++quad)
       for (int sect = firstSect; sect < firstSect + 4; ++sect) {
-        const std::optional<ColorRef> colour = colourOf(plane, document_.value(quad, sect, plane));
-        if (!colour) continue;
+        // Neighbours mostly hold the same value: its colour is looked up once for a run.
+        const qint16 value = document_.value(quad, sect, plane);
+        if (value != lastValue) {
+          const std::optional<ColorRef> colour = colourOf(plane, value);
+          lastValue = value;
+          lastPixel = colour ? toPixel(toRgb(*colour)) : 0;
+        }
+        if (lastPixel == 0) continue;
         const MapDocument::Origin o = document_.sectorOrigin(quad, sect);
         if (o.y != top || o.x < 0 || o.x >= size.width()) continue;
-        ink[std::size_t(o.x / kSectorPixels)] = toPixel(toRgb(*colour));
+        ink[std::size_t(o.x / kSectorPixels)] = lastPixel;
       }
     surfaces_->composeSectorBand(plane, top, ink, how);
   }
