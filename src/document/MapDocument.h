@@ -103,6 +103,23 @@ class MapDocument : public QObject {
   std::vector<ChangeObserver *> observers_;
 };
 
+// For its lifetime, paints count as made by hand (MapDocument::mousePainting: a hollow cell
+// is cleared before it is outlined); the flag is put back as it was afterwards.
+class HandPaintScope {
+ public:
+  explicit HandPaintScope(MapDocument &document)
+      : document_(document), was_(document.mousePainting) {
+    document_.mousePainting = true;
+  }
+  ~HandPaintScope() { document_.mousePainting = was_; }
+  HandPaintScope(const HandPaintScope &) = delete;
+  HandPaintScope &operator=(const HandPaintScope &) = delete;
+
+ private:
+  MapDocument &document_;
+  bool was_;
+};
+
 // Inline: imports, exports and every paint read and write through these once per Sector.
 inline qint16 MapDocument::value(int quad, int sector, Plane plane) const {
   if (quad < 0 || quad >= capacity_ || !isValidSector(sector)) return kUnassigned;

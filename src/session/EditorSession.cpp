@@ -206,10 +206,11 @@ void EditorSession::notePaintedElement(Plane plane, bool erasing) {
 }
 
 QRect EditorSession::paintSectors(Plane plane, std::span<const SectorAddress> sectors, bool erase) {
-  const bool wasPainting = document_.mousePainting;
-  document_.mousePainting = true;
-  const QRect changed = applyToSectors(*painter_, document_, plane, erase, sectors);
-  document_.mousePainting = wasPainting;
+  QRect changed;
+  {
+    const HandPaintScope byHand(document_);
+    changed = applyToSectors(*painter_, document_, plane, erase, sectors);
+  }
   notePaintedElement(plane, erase);
   return changed;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/PictureTracing.h"
 
+#include "edits/FloodFill.h"
 #include "session/EditorSession.h"
 
 #include <map>
@@ -62,11 +63,9 @@ TraceOutcome PictureTracer::apply(Plane plane, const TraceSuggestions &suggestio
   outcome.unsure = int(outcome.unsureSectors.size());
   if (byValue.empty()) return outcome;
   HistoryStep step(&session_.history(), QStringLiteral("Paint from Picture"), StepRepaint::Sectors);
-  const bool wasPainting = document.mousePainting;
-  document.mousePainting = true;
+  const HandPaintScope byHand(document);
   for (const auto &[value, sectors] : byValue)
     outcome.changed |= session_.painter().colourSquares(plane, sectors, value);
-  document.mousePainting = wasPainting;
   return outcome;
 }
 
@@ -79,42 +78,17 @@ QRect PictureTracer::fillSimilar(Plane plane, SectorAddress start,
   if (start.quad < 0 || start.quad >= xQuads * yQuads || !MapDocument::isValidSector(start.sector))
     return {};
   if (suggestions.cells.size() != std::size_t(xQuads * yQuads * kSectorsPerQuad)) return {};
-  const int first = cellOf(start, xQuads);
-  const qint16 similar = suggestions.cells[std::size_t(first)].value;
+  const qint16 similar = suggestions.cells[std::size_t(cellOf(start, xQuads))].value;
   if (similar == kUnassigned || document.value(start.quad, start.sector, plane) != kUnassigned)
     return {};
-  // The joined cells, walked with a list of its own rather than by recursion.
-  const int columns = xQuads * 4, rows = yQuads * 4;
-  std::vector<bool> seen(suggestions.cells.size(), false);
-  std::vector<int> pending{first};
-  std::vector<SectorAddress> region;
-  seen[std::size_t(first)] = true;
-  while (!pending.empty()) {
-    const int cell = pending.back();
-    pending.pop_back();
-    const SectorAddress at = addressOf(cell, xQuads);
-    region.push_back(at);
-    const int row = cell / columns, column = cell % columns;
-    const int next[4][2] = {
-        {row - 1, column}, {row + 1, column}, {row, column - 1}, {row, column + 1}};
-    for (const auto &[r, c] : next) {
-      if (r < 0 || r >= rows || c < 0 || c >= columns) continue;
-      const int neighbour = r * columns + c;
-      if (seen[std::size_t(neighbour)] ||
-          suggestions.cells[std::size_t(neighbour)].value != similar)
-        continue;
-      const SectorAddress there = addressOf(neighbour, xQuads);
-      if (document.value(there.quad, there.sector, plane) != kUnassigned) continue;
-      seen[std::size_t(neighbour)] = true;
-      pending.push_back(neighbour);
-    }
-  }
+  // The unassigned Sectors joined to the clicked one whose suggestion is the same.
+  const std::vector<SectorAddress> region = floodJoined(document, start, [&](SectorAddress at) {
+    return suggestions.cells[std::size_t(cellOf(at, xQuads))].value == similar &&
+           document.value(at.quad, at.sector, plane) == kUnassigned;
+  });
   HistoryStep step(&session_.history(), QStringLiteral("Fill Similar"), StepRepaint::Sectors);
-  const bool wasPainting = document.mousePainting;
-  document.mousePainting = true;
-  const QRect changed = session_.painter().colourSquares(plane, region, value);
-  document.mousePainting = wasPainting;
-  return changed;
+  const HandPaintScope byHand(document);
+  return session_.painter().colourSquares(plane, region, value);
 }
 
 }  // namespace vmm
