@@ -21,6 +21,13 @@ std::optional<QByteArray> encodeSurfacePicture(const QImage &surface, PictureFor
   return bytes;
 }
 
+QImage thumbnailOf(const QImage &surface, int size) {
+  if (surface.width() <= size && surface.height() <= size) return surface;
+  // A long narrow map keeps at least one pixel across.
+  const QSize fitted = surface.size().scaled(size, size, Qt::KeepAspectRatio).expandedTo({1, 1});
+  return surface.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
 FileWriteResult saveSurfacePicture(const QImage &surface, const QString &path,
                                    PictureFormat format) {
   if (FileWriteResult refused = checkReplaceable(path); !refused.ok) return refused;

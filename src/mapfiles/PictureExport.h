@@ -26,6 +26,10 @@ std::optional<QByteArray> encodeSurfacePicture(const QImage &surface, PictureFor
 FileWriteResult saveSurfacePicture(const QImage &surface, const QString &path,
                                    PictureFormat format);
 
+// The surface scaled down to fit `size` x `size` pixels, its proportions kept, each pixel
+// the average of the area it covers; a surface that fits already comes back as it is.
+QImage thumbnailOf(const QImage &surface, int size);
+
 // The editor's picture export: a 24-bit Windows bitmap.
 inline FileWriteResult saveSurfaceBitmap(const QImage &surface, const QString &path) {
   return saveSurfacePicture(surface, path, PictureFormat::Bitmap);
