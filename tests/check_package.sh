@@ -113,8 +113,18 @@ thumbnail() { # PROJECT OUT SIZE
   command=$(echo "$exec_line" | sed "s|%i|$1|; s|%o|$2|; s|%s|$3|")
   PATH="$usr/bin:$PATH" sh -c "$command" 2>"$root/thumbnail.log"
 }
-printf '10\r\n \r\n30 X Max \r\n21 Y Max \r\n0\r\n0\r\nId\r\n&\r\n0\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t\r\n#\r\n' \
-  >"$root/map.txt"
+# A map of one Quad row: element 1 and height 1 in each Sector.
+{
+  printf '10\r\n \r\n30 X Max \r\n21 Y Max \r\n0\r\n0\r\nId\r\n&\r\n'
+  quad=0
+  while [ "$quad" -lt 30 ]; do
+    printf '%d' "$quad"
+    printf '\t1%.0s' $(seq 32)
+    printf '\t\r\n'
+    quad=$((quad + 1))
+  done
+  printf '#\r\n'
+} >"$root/map.txt"
 "$usr/bin/varga-map" pack "$sample" "$root/map.txt" -o "$root/sample.vmap" ||
   fail "varga-map pack failed on the sample"
 thumbnail "$root/sample.vmap" "$root/thumb.png" 128 ||
