@@ -20,7 +20,7 @@ constexpr int kLargestThumbnail = 4096;
 
 // The --thumbnail size: 0 when the option is absent, nothing (after the message) when
 // it is no whole number from 1 to kLargestThumbnail.
-std::optional<int> thumbnailSize(const CommandParser &parser, Console &console) {
+std::optional<int> thumbnailOption(const CommandParser &parser, Console &console) {
   const std::optional<QString> text = parser.single(kThumbnail, console);
   if (!text) return std::nullopt;
   if (!parser.isSet(kThumbnail)) return 0;
@@ -99,7 +99,7 @@ int runRender(const QStringList &arguments) {
   if (!heights) return kFailure;
   const std::optional<QString> catalogueFile = parser.single(kCatalogue, console);
   if (!catalogueFile) return kFailure;
-  const std::optional<int> thumbnail = thumbnailSize(parser, console);
+  const std::optional<int> thumbnail = thumbnailOption(parser, console);
   if (!thumbnail) return kFailure;
   const bool pngName = output->endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
   const auto formatName =
@@ -120,7 +120,8 @@ int runRender(const QStringList &arguments) {
 
   EditorSession session;
   if (!loadCatalogue(*catalogueFile, heightColourMode, session, console)) return kFailure;
-  if (!startMapFromInputs(parser.positional(0), mapPath, session, console)) return kFailure;
+  // Only the view asked for is drawn, once, below.
+  if (!startMapFromInputs(parser.positional(0), mapPath, session, console, false)) return kFailure;
   MapDocument &doc = session.document();
   // The options decide the look, whatever a project was saved with.
   if (const CatalogueResult loaded = session.setHeightColourMode(heightColourMode); !loaded.ok) {
@@ -128,17 +129,25 @@ int runRender(const QStringList &arguments) {
     return kFailure;
   }
   session.setDrawStyle(styleNamed(*style));
-  // Refresh Screen: the array is not written while the view is redrawn.
-  doc.mapReady = false;
-  session.repaintWholePlane(plane);
-  doc.mapReady = true;
+  // Refresh Screen: the array is not written while the view is redrawn. A thumbnail is
+  // drawn straight at its size: a whole surface would cost more than reading the project.
+  QImage drawn;
+  if (*thumbnail) {
+    const QSize size = session.surfaces().size();
+    const QSize fitted = thumbnailSize(size, *thumbnail);
+    if (fitted != size) drawn = session.reducedView(plane, fitted);
+  }
+  if (drawn.isNull()) {
+    doc.mapReady = false;
+    session.repaintWholePlane(plane);
+    doc.mapReady = true;
+    drawn = session.surfaces().surface(plane);
+  }
 
   const PictureFormat format =
       *formatName == QLatin1String("png") ? PictureFormat::Png : PictureFormat::Bitmap;
   QString error;
-  const QImage &drawn = session.surfaces().surface(plane);
-  const std::optional<QByteArray> bytes =
-      encodeSurfacePicture(*thumbnail ? thumbnailOf(drawn, *thumbnail) : drawn, format, &error);
+  const std::optional<QByteArray> bytes = encodeSurfacePicture(drawn, format, &error);
   if (!bytes) {
     console.error(QStringLiteral("\"%1\" could not be written: %2").arg(shown(*output), error));
     return kFailure;

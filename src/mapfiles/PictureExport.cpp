@@ -21,11 +21,9 @@ std::optional<QByteArray> encodeSurfacePicture(const QImage &surface, PictureFor
   return bytes;
 }
 
-QImage thumbnailOf(const QImage &surface, int size) {
-  if (surface.width() <= size && surface.height() <= size) return surface;
-  // A long narrow map keeps at least one pixel across.
-  const QSize fitted = surface.size().scaled(size, size, Qt::KeepAspectRatio).expandedTo({1, 1});
-  return surface.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+QSize thumbnailSize(QSize picture, int size) {
+  if (picture.width() <= size && picture.height() <= size) return picture;
+  return picture.scaled(size, size, Qt::KeepAspectRatio).expandedTo({1, 1});
 }
 
 FileWriteResult saveSurfacePicture(const QImage &surface, const QString &path,

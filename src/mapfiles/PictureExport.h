@@ -26,9 +26,9 @@ std::optional<QByteArray> encodeSurfacePicture(const QImage &surface, PictureFor
 FileWriteResult saveSurfacePicture(const QImage &surface, const QString &path,
                                    PictureFormat format);
 
-// The surface scaled down to fit `size` x `size` pixels, its proportions kept, each pixel
-// the average of the area it covers; a surface that fits already comes back as it is.
-QImage thumbnailOf(const QImage &surface, int size);
+// The size of a picture of `picture`'s proportions that fits `size` x `size` pixels, at
+// least one pixel across; `picture` itself when it fits already (never enlarged).
+QSize thumbnailSize(QSize picture, int size);
 
 // The editor's picture export: a 24-bit Windows bitmap.
 inline FileWriteResult saveSurfaceBitmap(const QImage &surface, const QString &path) {
