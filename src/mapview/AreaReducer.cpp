@@ -33,22 +33,45 @@ AreaReducer::AreaReducer(QSize from, QSize to)
 void AreaReducer::addRow(const quint32 *row) {
   if (nextRow_ >= from_.height() || to_.isEmpty()) return;
   const int across = to_.width();
+  const quint64 whole = quint64(across);  // a picture pixel lying wholly in one result pixel
   std::fill(rowSums_.begin(), rowSums_.end(), 0);
+  // Most picture pixels lie wholly inside one result pixel: those are added up plainly and
+  // weighted once per result pixel.
+  // Red and blue are added side by side in the two halves of one number.
+  quint64 redBlue = 0, green = 0;
+  int target = 0;
+  auto flush = [&] {
+    quint64 *at = &rowSums_[std::size_t(target) * 3];
+    at[0] += (redBlue >> 32) * whole;
+    at[1] += (green >> 8) * whole;
+    at[2] += (redBlue & 0xffffffffu) * whole;
+    redBlue = green = 0;
+  };
   for (int x = 0; x < from_.width(); ++x) {
     const Share share = columns_[std::size_t(x)];
     const quint32 pixel = row[x];
-    const quint64 red = (pixel >> 16) & 0xff, green = (pixel >> 8) & 0xff, blue = pixel & 0xff;
+    if (share.first != target) {
+      flush();
+      target = share.first;
+    }
+    if (quint64(share.weight) == whole) {
+      redBlue += (quint64(pixel & 0xff0000) << 16) | (pixel & 0xff);
+      green += pixel & 0xff00;
+      continue;
+    }
+    const quint64 r = (pixel >> 16) & 0xff, g = (pixel >> 8) & 0xff, b = pixel & 0xff;
     quint64 *at = &rowSums_[std::size_t(share.first) * 3];
-    at[0] += red * quint64(share.weight);
-    at[1] += green * quint64(share.weight);
-    at[2] += blue * quint64(share.weight);
-    const int rest = to_.width() - share.weight;
-    if (rest > 0 && share.first + 1 < across) {
-      at[3] += red * quint64(rest);
-      at[4] += green * quint64(rest);
-      at[5] += blue * quint64(rest);
+    at[0] += r * quint64(share.weight);
+    at[1] += g * quint64(share.weight);
+    at[2] += b * quint64(share.weight);
+    const quint64 rest = whole - quint64(share.weight);
+    if (share.first + 1 < across) {
+      at[3] += r * rest;
+      at[4] += g * rest;
+      at[5] += b * rest;
     }
   }
+  flush();
   const Share share = rows_[std::size_t(nextRow_)];
   while (share.first > current_) finishRow(current_);
   const int rest = to_.height() - share.weight;
