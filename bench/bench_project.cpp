@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Opening and saving a maximum-map project, against a picture import of the same JPEG
-// and against a Varga export plus one write of the picture's bytes.
+// and against a Varga export plus one write of the picture's bytes; its thumbnail against
+// the opening.
 #include "MaximumMap.h"
 
 #include "catalogue/CatalogueDatabase.h"
+#include "cli/Commands.h"
 #include "mapfiles/MapTextWriter.h"
 #include "mapfiles/PictureLoader.h"
 #include "mapfiles/ProjectFile.h"
@@ -60,7 +62,28 @@ void BM_ProjectOpen(benchmark::State &state) {
     benchmark::DoNotOptimize(read.content->elements.data());
   }
 }
-BENCHMARK(BM_ProjectOpen)->Unit(benchmark::kMillisecond)->MinTime(vmm::bench::minTime(1.0));
+BENCHMARK(BM_ProjectOpen)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(vmm::bench::minTime(1.0))
+    ->MeasureProcessCPUTime();
+
+// `varga-map render --thumbnail 256` of the project, as a file manager runs it: the
+// project read, its Terrain map drawn, scaled and written as a PNG. Beside BM_ProjectOpen.
+void BM_ThumbnailOfProject(benchmark::State &state) {
+  ProjectFixture &f = fixture();
+  const QString output = QDir(f.folder.path()).filePath(QStringLiteral("thumbnail.png"));
+  const QStringList arguments{f.project, QStringLiteral("--thumbnail"), QStringLiteral("256"),
+                              QStringLiteral("-o"), output};
+  for (auto _ : state)
+    if (cli::runRender(arguments) != 0) {
+      state.SkipWithError("no thumbnail");
+      break;
+    }
+}
+BENCHMARK(BM_ThumbnailOfProject)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(vmm::bench::minTime(1.0))
+    ->MeasureProcessCPUTime();
 
 // The same, then the map opened in a session as the editor does: planes stored, the
 // surfaces loaded and both coloured views repainted.

@@ -11,7 +11,7 @@ packages=(
   libopencv-ml-dev libopencv-imgproc-dev
   libbenchmark-dev
   xvfb xauth
-  dpkg-dev file desktop-file-utils appstream man-db shared-mime-info
+  dpkg-dev file desktop-file-utils appstream man-db shared-mime-info lintian
 )
 
 missing=()

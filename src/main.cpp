@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/EditorArguments.h"
 #include "ui/main/ApplicationIcon.h"
+#include "ui/main/AssistiveTools.h"
 #include "ui/main/MainWindow.h"
 #include "ui/splash/SplashScreen.h"
 
@@ -41,6 +42,7 @@ int main(int argc, char *argv[]) {
   const vmm::EditorArguments arguments = vmm::parseEditorArguments(QApplication::arguments());
   if (arguments.exitCode) return printAnswer(arguments);
 
+  vmm::describeWindowsToAssistiveTools();
   std::unique_ptr<vmm::MainWindow> mainWindow;
   vmm::SplashScreen splash;
   QObject::connect(&splash, &vmm::SplashScreen::handOver, [&mainWindow, &arguments] {

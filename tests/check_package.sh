@@ -2,8 +2,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Unpacks the Debian package into a temporary root (dpkg -x, no installation) and checks
 # what a user gets: the programs run from there on the installed sample, the menu entry,
-# AppStream data and project file type validate, both manual pages render without a
-# warning, the icons have the sizes their folders say, and bash completes varga-map.
+# AppStream data and project file type validate, the thumbnailer's command makes a
+# thumbnail of a project and none of a damaged one, both manual pages render without a
+# warning, the icons have the sizes their folders say, bash completes varga-map and
+# lintian finds no error or warning.
 #
 # usage: check_package.sh DEB_FOLDER VERSION
 set -eu
@@ -22,6 +24,7 @@ need desktop-file-validate desktop-file-utils
 need appstreamcli appstream
 need man man-db
 need update-mime-database shared-mime-info
+need lintian lintian
 
 deb=$(ls "$folder"/varga-map-maker_"$version"_*.deb 2>/dev/null | head -n 1)
 [ -n "$deb" ] || fail "no varga-map-maker_${version}_*.deb in $folder: build it with make package"
@@ -42,7 +45,7 @@ done
 for file in bin/varga-map-maker bin/varga-map \
   share/applications/org.vargamapmaker.VargaMapMaker.desktop \
   share/metainfo/org.vargamapmaker.VargaMapMaker.metainfo.xml \
-  share/mime/packages/varga-map-maker.xml \
+  share/mime/packages/varga-map-maker.xml share/thumbnailers/varga-map-maker.thumbnailer \
   share/icons/hicolor/scalable/apps/varga-map-maker.svg \
   share/man/man1/varga-map-maker.1.gz share/man/man1/varga-map.1.gz \
   share/bash-completion/completions/varga-map \
@@ -97,6 +100,43 @@ grep -q "application/x-varga-map-project" "$root/mime/globs2" ||
   fail "the MIME database does not know *.vmap"
 grep -q "x-varga-map-project:\*\.vmap" "$root/mime/globs2" || fail "*.vmap is not the project's"
 
+# The thumbnailer: its Exec line run as a file manager runs it (%i the project, %o the
+# PNG to write, %s the size), with the installed tool first on the PATH.
+thumbnailer=$share/thumbnailers/varga-map-maker.thumbnailer
+grep -qx "MimeType=application/x-varga-map-project;" "$thumbnailer" ||
+  fail "the thumbnailer is not for map projects"
+exec_line=$(sed -n 's/^Exec=//p' "$thumbnailer")
+for code in %i %o %s; do
+  case $exec_line in *"$code"*) ;; *) fail "the thumbnailer's Exec lacks $code" ;; esac
+done
+thumbnail() { # PROJECT OUT SIZE
+  command=$(echo "$exec_line" | sed "s|%i|$1|; s|%o|$2|; s|%s|$3|")
+  PATH="$usr/bin:$PATH" sh -c "$command" 2>"$root/thumbnail.log"
+}
+# A map of one Quad row: element 1 and height 1 in each Sector.
+{
+  printf '10\r\n \r\n30 X Max \r\n21 Y Max \r\n0\r\n0\r\nId\r\n&\r\n'
+  quad=0
+  while [ "$quad" -lt 30 ]; do
+    printf '%d' "$quad"
+    printf '\t1%.0s' $(seq 32)
+    printf '\t\r\n'
+    quad=$((quad + 1))
+  done
+  printf '#\r\n'
+} >"$root/map.txt"
+"$usr/bin/varga-map" pack "$sample" "$root/map.txt" -o "$root/sample.vmap" ||
+  fail "varga-map pack failed on the sample"
+thumbnail "$root/sample.vmap" "$root/thumb.png" 128 ||
+  { cat "$root/thumbnail.log"; fail "the thumbnailer made no thumbnail of the sample"; }
+dims=$(od -An -tu1 -j16 -N8 "$root/thumb.png" | awk '{print $3 * 256 + $4 "x" $7 * 256 + $8}')
+[ "$dims" = "128x89" ] || fail "the sample's 128-pixel thumbnail is $dims"
+head -c 3000 "$root/sample.vmap" >"$root/damaged.vmap"
+if thumbnail "$root/damaged.vmap" "$root/damaged.png" 128; then
+  fail "the thumbnailer accepted a damaged project"
+fi
+[ ! -e "$root/damaged.png" ] || fail "the thumbnailer wrote a picture of a damaged project"
+
 for page in varga-map-maker varga-map; do
   warnings=$(MANWIDTH=80 man --warnings -l "$share/man/man1/$page.1.gz" 2>&1 >"$root/$page.txt")
   [ -z "$warnings" ] || fail "man $page warns: $warnings"
@@ -129,5 +169,8 @@ completed=$(bash -c '
 ' sh "$share/bash-completion/completions/varga-map")
 expected=$(printf '%s\n' "convert check" "terrain elevation" "--to")
 [ "$completed" = "$expected" ] || fail "bash completion gave: $completed"
+
+# Debian's own package checks: errors and warnings fail, informational tags do not.
+lintian --fail-on error,warning "$deb" || fail "lintian found errors or warnings"
 
 echo "check_package: all checks passed"

@@ -26,6 +26,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
@@ -162,6 +165,95 @@ class TestCli : public QObject {
     MapSurfaces bare(gradientPicture(240, 120));
     bare.restoreWithGrid(plane);
     QVERIFY(rendered != bare.surface(plane));
+  }
+
+  // A thumbnail is the Terrain map render draws of the project, scaled down to fit SIZE x
+  // SIZE with its proportions kept, never enlarged, always a PNG.
+  void thumbnailIsTheRenderScaled_data() {
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QSize>("expected");
+    QTest::newRow("128") << 128 << QSize(128, 64);
+    QTest::newRow("a size that rounds") << 75 << QSize(75, 37);
+    QTest::newRow("a single pixel") << 1 << QSize(1, 1);
+    QTest::newRow("larger than the map") << 1024 << QSize(240, 120);
+  }
+
+  void thumbnailIsTheRenderScaled() {
+    QFETCH(int, size);
+    QFETCH(QSize, expected);
+    const QString full = path("full.png");
+    const QString thumbnail = path("thumbnail.bmp");  // named as the thumbnailer likes
+    RunResult result = run({"render", project_, "-o", full});
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    result = run({"render", "--thumbnail", QString::number(size), "-o", thumbnail, "--", project_});
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    QVERIFY(test::readFile(thumbnail).startsWith("\x89PNG"));
+    const QImage made = QImage(thumbnail).convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(made.size(), expected);
+    const QImage scaled = QImage(full)
+                              .convertToFormat(QImage::Format_RGB32)
+                              .scaled(expected, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // Each pixel the average of what it covers, give or take rounding.
+    int worst = 0;
+    for (int y = 0; y < expected.height(); ++y)
+      for (int x = 0; x < expected.width(); ++x) {
+        const QRgb a = made.pixel(x, y), b = scaled.pixel(x, y);
+        worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                          std::abs(qBlue(a) - qBlue(b))});
+      }
+    QVERIFY2(worst <= 2, qPrintable(QString::number(worst)));
+  }
+
+  // A file manager hands the thumbnailer whatever file claims to be a project: a hostile
+  // one gets no thumbnail, exit status 2 and a message, within seconds.
+  void thumbnailerRefusesHostileProjects_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("truncated") << "truncated"
+                               << "cannot be opened";
+    QTest::newRow("SQLite header alone") << "header"
+                                         << "cannot be opened";
+    QTest::newRow("1 GB picture declared") << "huge picture"
+                                           << "the picture declares";
+    QTest::newRow("picture declaring 60000 x 60000") << "giant"
+                                                     << "is too large";
+    QTest::newRow("a pipe") << "pipe"
+                            << "pipe";
+    QTest::newRow("a folder") << "folder"
+                              << "cannot be opened";
+  }
+
+  void thumbnailerRefusesHostileProjects() {
+    QFETCH(QString, kind);
+    QFETCH(QString, message);
+    QTemporaryDir folder;
+    const QString hostile = folder.filePath("hostile.vmap");
+    const QByteArray valid = test::readFile(project_);
+    if (kind == "truncated") {
+      QVERIFY(test::writeFile(hostile, valid.left(valid.size() / 2)));
+    } else if (kind == "header") {
+      QVERIFY(test::writeFile(hostile, QByteArray("SQLite format 3\0", 16)));
+    } else if (kind == "huge picture") {
+      QVERIFY(test::writeFile(hostile, test::declareHugePicture(valid, 999'999'000)));
+    } else if (kind == "giant") {
+      QVERIFY(QFile::copy(project_, hostile));
+      QVERIFY(test::runSql(hostile, {"UPDATE picture SET bytes = ?"},
+                           test::jpegDeclaring(60000, 60000)));
+    } else if (kind == "pipe") {
+      QVERIFY(::mkfifo(QFile::encodeName(hostile).constData(), 0600) == 0);
+    } else {
+      QVERIFY(QDir().mkpath(hostile));
+    }
+    const QString out = folder.filePath("thumbnail.png");
+    QElapsedTimer timer;
+    timer.start();
+    const RunResult result = run({"render", "--thumbnail", "256", "-o", out, "--", hostile});
+    QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY2(result.err.contains(message), qPrintable(result.err));
+    QVERIFY(!QFile::exists(out));
+    QCOMPARE(QDir(folder.path()).entryList({"thumbnail*"}, QDir::Files | QDir::Hidden),
+             QStringList());
   }
 
   // The Varga writer is compared with the editor's in editEqualsTheEditorsEdits.
@@ -500,6 +592,12 @@ class TestCli : public QObject {
         << "The map project \"" + QDir::toNativeSeparators(QDir::tempPath()) + "/";
     QTest::newRow("project and map") << QStringList{"render", "PROJECT", "MAP", "-o", out}
                                      << "a map project holds its map: give no MAP with it";
+    QTest::newRow("thumbnail of no size")
+        << QStringList{"render", "PROJECT", "--thumbnail", "0", "-o", out}
+        << "--thumbnail must be a whole number from 1 to 4096, not \"0\"";
+    QTest::newRow("thumbnail as a bitmap")
+        << QStringList{"render", "PROJECT", "--thumbnail", "64", "--format", "bmp", "-o", out}
+        << "a thumbnail is a PNG picture";
     QTest::newRow("--stats without a map")
         << QStringList{"check", "PIC", "--stats"} << "--stats needs a MAP file";
     QTest::newRow("unknown format")

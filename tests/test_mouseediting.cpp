@@ -2,9 +2,12 @@
 #include "support/TestSupport.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/StatusPanels.h"
+#include "ui/mapview/KeyboardCursor.h"
 #include "ui/mapview/MapViewWindow.h"
+#include "ui/mapview/SectorHighlight.h"
 #include "ui/mapview/SurfaceWidget.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QPushButton>
 #include <QtTest>
@@ -37,6 +40,105 @@ class TestMouseEditing : public QObject {
   }
 
   void cleanup() { main_.reset(); }
+
+  // The keyboard's cursor: Space paints as a left click does, in every mode and view, as
+  // one undo step; the status panels, the outline and screen readers follow the cursor.
+  void keyboardCursorPaintsAsTheMouseDoes_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("elevation");
+    QTest::newRow("Draw Sector, Terrain") << int(EditMode::DrawSector) << false;
+    QTest::newRow("Draw Quad, Elevation") << int(EditMode::DrawQuad) << true;
+    QTest::newRow("Fill Area, Terrain") << int(EditMode::FillArea) << false;
+  }
+
+  void keyboardCursorPaintsAsTheMouseDoes() {
+    QFETCH(int, mode);
+    QFETCH(bool, elevation);
+    test::ScriptedDialogs mouseDialogs;
+    const std::unique_ptr<MainWindow> byMouse = test::openShownMap(mouseDialogs, home_.picture);
+    QVERIFY(byMouse);
+    for (MainWindow *main : {main_.get(), byMouse.get()}) {
+      if (elevation) trigger(main, "mnuV3");
+      main->session().setEditMode(EditMode(mode));
+      main->session().document().CurrentDrawElement = 7;
+      main->session().document().CurrentDrawHeight = 30;
+    }
+    const MapView shown = elevation ? MapView::Elevation : MapView::Terrain;
+    SurfaceWidget *surface = main_->mapView()->surfaceWidget(shown);
+    auto *cursor = main_->mapView()->findChild<KeyboardCursor *>();
+    QVERIFY(cursor);
+    // The pointer last rested on Quad 7 Sector 5; the first arrow shows the cursor there,
+    // then it moves: three Sectors right (into the next Quad), a Quad down, one Sector up.
+    test::sendMouseMove(surface, sectorCentre(7, 5), Qt::NoButton);
+    QTest::keyClick(surface, Qt::Key_Space);  // no cursor yet: nothing painted
+    QCOMPARE(main_->session().history().stack().count(), 0);
+    QTest::keyClick(surface, Qt::Key_Right);
+    QCOMPARE(cursor->sector(), std::optional(SectorAddress{7, 5}));
+    for (int step = 0; step < 3; ++step) QTest::keyClick(surface, Qt::Key_Right);
+    QTest::keyClick(surface, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(surface, Qt::Key_Up);
+    const SectorAddress target{14, 0};
+    QCOMPARE(cursor->sector(), std::optional(target));
+    QCOMPARE(main_->panelText(6), QStringLiteral("Quad : 14"));
+    QCOMPARE(main_->panelText(7), QStringLiteral("Sect : 0"));
+    const test::MapState before = test::mapState(*main_);
+    QTest::keyClick(surface, Qt::Key_Space);
+    const test::MapState after = test::mapState(*main_);
+
+    // The mouse's click on the same Sector in another window: the same map and history.
+    SurfaceWidget *mouseSurface = byMouse->mapView()->surfaceWidget(shown);
+    test::sendMouseMove(mouseSurface, sectorCentre(14, 0), Qt::NoButton);
+    test::sendMousePress(mouseSurface, sectorCentre(14, 0), Qt::LeftButton);
+    test::sendMouseRelease(mouseSurface, sectorCentre(14, 0), Qt::LeftButton);
+    QVERIFY(after != before);
+    QVERIFY(after == test::mapState(*byMouse));
+    const QUndoStack &steps = main_->session().history().stack();
+    QCOMPARE(steps.count(), 1);
+    QCOMPARE(steps.text(0), byMouse->session().history().stack().text(0));
+    QVERIFY(test::undoRedoRestores(*main_, before, after));
+
+    // Screen readers hear the Sector; the outline stays on the map.
+    const QString named = QAccessible::queryAccessibleInterface(surface)->text(QAccessible::Name);
+    QVERIFY2(named.contains(QStringLiteral("Quad 14 Sector 0")), qPrintable(named));
+    QVERIFY2(elevation ? named.endsWith(QStringLiteral("height 30"))
+                       : named.contains(main_->session().elementName(7)),
+             qPrintable(named));
+    auto *outline = main_->mapView()->findChild<SectorHighlight *>(QStringLiteral("sectorCursor"));
+    QVERIFY(outline && outline->isVisible() && outline->parentWidget() == surface);
+    // A mouse press hands the map back to the mouse.
+    test::sendMousePress(surface, sectorCentre(0, 0), Qt::RightButton);
+    QVERIFY(!cursor->sector() && !outline->isVisible());
+  }
+
+  // The cursor stays on the map, and its outline is a visible ring round its Sector at
+  // every zoom level.
+  void keyboardCursorShowsAtEveryZoom_data() {
+    QTest::addColumn<double>("level");
+    for (const double level : {0.125, 1.0, 8.0})
+      QTest::newRow(qPrintable(QString::number(level))) << level;
+  }
+
+  void keyboardCursorShowsAtEveryZoom() {
+    QFETCH(double, level);
+    MapViewWindow *view = main_->mapView();
+    view->setZoomLevel(level);
+    SurfaceWidget *terrain = view->surfaceWidget(MapView::Terrain);
+    test::sendMouseMove(terrain, (sectorCentre(17, 15) * level), Qt::NoButton);
+    for (int i = 0; i < 3; ++i) QTest::keyClick(terrain, Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(terrain, Qt::Key_Down);
+    auto *cursor = view->findChild<KeyboardCursor *>();
+    QCOMPARE(cursor->sector(), std::optional(SectorAddress{17, 15}));  // the bottom-right corner
+    auto *outline = view->findChild<SectorHighlight *>(QStringLiteral("sectorCursor"));
+    const QRect cell = QRect(QPoint(230, 110), QSize(10, 10));
+    const QRect shown(cell.topLeft() * level, cell.size() * level);
+    QVERIFY(outline->isVisible());
+    QVERIFY(outline->geometry().contains(shown));
+    QVERIFY(outline->width() >= 8 && outline->height() >= 8);
+    // Zooming keeps the ring round the same Sector.
+    view->setZoomLevel(level == 1.0 ? 2.0 : 1.0);
+    QVERIFY(outline->geometry().contains(
+        QRect(cell.topLeft() * view->zoomLevel(), cell.size() * view->zoomLevel())));
+  }
 
   void pickerListsAndSelection() {
     MainWindow &main = *main_;

@@ -4,18 +4,23 @@
 // tool strip and the status bar explain themselves, and the user guide shows its pictures.
 #include "app/EditorArguments.h"
 #include "support/TestSupport.h"
+#include "ui/catalogue/ElementDataWindow.h"
 #include "ui/catalogue/ElementTreeWindow.h"
 #include "ui/dialogs/AboutDialog.h"
 #include "ui/dialogs/HelpWindows.h"
 #include "ui/main/EditToolBar.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/StatusPanels.h"
+#include "ui/mapview/KeyboardCursor.h"
 #include "ui/mapview/MapViewWindow.h"
+#include "ui/splash/SplashScreen.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QComboBox>
 #include <QDir>
 #include <QDirIterator>
+#include <QDockWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -27,6 +32,7 @@
 #include <QTableWidget>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QToolBar>
 #include <QToolTip>
 #include <QTreeWidget>
 #include <QtTest>
@@ -304,12 +310,39 @@ class TestShortcuts : public QObject {
                qPrintable(control->objectName() + ": " + control->toolTip()));
     }
 
-    // Every panel that is not a spacer explains itself where the pointer rests.
+    // Screen readers name each control by its tip's lead and describe it by the whole tip
+    // (Qt's accessibility interface tells a list on Linux by its current text, the value),
+    // on both rows of the tool strip.
+    const auto toldAsTipped = [](QWidget *widget, const QString &tip) {
+      const QString name = widget->accessibleName();
+      QVERIFY2(!name.isEmpty() && tip.startsWith(name), qPrintable(name + " / " + tip));
+      QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Description), tip);
+    };
+    int described = 0;
+    for (const QToolBar *bar : window->findChildren<QToolBar *>())
+      for (QWidget *control : bar->findChildren<QWidget *>())
+        if (!control->toolTip().isEmpty()) {
+          toldAsTipped(control, control->toolTip());
+          ++described;
+        }
+    QVERIFY2(described >= 17, qPrintable(QString::number(described)));
+    // A tip that changes later is followed.
+    tools->heightColourButton()->setToolTip(QStringLiteral("Colours: a new tip"));
+    toldAsTipped(tools->heightColourButton(), QStringLiteral("Colours: a new tip"));
+
+    // Every panel that is not a spacer explains itself where the pointer rests, and to
+    // screen readers.
     StatusPanels *panels = window->statusPanels();
     for (int panel = 1; panel <= panels->count(); ++panel) {
       const QString tip = panels->panelToolTip(panel);
       QCOMPARE(tip.isEmpty(), panels->bevel(panel) == StatusPanels::NoBevel);
       if (tip.isEmpty()) continue;
+      // The panel's label, which lets mouse events through to the panels.
+      QLabel *label = nullptr;
+      for (QLabel *each : panels->findChildren<QLabel *>())
+        if (each->geometry() == panels->panelRect(panel)) label = each;
+      QVERIFY(label);
+      toldAsTipped(label, tip);
       const QPoint centre = panels->panelRect(panel).center();
       QHelpEvent rest(QEvent::ToolTip, centre, panels->mapToGlobal(centre));
       QCoreApplication::sendEvent(panels, &rest);
@@ -322,6 +355,51 @@ class TestShortcuts : public QObject {
       const QString expected = nativeText(window->findChild<QAction *>(action)->shortcut());
       QVERIFY2(tip.endsWith(QStringLiteral("(%1)").arg(expected)), qPrintable(tip));
     }
+  }
+
+  // Every window on the screen tells screen readers that it is a window or a dialog, and
+  // its title: the plain windows (splash, Element Data, user guide), the dialogs and the
+  // docks once they float.
+  void everyWindowTellsScreenReadersItsRoleAndTitle() {
+    test::ScriptedDialogs dialogs;
+    auto window = test::openShownMap(dialogs, home_.picture);
+    QVERIFY(window);
+    for (const char *command : {"mnuAbout", "mnuKeyboardShortcuts", "mnuUserGuide"})
+      window->findChild<QAction *>(QLatin1String(command))->trigger();
+    QPointer<ElementDataWindow> elementData;
+    ElementDataWindow::open(elementData, window->session().catalogue(),
+                            window->session().elementTable(), QStringLiteral("Brick Wall"),
+                            window.get());
+    SplashScreen splash;
+    splash.show();
+    const QList<QDockWidget *> docks = window->findChildren<QDockWidget *>();
+    for (QDockWidget *dock : docks) {
+      dock->setFloating(true);
+      dock->show();
+    }
+    QHash<QString, QAccessible::Role> told;
+    for (QWidget *shown : QApplication::topLevelWidgets()) {
+      if (!shown->isVisible() || shown->windowType() == Qt::ToolTip) continue;
+      QAccessibleInterface *face = QAccessible::queryAccessibleInterface(shown);
+      QVERIFY(face);
+      QVERIFY2(face->role() == QAccessible::Window || face->role() == QAccessible::Dialog,
+               qPrintable(QStringLiteral("%1 is told as role %2")
+                              .arg(shown->metaObject()->className())
+                              .arg(face->role())));
+      const QString title = shown->windowTitle().remove(QStringLiteral("[*]"));
+      QVERIFY(!title.isEmpty());
+      QCOMPARE(face->text(QAccessible::Name), title);
+      told.insert(QLatin1String(shown->metaObject()->className()), face->role());
+    }
+    QCOMPARE(told.value("vmm::SplashScreen"), QAccessible::Window);
+    QCOMPARE(told.value("vmm::ElementDataWindow"), QAccessible::Window);
+    QCOMPARE(told.value("vmm::UserGuideWindow"), QAccessible::Window);
+    QCOMPARE(told.value("vmm::AboutDialog"), QAccessible::Dialog);
+    QCOMPARE(told.value("vmm::KeyboardShortcutsDialog"), QAccessible::Dialog);
+    QVERIFY(docks.size() >= 4);
+    for (QDockWidget *dock : docks)
+      QVERIFY2(told.contains(QLatin1String(dock->metaObject()->className())),
+               qPrintable(dock->windowTitle()));
   }
 
   void userGuideOpensWithF1AndFindsItsPictures() {
@@ -402,7 +480,11 @@ class TestShortcuts : public QObject {
     QHash<QString, QString> listed;
     for (int row = 0; row < table->rowCount(); ++row)
       listed.insert(table->item(row, 0)->text(), table->item(row, 1)->text());
-    QCOMPARE(listed.size(), actionsWithKeys(*window).size());
+    // The commands' keys, then the map view's own.
+    QCOMPARE(listed.size(), actionsWithKeys(*window).size() + KeyboardCursor::keyList().size());
+    QCOMPARE(listed.value(QStringLiteral("Move the Sector cursor by a Quad")),
+             QStringList({"Shift+Left", "Shift+Right", "Shift+Up", "Shift+Down"}).join(", "));
+    QCOMPARE(listed.value(QStringLiteral("Paint the cursor's Sector")), nativeText(keys("Space")));
     QCOMPARE(listed.value(QStringLiteral("Refresh Screen")), nativeText(keys("F5")));
     QCOMPARE(listed.value(QStringLiteral("Draw Quadrent")), nativeText(keys("Shift+D")));
     // Only keys a common keyboard has: no F13 and beyond, which Qt adds for Undo and Redo.

@@ -247,12 +247,13 @@ class TestZoomView : public QObject {
     QCOMPARE(view()->zoomLevel(), 2.0 / 3);
   }
 
-  void arrowKeysMoveByScreenPixels() {
+  // The arrow keys alone move the keyboard's Sector cursor (test_mouseediting).
+  void ctrlArrowKeysMoveByScreenPixels() {
     open(largePicture());
     view()->setZoomLevel(4.0);
     view()->setScrollPosition({1000, 1000});
-    QTest::keyClick(terrain(), Qt::Key_Right);
-    QTest::keyClick(terrain(), Qt::Key_Down);
+    QTest::keyClick(terrain(), Qt::Key_Right, Qt::ControlModifier);
+    QTest::keyClick(terrain(), Qt::Key_Down, Qt::ControlModifier);
     QCOMPARE(view()->scrollPosition(), QPoint(1100, 1100));
     QCOMPARE(view()->visibleArea().topLeft(), QPointF(275, 275));
   }

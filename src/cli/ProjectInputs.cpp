@@ -23,17 +23,17 @@ std::optional<ProjectContent> readProjectFile(const QString &path, Console &cons
   return std::move(read.content);
 }
 
-bool openProjectMap(const QString &path, EditorSession &session, Console &console) {
+bool openProjectMap(const QString &path, EditorSession &session, Console &console, bool drawViews) {
   const std::optional<ProjectContent> content = readProjectFile(path, console);
   if (!content) return false;
-  const CatalogueResult loaded = session.openProject(*content);
+  const CatalogueResult loaded = session.openProject(*content, drawViews);
   if (!loaded.ok) console.error(loaded.error);
   return loaded.ok;
 }
 
 bool startMapFromInputs(const QString &pictureOrProject, const QString &mapPath,
-                        EditorSession &session, Console &console) {
-  if (mapPath.isEmpty()) return openProjectMap(pictureOrProject, session, console);
+                        EditorSession &session, Console &console, bool drawViews) {
+  if (mapPath.isEmpty()) return openProjectMap(pictureOrProject, session, console, drawViews);
   // As the editor after "Import Map Image" and "Import Map Data".
   const std::optional<PictureLoadResult> picture = loadPicture(pictureOrProject, console);
   if (!picture) return false;

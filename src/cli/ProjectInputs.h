@@ -21,13 +21,15 @@ std::optional<ProjectContent> readProjectFile(const QString &path, Console &cons
 
 // Opens the project's map in `session` as the editor opens it; the session's catalogue
 // must already be given.
-bool openProjectMap(const QString &path, EditorSession &session, Console &console);
+// With `drawViews` off the views are left for the command to paint.
+bool openProjectMap(const QString &path, EditorSession &session, Console &console,
+                    bool drawViews = true);
 
 // The input of render and check: a project alone, or a picture and a map file. Starts
 // the map in `session` (catalogue already given) as the editor would, and reports a map
 // whose row count differs from the picture's Quads as a warning.
 bool startMapFromInputs(const QString &pictureOrProject, const QString &mapPath,
-                        EditorSession &session, Console &console);
+                        EditorSession &session, Console &console, bool drawViews = true);
 
 // The single -o value of a command that writes a project or a folder: nothing (after the
 // message) when it is missing, empty or "-" (neither can go to the standard output).

@@ -15,6 +15,24 @@ const QString kStyle = QStringLiteral("style");
 const QString kHeights = QStringLiteral("heights");
 const QString kCatalogue = QStringLiteral("catalogue");
 const QString kFormat = QStringLiteral("format");
+const QString kThumbnail = QStringLiteral("thumbnail");
+constexpr int kLargestThumbnail = 4096;
+
+// The --thumbnail size: 0 when the option is absent, nothing (after the message) when
+// it is no whole number from 1 to kLargestThumbnail.
+std::optional<int> thumbnailOption(const CommandParser &parser, Console &console) {
+  const std::optional<QString> text = parser.single(kThumbnail, console);
+  if (!text) return std::nullopt;
+  if (!parser.isSet(kThumbnail)) return 0;
+  bool ok = false;
+  const int size = text->toInt(&ok);
+  if (ok && size >= 1 && size <= kLargestThumbnail) return size;
+  console.error(QStringLiteral("--thumbnail must be a whole number from 1 to %1, not \"%2\"\n")
+                    .arg(kLargestThumbnail)
+                    .arg(plainText(*text)) +
+                helpHint(QStringLiteral("render")));
+  return std::nullopt;
+}
 
 DrawStyle styleNamed(const QString &name) {
   if (name == QLatin1String("transparent")) return DrawStyle::Transparent;
@@ -55,6 +73,10 @@ int runRender(const QStringList &arguments) {
                     QStringLiteral("The picture's format: bmp or png; by default png for an OUT "
                                    "ending in \".png\", otherwise bmp."),
                     QStringLiteral("bmp|png")});
+  parser.addOption({kThumbnail,
+                    QStringLiteral("Writes a PNG picture of the map scaled down to fit SIZE x "
+                                   "SIZE pixels, as file managers show a project."),
+                    QStringLiteral("SIZE")});
   if (const std::optional<int> stop = parser.parse(arguments, console)) return *stop;
 
   const std::optional<QString> output = parser.single(kOutput, console);
@@ -77,11 +99,18 @@ int runRender(const QStringList &arguments) {
   if (!heights) return kFailure;
   const std::optional<QString> catalogueFile = parser.single(kCatalogue, console);
   if (!catalogueFile) return kFailure;
+  const std::optional<int> thumbnail = thumbnailOption(parser, console);
+  if (!thumbnail) return kFailure;
   const bool pngName = output->endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
   const auto formatName =
       parser.choice(kFormat, {QStringLiteral("bmp"), QStringLiteral("png")},
-                    pngName ? QStringLiteral("png") : QStringLiteral("bmp"), console);
+                    pngName || *thumbnail ? QStringLiteral("png") : QStringLiteral("bmp"), console);
   if (!formatName) return kFailure;
+  if (*thumbnail && *formatName != QLatin1String("png")) {
+    console.error(QStringLiteral("a thumbnail is a PNG picture: give no --format bmp with it\n") +
+                  helpHint(QStringLiteral("render")));
+    return kFailure;
+  }
 
   const Plane plane = *view == QLatin1String("elevation") ? Plane::Height : Plane::Element;
   const qint16 heightColourMode = *heights == QLatin1String("colour") ? 1 : 0;
@@ -91,7 +120,8 @@ int runRender(const QStringList &arguments) {
 
   EditorSession session;
   if (!loadCatalogue(*catalogueFile, heightColourMode, session, console)) return kFailure;
-  if (!startMapFromInputs(parser.positional(0), mapPath, session, console)) return kFailure;
+  // Only the view asked for is drawn, once, below.
+  if (!startMapFromInputs(parser.positional(0), mapPath, session, console, false)) return kFailure;
   MapDocument &doc = session.document();
   // The options decide the look, whatever a project was saved with.
   if (const CatalogueResult loaded = session.setHeightColourMode(heightColourMode); !loaded.ok) {
@@ -99,16 +129,25 @@ int runRender(const QStringList &arguments) {
     return kFailure;
   }
   session.setDrawStyle(styleNamed(*style));
-  // Refresh Screen: the array is not written while the view is redrawn.
-  doc.mapReady = false;
-  session.repaintWholePlane(plane);
-  doc.mapReady = true;
+  // Refresh Screen: the array is not written while the view is redrawn. A thumbnail is
+  // drawn straight at its size: a whole surface would cost more than reading the project.
+  QImage drawn;
+  if (*thumbnail) {
+    const QSize size = session.surfaces().size();
+    const QSize fitted = thumbnailSize(size, *thumbnail);
+    if (fitted != size) drawn = session.reducedView(plane, fitted);
+  }
+  if (drawn.isNull()) {
+    doc.mapReady = false;
+    session.repaintWholePlane(plane);
+    doc.mapReady = true;
+    drawn = session.surfaces().surface(plane);
+  }
 
   const PictureFormat format =
       *formatName == QLatin1String("png") ? PictureFormat::Png : PictureFormat::Bitmap;
   QString error;
-  const std::optional<QByteArray> bytes =
-      encodeSurfacePicture(session.surfaces().surface(plane), format, &error);
+  const std::optional<QByteArray> bytes = encodeSurfacePicture(drawn, format, &error);
   if (!bytes) {
     console.error(QStringLiteral("\"%1\" could not be written: %2").arg(shown(*output), error));
     return kFailure;

@@ -21,6 +21,11 @@ std::optional<QByteArray> encodeSurfacePicture(const QImage &surface, PictureFor
   return bytes;
 }
 
+QSize thumbnailSize(QSize picture, int size) {
+  if (picture.width() <= size && picture.height() <= size) return picture;
+  return picture.scaled(size, size, Qt::KeepAspectRatio).expandedTo({1, 1});
+}
+
 FileWriteResult saveSurfacePicture(const QImage &surface, const QString &path,
                                    PictureFormat format) {
   if (FileWriteResult refused = checkReplaceable(path); !refused.ok) return refused;

@@ -26,6 +26,10 @@ std::optional<QByteArray> encodeSurfacePicture(const QImage &surface, PictureFor
 FileWriteResult saveSurfacePicture(const QImage &surface, const QString &path,
                                    PictureFormat format);
 
+// The size of a picture of `picture`'s proportions that fits `size` x `size` pixels, at
+// least one pixel across; `picture` itself when it fits already (never enlarged).
+QSize thumbnailSize(QSize picture, int size);
+
 // The editor's picture export: a 24-bit Windows bitmap.
 inline FileWriteResult saveSurfaceBitmap(const QImage &surface, const QString &path) {
   return saveSurfacePicture(surface, path, PictureFormat::Bitmap);

@@ -192,6 +192,19 @@ void MapSurfaces::composeSectorBand(Plane plane, int top, const std::vector<quin
   if (!isLoaded() || top < 0 || top >= image_.height()) return;
   QImage &view = surface(plane);
   if (!ownsCopyOfImage(view)) view = image_.copy();
+  composeBandRows(top, ink, how, [&view](int y) { return view.scanLine(y); });
+}
+
+void MapSurfaces::composeSectorBandInto(QImage &band, int top, const std::vector<quint32> &ink,
+                                        CellInk how) const {
+  if (!isLoaded() || top < 0 || top >= image_.height()) return;
+  if (band.size() != QSize(image_.width(), kGridStep) || band.format() != image_.format())
+    band = QImage(image_.width(), kGridStep, image_.format());
+  composeBandRows(top, ink, how, [&band, top](int y) { return band.scanLine(y - top); });
+}
+
+void MapSurfaces::composeBandRows(int top, const std::vector<quint32> &ink, CellInk how,
+                                  const std::function<uchar *(int)> &rowAt) const {
   const int width = image_.width();
   const int bottom = std::min(top + kGridStep, image_.height());
   const quint32 black = toPixel(toRgb(kGridBlack));
@@ -199,7 +212,7 @@ void MapSurfaces::composeSectorBand(Plane plane, int top, const std::vector<quin
   auto gridPixel = [&](int at) { return (at / kGridStep) % 4 == 0 ? black : teal; };
   for (int y = top; y < bottom; ++y) {
     const auto *from = reinterpret_cast<const quint32 *>(image_.constScanLine(y));
-    auto *to = reinterpret_cast<quint32 *>(view.scanLine(y));
+    auto *to = reinterpret_cast<quint32 *>(rowAt(y));
     const int rowInCell = y - top;
     if (rowInCell > 0) {
       composeRow(to, from, rowInCell, ink, how, width, black, teal);
@@ -213,6 +226,11 @@ void MapSurfaces::composeSectorBand(Plane plane, int top, const std::vector<quin
       std::memcpy(to, from, std::size_t(width) * sizeof(quint32));
     for (int x = kGridStep; x < width; x += kGridStep) to[x] = gridPixel(x);
   }
+}
+
+void MapSurfaces::prepareToComposeAll(Plane plane) {
+  QImage &view = surface(plane);
+  if (isLoaded() && !ownsCopyOfImage(view)) view = QImage(image_.size(), image_.format());
 }
 
 QRect MapSurfaces::inkCells(Plane plane, std::span<const QPoint> insides, quint32 pixel,

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QRect>
 
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -78,6 +79,13 @@ class MapSurfaces {
   // painted there). The same pixels as restoreWithGrid for the band followed by
   // painting its cells one by one.
   void composeSectorBand(Plane plane, int top, const std::vector<quint32> &ink, CellInk how);
+  // The same band composed into `band` (made kSectorPixels rows of the picture's width
+  // when it is not), leaving the views as they are; rows past the picture stay unwritten.
+  void composeSectorBandInto(QImage &band, int top, const std::vector<quint32> &ink,
+                             CellInk how) const;
+  // Gives the view of `plane` memory of its own without copying the picture into it,
+  // for a repaint that composes every band: a copy would only be written over.
+  void prepareToComposeAll(Plane plane);
 
   // Puts `pixel` over the 9 x 9 inside of each cell, given by its top-left inside
   // pixel, in the given way (clipped to the surfaces); with `restoreFirst` each inside
@@ -91,6 +99,9 @@ class MapSurfaces {
   void copyRowsFromImage(QImage &view, int top, int bottom) const;
   void copyAreaFromImage(QImage &view, const QRect &area) const;
   bool ownsCopyOfImage(const QImage &view) const;
+  // composeSectorBand's pixels, row y of the band written where rowAt(y) says.
+  void composeBandRows(int top, const std::vector<quint32> &ink, CellInk how,
+                       const std::function<uchar *(int)> &rowAt) const;
 
   QImage terrain_;
   QImage image_;

@@ -3,6 +3,7 @@
 
 #include "gdi/CGDIRectangle.h"
 #include "gdi/SystemColours.h"
+#include "mapview/AreaReducer.h"
 
 #include <algorithm>
 
@@ -169,12 +170,7 @@ QRect SectorPainter::paintWholeMap(Plane plane, bool restore) {
     // A freshly restored view is built band by band in one pass: the values
     // written back would be the ones already held, and a hollow cell's
     // pre-erase would put back the picture that is already there.
-    const DrawStyle style = drawStyle_ ? drawStyle_() : DrawStyle::None;
-    std::optional<CellInk> how;
-    if (style == DrawStyle::Solid) how = CellInk::Fill;
-    if (style == DrawStyle::Transparent) how = CellInk::Tint;
-    if (style == DrawStyle::Hollow) how = CellInk::Outline;
-    if (how) {
+    if (const std::optional<CellInk> how = bandInk()) {
       composeWholeView(plane, *how);
       if (plane == Plane::Element) document_.mapReady = true;
       return changed;
@@ -218,6 +214,36 @@ QRect SectorPainter::paintWholeMap(Plane plane, bool restore) {
 }
 
 void SectorPainter::composeWholeView(Plane plane, CellInk how) {
+  surfaces_->prepareToComposeAll(plane);
+  forEachBandInk(plane, [&](int top, const std::vector<quint32> &ink) {
+    surfaces_->composeSectorBand(plane, top, ink, how);
+  });
+}
+
+std::optional<CellInk> SectorPainter::bandInk() const {
+  const DrawStyle style = drawStyle_ ? drawStyle_() : DrawStyle::None;
+  if (style == DrawStyle::Solid) return CellInk::Fill;
+  if (style == DrawStyle::Transparent) return CellInk::Tint;
+  if (style == DrawStyle::Hollow) return CellInk::Outline;
+  return std::nullopt;
+}
+
+QImage SectorPainter::reducedView(Plane plane, QSize size) {
+  const std::optional<CellInk> how = bandInk();
+  if (!how || !surfaces_ || !surfaces_->isLoaded()) return {};
+  AreaReducer reducer(surfaces_->size(), size);
+  QImage band;
+  forEachBandInk(plane, [&](int top, const std::vector<quint32> &ink) {
+    surfaces_->composeSectorBandInto(band, top, ink, *how);
+    const int rows = std::min(kSectorPixels, surfaces_->size().height() - top);
+    for (int row = 0; row < rows; ++row)
+      reducer.addRow(reinterpret_cast<const quint32 *>(band.constScanLine(row)));
+  });
+  return reducer.result();
+}
+
+void SectorPainter::forEachBandInk(
+    Plane plane, const std::function<void(int, const std::vector<quint32> &)> &compose) {
   // The same Quads and Sectors as the Sector by Sector repaint visits, gathered
   // into one row of cell colours per 10-pixel band.
   const int last = std::min<int>(document_.TotalQuads, kQuadCapacity - 1);
@@ -247,7 +273,7 @@ void SectorPainter::composeWholeView(Plane plane, CellInk how) {
         if (o.y != top || o.x < 0 || o.x >= size.width()) continue;
         ink[std::size_t(o.x / kSectorPixels)] = lastPixel;
       }
-    surfaces_->composeSectorBand(plane, top, ink, how);
+    compose(top, ink);
   }
 }
 

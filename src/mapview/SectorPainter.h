@@ -52,6 +52,10 @@ class SectorPainter {
   // MapSurfaces::restoreWithGrid(plane) followed by colourMap(plane), done one
   // Quad row at a time so each row is painted while still in cache.
   QRect repaintMap(Plane plane);
+  // What repaintMap would draw, reduced to `size` (no larger than the picture), each
+  // pixel the average of the area it covers; composed band by band, so no surface is
+  // drawn or allocated at full size. Null without a picture or a draw style.
+  QImage reducedView(Plane plane, QSize size);
   QRect eraseSquare(Plane plane, int quad, int sect);
   QRect eraseQuad(Plane plane, int quad);
 
@@ -92,6 +96,12 @@ class SectorPainter {
   // colourMap, with the picture and grid put back first when `restore` is set.
   QRect paintWholeMap(Plane plane, bool restore);
   void composeWholeView(Plane plane, CellInk how);
+  // How the current draw style inks a cell when a view is composed band by band.
+  std::optional<CellInk> bandInk() const;
+  // Calls `compose` for each 10-pixel band of the surface from the top with the band's
+  // cell colours (0 where no Sector is painted).
+  void forEachBandInk(Plane plane,
+                      const std::function<void(int top, const std::vector<quint32> &ink)> &compose);
 
   MapDocument &document_;
   const ElementTable &elements_;

@@ -139,7 +139,7 @@ ProjectEditorState EditorSession::editorState() const {
   return state;
 }
 
-CatalogueResult EditorSession::openProject(const ProjectContent &content) {
+CatalogueResult EditorSession::openProject(const ProjectContent &content, bool drawViews) {
   history_->restart([&] {
     document_.clearPlanes();
     const int quads = content.storedQuads();
@@ -168,7 +168,7 @@ CatalogueResult EditorSession::openProject(const ProjectContent &content) {
   document_.CurrentDrawHeight = state.currentHeight;
   heightColourMode_ = state.heightColourMode;
   const CatalogueResult loaded = LoadElements();
-  repaintWholeMap();
+  if (drawViews) repaintWholeMap();
   return loaded;
 }
 
@@ -263,6 +263,10 @@ int EditorSession::runEditCommand(EditCommand command) {
 
 QRect EditorSession::repaintWholePlane(Plane plane) {
   return painter_->repaintMap(plane);
+}
+
+QImage EditorSession::reducedView(Plane plane, QSize size) {
+  return painter_->reducedView(plane, size);
 }
 
 void EditorSession::repaintWholeMap() {

@@ -109,7 +109,9 @@ class EditorSession : public QObject {
   // editor state, both coloured views repainted, a history of its own that starts clean.
   // The project path is not set (a recovered copy has none). Returns the outcome of
   // loading the project's height colour set.
-  CatalogueResult openProject(const ProjectContent &content);
+  // With `drawViews` off the Terrain and Elevation views are left for the caller to paint
+  // (a command that draws one view only).
+  CatalogueResult openProject(const ProjectContent &content, bool drawViews = true);
   // Writes the map as a project; on success the map is clean and belongs to `path`.
   FileWriteResult saveProject(const QString &path, const ProjectEditorState &state);
 
@@ -145,6 +147,9 @@ class EditorSession : public QObject {
 
   // The whole-map repaint of the view of `plane` (picture, grid, every assigned Sector).
   QRect repaintWholePlane(Plane plane);
+  // The view of `plane` as repaintWholePlane would draw it, reduced to `size`, drawn
+  // straight at that size (SectorPainter::reducedView).
+  QImage reducedView(Plane plane, QSize size);
   // Both coloured views repainted after a change to the whole array.
   void repaintWholeMap();
   // Redraws the Sectors an undo or redo step wrote; the changed area of each plane's

@@ -49,6 +49,7 @@ UserGuideWindow::UserGuideWindow(QWidget *parent) : QWidget(parent, Qt::Window) 
 
 KeyboardShortcutsDialog::KeyboardShortcutsDialog(const QMenuBar &menus,
                                                  const QList<QAction *> &windowActions,
+                                                 const QList<KeyedCommand> &otherKeys,
                                                  QWidget *parent)
     : QDialog(parent) {
   setObjectName(QStringLiteral("keyboardShortcuts"));
@@ -57,24 +58,27 @@ KeyboardShortcutsDialog::KeyboardShortcutsDialog(const QMenuBar &menus,
   collectShortcuts(menus.actions(), commands);
   collectShortcuts(windowActions, commands);
 
-  table_ = new QTableWidget(static_cast<int>(commands.size()), 2, this);
+  // The icon text is the caption without mnemonic markers, or the command's plain name
+  // where the caption changes (Undo names the step it undoes).
+  QList<KeyedCommand> rows;
+  for (const QAction *action : commands) rows.append({action->iconText(), action->shortcuts()});
+  rows.append(otherKeys);
+
+  table_ = new QTableWidget(static_cast<int>(rows.size()), 2, this);
   table_->setObjectName(QStringLiteral("shortcutTable"));
   table_->setHorizontalHeaderLabels({QStringLiteral("Command"), QStringLiteral("Keys")});
   table_->verticalHeader()->hide();
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->setSelectionMode(QAbstractItemView::NoSelection);
-  for (int row = 0; row < commands.size(); ++row) {
-    const QAction *action = commands[row];
+  for (int row = 0; row < rows.size(); ++row) {
     QStringList keys;
-    for (const QKeySequence &key : action->shortcuts()) {
+    for (const QKeySequence &key : rows[row].keys) {
       // Qt adds keys of rare keyboards (Undo is F14 on some): list only the ones most have.
       const Qt::Key first = key.isEmpty() ? Qt::Key_unknown : key[0].key();
       if (first >= Qt::Key_F13 && first <= Qt::Key_F35) continue;
       keys << key.toString(QKeySequence::NativeText);
     }
-    // The icon text is the caption without mnemonic markers, or the command's plain name
-    // where the caption changes (Undo names the step it undoes).
-    table_->setItem(row, 0, new QTableWidgetItem(action->iconText()));
+    table_->setItem(row, 0, new QTableWidgetItem(rows[row].name));
     table_->setItem(row, 1, new QTableWidgetItem(keys.join(QStringLiteral(", "))));
   }
   table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QDialog>
+#include <QKeySequence>
+#include <QList>
 #include <QUrl>
 #include <QWidget>
 
@@ -31,9 +33,16 @@ class KeyboardShortcutsDialog : public QDialog {
   Q_OBJECT
 
  public:
-  // Lists the commands of `menus` and then `windowActions` (those outside the menus).
+  // A command that is no action, such as the map view's own keys, and its keys.
+  struct KeyedCommand {
+    QString name;
+    QList<QKeySequence> keys;
+  };
+
+  // Lists the commands of `menus`, then `windowActions` (those outside the menus), then
+  // `otherKeys`.
   KeyboardShortcutsDialog(const QMenuBar &menus, const QList<QAction *> &windowActions,
-                          QWidget *parent = nullptr);
+                          const QList<KeyedCommand> &otherKeys, QWidget *parent = nullptr);
   QTableWidget *table() const { return table_; }
 
  private:

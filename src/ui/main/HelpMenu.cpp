@@ -4,6 +4,7 @@
 
 #include "ui/dialogs/AboutDialog.h"
 #include "ui/dialogs/HelpWindows.h"
+#include "ui/mapview/KeyboardCursor.h"
 
 #include <QAction>
 #include <QMenu>
@@ -30,7 +31,9 @@ void MainWindow::showUserGuide() {
 
 void MainWindow::showKeyboardShortcuts() {
   if (!shortcutsDialog_) {
-    shortcutsDialog_ = new KeyboardShortcutsDialog(*menuBar(), actions(), this);
+    QList<KeyboardShortcutsDialog::KeyedCommand> mapKeys;
+    for (const auto &[name, keys] : KeyboardCursor::keyList()) mapKeys.append({name, keys});
+    shortcutsDialog_ = new KeyboardShortcutsDialog(*menuBar(), actions(), mapKeys, this);
     shortcutsDialog_->setAttribute(Qt::WA_DeleteOnClose);
   }
   shortcutsDialog_->show();

@@ -7,6 +7,7 @@
 #include "ui/dialogs/WidgetDialogs.h"
 #include "ui/docks/MapOverview.h"
 #include "ui/main/ApplicationIcon.h"
+#include "ui/main/AssistiveTools.h"
 #include "ui/main/EditToolBar.h"
 #include "ui/main/StatusPanels.h"
 #include "ui/mapview/EditCursors.h"
@@ -27,6 +28,7 @@ namespace vmm {
 
 MainWindow::MainWindow(UserDialogs *dialogs, QWidget *parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("MDIfrmMain"));
+  describeWindowsToAssistiveTools();
   setWindowTitle(QStringLiteral("Varga Map Maker"));
   if (!dialogs) {
     ownedDialogs_ = std::make_unique<WidgetDialogs>(this);
@@ -52,6 +54,9 @@ MainWindow::MainWindow(UserDialogs *dialogs, QWidget *parent) : QMainWindow(pare
   addToolBar(Qt::TopToolBarArea, toolBar_);
   addToolBarBreak(Qt::TopToolBarArea);
   addToolBar(Qt::TopToolBarArea, findBar_);
+  // Screen readers name and describe each control as its tool tip does.
+  describeByToolTips(toolBar_);
+  describeByToolTips(findBar_);
   buildStatusBar();
   buildMenus();
   setWindowIcon(applicationIcon());

@@ -5,6 +5,7 @@
 #include "mapfiles/PictureLoader.h"
 #include "ui/dialogs/WidgetDialogs.h"
 #include "ui/mapview/EditCursors.h"
+#include "ui/mapview/KeyboardCursor.h"
 #include "ui/mapview/MapViewWindow.h"
 #include "ui/mapview/MouseEditor.h"
 #include "ui/mapview/SurfaceWidget.h"
@@ -69,6 +70,7 @@ void MainWindow::showNewMapView(const QString &title) {
   auto *mouse = new MouseEditor(session_, *view);
   connect(mouse, &MouseEditor::pointerOverSector, this, &MainWindow::showPointerSector);
   connect(mouse, &MouseEditor::sectorPickedUp, this, &MainWindow::pickUpSector);
+  new KeyboardCursor(session_, *view, *mouse);
   mapView_ = view;
   attachMapView(view);
   attachPaintFromPicture(view, mouse);

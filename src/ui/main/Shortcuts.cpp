@@ -164,8 +164,9 @@ void MainWindow::applyShortcutsAndTips() {
     return withShortcut(QString::fromLatin1(text),
                         action ? commandAction(QLatin1String(action)) : nullptr);
   };
+  // Found in the whole window: the draw style buttons sit on the tool strip's second row.
   for (const ControlTip &tip : kControlTips)
-    if (auto *control = toolBar_->findChild<QWidget *>(QLatin1String(tip.control)))
+    if (auto *control = findChild<QWidget *>(QLatin1String(tip.control)))
       control->setToolTip(tipText(tip.text, tip.action));
   for (const PanelTip &tip : kPanelTips)
     statusPanels_->setPanelToolTip(tip.panel, tipText(tip.text, tip.action));

@@ -3,6 +3,7 @@
 
 #include "gdi/Twips.h"
 #include "ui/dialogs/WidgetDialogs.h"
+#include "ui/main/AssistiveTools.h"
 
 #include <QHBoxLayout>
 #include <QHelpEvent>
@@ -90,7 +91,9 @@ int StatusPanels::panelUnder(QPoint point) const {
 
 void StatusPanels::setPanelToolTip(int panel, const QString &text) {
   if (!panelAt(panel)) return;
-  panels_[static_cast<std::size_t>(panel - 1)].toolTip = text;
+  Panel &changed = panels_[static_cast<std::size_t>(panel - 1)];
+  changed.toolTip = text;
+  describeByToolTip(changed.label, text);
 }
 
 QString StatusPanels::panelToolTip(int panel) const {

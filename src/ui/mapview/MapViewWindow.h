@@ -49,7 +49,7 @@ class MapViewWindow : public QWidget {
   void refresh(MapView view, const QRect &area);
   void refresh(MapView view);
 
-  // The arrow keys scroll by 100 logical pixels, whatever the zoom level.
+  // Ctrl with the arrow keys scrolls by 100 logical pixels, whatever the zoom level.
   void scrollByKey(int key);
 
   // The zoom level (1 is 100%), for every view alike. A new window starts at 100%.

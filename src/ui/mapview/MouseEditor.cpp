@@ -113,6 +113,21 @@ void MouseEditor::mousePressed(MapView view, int buttons, double x, double y) {
   doc.mousePainting = false;
 }
 
+void MouseEditor::pointAt(MapView view, SectorAddress sector) {
+  const MapDocument::Origin origin = session_.document().sectorOrigin(sector.quad, sector.sector);
+  const QPointF centre = QRectF(origin.x, origin.y, kSectorPixels, kSectorPixels).center();
+  mouseMoved(view, 0, centre.x(), centre.y());
+}
+
+void MouseEditor::clickAt(MapView view, SectorAddress sector) {
+  // Shift would start a rectangle and Alt ask for Fill Similar, as on the last mouse event.
+  shiftHeld_ = false;
+  altHeld_ = false;
+  pointAt(view, sector);
+  mousePressed(view, kLeftOnly, lastPosition_.x(), lastPosition_.y());
+  mouseReleased(view, kLeftOnly);
+}
+
 void MouseEditor::paintAlong(MapView view, QPointF from, QPointF to) {
   MapDocument &doc = session_.document();
   constexpr double kStep = 4.0;  // under half a Sector, so no Sector is stepped over

@@ -35,6 +35,11 @@ class MouseEditor : public QObject {
   void mousePressed(MapView view, int buttons, double x, double y);
   void mouseReleased(MapView view, int buttons);
 
+  // The keyboard's way into the mouse's path: the pointer coming to rest over a Sector, and
+  // a left click on it (no modifier held), each at the Sector's centre.
+  void pointAt(MapView view, SectorAddress sector);
+  void clickAt(MapView view, SectorAddress sector);
+
   // The rectangle being dragged is dropped; the held button paints nothing more.
   void cancelRectangle();
 

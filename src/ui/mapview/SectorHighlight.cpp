@@ -16,20 +16,25 @@ SectorHighlight::SectorHighlight(QWidget *parent) : QWidget(parent) {
 }
 
 void SectorHighlight::flash(QWidget *surface, const QRect &cell) {
+  hold(surface, cell);
+  hideTimer_.start(kShownMs);
+}
+
+void SectorHighlight::hold(QWidget *surface, const QRect &cell) {
+  hideTimer_.stop();
   cell_ = cell;
   if (parentWidget() != surface) setParent(surface);
   setGeometry(cell.adjusted(-kMargin, -kMargin, kMargin, kMargin));
   raise();
   show();
   update();
-  hideTimer_.start(kShownMs);
 }
 
 void SectorHighlight::paintEvent(QPaintEvent *) {
   // A dark ring inside a bright one, so the outline shows on any colour.
   QPainter painter(this);
   painter.setBrush(Qt::NoBrush);
-  painter.setPen(QPen(QColor(255, 230, 0), 3));
+  painter.setPen(QPen(ring_, 3));
   painter.drawRect(rect().adjusted(1, 1, -2, -2));
   painter.setPen(QPen(Qt::black, 1));
   painter.drawRect(rect().adjusted(3, 3, -4, -4));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QColor>
 #include <QTimer>
 #include <QWidget>
 
@@ -19,6 +20,10 @@ class SectorHighlight : public QWidget {
 
   // Outlines `cell` (in the parent's coordinates) on `surface` for kShownMs.
   void flash(QWidget *surface, const QRect &cell);
+  // Outlines `cell` on `surface` until told otherwise: the keyboard's Sector cursor.
+  void hold(QWidget *surface, const QRect &cell);
+  // The bright ring's colour (yellow unless set).
+  void setRingColour(const QColor &colour) { ring_ = colour; }
   // The cell outlined last, in its surface's coordinates.
   QRect cell() const { return cell_; }
 
@@ -29,6 +34,7 @@ class SectorHighlight : public QWidget {
   static constexpr int kMargin = 4;  // the outline stands this far outside the cell
 
   QRect cell_;
+  QColor ring_{255, 230, 0};
   QTimer hideTimer_;
 };
 

@@ -75,6 +75,8 @@ QLabel *textLabel(QWidget *parent, const QString &name, const QString &text, int
 SplashScreen::SplashScreen(QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
   setObjectName(QStringLiteral("frmSplash"));
+  // Not shown on the frameless window; screen readers name the window by it.
+  setWindowTitle(QStringLiteral("Varga Map Maker"));
   setFixedSize(twipsToPixels(7230), twipsToPixels(4350));
   if (const QScreen *screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
