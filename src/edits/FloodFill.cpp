@@ -6,12 +6,14 @@
 namespace vmm {
 
 std::vector<SectorAddress> floodRegion(const MapDocument &document, Plane plane,
-                                       SectorAddress start) {
+                                       SectorAddress start, const SectorSelection *within) {
   const SectorGrid grid(document);
   const int quads = int(document.XQuads) * int(document.YQuads);
   std::vector<SectorAddress> region;
   if (start.quad < 0 || start.quad >= quads || !MapDocument::isValidSector(start.sector))
     return region;
+  if (within && within->isEmpty()) within = nullptr;
+  if (within && !within->contains(grid.cell(start))) return region;
   const SectorCell first = grid.cell(start);
   const qint16 value = document.value(start.quad, start.sector, plane);
 
@@ -23,7 +25,7 @@ std::vector<SectorAddress> floodRegion(const MapDocument &document, Plane plane,
   auto reach = [&](SectorCell cell) {
     if (!grid.contains(cell)) return;
     quint8 &mark = inRegion[std::size_t(grid.index(cell))];
-    if (mark != 0) return;
+    if (mark != 0 || (within && !within->contains(cell))) return;
     const SectorAddress at = grid.address(cell);
     if (document.value(at.quad, at.sector, plane) != value) return;
     mark = 1;
