@@ -71,17 +71,20 @@ SectorBlock turned(const SectorBlock &block, BlockTurn turn) {
 std::vector<SectorCell> stampBlock(MapDocument &document, const SectorGrid &grid,
                                    const SectorBlock &block, SectorCell topLeft) {
   std::vector<SectorCell> stamped;
-  for (int row = 0; row < block.height; ++row)
-    for (int column = 0; column < block.width; ++column) {
-      const std::size_t at = block.index(column, row);
-      const SectorCell cell{topLeft.column + column, topLeft.row + row};
-      if (!block.shape[at] || !grid.contains(cell)) continue;
-      stamped.push_back(cell);
-      const SectorAddress address = grid.address(cell);
-      for (const Plane plane : {Plane::Element, Plane::Height})
-        if (const qint16 value = block.value(column, row, plane); value != kUnassigned)
-          document.setValue(address.quad, address.sector, plane, value);
-    }
+  const SectorSpan target{topLeft.column, topLeft.row, topLeft.column + block.width - 1,
+                          topLeft.row + block.height - 1};
+  // Written in array order, the order undo keeps its steps in, so a whole-map paste is
+  // recorded without sorting.
+  for (const SectorAddress &address : sectorsOf(grid, target.clippedTo(grid))) {
+    const SectorCell cell = grid.cell(address);
+    const int column = cell.column - topLeft.column;
+    const int row = cell.row - topLeft.row;
+    if (!block.shape[block.index(column, row)]) continue;
+    stamped.push_back(cell);
+    for (const Plane plane : {Plane::Element, Plane::Height})
+      if (const qint16 value = block.value(column, row, plane); value != kUnassigned)
+        document.setValue(address.quad, address.sector, plane, value);
+  }
   return stamped;
 }
 

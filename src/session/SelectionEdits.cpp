@@ -11,10 +11,16 @@ namespace vmm {
 
 namespace {
 
-// Notes every Sector a change writes, for the repaint after it.
+// Notes every Sector a change writes, each once, for the repaint after it. Past a quarter of
+// the picture's Sectors the list stops growing: the whole-map repaint (one pass per Quad row)
+// is then as quick as drawing them cell by cell.
 class ChangedSectors : public ChangeObserver {
  public:
-  explicit ChangedSectors(MapDocument &document) : document_(document) {
+  explicit ChangedSectors(MapDocument &document)
+      : document_(document),
+        grid_(document),
+        noted_(std::size_t(grid_.columns()) * std::size_t(grid_.rows()) * 2, 0),
+        listLimit_(noted_.size() / 4) {
     document_.addChangeObserver(this);
   }
   ~ChangedSectors() override { document_.removeChangeObserver(this); }
@@ -22,14 +28,28 @@ class ChangedSectors : public ChangeObserver {
   ChangedSectors &operator=(const ChangedSectors &) = delete;
 
   void sectorChanged(const SectorChange &change) override {
+    const SectorCell cell = grid_.cell({change.quad, change.sector});
+    if (grid_.contains(cell)) {
+      quint8 &noted = noted_[std::size_t(grid_.index(cell)) * 2 + std::size_t(change.plane)];
+      if (noted) return;
+      noted = 1;
+    }
+    if (edits.size() >= listLimit_) {
+      tooMany = true;
+      return;
+    }
     edits.push_back({qint16(change.quad), quint8(change.sector), quint8(change.plane), kUnassigned,
                      kUnassigned});
   }
 
   std::vector<SectorEdit> edits;
+  bool tooMany = false;
 
  private:
   MapDocument &document_;
+  SectorGrid grid_;
+  std::vector<quint8> noted_;
+  std::size_t listLimit_;
 };
 
 }  // namespace
@@ -91,13 +111,7 @@ std::array<QRect, 2> EditorSession::changeAndRepaint(const QString &name,
     change();
   }
   std::vector<SectorEdit> &edits = changed.edits;
-  const auto byKey = [](const SectorEdit &a, const SectorEdit &b) { return a.key() < b.key(); };
-  const auto sameKey = [](const SectorEdit &a, const SectorEdit &b) { return a.key() == b.key(); };
-  std::sort(edits.begin(), edits.end(), byKey);
-  edits.erase(std::unique(edits.begin(), edits.end(), sameKey), edits.end());
-  // Past half the map's Sectors, the whole-map repaint (one pass per Quad row) is faster.
-  const SectorGrid grid(document_);
-  if (edits.size() > std::size_t(grid.columns()) * std::size_t(grid.rows())) {
+  if (changed.tooMany) {
     const bool ready = document_.mapReady;
     document_.mapReady = false;
     const QRect heights = repaintWholePlane(Plane::Height);
