@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QCursor>
 #include <QLabel>
 #include <QMimeData>
 #include <QRadioButton>
@@ -106,6 +107,15 @@ class TestSelectArea : public QObject {
 
     // The wand: Sectors joined to the clicked one holding its element.
     hand_->click(MapView::Terrain, cellCentre(20, 5), Qt::AltModifier);
+    QCOMPARE(cellsOf(session().selection()), block(12, 0, 23, 11));
+    // Select Same Element by its key takes the element under the pointer, from the menu the
+    // element painted with.
+    test::sendMouseMove(terrain(), cellCentre(2, 2), Qt::NoButton);
+    QCursor::setPos(terrain()->mapToGlobal(cellCentre(2, 2)));
+    key(Qt::Key_M, Qt::ShiftModifier);
+    QCOMPARE(cellsOf(session().selection()), block(0, 0, 11, 11));
+    QCursor::setPos(main_->mapToGlobal(QPoint(2, 2)));  // on the menu bar
+    trigger(main_.get(), "mnuSelectSame");
     QCOMPARE(cellsOf(session().selection()), block(12, 0, 23, 11));
     // Escape with nothing floating selects nothing; none of it was a change to the map.
     key(Qt::Key_Escape);

@@ -8,10 +8,12 @@
 #include "ui/mapview/MapViewWindow.h"
 #include "ui/mapview/MouseEditor.h"
 #include "ui/mapview/SelectionOverlay.h"
+#include "ui/mapview/SurfaceWidget.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QCursor>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
@@ -35,7 +37,15 @@ void MainWindow::addSelectionItems(QMenu *edit) {
   addMenuItem(edit, QStringLiteral("Select Same &Element"), [this] {
     if (!requireMap()) return;
     const Plane plane = visibleView() == MapView::Elevation ? Plane::Height : Plane::Element;
-    session_.selectSame(plane, drawValue(session_.document(), plane), SelectionChange::Replace);
+    // By its key with the pointer on the map: the value of the Sector under it; from the
+    // menu (the pointer is on the menu then): the value painted with.
+    const SurfaceWidget *surface = mapView_ ? mapView_->surfaceWidget(visibleView()) : nullptr;
+    const bool overMap = surface && pointerSector_ &&
+                         surface->rect().contains(surface->mapFromGlobal(QCursor::pos()));
+    const qint16 value =
+        overMap ? session_.document().value(pointerSector_->first, pointerSector_->second, plane)
+                : drawValue(session_.document(), plane);
+    session_.selectSame(plane, value, SelectionChange::Replace);
   })->setObjectName(QStringLiteral("mnuSelectSame"));
   edit->addSeparator()->setObjectName(QStringLiteral("mnuClipboardSep"));
   addMenuItem(edit, QStringLiteral("&Copy"), [this] {

@@ -50,6 +50,7 @@ constexpr std::array kCommandKeys{
     CommandKey{"mnuSelectArea", "M"},
     CommandKey{"mnuSelectAll", "Ctrl+A"},
     CommandKey{"mnuSelectNone", "Ctrl+Shift+A"},
+    CommandKey{"mnuSelectSame", "Shift+M"},
     CommandKey{"mnuCopy", "Ctrl+C"},
     CommandKey{"mnuCut", "Ctrl+X"},
     CommandKey{"mnuPaste", "Ctrl+V"},
