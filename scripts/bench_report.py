@@ -86,6 +86,17 @@ def main():
         rows.append((f"flood fill of a one-value maximum map, {style}",
                      f"{cpu:.2f} x one-view repaint ({wall:.2f} x wall; {fill_ms:.1f} ms against {view_ms:.1f} ms)",
                      "<= 2 x", cpu <= 2))
+    cpu, wall = ratio("BM_SelectAllCopyPaste", "BM_SelectionRepaintBothViews")
+    rows.append(("select all, copy and paste of a maximum map, both views repainted",
+                 f"{cpu:.2f} x both views' repaint ({wall:.2f} x wall)", "<= 3 x", cpu <= 3))
+    us = seconds(by_name["BM_MoveSelection"], "cpu_time") * 1e6
+    rows.append(("a 40 x 40-Sector selection moved by one Sector, core work", f"{us:.0f} us",
+                 "<= 2000 us", us <= 2000))
+    for arg, label in ((0, "40 x 40"), (1, "whole map")):
+        # A step every 150 ms: its CPU time over 150 ms is the share of one core.
+        share = seconds(by_name[f"BM_OutlineAnimationStep/{arg}"], "cpu_time") / 0.150 * 100
+        rows.append((f"selection outline animation while idle, {label} selected",
+                     f"{share:.3f}% of one core", "<= 1%", share <= 1))
     for arg, style in ((0, "Solid"), (1, "Transparent"), (2, "Hollow")):
         b = by_name[f"BM_BrushMove/{arg}"]
         us = seconds(b, "cpu_time") * 1e6

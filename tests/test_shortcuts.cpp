@@ -256,6 +256,12 @@ class TestShortcuts : public QObject {
         {QStringLiteral("mnuOpenProject"), QKeySequence::Open},
         {QStringLiteral("mnuSaveProject"), QKeySequence::Save},
         {QStringLiteral("mnuSaveProjectAs"), QKeySequence::SaveAs},
+        {QStringLiteral("mnuSelectAll"), QKeySequence::SelectAll},
+        {QStringLiteral("mnuSelectNone"), QKeySequence::Deselect},
+        {QStringLiteral("mnuCopy"), QKeySequence::Copy},
+        {QStringLiteral("mnuCut"), QKeySequence::Cut},
+        {QStringLiteral("mnuPaste"), QKeySequence::Paste},
+        {QStringLiteral("mnuDelete"), QKeySequence::Delete},
         // The editor has no tabs; Paint from Picture was given Ctrl+T by name.
         {QStringLiteral("mnuPaintFromPicture"), QKeySequence::AddTab}};
     const QMetaEnum standardKeys = QMetaEnum::fromType<QKeySequence::StandardKey>();

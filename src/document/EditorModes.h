@@ -10,15 +10,16 @@ namespace vmm {
 enum class MapView { Terrain, Image, Elevation };
 
 // The edit modes, in the order of their tool strip buttons: the four painting
-// modes, then the bucket fill.
+// modes, the bucket fill, then selecting.
 enum class EditMode : int {
   DrawSector = 0,
   DrawQuad = 1,
   EraseSector = 2,
   EraseQuad = 3,
-  FillArea = 4
+  FillArea = 4,
+  SelectArea = 5
 };
-inline constexpr int kEditModeCount = 5;
+inline constexpr int kEditModeCount = 6;
 
 inline bool erasesSectors(EditMode mode) {
   return mode == EditMode::EraseSector || mode == EditMode::EraseQuad;

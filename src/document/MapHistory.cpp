@@ -125,9 +125,12 @@ void MapHistory::endStep() {
   if (depth_ == 0 || --depth_ > 0) return;
   compact(pending_);
   if (pending_.empty() && totalQuadsBefore_ == document_.TotalQuads) return;
-  stack_.push(new SectorEditCommand(*this, stepName_, std::move(pending_), stepRepaint_,
-                                    stepStroke_, totalQuadsBefore_, document_.TotalQuads));
-  pending_ = {};
+  // The step takes a copy of exactly its size; the list keeps its room for the next step,
+  // so a large step does not grow it again from nothing.
+  stack_.push(new SectorEditCommand(*this, stepName_, {pending_.begin(), pending_.end()},
+                                    stepRepaint_, stepStroke_, totalQuadsBefore_,
+                                    document_.TotalQuads));
+  pending_.clear();
   emit documentChanged();
 }
 

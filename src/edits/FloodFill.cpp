@@ -4,10 +4,11 @@
 namespace vmm {
 
 std::vector<SectorAddress> floodRegion(const MapDocument &document, Plane plane,
-                                       SectorAddress start) {
+                                       SectorAddress start, const SectorSelection *within) {
+  if (within && within->isEmpty()) within = nullptr;
   const qint16 value = document.value(start.quad, start.sector, plane);
   return floodJoined(document, start, [&](SectorAddress at) {
-    return document.value(at.quad, at.sector, plane) == value;
+    return (!within || within->contains(at)) && document.value(at.quad, at.sector, plane) == value;
   });
 }
 

@@ -3,6 +3,7 @@
 
 #include "document/MapDocument.h"
 #include "edits/AreaShapes.h"
+#include "edits/SectorSelection.h"
 
 #include <vector>
 
@@ -13,9 +14,12 @@ namespace vmm {
 // Sectors holding the same value as `start`. The walk keeps its own list of cells to
 // visit instead of recursing, so no map is large enough to overflow the stack.
 // Returned in array order (Quad by Quad, Sectors 0..15 inside each); empty when
-// `start` lies outside the picture.
+// `start` lies outside the picture. With `within` set (and not empty) the region keeps
+// inside it, and is empty when `start` lies outside it: the fill and the magic wand of
+// a selection share this walk.
 std::vector<SectorAddress> floodRegion(const MapDocument &document, Plane plane,
-                                       SectorAddress start);
+                                       SectorAddress start,
+                                       const SectorSelection *within = nullptr);
 
 // The Sectors joined to `start` edge to edge (across Quad borders, within the picture)
 // through Sectors for which `joins(SectorAddress)` holds, `start` included; empty when

@@ -26,6 +26,7 @@ QRect applyEditMode(SectorPainter &painter, const MapDocument &document, Plane p
     case EditMode::EraseQuad:
       return painter.eraseQuad(plane, quad);
     case EditMode::FillArea:
+    case EditMode::SelectArea:
       break;
   }
   return {};

@@ -31,6 +31,13 @@ std::optional<ColorRef> SectorPainter::colourOf(Plane plane, qint16 value) const
   return std::nullopt;
 }
 
+std::optional<QRgb> SectorPainter::screenColourOf(Plane plane, qint16 value) const {
+  const std::optional<ColorRef> colour = colourOf(plane, value);
+  if (!colour) return std::nullopt;
+  const ColorRef rgb = toRgb(*colour);
+  return qRgb(int(rgb & 0xFF), int((rgb >> 8) & 0xFF), int((rgb >> 16) & 0xFF));
+}
+
 DeviceContext *SectorPainter::drawableContext(Plane plane, int quad) const {
   // Quads outside the array lie outside any valid picture too; refusing them
   // here also keeps the pixel arithmetic in range.

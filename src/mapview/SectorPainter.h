@@ -85,6 +85,8 @@ class SectorPainter {
   QRect EraseQuadElevation(int quad) { return eraseQuad(Plane::Height, quad); }
   // The colour a value is painted in (none for an element the catalogue lacks).
   std::optional<ColorRef> colourOf(Plane plane, qint16 value) const;
+  // The same colour as the screen shows it (system colours resolved).
+  std::optional<QRgb> screenColourOf(Plane plane, qint16 value) const;
 
  private:
   // The view of `plane` when there is something to draw on at `quad`.

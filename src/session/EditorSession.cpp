@@ -100,6 +100,7 @@ void EditorSession::startMap(const PictureLoadResult &picture) {
   pictureFileName_ = picture.fileName;
   projectPath_.clear();
   additionalState_.clear();
+  setSelection(SectorSelection(SectorGrid(document_)));
 }
 
 ProjectContent EditorSession::projectContent(const ProjectEditorState &state) const {
@@ -157,6 +158,7 @@ CatalogueResult EditorSession::openProject(const ProjectContent &content, bool d
   pictureBytes_ = content.picture.fileBytes;
   pictureFileName_ = content.picture.fileName;
   projectPath_.clear();
+  setSelection(SectorSelection(SectorGrid(document_)));
 
   const ProjectEditorState &state = content.state;
   additionalState_ = state.additional;
@@ -186,11 +188,15 @@ QRect EditorSession::paintCurrentSector(Plane plane, int strokeId) {
                    StepRepaint::Sectors, strokeId);
   const bool brush =
       brushSize_ > 1 && (editMode_ == EditMode::DrawSector || editMode_ == EditMode::EraseSector);
+  // With a selection, the Sectors of the brush or the Quad go through it one by one.
+  const bool confined = !fittedSelection().isEmpty();
   QRect changed;
-  if (brush) {
+  if (brush || confined) {
     const SectorGrid grid(document_);
     const SectorCell centre = grid.cell({document_.CurrentQuad, document_.CurrentSect});
-    const std::vector<SectorAddress> sectors = sectorsOf(grid, brushSpan(centre, brushSize_));
+    const SectorSpan span = worksOnQuads(editMode_) ? rectangleSpan(centre, centre, true)
+                                                    : brushSpan(centre, brush ? brushSize_ : 1);
+    const std::vector<SectorAddress> sectors = selection_.confine(sectorsOf(grid, span));
     changed =
         applyToSectors(*painter_, document_, plane, editMode_ == EditMode::EraseSector, sectors);
   } else {
@@ -220,7 +226,8 @@ QRect EditorSession::paintRectangle(Plane plane, SectorAddress corner, SectorAdd
   const SectorSpan span =
       rectangleSpan(grid.cell(corner), grid.cell(opposite), worksOnQuads(editMode_));
   HistoryStep step(history_.get(), QStringLiteral("Rectangle"), StepRepaint::Sectors);
-  return paintSectors(plane, sectorsOf(grid, span), erasesSectors(editMode_));
+  return paintSectors(plane, fittedSelection().confine(sectorsOf(grid, span)),
+                      erasesSectors(editMode_));
 }
 
 QRect EditorSession::rectangleOutline(SectorAddress corner, SectorAddress opposite) const {
@@ -232,8 +239,8 @@ QRect EditorSession::rectangleOutline(SectorAddress corner, SectorAddress opposi
 
 QRect EditorSession::paintLine(Plane plane, SectorAddress from, SectorAddress to) {
   const SectorGrid grid(document_);
-  const std::vector<SectorAddress> sectors =
-      lineSectors(grid, grid.cell(from), grid.cell(to), brushSize_, worksOnQuads(editMode_));
+  const std::vector<SectorAddress> sectors = fittedSelection().confine(
+      lineSectors(grid, grid.cell(from), grid.cell(to), brushSize_, worksOnQuads(editMode_)));
   HistoryStep step(history_.get(), QStringLiteral("Line"), StepRepaint::Sectors);
   return paintSectors(plane, sectors, erasesSectors(editMode_));
 }
@@ -241,13 +248,16 @@ QRect EditorSession::paintLine(Plane plane, SectorAddress from, SectorAddress to
 QRect EditorSession::fillArea(Plane plane, SectorAddress start) {
   const qint16 value = drawValue(document_, plane);
   if (value == kUnassigned || document_.value(start.quad, start.sector, plane) == value) return {};
-  const std::vector<SectorAddress> region = floodRegion(document_, plane, start);
+  const std::vector<SectorAddress> region =
+      floodRegion(document_, plane, start, &fittedSelection());
   HistoryStep step(history_.get(), QStringLiteral("Fill Area"), StepRepaint::Sectors);
   return paintSectors(plane, region, false);
 }
 
 int EditorSession::replaceValue(Plane plane, qint16 from, qint16 to) {
   HistoryStep step(history_.get(), replaceCaption(plane));
+  if (!fittedSelection().isEmpty())
+    return vmm::replaceValue(document_, plane, from, to, selection_.sectors());
   return vmm::replaceValue(document_, plane, from, to);
 }
 

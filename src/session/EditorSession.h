@@ -7,6 +7,8 @@
 #include "document/MapHistory.h"
 #include "edits/AreaShapes.h"
 #include "edits/EditCommand.h"
+#include "edits/SectorBlock.h"
+#include "edits/SectorSelection.h"
 #include "mapfiles/ProjectFile.h"
 #include "mapview/EditDispatch.h"
 #include "mapview/MapSurfaces.h"
@@ -17,6 +19,7 @@
 #include <QRect>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -145,6 +148,35 @@ class EditorSession : public QObject {
   // the number of Sectors it changed.
   int runEditCommand(EditCommand command);
 
+  // The selection: Sectors of the picture the area tools, the brush, Fill Area and the
+  // replace commands keep to while it is not empty. A new map starts with none, and a
+  // project keeps none. Selecting is no step of the history.
+  const SectorSelection &selection() const { return selection_; }
+  void selectRectangle(SectorAddress corner, SectorAddress opposite, SelectionChange how);
+  void selectAll();
+  void selectNone();
+  // Every Sector of the picture holding `value` on `plane`.
+  void selectSame(Plane plane, qint16 value, SelectionChange how);
+  // The magic wand: the Sectors joined to `start` holding its value on `plane`.
+  void selectJoined(Plane plane, SectorAddress start, SelectionChange how);
+  void setSelection(const SectorSelection &selection);
+
+  // The selection's Sectors with both planes (nothing changes).
+  SectorBlock copySelection() const;
+  // Each of these is one step of the history named for it, repaints only what changed
+  // and returns the changed area of each plane's view, indexed by Plane. Delete and
+  // Cut make the selection's Sectors unassigned; Cut hands back what it took.
+  std::array<QRect, 2> deleteSelection();
+  std::array<QRect, 2> cutSelection(SectorBlock &taken);
+  // Stamps the block with its top-left cell at `topLeft` (unassigned cells leave what is
+  // under them, cells off the picture are left out); the stamped cells become the
+  // selection.
+  std::array<QRect, 2> pasteBlock(const SectorBlock &block, SectorCell topLeft);
+  // Moves the selected Sectors by whole cells, as far as the picture's edges allow.
+  std::array<QRect, 2> moveSelection(int columns, int rows);
+  // Flips or turns the selection in place about its bounding box's top-left corner.
+  std::array<QRect, 2> turnSelection(BlockTurn turn);
+
   // The whole-map repaint of the view of `plane` (picture, grid, every assigned Sector).
   QRect repaintWholePlane(Plane plane);
   // The view of `plane` as repaintWholePlane would draw it, reduced to `size`, drawn
@@ -160,6 +192,8 @@ class EditorSession : public QObject {
   void editModeChanged(EditMode mode);
   void drawStyleChanged(DrawStyle style);
   void brushSizeChanged(int size);
+  // The selection changed (its outline and size are shown anew).
+  void selectionChanged();
   // The element to paint with was chosen by name (lists, tree).
   void elementSelected(const ElementRecord &record);
   // A left-button paint on the element plane drew with this element.
@@ -170,6 +204,11 @@ class EditorSession : public QObject {
  private:
   // Paints or erases the Sectors as the mouse does (a hollow cell is cleared first).
   QRect paintSectors(Plane plane, std::span<const SectorAddress> sectors, bool erase);
+  // Runs `change` as one step named `name` and repaints the Sectors it changed (both
+  // views wholesale when most of the map did).
+  std::array<QRect, 2> changeAndRepaint(const QString &name, const std::function<void()> &change);
+  // The selection fitted to the current picture, emptied when the picture changed size.
+  SectorSelection &fittedSelection();
   // Recent elements follow what is painted, not what is erased.
   void notePaintedElement(Plane plane, bool erasing);
 
@@ -190,6 +229,7 @@ class EditorSession : public QObject {
   QString pictureFileName_;
   QString projectPath_;
   QMap<QString, QString> additionalState_;
+  SectorSelection selection_;
 };
 
 }  // namespace vmm

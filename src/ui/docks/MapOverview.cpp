@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/docks/MapOverview.h"
 
+#include "ui/mapview/SelectionOverlay.h"
 #include "ui/mapview/TracePreview.h"
 
 #include "ui/mapview/MapViewWindow.h"
@@ -47,6 +48,17 @@ void OverviewPanel::setMapView(MapViewWindow *view) {
       connect(view, &MapViewWindow::shownViewChanged, this, &OverviewPanel::setStale),
       connect(view, &MapViewWindow::visibleAreaChanged, this, &OverviewPanel::visibleAreaChanged),
       connect(view->tracePreview(), &TracePreview::changed, this, qOverload<>(&QWidget::update)),
+      connect(view->selectionOverlay(), &SelectionOverlay::changed, this,
+              [this](const QRegion &area) {
+                // The outline shows at the overview's scale: a pixel's margin around each strip.
+                const double level = picture_.level();
+                const QPoint origin = pictureOrigin();
+                for (const QRect &r : area)
+                  update(QRect(QPoint(int(r.left() * level), int(r.top() * level)),
+                               QPoint(int(r.right() * level) + 1, int(r.bottom() * level) + 1))
+                             .adjusted(-1, -1, 1, 1)
+                             .translated(origin));
+              }),
       connect(view, &QObject::destroyed, this, [this] { setMapView(nullptr); }),
   };
   visible_ = view->visibleArea();
@@ -121,6 +133,10 @@ void OverviewPanel::paintEvent(QPaintEvent *event) {
         MapSurfaces::viewOf(preview->plane()) ==
             (shown_ == MapView::Image ? MapView::Terrain : shown_))
       preview->paint(painter, picture_.level(), exposed.translated(-origin));
+    if (view_)
+      view_->selectionOverlay()->paint(
+          painter, picture_.level(), exposed.translated(-origin),
+          shown_ == MapView::Elevation ? Plane::Height : Plane::Element);
     painter.restore();
   }
   const QRect outline = outlineRect();

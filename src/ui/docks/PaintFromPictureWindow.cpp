@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/docks/PaintFromPictureWindow.h"
 
-#include "gdi/SystemColours.h"
 #include "session/EditorSession.h"
 #include "ui/mapview/MapViewWindow.h"
 #include "ui/mapview/TracePreview.h"
@@ -169,12 +168,7 @@ void PaintFromPictureWindow::showSuggestions() {
   const Plane plane = plane_;
   // The draw style's colours of the values, as the painter would paint them.
   preview->show(plane_, suggestions_, session_.document().XQuads, minimumConfidence(),
-                [&painter, plane](qint16 value) -> std::optional<QRgb> {
-                  const std::optional<ColorRef> colour = painter.colourOf(plane, value);
-                  if (!colour) return std::nullopt;
-                  const ColorRef rgb = toRgb(*colour);
-                  return qRgb(int(rgb & 0xFF), int((rgb >> 8) & 0xFF), int((rgb >> 16) & 0xFF));
-                });
+                [&painter, plane](qint16 value) { return painter.screenColourOf(plane, value); });
 }
 
 void PaintFromPictureWindow::showCounts() {

@@ -108,7 +108,8 @@ void EditToolBar::buildEditModeButtons() {
   QFrame *frame = buttonFrame(QStringLiteral("Frame3"), this);
   auto *layout = frame->layout();
   layout->addWidget(namedLabel(QStringLiteral("Draw"), QStringLiteral("Label1"), frame));
-  const char *captions[kEditModeCount] = {"Sector", "Quad", "Sector", "Quad", "Fill Area"};
+  const char *captions[kEditModeCount] = {"Sector", "Quad",      "Sector",
+                                          "Quad",   "Fill Area", "Select Area"};
   for (int i = 0; i < kEditModeCount; ++i) {
     const auto mode = static_cast<EditMode>(i);
     auto *button = new QRadioButton(QString::fromLatin1(captions[i]), frame);

@@ -96,6 +96,9 @@ void MainWindow::buildEditMenu() {
       ->setObjectName(QStringLiteral("mnuE4"));
   modeItem(QStringLiteral("Fill &Area"), EditMode::FillArea)
       ->setObjectName(QStringLiteral("mnuFillArea"));
+  modeItem(QStringLiteral("&Select Area"), EditMode::SelectArea)
+      ->setObjectName(QStringLiteral("mnuSelectArea"));
+  addSelectionItems(edit);
 
   auto bulkItem = [this, edit](const QString &caption, EditCommand command) {
     return addMenuItem(edit, caption, [this, command] { runEditCommand(command); });

@@ -224,6 +224,15 @@ class MainWindow : public QMainWindow {
   void attachPaintFromPicture(MapViewWindow *view, MouseEditor *mouse);
   void showProblemSector(int quad, int sector);
 
+  // Select Area: its menu items, its ties to a new map view, clipboard and status bar.
+  void addSelectionItems(QMenu *edit);
+  void attachSelection(MapViewWindow *view, MouseEditor *mouse);
+  void showSelection();
+  void refreshPlanes(const std::array<QRect, 2> &areas);
+  // Puts the selection on the clipboard; false when there was nothing to copy.
+  bool copySelection();
+  void pasteFromClipboard();
+
   void runEditCommand(EditCommand command);
   // "Replace Element..." and "Replace Height...": asks which value to look for and
   // writes the current element or height in its place everywhere.
@@ -279,6 +288,8 @@ class MainWindow : public QMainWindow {
   QAction *legendItem_ = nullptr;
   QAction *problemsItem_ = nullptr;
   QMdiArea *mdiArea_ = nullptr;
+  QPointer<MouseEditor> mouse_;
+  QLabel *selectionSize_ = nullptr;
   QPointer<QMdiSubWindow> mapWindow_;
   QPointer<MapViewWindow> mapView_;
   QPointer<QMdiSubWindow> treeWindow_;

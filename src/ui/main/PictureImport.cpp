@@ -74,6 +74,7 @@ void MainWindow::showNewMapView(const QString &title) {
   mapView_ = view;
   attachMapView(view);
   attachPaintFromPicture(view, mouse);
+  attachSelection(view, mouse);
   mapWindow_ = mdiArea_->addSubWindow(view);
   mapWindow_->setAttribute(Qt::WA_DeleteOnClose);
   mapWindow_->setWindowTitle(WidgetDialogs::shownText(title));

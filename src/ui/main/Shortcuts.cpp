@@ -45,6 +45,20 @@ constexpr std::array kCommandKeys{
     CommandKey{"mnuUserGuide", "F1"},
     CommandKey{"mnuFillArea", "F"},
     CommandKey{"mnuPaintFromPicture", "Ctrl+T"},
+    // Select Area as paint programs have it: M for the marquee, the clipboard's own keys,
+    // X and Y mirror, Z turns (Shift the other way); Escape and the arrows work on the map.
+    CommandKey{"mnuSelectArea", "M"},
+    CommandKey{"mnuSelectAll", "Ctrl+A"},
+    CommandKey{"mnuSelectNone", "Ctrl+Shift+A"},
+    CommandKey{"mnuSelectSame", "Shift+M"},
+    CommandKey{"mnuCopy", "Ctrl+C"},
+    CommandKey{"mnuCut", "Ctrl+X"},
+    CommandKey{"mnuPaste", "Ctrl+V"},
+    CommandKey{"mnuDelete", "Del"},
+    CommandKey{"mnuFlipHorizontally", "X"},
+    CommandKey{"mnuFlipVertically", "Y"},
+    CommandKey{"mnuRotateClockwise", "Z"},
+    CommandKey{"mnuRotateAnticlockwise", "Shift+Z"},
 };
 
 // A tool strip control and the command whose key its tip names.
@@ -77,6 +91,10 @@ constexpr std::array kControlTips{
     ControlTip{"Option1_4", "mnuFillArea",
                "Fill Area: a left click fills the Sectors joined to the clicked one that hold "
                "its element (its height on the Elevation map) with the current one"},
+    ControlTip{"Option1_5", "mnuSelectArea",
+               "Select Area: a left drag selects a rectangle of Sectors (Shift adds, Ctrl takes "
+               "away, Alt+click selects the joined Sectors of the clicked one's value); a drag "
+               "inside the selection moves it"},
     ControlTip{"OptDraw_0", "mnuV5", "Solid: painted Sectors are filled with their colour"},
     ControlTip{"OptDraw_1", "mnuV6",
                "Transparent: painted Sectors tint the picture with their colour"},

@@ -91,6 +91,7 @@ EditCursors::EditCursors(const QString &dataFolder) {
     }
   }
   cursors_[static_cast<std::size_t>(EditMode::FillArea)] = fillAreaCursor();
+  cursors_[static_cast<std::size_t>(EditMode::SelectArea)] = QCursor(Qt::CrossCursor);
 }
 
 const QCursor &EditCursors::cursor(int mode) const {

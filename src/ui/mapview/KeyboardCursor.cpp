@@ -72,6 +72,8 @@ bool KeyboardCursor::eventFilter(QObject *watched, QEvent *event) {
   const auto *key = static_cast<QKeyEvent *>(event);
   // Ctrl with an arrow key scrolls the view, as the arrow keys alone did before.
   if (key->modifiers() & Qt::ControlModifier) return false;
+  // A floating paste or Select Area's selection takes the arrows before the cursor does.
+  if (mouse_.arrowsMoveSelection()) return false;
   if (moveByArrowKey(key->key(), key->modifiers())) return true;
   if (key->key() == Qt::Key_Space && sector_) {
     // A held Space paints once: every stroke is a step of the undo history.

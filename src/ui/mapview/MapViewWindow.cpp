@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/mapview/MapViewWindow.h"
 
+#include "ui/mapview/SelectionOverlay.h"
 #include "ui/mapview/TracePreview.h"
 
 #include "document/MapDocument.h"
@@ -26,6 +27,7 @@ MapViewWindow::MapViewWindow(MapDocument &document, MapSurfaces &surfaces, QWidg
   viewport_ = new QWidget(this);
   viewport_->setObjectName(QStringLiteral("Picture1"));
   preview_ = new TracePreview(this);
+  overlay_ = new SelectionOverlay(this);
   for (const MapView view : {MapView::Terrain, MapView::Image, MapView::Elevation}) {
     auto *widget = new SurfaceWidget(&surfaces_.surface(view), viewport_);
     widgets_[static_cast<std::size_t>(view)] = widget;
@@ -43,6 +45,8 @@ MapViewWindow::MapViewWindow(MapDocument &document, MapSurfaces &surfaces, QWidg
     connect(widget, &SurfaceWidget::panned, this, &MapViewWindow::panBy);
     widget->installEventFilter(this);
     widget->setPreview(preview_, view == MapView::Elevation ? Plane::Height : Plane::Element);
+    widget->setSelectionOverlay(overlay_,
+                                view == MapView::Elevation ? Plane::Height : Plane::Element);
   }
   surfaceWidget(MapView::Terrain)->setObjectName(QStringLiteral("Picture2"));
   surfaceWidget(MapView::Image)->setObjectName(QStringLiteral("Picture3"));

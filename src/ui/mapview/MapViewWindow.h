@@ -15,6 +15,7 @@ namespace vmm {
 
 class MapDocument;
 class SectorHighlight;
+class SelectionOverlay;
 class TracePreview;
 class SurfaceWidget;
 
@@ -79,6 +80,8 @@ class MapViewWindow : public QWidget {
   SectorHighlight *sectorHighlight() const { return highlight_; }
   // The suggestions of Paint from Picture, shown over the views of their plane.
   TracePreview *tracePreview() const { return preview_; }
+  // The selection's outline and the floating stamp, drawn over every view.
+  SelectionOverlay *selectionOverlay() const { return overlay_; }
 
  signals:
   void surfaceMouseMoved(MapView view, int buttons, double x, double y);
@@ -116,6 +119,7 @@ class MapViewWindow : public QWidget {
   int wheelZoomRemainder_ = 0;  // Ctrl+wheel turns short of a whole notch, from touchpads
   SectorHighlight *highlight_ = nullptr;
   TracePreview *preview_ = nullptr;
+  SelectionOverlay *overlay_ = nullptr;
 };
 
 }  // namespace vmm

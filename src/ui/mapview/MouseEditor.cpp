@@ -5,6 +5,7 @@
 #include "mapview/ViewZoom.h"
 #include "session/EditorSession.h"
 #include "ui/mapview/MapViewWindow.h"
+#include "ui/mapview/SelectionOverlay.h"
 #include "ui/mapview/SurfaceWidget.h"
 
 #include <QKeyEvent>
@@ -41,10 +42,13 @@ bool MouseEditor::eventFilter(QObject *watched, QEvent *event) {
     case QEvent::MouseMove:
       shiftHeld_ = static_cast<QMouseEvent *>(event)->modifiers().testFlag(Qt::ShiftModifier);
       altHeld_ = static_cast<QMouseEvent *>(event)->modifiers().testFlag(Qt::AltModifier);
+      controlHeld_ = static_cast<QMouseEvent *>(event)->modifiers().testFlag(Qt::ControlModifier);
       break;
-    case QEvent::KeyPress:
-      if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) cancelRectangle();
+    case QEvent::KeyPress: {
+      const auto *key = static_cast<QKeyEvent *>(event);
+      if (selectKey(key->key(), key->modifiers())) return true;
       break;
+    }
     default:
       break;
   }
@@ -65,9 +69,17 @@ void MouseEditor::mouseMoved(MapView view, int buttons, double x, double y) {
   lastPosition_ = QPointF(x, y);
   lastMoveInside_ = hit.has_value();
   if (!hit) return;  // the panels keep showing the last Sector inside the picture
+  if (isFloating() || selectDrag_) {
+    doc.CurrentQuad = hit->quad;
+    doc.CurrentSect = hit->sector;
+    emit pointerOverSector(hit->quad, hit->sector);
+    selectMoved({hit->quad, hit->sector});
+    return;
+  }
   // A rectangle being dragged, a dropped one and the bucket fill paint nothing on the way.
   const bool painting = buttons == kLeftOnly && !band_ && !waitingForRelease_ &&
-                        session_.editMode() != EditMode::FillArea;
+                        session_.editMode() != EditMode::FillArea &&
+                        session_.editMode() != EditMode::SelectArea;
   // The system may merge quick mouse moves; the Sectors between two reported
   // positions are painted too, so a fast stroke leaves no gaps.
   if (painting && wasInside) paintAlong(view, from, QPointF(x, y));
@@ -98,6 +110,7 @@ void MouseEditor::mousePressed(MapView view, int buttons, double x, double y) {
   }
   lastPosition_ = QPointF(x, y);
   if (buttons != kLeftOnly) return;
+  if (selectPressed(view, {hit->quad, hit->sector})) return;
   if (shiftHeld_) {
     band_ = RectangleDrag{view, {hit->quad, hit->sector}, {hit->quad, hit->sector}};
     showRectangle();
@@ -150,14 +163,17 @@ void MouseEditor::paintAlong(MapView view, QPointF from, QPointF to) {
 }
 
 void MouseEditor::mouseReleased(MapView, int buttons) {
+  if (selectDrag_ && (buttons & kLeftOnly)) selectReleased();
   if (band_ && (buttons & kLeftOnly)) finishRectangle();
   strokeId_ = 0;
   waitingForRelease_ = false;
 }
 
 void MouseEditor::cancelRectangle() {
-  if (!band_) return;
+  if (!band_ && !selectDrag_) return;
   band_.reset();
+  if (selectDrag_ && selectDrag_->moving) view_.selectionOverlay()->setDragOffset({});
+  selectDrag_.reset();
   if (rubberBand_) rubberBand_->hide();
   waitingForRelease_ = true;
 }

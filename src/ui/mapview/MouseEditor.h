@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "edits/SectorBlock.h"
 #include "mapview/MapSurfaces.h"
 
 #include <QObject>
@@ -24,7 +25,9 @@ class MapViewWindow;
 // drag shows a rubber band and paints the rectangle on release (Escape drops it),
 // and a left click draws a line from the last painted Sector. Positions outside
 // the picture neither paint nor pick. Everything one left-button stroke paints,
-// from press to release, is one step of the undo history.
+// from press to release, is one step of the undo history. In Select Area the left button
+// selects instead (see MouseSelection.cpp), and a pasted block floats under the pointer
+// until a click places it.
 class MouseEditor : public QObject {
   Q_OBJECT
 
@@ -43,6 +46,19 @@ class MouseEditor : public QObject {
   // The rectangle being dragged is dropped; the held button paints nothing more.
   void cancelRectangle();
 
+  // A pasted block follows the pointer, its top-left Sector under it, until a left click
+  // places it; Escape drops it.
+  void startFloating(const SectorBlock &block);
+  bool isFloating() const;
+  void dropFloating();
+  // Flips or turns the floating block, else the selection in place.
+  void turn(BlockTurn turn);
+  // Moves the selection (or the floating block) by whole Sectors.
+  void moveSelection(int columns, int rows);
+  // Whether the arrow keys move a floating block or Select Area's selection, rather than
+  // the keyboard's Sector cursor.
+  bool arrowsMoveSelection() const;
+
   // Fill Similar: asked first at a Fill Area click (with whether Alt was held); a changed
   // area means it filled, nothing means the ordinary fill goes ahead.
   using FillSimilar = std::function<std::optional<QRect>(Plane, SectorAddress, bool altHeld)>;
@@ -53,6 +69,8 @@ class MouseEditor : public QObject {
   void pointerOverSector(int quad, int sector);
   // A right click picked this Sector's element and height up.
   void sectorPickedUp(int quad, int sector);
+  // Escape with nothing to cancel on the map (no rubber band, nothing floating).
+  void escapeUnused();
 
  protected:
   // Watches the surfaces for the Shift key of each mouse event and for Escape.
@@ -66,8 +84,28 @@ class MouseEditor : public QObject {
     SectorAddress corner;
   };
 
+  // A left drag in Select Area: a rubber band, or the selection being moved.
+  struct SelectDrag {
+    MapView view = MapView::Terrain;
+    SectorAddress anchor;
+    SectorAddress corner;
+    SelectionChange how = SelectionChange::Replace;
+    bool moving = false;
+  };
+
   FillSimilar fillSimilar_;
   bool altHeld_ = false;
+  bool controlHeld_ = false;
+  std::optional<SelectDrag> selectDrag_;
+
+  // Select Area's share of the mouse and the keys.
+  bool selectPressed(MapView view, SectorAddress at);
+  void selectMoved(SectorAddress at);
+  void selectReleased();
+  bool selectKey(int key, Qt::KeyboardModifiers modifiers);
+  void showSelectBand();
+  void refreshBoth(const std::array<QRect, 2> &areas);
+  SectorCell cellAt(SectorAddress at) const;
 
   void paint(MapView view);
   void paintAlong(MapView view, QPointF from, QPointF to);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/mapview/SurfaceWidget.h"
 
+#include "mapview/ViewZoom.h"
+#include "ui/mapview/SelectionOverlay.h"
 #include "ui/mapview/TracePreview.h"
 
 #include <QGuiApplication>
@@ -65,6 +67,20 @@ void SurfaceWidget::paintEvent(QPaintEvent *event) {
   for (const QRect &r : event->region()) zoomed_.paint(painter, r, palette().window().color());
   if (preview_ && preview_->isShown() && preview_->plane() == previewPlane_)
     for (const QRect &r : event->region()) preview_->paint(painter, zoomed_.level(), r);
+  if (overlay_)
+    for (const QRect &r : event->region())
+      overlay_->paint(painter, zoomed_.level(), r, previewPlane_);
+}
+
+void SurfaceWidget::setSelectionOverlay(const SelectionOverlay *overlay, Plane plane) {
+  overlay_ = overlay;
+  previewPlane_ = plane;
+  connect(overlay_, &SelectionOverlay::changed, this, [this](const QRegion &area) {
+    if (!isVisible()) return;
+    QRegion shown;
+    for (const QRect &r : area) shown += ViewZoom::zoomedArea(r, zoomed_.level());
+    update(shown);
+  });
 }
 
 void SurfaceWidget::setPreview(const TracePreview *preview, Plane plane) {

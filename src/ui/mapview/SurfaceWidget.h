@@ -10,6 +10,7 @@
 
 namespace vmm {
 
+class SelectionOverlay;
 class TracePreview;
 
 // Shows one view surface (a picture the colouring routines draw into) at the
@@ -34,6 +35,8 @@ class SurfaceWidget : public QWidget {
   const ZoomedSurface &zoomedSurface() const { return zoomed_; }
   // Paint from Picture's suggestions for `plane` are drawn over this surface while shown.
   void setPreview(const TracePreview *preview, Plane plane);
+  // The selection's outline and a floating stamp are drawn over this surface.
+  void setSelectionOverlay(const SelectionOverlay *overlay, Plane plane);
 
  signals:
   // Buttons as bits: 1 left, 2 right, 4 middle; positions in picture pixels.
@@ -68,6 +71,7 @@ class SurfaceWidget : public QWidget {
   ZoomedSurface zoomed_;
   const TracePreview *preview_ = nullptr;
   Plane previewPlane_ = Plane::Element;
+  const SelectionOverlay *overlay_ = nullptr;
   bool spaceHeld_ = false;
   bool panning_ = false;
   Qt::MouseButton panButton_ = Qt::NoButton;
