@@ -139,6 +139,9 @@ def main():
     cpu, wall = ratio("BM_ProjectOpen", "BM_PictureImport")
     rows.append(("open a maximum-map project (everything checked, picture decoded)",
                  f"{cpu:.2f} x picture import ({wall:.2f} x wall)", "<= 1.3 x", cpu <= 1.3))
+    cpu, wall = ratio("BM_ThumbnailOfProject", "BM_ProjectOpen")
+    rows.append(("render --thumbnail 256 of a maximum-map project (read, drawn, scaled, written)",
+                 f"{cpu:.2f} x reading the project ({wall:.2f} x wall)", "<= 2 x", cpu <= 2))
     cpu, wall = ratio("BM_ProjectOpenIntoSession", "BM_PictureImport")
     rows.append(("... and opened in the session (planes, surfaces, both views repainted)",
                  f"{cpu:.2f} x picture import ({wall:.2f} x wall)", "shown, not budgeted", None))
