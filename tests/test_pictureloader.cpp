@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures a user can open, well-formed or hostile: the size rules and their messages,
 // refused from the header before anything is decoded, and files that are never changed.
+#include "files/InputFile.h"
 #include "mapfiles/JpegIntegrity.h"
 #include "mapfiles/PictureLoader.h"
 #include "support/HostileJpeg.h"
@@ -168,6 +169,42 @@ class TestPictureLoader : public QObject {
         QVERIFY2(result.message.startsWith(QStringLiteral("The image (%1) ").arg(path)),
                  qPrintable(result.message));
     }
+  }
+
+  // Whole files are read byte for byte up to the limit, whatever size the file claimed
+  // when it was opened; one byte over the limit is refused.
+  void readAllWithinALimit_data() {
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("grownBy");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<bool>("read");
+    const int mib = 1 << 20;
+    QTest::newRow("empty") << 0 << 0 << 10 << true;
+    QTest::newRow("at the limit") << 3 * mib + 5 << 0 << 3 * mib + 5 << true;
+    QTest::newRow("one byte over") << 3 * mib + 6 << 0 << 3 * mib + 5 << false;
+    QTest::newRow("grown after opening") << mib - 7 << 2 * mib + 3 << 4 * mib << true;
+    QTest::newRow("grown past the limit") << 100 << 2 * mib << 2 * mib << false;
+  }
+  void readAllWithinALimit() {
+    QFETCH(int, size);
+    QFETCH(int, grownBy);
+    QFETCH(int, limit);
+    QFETCH(bool, read);
+    QByteArray bytes(size + grownBy, Qt::Uninitialized);
+    for (int i = 0; i < bytes.size(); ++i) bytes[i] = char(i * 7 + i / 251);
+    const QString path = file(QStringLiteral("whole.bin"), bytes.left(size));
+    InputFile input;
+    QVERIFY(input.open(path));
+    if (grownBy > 0) {
+      QFile grow(path);
+      QVERIFY(grow.open(QIODevice::Append) && grow.write(bytes.mid(size)) == grownBy);
+    }
+    const std::optional<QByteArray> got = input.readAll(limit);
+    QCOMPARE(got.has_value(), read);
+    if (read)
+      QVERIFY(*got == bytes);
+    else
+      QVERIFY(input.errorString().contains(QString::number(limit)));
   }
 
   // The limits leave room for every real picture: at them, a picture is read.

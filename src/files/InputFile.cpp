@@ -85,21 +85,27 @@ bool InputFile::open(const QString &path) {
 
 std::optional<QByteArray> InputFile::readAll(qint64 maxBytes) {
   if (!file_) return std::nullopt;
-  // The size the file claims is only a hint: it may grow while it is read.
-  QByteArray bytes;
-  bytes.reserve(static_cast<qsizetype>(std::min(file_->size(), maxBytes) + 1));
+  // The size the file claims is only a hint: it may grow while it is read. One byte more
+  // than it claims tells a grown file at once; a file read as claimed is never moved.
   constexpr qint64 kChunk = 1 << 20;
-  while (bytes.size() <= maxBytes) {
-    const qint64 wanted = std::min(kChunk, maxBytes + 1 - bytes.size());
-    const qsizetype start = bytes.size();
-    bytes.resize(start + static_cast<qsizetype>(wanted));
-    const qint64 got = file_->read(bytes.data() + start, wanted);
+  QByteArray bytes(static_cast<qsizetype>(std::min(file_->size(), maxBytes) + 1),
+                   Qt::Uninitialized);
+  qint64 filled = 0;
+  while (filled <= maxBytes) {
+    if (filled == bytes.size())
+      bytes.resize(
+          static_cast<qsizetype>(std::min(maxBytes + 1, filled + std::max(filled, kChunk))));
+    const qint64 wanted = std::min(kChunk, static_cast<qint64>(bytes.size()) - filled);
+    const qint64 got = file_->read(bytes.data() + filled, wanted);
     if (got < 0) {
       error_ = file_->errorString();
       return std::nullopt;
     }
-    bytes.resize(start + static_cast<qsizetype>(got));
-    if (got == 0) return bytes;
+    if (got == 0) {
+      bytes.resize(static_cast<qsizetype>(filled));
+      return bytes;
+    }
+    filled += got;
   }
   error_ = QStringLiteral("the file is larger than %1 bytes").arg(maxBytes);
   return std::nullopt;
