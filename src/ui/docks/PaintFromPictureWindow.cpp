@@ -148,14 +148,17 @@ void PaintFromPictureWindow::finishWork(const std::shared_ptr<Result> &result) {
     startWork();  // the map changed meanwhile: only the newest state counts
     return;
   }
-  suggestions_ = std::move(result->suggestions);
-  current_ = result->examples == cellValues(session_.document(), plane_);
-  if (!current_) {
-    startWork();
-    return;
-  }
+  if (!showResult(std::move(result->suggestions), result->examples)) startWork();
+}
+
+bool PaintFromPictureWindow::showResult(TraceSuggestions suggestions,
+                                        const std::vector<qint16> &examples) {
+  suggestions_ = std::move(suggestions);
+  current_ = examples == cellValues(session_.document(), plane_);
+  if (!current_) return false;
   showSuggestions();
   emit suggestionsShown();
+  return true;
 }
 
 void PaintFromPictureWindow::showSuggestions() {

@@ -54,6 +54,11 @@ class PaintFromPictureWindow : public RefreshingPanel {
   // here and now when the last ones are out of date). Returns the changed area.
   QRect fillSimilar(Plane plane, SectorAddress start);
 
+  // What the GUI thread does with a finished run: `suggestions`, made from `examples`, are
+  // counted and previewed if the map still holds those examples. False when it no longer
+  // does (a newer run is due). Public so that its cost on a maximum map is measured.
+  bool showResult(TraceSuggestions suggestions, const std::vector<qint16> &examples);
+
   QSlider *slider() const { return slider_; }
   QLabel *counts() const { return counts_; }
   QPushButton *applyButton() const { return apply_; }
