@@ -9,14 +9,24 @@
 #include "session/EditorSession.h"
 #include "session/PictureTracing.h"
 #include "support/TerrainPicture.h"
+#include "ui/docks/PaintFromPictureWindow.h"
+#include "ui/main/MainWindow.h"
+#include "ui/mapview/MapViewWindow.h"
+#include "ui/mapview/TracePreview.h"
 
+#include "QuietDialogs.h"
 #include "Yardsticks.h"
 
 #include <benchmark/benchmark.h>
 
+#include <QAction>
+#include <QApplication>
 #include <QBuffer>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <map>
 #include <memory>
@@ -181,6 +191,54 @@ void BM_PreviewAfterNewExample(benchmark::State &state) {
 BENCHMARK(BM_PreviewAfterNewExample)
     ->Unit(benchmark::kMillisecond)
     ->MinTime(vmm::bench::minTime(2.0))
+    ->UseRealTime();
+
+// What the editor's GUI thread does when the worker's suggestions for a maximum map
+// arrive: checked against the map, confined to the selection, counted, the preview built
+// and the map view repainted. The suggestions themselves are made off this thread.
+void BM_PreviewResultOnGuiThread(benchmark::State &state) {
+  QuietDialogs dialogs;
+  MainWindow window(&dialogs);
+  window.resize(1280, 800);
+  window.show();
+  if (!window.openProjectFile(maximumFixture().project)) {
+    state.SkipWithError("the project cannot be opened");
+    return;
+  }
+  PaintFromPictureWindow *dock = window.paintFromPicture();
+  QEventLoop waiting;
+  QObject::connect(dock, &PaintFromPictureWindow::suggestionsShown, &waiting, &QEventLoop::quit);
+  QTimer::singleShot(60000, &waiting, &QEventLoop::quit);
+  window.findChild<QAction *>(QStringLiteral("mnuPaintFromPicture"))->trigger();
+  waiting.exec();
+  const TraceSuggestions arrived = PictureTracer(window.session()).suggest(Plane::Element);
+  const std::vector<qint16> examples = cellValues(window.session().document(), Plane::Element);
+  if (dock->suggestions().cells.empty() || !arrived.ok()) {
+    state.SkipWithError("no suggestions were shown");
+    return;
+  }
+  // The two halves apart: the result taken and the preview built, then the repaint.
+  QElapsedTimer clock;
+  double showing = 0, repainting = 0;
+  for (auto _ : state) {
+    clock.start();
+    if (!dock->showResult(arrived, examples)) {
+      state.SkipWithError("the map changed under the suggestions");
+      break;
+    }
+    showing += double(clock.nsecsElapsed());
+    clock.start();
+    QApplication::processEvents();  // the view repaints what the preview changed
+    repainting += double(clock.nsecsElapsed());
+  }
+  const double runs = double(std::max<benchmark::IterationCount>(1, state.iterations()));
+  state.counters["show_ms"] = showing / runs / 1e6;
+  state.counters["repaint_ms"] = repainting / runs / 1e6;
+  if (!window.mapView()->tracePreview()->isShown()) state.SkipWithError("no preview was shown");
+}
+BENCHMARK(BM_PreviewResultOnGuiThread)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(vmm::bench::minTime(1.0))
     ->UseRealTime();
 
 void BM_FeaturesOfMaximumPicture(benchmark::State &state) {

@@ -64,6 +64,14 @@ class LearningTest : public QObject {
     // The red Quad's first cell and the green Quad's: their own mean colours.
     QCOMPARE(features.cell(0)[0], 200.0f);
     QCOMPARE(features.cell(4)[1], 200.0f);
+    // A border 7 pixels into a cell: 3 of its 10 pixel columns are greener than the cells
+    // around it, so the cell is told mostly red wherever in it the border lies.
+    QImage crossed = halves;
+    for (int y = 0; y < 40; ++y)
+      for (int x = 37; x < 40; ++x) crossed.setPixel(x, y, qRgb(40, 200, 40));
+    const SectorFeatures border = SectorFeatures::measure(crossed, 2, 1);
+    QCOMPARE(border.cell(3)[SectorFeatures::kSideShares + 2], 0.3f);
+    QCOMPARE(border.cell(2)[SectorFeatures::kSideShares + 2], 0.0f);
     // A maximum map's features within 64 MiB.
     const SectorFeatures largest =
         SectorFeatures::measure(QImage(2880, 2760, QImage::Format_RGB32), 72, 69);
@@ -98,6 +106,20 @@ class LearningTest : public QObject {
     const int open = int(std::count(examples.begin(), examples.end(), kUnassigned));
     QCOMPARE(first.countSure(0.6f) + first.countUnsure(0.6f), open);
     QVERIFY(first.countSure(0.9f) < first.countSure(0.6f));
+
+    // No example of the river: its Sectors look like nothing painted, so few of them are
+    // painted at the default minimum.
+    std::vector<qint16> noRiver = examples;
+    std::replace(noRiver.begin(), noRiver.end(), qint16(TerrainPicture::River), kUnassigned);
+    const TraceSuggestions unknown = suggestFromExamples(features, noRiver);
+    int river = 0, sure = 0;
+    for (std::size_t cell = 0; cell < noRiver.size(); ++cell) {
+      if (made_.truth[cell] != TerrainPicture::River || examples[cell] != kUnassigned) continue;
+      ++river;
+      sure += unknown.cells[cell].confidence >= 0.6f;
+    }
+    QVERIFY(river > 0);
+    QVERIFY2(sure * 5 < river, qPrintable(QStringLiteral("%1 of %2").arg(sure).arg(river)));
   }
 
   void refusesWhatCannotBeLearnt_data() {

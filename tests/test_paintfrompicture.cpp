@@ -138,14 +138,53 @@ class TestPaintFromPicture : public QObject {
   }
 
   // Apply is one undo step and leaves the unsure Sectors in Problems; Alt + click in Fill
-  // Area fills the similar Sectors around the click.
+  // Area fills the similar Sectors around the click. With a selection, the counts, the
+  // preview, Apply and Fill Similar all keep inside it.
+  void applyAndFillSimilar_data() {
+    QTest::addColumn<QRect>("selected");  // in cells; empty: nothing selected
+    QTest::newRow("whole map") << QRect();
+    QTest::newRow("selection") << QRect(8, 6, 24, 18);
+  }
   void applyAndFillSimilar() {
+    QFETCH(QRect, selected);
+    EditorSession &session = main_->session();
+    const MapDocument &document = session.document();
+    const SectorGrid grid(document);
+    const int columns = grid.columns();
+    const auto allowed = [&](int cell) {
+      return selected.isEmpty() || selected.contains(cell % columns, cell / columns);
+    };
+    if (!selected.isEmpty()) {
+      session.selectRectangle(grid.address({selected.left(), selected.top()}),
+                              grid.address({selected.right(), selected.bottom()}),
+                              SelectionChange::Replace);
+      int inside = 0;
+      for (std::size_t cell = 0; cell < dock()->suggestions().cells.size(); ++cell)
+        if (dock()->suggestions().cells[cell].value != kUnassigned) {
+          QVERIFY(allowed(int(cell)));
+          ++inside;
+        }
+      QVERIFY(inside > 0);
+      QCOMPARE(main_->mapView()->tracePreview()->unsureCount(),
+               dock()->suggestions().countUnsure(0.6f));
+    }
     test::AreaDriver hand(*main_);
     const int steps = hand.steps();
+    const int sure = dock()->suggestions().countSure(0.6f);
     const int unsure = dock()->suggestions().countUnsure(0.6f);
+    QVERIFY(dock()->counts()->text().startsWith(QLocale(QLocale::English).toString(sure) +
+                                                QStringLiteral(" Sectors to paint")));
     dock()->applyButton()->click();
     QCOMPARE(hand.steps(), steps + 1);
     QCOMPARE(hand.undoText(), QStringLiteral("Undo Paint from Picture"));
+    const std::vector<qint16> painted = cellValues(document, Plane::Element);
+    int changed = 0;
+    for (std::size_t cell = 0; cell < painted.size(); ++cell)
+      if (painted[cell] != examples_[cell]) {
+        QVERIFY(examples_[cell] == kUnassigned && allowed(int(cell)));
+        ++changed;
+      }
+    QCOMPARE(changed, sure);
     ProblemsWindow *problems = main_->problems();
     problems->refresh();
     QCOMPARE(problems->unsureCount(), unsure);
@@ -155,21 +194,32 @@ class TestPaintFromPicture : public QObject {
                      Qt::MatchExactly)
                  .isEmpty());
     test::trigger(main_.get(), "mnuUndo");
-    QCOMPARE(main_->session().document().value(addressOf(firstOpenCell(), made_.xQuads).quad,
-                                               addressOf(firstOpenCell(), made_.xQuads).sector,
-                                               Plane::Element),
-             kUnassigned);
+    QVERIFY(cellValues(document, Plane::Element) == examples_);
 
-    // Alt + click: the joined Sectors suggested as the clicked one's value.
-    main_->session().setEditMode(EditMode::FillArea);
-    main_->session().document().CurrentDrawElement = kElementOf[2];
-    const int open = firstOpenCell();
-    hand.click(MapView::Terrain,
-               test::cellCentre(open % (made_.xQuads * 4), open / (made_.xQuads * 4)),
-               Qt::AltModifier);
+    // Alt + click: the joined Sectors suggested as the clicked one's value; outside the
+    // selection a click fills nothing.
+    session.setEditMode(EditMode::FillArea);
+    session.document().CurrentDrawElement = kElementOf[2];
+    const auto openCell = [&](bool inside) {
+      for (int cell = 0; cell < int(examples_.size()); ++cell)
+        if (examples_[cell] == kUnassigned && allowed(cell) == inside) return cell;
+      return -1;
+    };
+    if (!selected.isEmpty()) {
+      const int outside = openCell(false);
+      const int before = hand.steps();
+      hand.click(MapView::Terrain, test::cellCentre(outside % columns, outside / columns),
+                 Qt::AltModifier);
+      QCOMPARE(hand.steps(), before);
+    }
+    const int open = openCell(true);
+    hand.click(MapView::Terrain, test::cellCentre(open % columns, open / columns), Qt::AltModifier);
     QCOMPARE(hand.undoText(), QStringLiteral("Undo Fill Similar"));
     const test::Cells filled = hand.cellsHolding(Plane::Element, kElementOf[2]);
-    QVERIFY(filled.count({open % (made_.xQuads * 4), open / (made_.xQuads * 4)}) == 1);
+    QVERIFY(filled.count({open % columns, open / columns}) == 1);
+    for (const auto &[column, row] : filled)
+      QVERIFY(examples_[std::size_t(row * columns + column)] == kElementOf[2] ||
+              allowed(row * columns + column));
   }
 };
 

@@ -4,6 +4,9 @@
 #include <opencv2/core.hpp>
 #include <opencv2/ml.hpp>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <map>
 
 namespace vmm {
@@ -15,6 +18,53 @@ constexpr int kMaxExamplesPerValue = 3000;
 constexpr int kTrees = 100;
 constexpr int kMaxDepth = 20;
 constexpr quint64 kSeed = 0x5eed'7ace'0001ULL;
+
+// How far a cell's chromaticity may lie from the examples of its suggested value, in
+// spreads of theirs, before its confidence drops; and the least spread counted, so that
+// a value with one example or very alike ones is not too strict.
+constexpr float kUnlikeLimit = 6.0f;
+constexpr float kLeastSpread = 3.0f;
+
+// The mean and spread of the chromaticity of one value's examples.
+struct ExampleColour {
+  std::array<float, 2> mean{};
+  std::array<float, 2> spread{};
+
+  // The farthest a cell's chromaticity lies from the mean, in spreads.
+  float distance(std::span<const float> cell) const {
+    float farthest = 0.0f;
+    for (std::size_t f = 0; f < 2; ++f)
+      farthest = std::max(farthest,
+                          std::abs(cell[SectorFeatures::kChromaticity + f] - mean[f]) / spread[f]);
+    return farthest;
+  }
+};
+
+std::vector<ExampleColour> exampleColours(const SectorFeatures &features,
+                                          const std::vector<int> &cells,
+                                          const std::vector<int> &classes, int classCount) {
+  std::vector<ExampleColour> looks(std::size_t(classCount), ExampleColour{});
+  std::vector<int> counts(std::size_t(classCount), 0);
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    ExampleColour &look = looks[std::size_t(classes[i])];
+    ++counts[std::size_t(classes[i])];
+    for (std::size_t f = 0; f < 2; ++f)
+      look.mean[f] += features.cell(cells[i])[SectorFeatures::kChromaticity + f];
+  }
+  for (std::size_t k = 0; k < looks.size(); ++k)
+    for (float &mean : looks[k].mean) mean /= float(std::max(1, counts[k]));
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    ExampleColour &look = looks[std::size_t(classes[i])];
+    for (std::size_t f = 0; f < 2; ++f) {
+      const float off = features.cell(cells[i])[SectorFeatures::kChromaticity + f] - look.mean[f];
+      look.spread[f] += off * off;
+    }
+  }
+  for (std::size_t k = 0; k < looks.size(); ++k)
+    for (float &spread : looks[k].spread)
+      spread = std::max(kLeastSpread, std::sqrt(spread / float(std::max(1, counts[k]))));
+  return looks;
+}
 
 cv::Mat rowsOf(const SectorFeatures &features, const std::vector<int> &cells) {
   cv::Mat rows(int(cells.size()), SectorFeatures::kCount, CV_32F);
@@ -117,19 +167,27 @@ TraceSuggestions suggestFromExamples(const SectorFeatures &features,
 
   cv::Mat votes;
   forest->getVotes(rowsOf(features, open), votes, 0);
+  const std::vector<ExampleColour> looks =
+      exampleColours(features, trainingCells, trainingClasses, int(valueOfClass.size()));
   result.cells.assign(std::size_t(cellCount), CellSuggestion{});
   for (std::size_t i = 0; i < open.size(); ++i) {
     const int *row = votes.ptr<int>(int(i) + 1);
     int best = 0;
-    int total = 0;
-    for (int column = 0; column < votes.cols; ++column) {
-      total += row[column];
+    for (int column = 1; column < votes.cols; ++column)
       if (row[column] > row[best]) best = column;
-    }
+    int second = 0;
+    for (int column = 0; column < votes.cols; ++column)
+      if (column != best) second = std::max(second, row[column]);
     const int label = votes.at<int>(0, best);
-    if (total == 0 || label < 0 || label >= int(valueOfClass.size())) continue;
-    result.cells[std::size_t(open[i])] = {valueOfClass[std::size_t(label)],
-                                          float(row[best]) / float(total)};
+    if (row[best] == 0 || label < 0 || label >= int(valueOfClass.size())) continue;
+    // A border cell splits its votes between the terrains on either side, and a third one
+    // gets a few stray votes: the confidence weighs the two likeliest values alone.
+    float confidence = float(row[best]) / float(row[best] + second);
+    // A cell unlike every example of its value (a terrain nobody painted an example of) is
+    // not trusted however the votes fell.
+    const float unlike = looks[std::size_t(label)].distance(features.cell(open[i]));
+    if (unlike > kUnlikeLimit) confidence *= (kUnlikeLimit / unlike) * (kUnlikeLimit / unlike);
+    result.cells[std::size_t(open[i])] = {valueOfClass[std::size_t(label)], confidence};
   }
   return result;
 }

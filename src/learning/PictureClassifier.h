@@ -43,10 +43,11 @@ struct TraceSuggestions {
 
 // The examples to learn from: one value per cell (kUnassigned where none is painted).
 // Random trees learn the cells that hold a value from their features and suggest a
-// value for every other cell, with the share of trees that voted for it as the
-// confidence. The forest grows from a fixed seed, and a class holding many examples is
-// thinned evenly to a bounded number, so the same picture and examples always give the
-// same suggestions, in bounded time.
+// value for every other cell. The confidence is the value's share of the votes for the
+// two likeliest values, lowered where the cell's colour is unlike the value's examples
+// (a terrain nobody painted). The forest grows from a fixed seed, and a class holding many examples
+// is thinned evenly to a bounded number, so the same picture and examples always give the same
+// suggestions, in bounded time.
 TraceSuggestions suggestFromExamples(const SectorFeatures &features,
                                      std::span<const qint16> cellValues);
 

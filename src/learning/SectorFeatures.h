@@ -14,13 +14,22 @@ namespace vmm {
 // Each Sector cell (10 x 10 pixels) gets kCount numbers: its mean colour, the colour's
 // chromaticity (which light and shade do not move), the spread of its brightness and
 // its mean edge strength, each measured over the cell alone and over the 3 x 3 and
-// 7 x 7 cells around it, plus the spread of brightness between neighbouring cells.
+// 7 x 7 cells around it, plus the spread of brightness between neighbouring cells; then,
+// for the cells a border crosses, its four quarters and how much of it lies on either
+// side of the border (see SectorFeatures.cpp).
 // Cells are numbered row by row over the map's grid of XQuads * 4 columns.
 class SectorFeatures {
  public:
   static constexpr int kPerScale = 7;
   static constexpr int kScales = 3;
-  static constexpr int kCount = kPerScale * kScales + 5;
+  // Where the cell's own chromaticity (red, green) lies among its numbers.
+  static constexpr std::size_t kChromaticity = 3;
+  // The quarters: four times red, green, blue and edge strength, darkest quarter first,
+  // then the colour distance to the nearest and the farthest edge neighbour.
+  static constexpr int kQuarters = kPerScale * kScales + 5;
+  // The shares of the pixels brighter, rougher, greener and bluer than the cells around.
+  static constexpr int kSideShares = kQuarters + 18;
+  static constexpr int kCount = kSideShares + 4;
 
   SectorFeatures() = default;
   // Measures the cells of the picture's top-left xQuads x yQuads Quads (those the

@@ -38,6 +38,25 @@ TraceSuggestions PictureTracer::suggest(Plane plane) {
   return suggestFromExamples(*measured, cellValues(session_.document(), plane));
 }
 
+const SectorSelection *PictureTracer::selection() const {
+  const SectorSelection &selection = session_.selection();
+  const SectorGrid grid(session_.document());
+  // A selection of a map of another size was emptied with it.
+  if (selection.isEmpty() || selection.grid().columns() != grid.columns() ||
+      selection.grid().rows() != grid.rows())
+    return nullptr;
+  return &selection;
+}
+
+TraceSuggestions PictureTracer::confined(TraceSuggestions suggestions) const {
+  const SectorSelection *within = selection();
+  if (!within) return suggestions;
+  const int xQuads = session_.document().XQuads;
+  for (std::size_t cell = 0; cell < suggestions.cells.size(); ++cell)
+    if (!within->contains(addressOf(int(cell), xQuads))) suggestions.cells[cell] = {};
+  return suggestions;
+}
+
 TraceOutcome PictureTracer::apply(Plane plane, const TraceSuggestions &suggestions,
                                   float minConfidence) {
   TraceOutcome outcome;
@@ -45,12 +64,14 @@ TraceOutcome PictureTracer::apply(Plane plane, const TraceSuggestions &suggestio
   const int xQuads = document.XQuads;
   // Suggestions made for a map of another size no longer match its Sectors.
   if (suggestions.cells.size() != cellValues(document, plane).size()) return outcome;
+  const SectorSelection *within = selection();
   // The Sectors to paint, by value, so each value is one painter call.
   std::map<qint16, std::vector<SectorAddress>> byValue;
   for (std::size_t cell = 0; cell < suggestions.cells.size(); ++cell) {
     const CellSuggestion &suggestion = suggestions.cells[cell];
     if (suggestion.value == kUnassigned) continue;
     const SectorAddress at = addressOf(int(cell), xQuads);
+    if (within && !within->contains(at)) continue;
     // Painted since the suggestions were made: the map maker's value stays.
     if (document.value(at.quad, at.sector, plane) != kUnassigned) continue;
     if (suggestion.confidence >= minConfidence) {
@@ -81,11 +102,15 @@ QRect PictureTracer::fillSimilar(Plane plane, SectorAddress start,
   const qint16 similar = suggestions.cells[std::size_t(cellOf(start, xQuads))].value;
   if (similar == kUnassigned || document.value(start.quad, start.sector, plane) != kUnassigned)
     return {};
-  // The unassigned Sectors joined to the clicked one whose suggestion is the same.
+  // The unassigned Sectors joined to the clicked one whose suggestion is the same, inside
+  // the selection if there is one (a click outside it fills nothing, as Fill Area).
+  const SectorSelection *within = selection();
   const std::vector<SectorAddress> region = floodJoined(document, start, [&](SectorAddress at) {
     return suggestions.cells[std::size_t(cellOf(at, xQuads))].value == similar &&
-           document.value(at.quad, at.sector, plane) == kUnassigned;
+           document.value(at.quad, at.sector, plane) == kUnassigned &&
+           (!within || within->contains(at));
   });
+  if (region.empty()) return {};
   HistoryStep step(&session_.history(), QStringLiteral("Fill Similar"), StepRepaint::Sectors);
   const HandPaintScope byHand(document);
   return session_.painter().colourSquares(plane, region, value);

@@ -13,6 +13,7 @@ namespace vmm {
 
 class EditorSession;
 class MapDocument;
+class SectorSelection;
 
 // The values of `plane` cell by cell over the map's XQuads x YQuads Quads (the order of
 // SectorFeatures), kUnassigned where a Sector holds none.
@@ -38,19 +39,27 @@ class PictureTracer {
   std::shared_ptr<const SectorFeatures> features();
   // The suggestions for `plane` as the map stands now.
   TraceSuggestions suggest(Plane plane);
+  // The suggestions the map maker may use: while a selection exists, those inside it
+  // (every other cell loses its suggestion), else all of them. Apply and Fill Similar
+  // keep to this themselves; the dock counts and previews it.
+  TraceSuggestions confined(TraceSuggestions suggestions) const;
 
   // Writes the suggestions at or above `minConfidence` into the Sectors that still hold
   // no value, as one undo step "Paint from Picture", through the painter (so through the
-  // document's one point of change); examples and painted Sectors never change.
+  // document's one point of change); examples and painted Sectors never change, nor
+  // does any Sector outside the selection while one exists.
   TraceOutcome apply(Plane plane, const TraceSuggestions &suggestions, float minConfidence);
 
   // Fill Similar at `start`: the unassigned Sectors joined to it edge to edge whose
   // suggestion is the same value as `start`'s take the current element or height, as one
-  // undo step "Fill Similar". Nothing happens when `start` holds a value or has no
-  // suggestion. Returns the changed area.
+  // undo step "Fill Similar", kept inside the selection like Fill Area. Nothing happens
+  // when `start` holds a value or has no suggestion. Returns the changed area.
   QRect fillSimilar(Plane plane, SectorAddress start, const TraceSuggestions &suggestions);
 
  private:
+  // The session's selection when it belongs to the map as it stands and is not empty.
+  const SectorSelection *selection() const;
+
   EditorSession &session_;
   std::shared_ptr<const SectorFeatures> features_;
   qint64 pictureKey_ = 0;

@@ -67,6 +67,8 @@ PaintFromPictureWindow::PaintFromPictureWindow(EditorSession &session, QWidget *
   });
   minimumLabel_->setText(
       QStringLiteral("Minimum confidence: %1").arg(minimumConfidence(), 0, 'f', 2));
+  // A new selection changes what Apply would paint, not the suggestions themselves.
+  connect(&session_, &EditorSession::selectionChanged, this, [this] { showSuggestions(); });
   connect(apply_, &QPushButton::clicked, this, [this] { apply(); });
   connect(close_, &QPushButton::clicked, this, &PaintFromPictureWindow::closeRequested);
   showCounts();
@@ -146,44 +148,48 @@ void PaintFromPictureWindow::finishWork(const std::shared_ptr<Result> &result) {
     startWork();  // the map changed meanwhile: only the newest state counts
     return;
   }
-  suggestions_ = std::move(result->suggestions);
-  current_ = result->examples == cellValues(session_.document(), plane_);
-  if (!current_) {
-    startWork();
-    return;
-  }
+  if (!showResult(std::move(result->suggestions), result->examples)) startWork();
+}
+
+bool PaintFromPictureWindow::showResult(TraceSuggestions suggestions,
+                                        const std::vector<qint16> &examples) {
+  suggestions_ = std::move(suggestions);
+  current_ = examples == cellValues(session_.document(), plane_);
+  if (!current_) return false;
   showSuggestions();
   emit suggestionsShown();
+  return true;
 }
 
 void PaintFromPictureWindow::showSuggestions() {
+  shown_ = tracer_.confined(suggestions_);
   showCounts();
   if (!view_) return;
   TracePreview *preview = view_->tracePreview();
-  if (!suggestions_.ok() || !isVisible()) {
+  if (!shown_.ok() || !isVisible()) {
     preview->clear();
     return;
   }
   SectorPainter &painter = session_.painter();
   const Plane plane = plane_;
   // The draw style's colours of the values, as the painter would paint them.
-  preview->show(plane_, suggestions_, session_.document().XQuads, minimumConfidence(),
+  preview->show(plane_, shown_, session_.document().XQuads, minimumConfidence(),
                 [&painter, plane](qint16 value) { return painter.screenColourOf(plane, value); });
 }
 
 void PaintFromPictureWindow::showCounts() {
-  const bool ready = suggestions_.ok() && !suggestions_.cells.empty();
-  apply_->setEnabled(ready && current_ && suggestions_.countSure(minimumConfidence()) > 0);
+  const bool ready = shown_.ok() && !shown_.cells.empty();
+  apply_->setEnabled(ready && current_ && shown_.countSure(minimumConfidence()) > 0);
   if (!ready) {
-    counts_->setText(suggestions_.refusal == TraceRefusal::None
+    counts_->setText(shown_.refusal == TraceRefusal::None
                          ? QStringLiteral("Working out the suggestions...")
-                         : traceRefusalText(suggestions_.refusal, plane_));
+                         : traceRefusalText(shown_.refusal, plane_));
     return;
   }
   const QLocale english(QLocale::English);
   counts_->setText(QStringLiteral("%1 Sectors to paint, %2 left unsure")
-                       .arg(english.toString(suggestions_.countSure(minimumConfidence())),
-                            english.toString(suggestions_.countUnsure(minimumConfidence()))));
+                       .arg(english.toString(shown_.countSure(minimumConfidence())),
+                            english.toString(shown_.countUnsure(minimumConfidence()))));
 }
 
 TraceOutcome PaintFromPictureWindow::apply() {

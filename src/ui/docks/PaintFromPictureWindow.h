@@ -43,8 +43,9 @@ class PaintFromPictureWindow : public RefreshingPanel {
   void setMinimumConfidence(float minimum);
   // The "Follow the picture" check box: Fill Area clicks fill similar Sectors.
   bool followsPicture() const;
-  // The suggestions worked out last (empty before the first).
-  const TraceSuggestions &suggestions() const { return suggestions_; }
+  // The suggestions worked out last as counted and previewed: inside the selection while
+  // there is one (empty before the first).
+  const TraceSuggestions &suggestions() const { return shown_; }
   bool isWorking() const { return running_; }
 
   // "Apply": the suggestions at or above the minimum, as one undo step.
@@ -52,6 +53,11 @@ class PaintFromPictureWindow : public RefreshingPanel {
   // Fill Similar at `start` on `plane`, with suggestions as the map stands now (worked out
   // here and now when the last ones are out of date). Returns the changed area.
   QRect fillSimilar(Plane plane, SectorAddress start);
+
+  // What the GUI thread does with a finished run: `suggestions`, made from `examples`, are
+  // counted and previewed if the map still holds those examples. False when it no longer
+  // does (a newer run is due). Public so that its cost on a maximum map is measured.
+  bool showResult(TraceSuggestions suggestions, const std::vector<qint16> &examples);
 
   QSlider *slider() const { return slider_; }
   QLabel *counts() const { return counts_; }
@@ -81,7 +87,8 @@ class PaintFromPictureWindow : public RefreshingPanel {
   QPointer<MapViewWindow> view_;
   Plane plane_ = Plane::Element;
   TraceSuggestions suggestions_;
-  bool current_ = false;  // the suggestions match the map as it stands
+  TraceSuggestions shown_;  // suggestions_ confined to the selection
+  bool current_ = false;    // the suggestions match the map as it stands
   std::shared_ptr<const SectorFeatures> features_;
   qint64 featuresKey_ = 0;
   QThreadPool worker_;
