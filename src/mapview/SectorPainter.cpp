@@ -258,8 +258,11 @@ void SectorPainter::forEachBandInk(
   const QSize size = surfaces_->size();
   std::vector<quint32> ink(std::size_t(size.width() / kSectorPixels + 1));
   constexpr int kBandsPerQuadRow = kQuadPixels / kSectorPixels;
-  std::optional<qint16> lastValue;
-  quint32 lastPixel = 0;
+  // Every value a Sector can hold has its colour looked up once per repaint, not per Sector.
+  std::vector<quint32> pixelOf(std::size_t(std::max(kMaxElements, kMaxHeights)), 0u);
+  for (std::size_t value = 0; value < pixelOf.size(); ++value)
+    if (const std::optional<ColorRef> colour = colourOf(plane, qint16(value)))
+      pixelOf[value] = toPixel(toRgb(*colour));
   for (int top = 0; top < size.height(); top += kSectorPixels) {
     std::fill(ink.begin(), ink.end(), 0u);
     const int band = top / kSectorPixels;
@@ -268,17 +271,13 @@ void SectorPainter::forEachBandInk(
     const int firstSect = band % kBandsPerQuadRow * 4;
     for (int quad = rowStart; quad <= rowEnd; ++quad)
       for (int sect = firstSect; sect < firstSect + 4; ++sect) {
-        // Neighbours mostly hold the same value: its colour is looked up once for a run.
         const qint16 value = document_.value(quad, sect, plane);
-        if (value != lastValue) {
-          const std::optional<ColorRef> colour = colourOf(plane, value);
-          lastValue = value;
-          lastPixel = colour ? toPixel(toRgb(*colour)) : 0;
-        }
-        if (lastPixel == 0) continue;
+        const quint32 pixel =
+            value >= 0 && std::size_t(value) < pixelOf.size() ? pixelOf[std::size_t(value)] : 0u;
+        if (pixel == 0) continue;
         const MapDocument::Origin o = document_.sectorOrigin(quad, sect);
         if (o.y != top || o.x < 0 || o.x >= size.width()) continue;
-        ink[std::size_t(o.x / kSectorPixels)] = lastPixel;
+        ink[std::size_t(o.x / kSectorPixels)] = pixel;
       }
     compose(top, ink);
   }
