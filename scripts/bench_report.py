@@ -52,7 +52,7 @@ def main():
         cpu, wall = ratio(f"BM_WholeMapRepaint/{arg}", "BM_SurfaceMemcpy")
         ms = seconds(by_name[f"BM_WholeMapRepaint/{arg}"], "cpu_time") * 1e3
         rows.append((f"repaint both views, {style}", f"{cpu:.1f} x memcpy ({wall:.1f} x wall, {ms:.1f} ms)",
-                     "<= 10 x", cpu <= 10))
+                     "<= 4 x", cpu <= 4))
     for mode, label in ((1, "Draw Quad"), (0, "Draw Sector")):
         for arg, style in ((0, "Solid"), (1, "Transparent"), (2, "Hollow")):
             b = by_name[f"BM_MousePaint/{mode}/{arg}"]

@@ -39,11 +39,13 @@ std::vector<SectorAddress> floodJoined(const MapDocument &document, SectorAddres
   const SectorCell first = grid.cell(start);
   std::vector<SectorCell> toVisit{first};
   inRegion[std::size_t(grid.index(first))] = 1;
+  std::size_t joined = 1;
   auto reach = [&](SectorCell cell) {
     if (!grid.contains(cell)) return;
     quint8 &mark = inRegion[std::size_t(grid.index(cell))];
     if (mark != 0 || !joins(grid.address(cell))) return;
     mark = 1;
+    ++joined;
     toVisit.push_back(cell);
   };
   while (!toVisit.empty()) {
@@ -55,6 +57,7 @@ std::vector<SectorAddress> floodJoined(const MapDocument &document, SectorAddres
     reach({cell.column, cell.row + 1});
   }
   // Gathered in array order, so that undo records the step without sorting it.
+  region.reserve(joined);
   for (int quad = 0; quad < quads; ++quad)
     for (int sector = 0; sector < kSectorsPerQuad; ++sector)
       if (inRegion[std::size_t(grid.index(grid.cell({quad, sector})))] != 0)
