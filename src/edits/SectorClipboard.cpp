@@ -17,29 +17,21 @@ constexpr char kMagic[] = "VMS1";
 constexpr qsizetype kHeaderBytes = 12;
 constexpr qsizetype kCellBytes = 4;
 
-void putNumber(QByteArray &out, quint32 value) {
-  const quint32 big = qToBigEndian(value);
-  out.append(reinterpret_cast<const char *>(&big), sizeof big);
-}
-
-void putValue(QByteArray &out, qint16 value) {
-  const qint16 big = qToBigEndian(value);
-  out.append(reinterpret_cast<const char *>(&big), sizeof big);
-}
-
 }  // namespace
 
 QByteArray encodeSectors(const SectorBlock &block) {
-  QByteArray out;
-  if (block.isEmpty()) return out;
-  out.reserve(kHeaderBytes + qsizetype(block.elements.size()) * kCellBytes);
-  out.append(kMagic, 4);
-  putNumber(out, quint32(block.width));
-  putNumber(out, quint32(block.height));
-  for (std::size_t at = 0; at < block.elements.size(); ++at) {
+  if (block.isEmpty()) return {};
+  // Written in place: a whole map is 79,488 cells, too many for an append each.
+  QByteArray out(kHeaderBytes + qsizetype(block.elements.size()) * kCellBytes, Qt::Uninitialized);
+  auto *at = reinterpret_cast<uchar *>(out.data());
+  std::copy_n(kMagic, 4, at);
+  qToBigEndian(quint32(block.width), at + 4);
+  qToBigEndian(quint32(block.height), at + 8);
+  at += kHeaderBytes;
+  for (std::size_t cell = 0; cell < block.elements.size(); ++cell, at += kCellBytes) {
     // Cells outside the shape travel as none on both planes.
-    putValue(out, block.shape[at] ? block.elements[at] : kUnassigned);
-    putValue(out, block.shape[at] ? block.heights[at] : kUnassigned);
+    qToBigEndian(block.shape[cell] ? block.elements[cell] : kUnassigned, at);
+    qToBigEndian(block.shape[cell] ? block.heights[cell] : kUnassigned, at + 2);
   }
   return out;
 }
