@@ -190,8 +190,11 @@ def main():
     rows.append(("resident memory, maximum map", f"{rss / MIB:.0f} MiB = {rss / limit:.2f} x limit",
                  f"<= 3 x {surface / MIB:.1f} MiB + 64 MiB = {limit / MIB:.0f} MiB", rss <= limit))
 
+    touch = by_name["BM_FreshPageTouch"]
+    fault_us = seconds(touch, "cpu_time") * 1e6 / touch["pages"]
     print(f"\nMachine: {ctx.get('num_cpus')} CPUs at {ctx.get('mhz_per_cpu')} MHz, "
-          f"load average {', '.join(f'{x:.2f}' for x in ctx.get('load_avg', []))}")
+          f"load average {', '.join(f'{x:.2f}' for x in ctx.get('load_avg', []))}, "
+          f"first touch of a page {fault_us:.2f} us (BM_FreshPageTouch)")
     print("| work | figure | budget | met |")
     print("|---|---|---|---|")
     for work, figure, budget, ok in rows:
