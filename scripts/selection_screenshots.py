@@ -17,8 +17,8 @@ import tempfile
 import time
 
 from drag_responsiveness import Screen, changed_box, xdotool
-from take_screenshots import (ROOT, SAMPLE, SCREEN_H, SCREEN_W, WINDOW_H, Editor, drag,
-                              farmland_map, park_pointer, save)
+from take_screenshots import (ROOT, SCREEN_H, SCREEN_W, WINDOW_H, Editor, drag, farmland_map,
+                              import_sample, park_pointer, save)
 
 
 def main():
@@ -32,16 +32,7 @@ def main():
         time.sleep(1)
         editor = Editor(os.path.join(build, "src", "varga-map-maker"), os.path.join(work, "home"))
         screen = Screen()
-        park_pointer()
-        before = screen.grab(0, 0, SCREEN_W, SCREEN_H)
-        editor.menu("f", 4)
-        editor.type_file_name(SAMPLE)
-        park_pointer()
-        map_area = (editor.left, editor.top + 80, editor.left + 1200, editor.top + 700)
-        box = changed_box(before, screen.grab(0, 0, SCREEN_W, SCREEN_H), map_area)
-        if box is None:
-            sys.exit("the picture did not appear")
-        origin = (box[0] - editor.left, box[1] - editor.top)
+        origin = import_sample(editor, screen)
         editor.menu("f", 5)
         editor.type_file_name(farmland)
 

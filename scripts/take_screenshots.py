@@ -203,6 +203,23 @@ def drag(editor, origin, points):
     time.sleep(0.4)
 
 
+def import_sample(editor, screen):
+    """Imports the sample picture through the File menu; returns where its top-left pixel
+    shows in the window."""
+    park_pointer()
+    before = screen.grab(0, 0, SCREEN_W, SCREEN_H)
+    editor.menu("f", 4)  # below the four project commands
+    editor.type_file_name(SAMPLE)
+    park_pointer()
+    # Below the menu bar and both rows of the tool strip (whose lists fill at the
+    # import), above the status bar.
+    map_area = (editor.left, editor.top + 80, editor.left + 1200, editor.top + 700)
+    box = changed_box(before, screen.grab(0, 0, SCREEN_W, SCREEN_H), map_area)
+    if box is None:
+        sys.exit("the picture did not appear")
+    return box[0] - editor.left, box[1] - editor.top
+
+
 def main():
     build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build"))
     editor_binary = os.path.join(build, "src", "varga-map-maker")
@@ -223,18 +240,7 @@ def main():
         editor.keys("alt+f")
         save("file-menu", crop=(editor.left, editor.top, 420, 190))
         editor.keys("Escape")
-        park_pointer()
-        before = screen.grab(0, 0, SCREEN_W, SCREEN_H)
-        editor.menu("f", 4)  # below the four project commands
-        editor.type_file_name(SAMPLE)
-        park_pointer()
-        # Below the menu bar and both rows of the tool strip (whose lists fill at the
-        # import), above the status bar.
-        map_area = (editor.left, editor.top + 80, editor.left + 1200, editor.top + 700)
-        box = changed_box(before, screen.grab(0, 0, SCREEN_W, SCREEN_H), map_area)
-        if box is None:
-            sys.exit("the picture did not appear")
-        origin = (box[0] - editor.left, box[1] - editor.top)
+        origin = import_sample(editor, screen)
         print(f"picture at {origin} in the window")
 
         # A wood painted Quad by Quad, a road Sector by Sector.

@@ -20,6 +20,11 @@ class SectorSelection {
   explicit SectorSelection(const SectorGrid &grid);
 
   const SectorGrid &grid() const { return grid_; }
+  // Whether the selection was made on a grid of `grid`'s size (a map of another size
+  // has none of its Sectors).
+  bool isOn(const SectorGrid &grid) const {
+    return grid_.columns() == grid.columns() && grid_.rows() == grid.rows();
+  }
   bool isEmpty() const { return count_ == 0; }
   int count() const { return count_; }
   // The smallest block holding every selected cell; empty when nothing is selected.

@@ -152,6 +152,8 @@ class EditorSession : public QObject {
   // replace commands keep to while it is not empty. A new map starts with none, and a
   // project keeps none. Selecting is no step of the history.
   const SectorSelection &selection() const { return selection_; }
+  // The selection while it holds Sectors of the map as it stands; nothing otherwise.
+  const SectorSelection *activeSelection() const;
   void selectRectangle(SectorAddress corner, SectorAddress opposite, SelectionChange how);
   void selectAll();
   void selectNone();
@@ -209,6 +211,10 @@ class EditorSession : public QObject {
   std::array<QRect, 2> changeAndRepaint(const QString &name, const std::function<void()> &change);
   // The selection fitted to the current picture, emptied when the picture changed size.
   SectorSelection &fittedSelection();
+  // The selection's Sectors made unassigned and `block` stamped with its top-left Sector at
+  // `topLeft`, as one step `name`; what was stamped becomes the selection.
+  std::array<QRect, 2> restampSelection(const QString &name, const SectorBlock &block,
+                                        SectorCell topLeft);
   // Recent elements follow what is painted, not what is erased.
   void notePaintedElement(Plane plane, bool erasing);
 

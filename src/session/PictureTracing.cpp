@@ -38,18 +38,8 @@ TraceSuggestions PictureTracer::suggest(Plane plane) {
   return suggestFromExamples(*measured, cellValues(session_.document(), plane));
 }
 
-const SectorSelection *PictureTracer::selection() const {
-  const SectorSelection &selection = session_.selection();
-  const SectorGrid grid(session_.document());
-  // A selection of a map of another size was emptied with it.
-  if (selection.isEmpty() || selection.grid().columns() != grid.columns() ||
-      selection.grid().rows() != grid.rows())
-    return nullptr;
-  return &selection;
-}
-
 TraceSuggestions PictureTracer::confined(TraceSuggestions suggestions) const {
-  const SectorSelection *within = selection();
+  const SectorSelection *within = session_.activeSelection();
   if (!within) return suggestions;
   const int xQuads = session_.document().XQuads;
   for (std::size_t cell = 0; cell < suggestions.cells.size(); ++cell)
@@ -64,7 +54,7 @@ TraceOutcome PictureTracer::apply(Plane plane, const TraceSuggestions &suggestio
   const int xQuads = document.XQuads;
   // Suggestions made for a map of another size no longer match its Sectors.
   if (suggestions.cells.size() != cellValues(document, plane).size()) return outcome;
-  const SectorSelection *within = selection();
+  const SectorSelection *within = session_.activeSelection();
   // The Sectors to paint, by value, so each value is one painter call.
   std::map<qint16, std::vector<SectorAddress>> byValue;
   for (std::size_t cell = 0; cell < suggestions.cells.size(); ++cell) {
@@ -104,7 +94,7 @@ QRect PictureTracer::fillSimilar(Plane plane, SectorAddress start,
     return {};
   // The unassigned Sectors joined to the clicked one whose suggestion is the same, inside
   // the selection if there is one (a click outside it fills nothing, as Fill Area).
-  const SectorSelection *within = selection();
+  const SectorSelection *within = session_.activeSelection();
   const std::vector<SectorAddress> region = floodJoined(document, start, [&](SectorAddress at) {
     return suggestions.cells[std::size_t(cellOf(at, xQuads))].value == similar &&
            document.value(at.quad, at.sector, plane) == kUnassigned &&

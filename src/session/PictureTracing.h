@@ -57,9 +57,6 @@ class PictureTracer {
   QRect fillSimilar(Plane plane, SectorAddress start, const TraceSuggestions &suggestions);
 
  private:
-  // The session's selection when it belongs to the map as it stands and is not empty.
-  const SectorSelection *selection() const;
-
   EditorSession &session_;
   std::shared_ptr<const SectorFeatures> features_;
   qint64 pictureKey_ = 0;

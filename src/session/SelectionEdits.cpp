@@ -56,9 +56,13 @@ class ChangedSectors : public ChangeObserver {
 
 SectorSelection &EditorSession::fittedSelection() {
   const SectorGrid grid(document_);
-  if (selection_.grid().columns() != grid.columns() || selection_.grid().rows() != grid.rows())
-    selection_ = SectorSelection(grid);
+  if (!selection_.isOn(grid)) selection_ = SectorSelection(grid);
   return selection_;
+}
+
+const SectorSelection *EditorSession::activeSelection() const {
+  if (selection_.isEmpty() || !selection_.isOn(SectorGrid(document_))) return nullptr;
+  return &selection_;
 }
 
 void EditorSession::setSelection(const SectorSelection &selection) {
@@ -97,10 +101,8 @@ void EditorSession::selectJoined(Plane plane, SectorAddress start, SelectionChan
 }
 
 SectorBlock EditorSession::copySelection() const {
-  const SectorGrid grid(document_);
-  if (selection_.grid().columns() != grid.columns() || selection_.grid().rows() != grid.rows())
-    return {};
-  return copyBlock(document_, selection_);
+  const SectorSelection *selection = activeSelection();
+  return selection ? copyBlock(document_, *selection) : SectorBlock();
 }
 
 std::array<QRect, 2> EditorSession::changeAndRepaint(const QString &name,
@@ -151,37 +153,34 @@ std::array<QRect, 2> EditorSession::pasteBlock(const SectorBlock &block, SectorC
 }
 
 std::array<QRect, 2> EditorSession::moveSelection(int columns, int rows) {
-  SectorSelection &selection = fittedSelection();
+  const SectorSelection &selection = fittedSelection();
   const SectorSpan bounds = selection.bounds();
   if (bounds.isEmpty()) return {};
   // The selected Sectors stay on the picture: a move stops at its edges.
   columns = std::clamp(columns, -bounds.left, selection.grid().columns() - 1 - bounds.right);
   rows = std::clamp(rows, -bounds.top, selection.grid().rows() - 1 - bounds.bottom);
   if (columns == 0 && rows == 0) return {};
-  const SectorBlock block = copyBlock(document_, selection);
-  std::vector<SectorCell> stamped;
-  const std::array<QRect, 2> changed = changeAndRepaint(QStringLiteral("Move"), [&] {
-    unassignSectors(document_, selection.sectors());
-    stamped =
-        stampBlock(document_, selection.grid(), block, {bounds.left + columns, bounds.top + rows});
-  });
-  selection.change(stamped, SelectionChange::Replace);
-  emit selectionChanged();
-  return changed;
+  return restampSelection(QStringLiteral("Move"), copyBlock(document_, selection),
+                          {bounds.left + columns, bounds.top + rows});
 }
 
 std::array<QRect, 2> EditorSession::turnSelection(BlockTurn turn) {
-  SectorSelection &selection = fittedSelection();
+  const SectorSelection &selection = fittedSelection();
   const SectorSpan bounds = selection.bounds();
   if (bounds.isEmpty()) return {};
   const bool flip = turn == BlockTurn::FlipHorizontally || turn == BlockTurn::FlipVertically;
-  const SectorBlock block = turned(copyBlock(document_, selection), turn);
+  return restampSelection(flip ? QStringLiteral("Flip") : QStringLiteral("Rotate"),
+                          turned(copyBlock(document_, selection), turn), {bounds.left, bounds.top});
+}
+
+std::array<QRect, 2> EditorSession::restampSelection(const QString &name, const SectorBlock &block,
+                                                     SectorCell topLeft) {
+  SectorSelection &selection = fittedSelection();
   std::vector<SectorCell> stamped;
-  const std::array<QRect, 2> changed =
-      changeAndRepaint(flip ? QStringLiteral("Flip") : QStringLiteral("Rotate"), [&] {
-        unassignSectors(document_, selection.sectors());
-        stamped = stampBlock(document_, selection.grid(), block, {bounds.left, bounds.top});
-      });
+  const std::array<QRect, 2> changed = changeAndRepaint(name, [&] {
+    unassignSectors(document_, selection.sectors());
+    stamped = stampBlock(document_, selection.grid(), block, topLeft);
+  });
   selection.change(stamped, SelectionChange::Replace);
   emit selectionChanged();
   return changed;
