@@ -89,4 +89,10 @@ const char *drawStyleName(int style) {
   return "None";
 }
 
+void loadDefaultCatalogue(EditorSession &session) {
+  const CatalogueResult loaded =
+      CatalogueDatabase().LoadElements(session.elementTable(), session.heightColours(), 0);
+  if (!loaded.ok) throw std::runtime_error(loaded.error.toStdString());
+}
+
 }  // namespace vmm::bench

@@ -5,6 +5,7 @@
 #include "document/MapDocument.h"
 #include "mapview/MapSurfaces.h"
 #include "mapview/SectorPainter.h"
+#include "session/EditorSession.h"
 
 #include <QImage>
 #include <QString>
@@ -28,6 +29,10 @@ QString writeMaximumJpeg(const QString &folder);
 
 // Gives every Sector of a maximum map an element with a catalogue colour and a height.
 void assignEverySector(MapDocument &document, const ElementTable &elements);
+
+// Loads the built-in default catalogue's elements and height colours into `session`;
+// throws when it cannot be read.
+void loadDefaultCatalogue(EditorSession &session);
 
 // Everything a whole-map repaint or a mouse paint works on, as the editor
 // holds it with a maximum map loaded: the document with every Sector

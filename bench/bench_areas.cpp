@@ -3,7 +3,6 @@
 // of one view, and a 5 x 5 brush moving over a maximum map.
 #include "MaximumMap.h"
 
-#include "catalogue/CatalogueDatabase.h"
 #include "edits/AreaShapes.h"
 #include "mapview/EditDispatch.h"
 #include "session/EditorSession.h"
@@ -11,8 +10,6 @@
 #include "Yardsticks.h"
 
 #include <benchmark/benchmark.h>
-
-#include <stdexcept>
 
 namespace vmm::bench {
 namespace {
@@ -22,9 +19,7 @@ namespace {
 class OneValueMap {
  public:
   OneValueMap() {
-    const CatalogueResult loaded =
-        CatalogueDatabase().LoadElements(session.elementTable(), session.heightColours(), 0);
-    if (!loaded.ok) throw std::runtime_error(loaded.error.toStdString());
+    loadDefaultCatalogue(session);
     for (int id = 0; id < kMaxElements && second < 0; ++id)
       if (session.elementTable().hasElement(id)) (first < 0 ? first : second) = qint16(id);
     MapDocument &doc = session.document();

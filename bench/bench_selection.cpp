@@ -4,7 +4,6 @@
 // outline's animation on a shown view.
 #include "MaximumMap.h"
 
-#include "catalogue/CatalogueDatabase.h"
 #include "edits/SectorClipboard.h"
 #include "session/EditorSession.h"
 #include "ui/mapview/MapViewWindow.h"
@@ -16,8 +15,6 @@
 
 #include <QApplication>
 
-#include <stdexcept>
-
 namespace vmm::bench {
 namespace {
 
@@ -26,9 +23,7 @@ namespace {
 class SelectionMap {
  public:
   SelectionMap() {
-    const CatalogueResult loaded =
-        CatalogueDatabase().LoadElements(session.elementTable(), session.heightColours(), 0);
-    if (!loaded.ok) throw std::runtime_error(loaded.error.toStdString());
+    loadDefaultCatalogue(session);
     session.history().restart(
         [this] { assignEverySector(session.document(), session.elementTable()); });
     session.surfaces().load(maximumPicture());
