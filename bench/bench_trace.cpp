@@ -81,7 +81,7 @@ void BM_TraceQuality(benchmark::State &state) {
   countShares(state, made, examples, suggestions, 0.0f, "_all");
   countShares(state, made, examples, suggestions, kMinConfidence, "_min");
 }
-BENCHMARK(BM_TraceQuality)->DenseRange(1, 4)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TraceQuality)->DenseRange(1, 8)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // A maximum map (72 x 69 Quads) of a generated battlefield with 1% of its Sectors painted,
 // saved as a project whose picture is a JPEG.

@@ -140,8 +140,26 @@ std::vector<qint16> TerrainPicture::examples(double share, unsigned seed) const 
   std::vector<qint16> values(truth.size(), -1);
   std::mt19937 random(seed);
   std::bernoulli_distribution chosen(share);
-  for (std::size_t cell = 0; cell < truth.size(); ++cell)
-    if (chosen(random)) values[cell] = truth[cell];
+  std::array<std::vector<std::size_t>, TerrainCount + 1> unchosen;
+  std::array<int, TerrainCount + 1> chosenCount{};
+  for (std::size_t cell = 0; cell < truth.size(); ++cell) {
+    if (chosen(random)) {
+      values[cell] = truth[cell];
+      ++chosenCount[std::size_t(truth[cell])];
+    } else {
+      unchosen[std::size_t(truth[cell])].push_back(cell);
+    }
+  }
+  // A map maker shows the tool every terrain the map holds; an even draw can miss a thin one
+  // (a river is about 1% of the Sectors), which then can never be painted right.
+  const int atLeastPerTerrain = share > 0 ? 3 : 0;
+  for (std::size_t terrain = 1; terrain <= TerrainCount; ++terrain) {
+    std::shuffle(unchosen[terrain].begin(), unchosen[terrain].end(), random);
+    for (std::size_t cell : unchosen[terrain]) {
+      if (chosenCount[terrain]++ >= atLeastPerTerrain) break;
+      values[cell] = truth[cell];
+    }
+  }
   return values;
 }
 

@@ -21,7 +21,8 @@ struct TerrainPicture {
   std::vector<qint16> truth;  // the terrain covering most of each Sector cell, cell by cell
 
   static TerrainPicture generate(int xQuads, int yQuads, unsigned seed, int jpegQuality = 80);
-  // `share` of the cells (evenly drawn with `seed`) keep their true terrain, the rest -1.
+  // `share` of the cells (evenly drawn with `seed`, with at least three of every terrain present
+  // unless `share` is 0) keep their true terrain, the rest -1.
   std::vector<qint16> examples(double share, unsigned seed) const;
 };
 
