@@ -19,6 +19,7 @@ using test::joined;
 
 Q_DECLARE_METATYPE(vmm::BlockTurn)
 Q_DECLARE_METATYPE(vmm::Plane)
+Q_DECLARE_METATYPE(vmm::DrawStyle)
 
 namespace {
 
@@ -227,15 +228,24 @@ class TestSelection : public QObject {
   void pasteAcrossQuadBordersAndEdges_data() {
     QTest::addColumn<QPoint>("target");
     QTest::addColumn<Cells>("pasted");
-    // The copy: 4 x 3 Sectors from (1, 1), across the Quad border at column 4.
-    QTest::newRow("inside, across Quad borders") << QPoint(6, 6) << block(6, 6, 9, 8);
-    QTest::newRow("cut at the right and bottom edges") << QPoint(22, 10) << block(22, 10, 23, 11);
-    QTest::newRow("cut at the top and left edges") << QPoint(-2, -1) << block(0, 0, 1, 1);
+    QTest::addColumn<DrawStyle>("style");
+    // The copy: 4 x 3 Sectors from (1, 1), across the Quad border at column 4. Tinted, a pasted
+    // Sector shows its new colour over the picture, not over the colour it replaced.
+    QTest::newRow("inside, across Quad borders")
+        << QPoint(6, 6) << block(6, 6, 9, 8) << DrawStyle::Solid;
+    QTest::newRow("tinted") << QPoint(6, 6) << block(6, 6, 9, 8) << DrawStyle::Transparent;
+    QTest::newRow("cut at the right and bottom edges")
+        << QPoint(22, 10) << block(22, 10, 23, 11) << DrawStyle::Solid;
+    QTest::newRow("cut at the top and left edges")
+        << QPoint(-2, -1) << block(0, 0, 1, 1) << DrawStyle::Solid;
   }
 
   void pasteAcrossQuadBordersAndEdges() {
     QFETCH(QPoint, target);
     QFETCH(Cells, pasted);
+    QFETCH(DrawStyle, style);
+    session().setDrawStyle(style);
+    session().repaintWholeMap();
     session().selectRectangle(at(1, 1), at(4, 3), SelectionChange::Replace);
     const SectorBlock copied = session().copySelection();
     QCOMPARE(copied.width, 4);

@@ -26,8 +26,11 @@ struct SectorEdit {
   quint32 key() const { return (quint32(quint16(quad)) << 5) | (quint32(sector) << 1) | plane; }
 };
 
-// How the views catch up after a step is undone or redone.
-enum class StepRepaint { Sectors, WholeMap };
+// How the views catch up after a step is undone or redone: the Sectors it wrote, each new
+// colour laid over the old one as the mouse laid it; the Sectors it wrote, each drawn over
+// the picture alone as a whole-map repaint draws it (edits that write values wholesale:
+// paste, move, flip); or the whole map.
+enum class StepRepaint { Sectors, SectorsOverPicture, WholeMap };
 
 // The undo history of a map document. It watches every real change of MapData
 // (the document's single point of change) and turns the changes made between
@@ -40,8 +43,9 @@ class MapHistory : public QObject, private ChangeObserver {
 
  public:
   // Steps kept before the oldest are dropped. A whole-map step of the largest
-  // map holds 160 032 Sectors (about 1.3 MB), so 100 steps stay under
-  // 130 MB even in the worst case; a stroke takes a few hundred bytes.
+  // map holds 160 032 Sector values (about 0.65 MB, packed at 4 bytes each), so
+  // 100 steps stay under 70 MB even in the worst case; a stroke takes a few
+  // hundred bytes.
   static constexpr int kDefaultStepLimit = 100;
 
   explicit MapHistory(MapDocument &document, int stepLimit = kDefaultStepLimit,
@@ -57,6 +61,10 @@ class MapHistory : public QObject, private ChangeObserver {
   void beginStep(const QString &name, StepRepaint repaint = StepRepaint::Sectors, int strokeId = 0);
   void endStep();
   bool inStep() const { return depth_ > 0; }
+  // What the step endStep() just closed changed, sorted by Sector with each Sector once (its
+  // first old and last new value); empty when it changed nothing. Valid until the next step
+  // or change begins.
+  const std::vector<SectorEdit> &endedStep() const { return pending_; }
   // A fresh id for the next stroke; never 0.
   int newStrokeId() { return ++lastStrokeId_; }
 

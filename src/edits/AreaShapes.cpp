@@ -8,16 +8,6 @@ namespace vmm {
 
 namespace {
 
-constexpr int kSectorsAcross = 4;  // Sector columns (and rows) of a Quad
-
-// The first cell of the Quad holding `index` (a column or a row), and the last.
-int quadStart(int index) {
-  return index - ((index % kSectorsAcross) + kSectorsAcross) % kSectorsAcross;
-}
-int quadEnd(int index) {
-  return quadStart(index) + kSectorsAcross - 1;
-}
-
 bool addressBefore(const SectorAddress &a, const SectorAddress &b) {
   return a.quad != b.quad ? a.quad < b.quad : a.sector < b.sector;
 }
@@ -79,20 +69,10 @@ SectorSpan rectangleSpan(SectorCell corner, SectorCell opposite, bool wholeQuads
 }
 
 std::vector<SectorAddress> sectorsOf(const SectorGrid &grid, const SectorSpan &span) {
-  const SectorSpan inside = span.clippedTo(grid);
   std::vector<SectorAddress> sectors;
-  if (inside.isEmpty()) return sectors;
-  sectors.reserve(std::size_t(inside.area()));
-  // Quad rows, then the Quads of a row, then the Sector rows and columns inside a
-  // Quad: array order without sorting.
-  for (int quadTop = quadStart(inside.top); quadTop <= inside.bottom; quadTop += kSectorsAcross)
-    for (int quadLeft = quadStart(inside.left); quadLeft <= inside.right;
-         quadLeft += kSectorsAcross)
-      for (int row = std::max(quadTop, inside.top);
-           row <= std::min(quadEnd(quadTop), inside.bottom); ++row)
-        for (int column = std::max(quadLeft, inside.left);
-             column <= std::min(quadEnd(quadLeft), inside.right); ++column)
-          sectors.push_back(grid.address({column, row}));
+  sectors.reserve(std::size_t(std::max(span.clippedTo(grid).area(), 0)));
+  forEachCellInArrayOrder(grid, span,
+                          [&](SectorCell cell) { sectors.push_back(grid.address(cell)); });
   return sectors;
 }
 

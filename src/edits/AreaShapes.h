@@ -5,10 +5,21 @@
 
 #include <QRect>
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
 namespace vmm {
+
+inline constexpr int kSectorsAcross = 4;  // Sector columns (and rows) of a Quad
+
+// The first cell of the Quad holding `index` (a column or a row), and the last.
+constexpr int quadStart(int index) {
+  return index - ((index % kSectorsAcross) + kSectorsAcross) % kSectorsAcross;
+}
+constexpr int quadEnd(int index) {
+  return quadStart(index) + kSectorsAcross - 1;
+}
 
 // A Sector's place on the picture's grid of Sectors: column and row counted
 // from the top-left Sector, four to a Quad in each direction.
@@ -70,8 +81,22 @@ SectorSpan brushSpan(SectorCell centre, int size);
 // whole Quads when `wholeQuads` is set. Not clipped.
 SectorSpan rectangleSpan(SectorCell corner, SectorCell opposite, bool wholeQuads);
 
-// The Sectors of the span that lie on the grid, in array order (Quad by Quad,
-// Sectors 0..15 inside each), which is the order undo records them in.
+// Calls `visit(cell)` for the cells of the span that lie on the grid, in array order (Quad by
+// Quad, Sectors 0..15 inside each), which is the order undo records them in.
+template <typename Visit>
+void forEachCellInArrayOrder(const SectorGrid &grid, const SectorSpan &span, Visit &&visit) {
+  const SectorSpan inside = span.clippedTo(grid);
+  if (inside.isEmpty()) return;
+  for (int quadTop = quadStart(inside.top); quadTop <= inside.bottom; quadTop += kSectorsAcross)
+    for (int quadLeft = quadStart(inside.left); quadLeft <= inside.right;
+         quadLeft += kSectorsAcross)
+      for (int row = std::max(quadTop, inside.top);
+           row <= std::min(quadEnd(quadTop), inside.bottom); ++row)
+        for (int column = std::max(quadLeft, inside.left);
+             column <= std::min(quadEnd(quadLeft), inside.right); ++column)
+          visit(SectorCell{column, row});
+}
+// The Sectors of the span that lie on the grid, in array order.
 std::vector<SectorAddress> sectorsOf(const SectorGrid &grid, const SectorSpan &span);
 
 // The cells of the straight line from `from` to `to`, both included, each one a

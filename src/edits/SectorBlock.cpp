@@ -68,24 +68,21 @@ SectorBlock turned(const SectorBlock &block, BlockTurn turn) {
   return result;
 }
 
-std::vector<SectorCell> stampBlock(MapDocument &document, const SectorGrid &grid,
-                                   const SectorBlock &block, SectorCell topLeft) {
-  std::vector<SectorCell> stamped;
+void stampBlock(MapDocument &document, const SectorGrid &grid, const SectorBlock &block,
+                SectorCell topLeft) {
   const SectorSpan target{topLeft.column, topLeft.row, topLeft.column + block.width - 1,
                           topLeft.row + block.height - 1};
   // Written in array order, the order undo keeps its steps in, so a whole-map paste is
   // recorded without sorting.
-  for (const SectorAddress &address : sectorsOf(grid, target.clippedTo(grid))) {
-    const SectorCell cell = grid.cell(address);
+  forEachCellInArrayOrder(grid, target, [&](SectorCell cell) {
     const int column = cell.column - topLeft.column;
     const int row = cell.row - topLeft.row;
-    if (!block.shape[block.index(column, row)]) continue;
-    stamped.push_back(cell);
+    if (!block.shape[block.index(column, row)]) return;
+    const SectorAddress address = grid.address(cell);
     for (const Plane plane : {Plane::Element, Plane::Height})
       if (const qint16 value = block.value(column, row, plane); value != kUnassigned)
         document.setValue(address.quad, address.sector, plane, value);
-  }
-  return stamped;
+  });
 }
 
 void unassignSectors(MapDocument &document, const std::vector<SectorAddress> &sectors) {

@@ -38,9 +38,9 @@ SectorBlock turned(const SectorBlock &block, BlockTurn turn);
 
 // Writes the block's shape with its top-left cell at `topLeft` through the document's
 // one point of change: a value of -1 leaves the plane under it as it is, and cells off
-// the grid are left out. Returns the cells of the shape that lie on the grid.
-std::vector<SectorCell> stampBlock(MapDocument &document, const SectorGrid &grid,
-                                   const SectorBlock &block, SectorCell topLeft);
+// the grid are left out.
+void stampBlock(MapDocument &document, const SectorGrid &grid, const SectorBlock &block,
+                SectorCell topLeft);
 
 // Element and height of every Sector of the list become unassigned.
 void unassignSectors(MapDocument &document, const std::vector<SectorAddress> &sectors);

@@ -52,16 +52,34 @@ void SectorSelection::change(std::span<const SectorCell> cells, SelectionChange 
   recount();
 }
 
+void SectorSelection::replaceWithShape(SectorCell topLeft, int width,
+                                       std::span<const quint8> shape) {
+  clear();
+  if (width <= 0) return;
+  for (std::size_t at = 0; at < shape.size(); ++at)
+    if (shape[at])
+      mark({topLeft.column + int(at % std::size_t(width)),
+            topLeft.row + int(at / std::size_t(width))},
+           true);
+  recount();
+}
+
 void SectorSelection::recount() {
   count_ = 0;
   bounds_ = {grid_.columns(), grid_.rows(), -1, -1};
-  for (int row = 0; row < grid_.rows(); ++row)
-    for (int column = 0; column < grid_.columns(); ++column) {
-      if (marks_[std::size_t(grid_.index({column, row}))] == 0) continue;
-      ++count_;
-      bounds_ = {std::min(bounds_.left, column), std::min(bounds_.top, row),
-                 std::max(bounds_.right, column), std::max(bounds_.bottom, row)};
-    }
+  // Row by row: a row's count and its first and last marked cells.
+  const auto columns = std::size_t(grid_.columns());
+  for (int row = 0; row < grid_.rows(); ++row) {
+    const auto begin = marks_.begin() + std::ptrdiff_t(std::size_t(row) * columns);
+    const auto end = begin + std::ptrdiff_t(columns);
+    const auto first = std::find(begin, end, quint8(1));
+    if (first == end) continue;
+    count_ += int(std::count(first, end, quint8(1)));
+    const auto last =
+        std::find(std::make_reverse_iterator(end), std::make_reverse_iterator(first), quint8(1));
+    bounds_ = {std::min(bounds_.left, int(first - begin)), std::min(bounds_.top, row),
+               std::max(bounds_.right, int(last.base() - 1 - begin)), row};
+  }
   if (count_ == 0) bounds_ = {};
 }
 

@@ -40,6 +40,9 @@ class SectorSelection {
   void change(const SectorSpan &span, SelectionChange how);
   void change(std::span<const SectorAddress> sectors, SelectionChange how);
   void change(std::span<const SectorCell> cells, SelectionChange how);
+  // The cells of a shape (`shape` row by row, `width` cells wide, non-zero for a cell of it)
+  // laid with its top-left cell at `topLeft` become the selection, those on the grid.
+  void replaceWithShape(SectorCell topLeft, int width, std::span<const quint8> shape);
 
   // The selected cells row by row, and as Sectors in array order (the order undo keeps).
   std::vector<SectorCell> cells() const;

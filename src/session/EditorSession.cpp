@@ -286,7 +286,8 @@ void EditorSession::repaintWholeMap() {
   document_.mapReady = true;
 }
 
-std::array<QRect, 2> EditorSession::repaintSectors(const std::vector<SectorEdit> &edits) {
+std::array<QRect, 2> EditorSession::repaintSectors(const std::vector<SectorEdit> &edits,
+                                                   StepRepaint repaint) {
   // The values are already in the array: with mapReady off the colouring routines
   // only draw them. Each cell gets the picture back and the step's old value first,
   // and a redone step then paints its value over that as the mouse did, so a
@@ -303,7 +304,7 @@ std::array<QRect, 2> EditorSession::repaintSectors(const std::vector<SectorEdit>
     area |= painter_->eraseSquare(plane, edit.quad, edit.sector);
     if (value == kUnassigned) continue;
     document_.mousePainting = false;
-    if (redone && edit.oldValue != kUnassigned)
+    if (redone && edit.oldValue != kUnassigned && repaint == StepRepaint::Sectors)
       area |= painter_->colourSquare(plane, edit.quad, edit.sector, edit.oldValue);
     document_.mousePainting = redone;
     area |= painter_->colourSquare(plane, edit.quad, edit.sector, value);

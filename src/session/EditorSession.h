@@ -186,9 +186,9 @@ class EditorSession : public QObject {
   QImage reducedView(Plane plane, QSize size);
   // Both coloured views repainted after a change to the whole array.
   void repaintWholeMap();
-  // Redraws the Sectors an undo or redo step wrote; the changed area of each plane's
-  // view, indexed by Plane.
-  std::array<QRect, 2> repaintSectors(const std::vector<SectorEdit> &edits);
+  // Redraws the Sectors a step wrote, as `repaint` says (Sectors or SectorsOverPicture); the
+  // changed area of each plane's view, indexed by Plane.
+  std::array<QRect, 2> repaintSectors(const std::vector<SectorEdit> &edits, StepRepaint repaint);
 
  signals:
   void editModeChanged(EditMode mode);

@@ -9,51 +9,6 @@
 
 namespace vmm {
 
-namespace {
-
-// Notes every Sector a change writes, each once, for the repaint after it. Past a quarter of
-// the picture's Sectors the list stops growing: the whole-map repaint (one pass per Quad row)
-// is then as quick as drawing them cell by cell.
-class ChangedSectors : public ChangeObserver {
- public:
-  explicit ChangedSectors(MapDocument &document)
-      : document_(document),
-        grid_(document),
-        noted_(std::size_t(grid_.columns()) * std::size_t(grid_.rows()) * 2, 0),
-        listLimit_(noted_.size() / 4) {
-    document_.addChangeObserver(this);
-  }
-  ~ChangedSectors() override { document_.removeChangeObserver(this); }
-  ChangedSectors(const ChangedSectors &) = delete;
-  ChangedSectors &operator=(const ChangedSectors &) = delete;
-
-  void sectorChanged(const SectorChange &change) override {
-    const SectorCell cell = grid_.cell({change.quad, change.sector});
-    if (grid_.contains(cell)) {
-      quint8 &noted = noted_[std::size_t(grid_.index(cell)) * 2 + std::size_t(change.plane)];
-      if (noted) return;
-      noted = 1;
-    }
-    if (edits.size() >= listLimit_) {
-      tooMany = true;
-      return;
-    }
-    edits.push_back({qint16(change.quad), quint8(change.sector), quint8(change.plane), kUnassigned,
-                     kUnassigned});
-  }
-
-  std::vector<SectorEdit> edits;
-  bool tooMany = false;
-
- private:
-  MapDocument &document_;
-  SectorGrid grid_;
-  std::vector<quint8> noted_;
-  std::size_t listLimit_;
-};
-
-}  // namespace
-
 SectorSelection &EditorSession::fittedSelection() {
   const SectorGrid grid(document_);
   if (!selection_.isOn(grid)) selection_ = SectorSelection(grid);
@@ -107,13 +62,16 @@ SectorBlock EditorSession::copySelection() const {
 
 std::array<QRect, 2> EditorSession::changeAndRepaint(const QString &name,
                                                      const std::function<void()> &change) {
-  ChangedSectors changed(document_);
   {
-    HistoryStep step(history_.get(), name, StepRepaint::Sectors);
+    HistoryStep step(history_.get(), name, StepRepaint::SectorsOverPicture);
     change();
   }
-  std::vector<SectorEdit> &edits = changed.edits;
-  if (changed.tooMany) {
+  const std::vector<SectorEdit> &edits = history_->endedStep();
+  // Past a quarter of the picture's Sectors the whole-map repaint (one pass per Quad row) is
+  // as quick as drawing them cell by cell.
+  const std::size_t cells = std::size_t(document_.XQuads) * std::size_t(document_.YQuads) *
+                            std::size_t(kSectorsPerQuad) * 2;
+  if (edits.size() > cells / 4) {
     const bool ready = document_.mapReady;
     document_.mapReady = false;
     const QRect heights = repaintWholePlane(Plane::Height);
@@ -121,10 +79,8 @@ std::array<QRect, 2> EditorSession::changeAndRepaint(const QString &name,
     document_.mapReady = ready;
     return {elements, heights};
   }
-  // Each cell drawn afresh: the picture back, then the value it holds now.
-  for (SectorEdit &edit : edits)
-    edit.newValue = document_.value(edit.quad, edit.sector, edit.planeValue());
-  return repaintSectors(edits);
+  // Each cell drawn afresh over the picture, as the whole-map repaint would draw it.
+  return repaintSectors(edits, StepRepaint::SectorsOverPicture);
 }
 
 std::array<QRect, 2> EditorSession::deleteSelection() {
@@ -143,11 +99,9 @@ std::array<QRect, 2> EditorSession::cutSelection(SectorBlock &taken) {
 std::array<QRect, 2> EditorSession::pasteBlock(const SectorBlock &block, SectorCell topLeft) {
   SectorSelection &selection = fittedSelection();
   if (block.isEmpty()) return {};
-  std::vector<SectorCell> stamped;
-  const std::array<QRect, 2> changed = changeAndRepaint(QStringLiteral("Paste"), [&] {
-    stamped = stampBlock(document_, selection.grid(), block, topLeft);
-  });
-  selection.change(stamped, SelectionChange::Replace);
+  const std::array<QRect, 2> changed = changeAndRepaint(
+      QStringLiteral("Paste"), [&] { stampBlock(document_, selection.grid(), block, topLeft); });
+  selection.replaceWithShape(topLeft, block.width, block.shape);
   emit selectionChanged();
   return changed;
 }
@@ -176,12 +130,11 @@ std::array<QRect, 2> EditorSession::turnSelection(BlockTurn turn) {
 std::array<QRect, 2> EditorSession::restampSelection(const QString &name, const SectorBlock &block,
                                                      SectorCell topLeft) {
   SectorSelection &selection = fittedSelection();
-  std::vector<SectorCell> stamped;
   const std::array<QRect, 2> changed = changeAndRepaint(name, [&] {
     unassignSectors(document_, selection.sectors());
-    stamped = stampBlock(document_, selection.grid(), block, topLeft);
+    stampBlock(document_, selection.grid(), block, topLeft);
   });
-  selection.change(stamped, SelectionChange::Replace);
+  selection.replaceWithShape(topLeft, block.width, block.shape);
   emit selectionChanged();
   return changed;
 }

@@ -103,7 +103,7 @@ void MainWindow::repaintRestored(const std::vector<SectorEdit> &edits, StepRepai
     repaintWholeMap();
     return;
   }
-  const std::array<QRect, 2> changed = session_.repaintSectors(edits);
+  const std::array<QRect, 2> changed = session_.repaintSectors(edits, repaint);
   for (const Plane plane : {Plane::Element, Plane::Height})
     mapView_->refresh(MapSurfaces::viewOf(plane), changed[static_cast<std::size_t>(plane)]);
 }
