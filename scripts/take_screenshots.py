@@ -25,7 +25,7 @@ import sys
 import tempfile
 import time
 
-from drag_responsiveness import Screen, changed_box, run, wait_for, xdotool
+from drag_responsiveness import Screen, map_origin, run, wait_for, xdotool
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 SAMPLE = os.path.join(ROOT, "data", "samples", "farmland_1200x840.jpg")
@@ -160,9 +160,16 @@ class Editor:
 
 
 def found_window(name):
+    """The first visible window of that name that is not the splash (which bears the
+    program's name too, and may still be up when the main window is looked for)."""
     found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name],
                            capture_output=True)
-    return found.stdout.decode().split()[:1] and found.stdout.decode().split()[0]
+    for window in found.stdout.decode().split():
+        kind = subprocess.run(["xprop", "-id", window, "_NET_WM_WINDOW_TYPE"],
+                              capture_output=True).stdout.decode()
+        if "SPLASH" not in kind:
+            return window
+    return None
 
 
 def park_pointer():
@@ -206,18 +213,13 @@ def drag(editor, origin, points):
 def import_sample(editor, screen):
     """Imports the sample picture through the File menu; returns where its top-left pixel
     shows in the window."""
-    park_pointer()
-    before = screen.grab(0, 0, SCREEN_W, SCREEN_H)
     editor.menu("f", 4)  # below the four project commands
     editor.type_file_name(SAMPLE)
     park_pointer()
-    # Below the menu bar and both rows of the tool strip (whose lists fill at the
-    # import), above the status bar.
-    map_area = (editor.left, editor.top + 80, editor.left + 1200, editor.top + 700)
-    box = changed_box(before, screen.grab(0, 0, SCREEN_W, SCREEN_H), map_area)
-    if box is None:
-        sys.exit("the picture did not appear")
-    return box[0] - editor.left, box[1] - editor.top
+    # Found by the Sector grid drawn over the picture: what changes on the screen at the
+    # import also takes in the tool strip's lists and the map view's margins.
+    left, top = map_origin(screen.grab(0, 0, SCREEN_W, SCREEN_H), editor.left, editor.top)
+    return left - editor.left, top - editor.top
 
 
 def main():
