@@ -159,6 +159,38 @@ class Editor:
                 self.process.kill()
 
 
+class Desktop:
+    """One run of a screenshot script: the build to use (the first argument, or build), a
+    work folder, the window manager, and the editors started; at the end, however the run
+    ends, the editors are stopped, the window manager too, and the folder is removed."""
+
+    def __init__(self, prefix):
+        self.build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1
+                                     else os.path.join(ROOT, "build"))
+        self.work = tempfile.mkdtemp(prefix=prefix)
+        self.home = os.path.join(self.work, "home")
+        self.editors = []
+        self.openbox = subprocess.Popen(["openbox"], stderr=subprocess.DEVNULL)
+        time.sleep(1)  # so that it frames the editor's windows
+
+    def program(self, name):
+        return os.path.join(self.build, "src", name)
+
+    def start_editor(self):
+        """The editor with this run's data folder."""
+        self.editors.append(Editor(self.program("varga-map-maker"), self.home))
+        return self.editors[-1]
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *failure):
+        for editor in self.editors:
+            editor.stop()
+        self.openbox.terminate()
+        shutil.rmtree(self.work, ignore_errors=True)
+
+
 def found_window(name):
     """The first visible window of that name that is not the splash (which bears the
     program's name too, and may still be up when the main window is looked for)."""
@@ -166,8 +198,9 @@ def found_window(name):
                            capture_output=True)
     for window in found.stdout.decode().split():
         kind = subprocess.run(["xprop", "-id", window, "_NET_WM_WINDOW_TYPE"],
-                              capture_output=True).stdout.decode()
-        if "SPLASH" not in kind:
+                              capture_output=True)
+        # A window that closed meanwhile (the splash at its hand-over) answers nothing.
+        if kind.returncode == 0 and b"SPLASH" not in kind.stdout:
             return window
     return None
 
@@ -223,19 +256,11 @@ def import_sample(editor, screen):
 
 
 def main():
-    build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build"))
-    editor_binary = os.path.join(build, "src", "varga-map-maker")
-    tool_binary = os.path.join(build, "src", "varga-map")
     os.makedirs(IMAGES, exist_ok=True)
-    work = tempfile.mkdtemp(prefix="vmm-shots-")
-    home = os.path.join(work, "home")
-    openbox = subprocess.Popen(["openbox"], stderr=subprocess.DEVNULL)
-    editor = None
-    try:
-        farmland = os.path.join(work, "farmland.txt")
+    with Desktop("vmm-shots-") as desktop:
+        farmland = os.path.join(desktop.work, "farmland.txt")
         farmland_map(farmland)
-        time.sleep(1)
-        editor = Editor(editor_binary, home)
+        editor = desktop.start_editor()
         screen = Screen()
 
         # The File menu, then the sample picture imported through it.
@@ -303,12 +328,12 @@ def main():
         editor.keys("Escape")
 
         # The map exported for the game, then drawn by the command-line tool.
-        exported = os.path.join(work, "farmland-painted.txt")
+        exported = os.path.join(desktop.work, "farmland-painted.txt")
         editor.menu("f", 6)
         editor.type_file_name(exported)
-        rendered = os.path.join(work, "render.png")
-        run(tool_binary, "render", SAMPLE, exported, "-o", rendered,
-            env=dict(os.environ, VARGA_MAP_MAKER_HOME=home))
+        rendered = os.path.join(desktop.work, "render.png")
+        run(desktop.program("varga-map"), "render", SAMPLE, exported, "-o", rendered,
+            env=dict(os.environ, VARGA_MAP_MAKER_HOME=desktop.home))
         run("convert", rendered, "-crop", "600x400+200+320", "+repage", rendered)
         store("render-terrain", rendered)
 
@@ -316,20 +341,15 @@ def main():
         editor.keys("ctrl+2", "shift+e")
         drag(editor, origin, [(x, 300) for x in range(40, 400, 20)])
         # At most one copy a minute: this one may wait for the last one's minute to pass.
-        wait_for(lambda: os.path.exists(os.path.join(home, "Recovery.vmr")), 90,
+        wait_for(lambda: os.path.exists(os.path.join(desktop.home, "Recovery.vmr")), 90,
                  "the recovery copy")
         editor.stop(signal.SIGKILL)
-        editor = Editor(editor_binary, home)
+        editor = desktop.start_editor()
         question = wait_for(lambda: found_window("^Restore Unsaved Map$"), 20, "the question")
         time.sleep(0.5)
         save("recovery", window=question)
         editor.stop(signal.SIGKILL)
-        return 0
-    finally:
-        if editor:
-            editor.stop()
-        openbox.terminate()
-        shutil.rmtree(work, ignore_errors=True)
+    return 0
 
 
 if __name__ == "__main__":

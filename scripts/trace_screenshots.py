@@ -13,15 +13,11 @@ map at 100% and at 25%, applies the suggestions, and takes the map with the Prob
 listing the Sectors left unsure.
 """
 
-import os
-import shutil
-import subprocess
 import sys
-import tempfile
 import time
 
 from drag_responsiveness import Screen, wait_for, xdotool
-from take_screenshots import (ROOT, SCREEN_H, SCREEN_W, WINDOW_H, WINDOW_W, Editor, drag,
+from take_screenshots import (SCREEN_H, SCREEN_W, WINDOW_H, WINDOW_W, Desktop, drag,
                               import_sample, park_pointer, save)
 
 # What a map maker would paint after a look at the picture: (category, element, strokes),
@@ -123,13 +119,8 @@ def wait_until_still(screen, box, quiet=1.0, timeout=30):
 
 
 def main():
-    build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build"))
-    work = tempfile.mkdtemp(prefix="vmm-trace-shots-")
-    openbox = subprocess.Popen(["openbox"], stderr=subprocess.DEVNULL)
-    editor = None
-    try:
-        time.sleep(1)
-        editor = Editor(os.path.join(build, "src", "varga-map-maker"), os.path.join(work, "home"))
+    with Desktop("vmm-trace-shots-") as desktop:
+        editor = desktop.start_editor()
         screen = Screen()
         origin = import_sample(editor, screen)
         painted = sum(len(stroke_cells(s)) for _, _, strokes in EXAMPLES for s in strokes)
@@ -195,12 +186,7 @@ def main():
         park_pointer()
         wait_until_still(screen, everything)
         save("paint-from-picture-applied", crop=right_part)
-        return 0
-    finally:
-        if editor:
-            editor.stop()
-        openbox.terminate()
-        shutil.rmtree(work, ignore_errors=True)
+    return 0
 
 
 if __name__ == "__main__":
