@@ -64,8 +64,8 @@ def paint_examples(editor, origin, lower):
 
 def block(shot, x, y, width, height):
     """The pixels of a screen rectangle, row by row, to compare."""
-    return [shot.rows[(row - shot.top) * shot.stride + (x - shot.left) * 4:]
-            [:width * 4] for row in range(y, y + height)]
+    starts = ((row - shot.top) * shot.stride + (x - shot.left) * 4 for row in range(y, y + height))
+    return [shot.rows[start:start + width * 4] for start in starts]
 
 
 def scrolled_by(before, after, x, y, width):
@@ -92,6 +92,7 @@ def map_box(shot, left, top, right, bottom):
 
 
 def wheel(editor, origin, button, turns=12):
+    """Turns the mouse wheel over the map (button 4 up, 5 down) far enough to reach its end."""
     xdotool("mousemove", *editor.at(origin[0] + 300, origin[1] + 300))
     for _ in range(turns):
         xdotool("click", button)
