@@ -10,27 +10,19 @@ pointer, and mirrors the battlefield's left half onto its right.
 """
 
 import os
-import shutil
-import subprocess
 import sys
-import tempfile
 import time
 
 from drag_responsiveness import Screen, changed_box, xdotool
-from take_screenshots import (ROOT, SCREEN_H, SCREEN_W, WINDOW_H, Editor, drag, farmland_map,
+from take_screenshots import (SCREEN_H, SCREEN_W, WINDOW_H, Desktop, drag, farmland_map,
                               import_sample, park_pointer, save)
 
 
 def main():
-    build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build"))
-    work = tempfile.mkdtemp(prefix="vmm-selection-shots-")
-    openbox = subprocess.Popen(["openbox"], stderr=subprocess.DEVNULL)
-    editor = None
-    try:
-        farmland = os.path.join(work, "farmland.txt")
+    with Desktop("vmm-selection-shots-") as desktop:
+        farmland = os.path.join(desktop.work, "farmland.txt")
         farmland_map(farmland)
-        time.sleep(1)
-        editor = Editor(os.path.join(build, "src", "varga-map-maker"), os.path.join(work, "home"))
+        editor = desktop.start_editor()
         screen = Screen()
         origin = import_sample(editor, screen)
         editor.menu("f", 5)
@@ -94,12 +86,7 @@ def main():
         time.sleep(0.5)
         park_pointer()
         save("selection-mirrored", crop=(editor.left, editor.top, 1100, WINDOW_H), width=800)
-        return 0
-    finally:
-        if editor:
-            editor.stop()
-        openbox.terminate()
-        shutil.rmtree(work, ignore_errors=True)
+    return 0
 
 
 if __name__ == "__main__":

@@ -25,7 +25,7 @@ import sys
 import tempfile
 import time
 
-from drag_responsiveness import Screen, changed_box, run, wait_for, xdotool
+from drag_responsiveness import Screen, map_origin, run, wait_for, xdotool
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 SAMPLE = os.path.join(ROOT, "data", "samples", "farmland_1200x840.jpg")
@@ -159,10 +159,50 @@ class Editor:
                 self.process.kill()
 
 
+class Desktop:
+    """One run of a screenshot script: the build to use (the first argument, or build), a
+    work folder, the window manager, and the editors started; at the end, however the run
+    ends, the editors are stopped, the window manager too, and the folder is removed."""
+
+    def __init__(self, prefix):
+        self.build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1
+                                     else os.path.join(ROOT, "build"))
+        self.work = tempfile.mkdtemp(prefix=prefix)
+        self.home = os.path.join(self.work, "home")
+        self.editors = []
+        self.openbox = subprocess.Popen(["openbox"], stderr=subprocess.DEVNULL)
+        time.sleep(1)  # so that it frames the editor's windows
+
+    def program(self, name):
+        return os.path.join(self.build, "src", name)
+
+    def start_editor(self):
+        """The editor with this run's data folder."""
+        self.editors.append(Editor(self.program("varga-map-maker"), self.home))
+        return self.editors[-1]
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *failure):
+        for editor in self.editors:
+            editor.stop()
+        self.openbox.terminate()
+        shutil.rmtree(self.work, ignore_errors=True)
+
+
 def found_window(name):
+    """The first visible window of that name that is not the splash (which bears the
+    program's name too, and may still be up when the main window is looked for)."""
     found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name],
                            capture_output=True)
-    return found.stdout.decode().split()[:1] and found.stdout.decode().split()[0]
+    for window in found.stdout.decode().split():
+        kind = subprocess.run(["xprop", "-id", window, "_NET_WM_WINDOW_TYPE"],
+                              capture_output=True)
+        # A window that closed meanwhile (the splash at its hand-over) answers nothing.
+        if kind.returncode == 0 and b"SPLASH" not in kind.stdout:
+            return window
+    return None
 
 
 def park_pointer():
@@ -206,34 +246,21 @@ def drag(editor, origin, points):
 def import_sample(editor, screen):
     """Imports the sample picture through the File menu; returns where its top-left pixel
     shows in the window."""
-    park_pointer()
-    before = screen.grab(0, 0, SCREEN_W, SCREEN_H)
     editor.menu("f", 4)  # below the four project commands
     editor.type_file_name(SAMPLE)
     park_pointer()
-    # Below the menu bar and both rows of the tool strip (whose lists fill at the
-    # import), above the status bar.
-    map_area = (editor.left, editor.top + 80, editor.left + 1200, editor.top + 700)
-    box = changed_box(before, screen.grab(0, 0, SCREEN_W, SCREEN_H), map_area)
-    if box is None:
-        sys.exit("the picture did not appear")
-    return box[0] - editor.left, box[1] - editor.top
+    # Found by the Sector grid drawn over the picture: what changes on the screen at the
+    # import also takes in the tool strip's lists and the map view's margins.
+    left, top = map_origin(screen.grab(0, 0, SCREEN_W, SCREEN_H), editor.left, editor.top)
+    return left - editor.left, top - editor.top
 
 
 def main():
-    build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build"))
-    editor_binary = os.path.join(build, "src", "varga-map-maker")
-    tool_binary = os.path.join(build, "src", "varga-map")
     os.makedirs(IMAGES, exist_ok=True)
-    work = tempfile.mkdtemp(prefix="vmm-shots-")
-    home = os.path.join(work, "home")
-    openbox = subprocess.Popen(["openbox"], stderr=subprocess.DEVNULL)
-    editor = None
-    try:
-        farmland = os.path.join(work, "farmland.txt")
+    with Desktop("vmm-shots-") as desktop:
+        farmland = os.path.join(desktop.work, "farmland.txt")
         farmland_map(farmland)
-        time.sleep(1)
-        editor = Editor(editor_binary, home)
+        editor = desktop.start_editor()
         screen = Screen()
 
         # The File menu, then the sample picture imported through it.
@@ -301,12 +328,12 @@ def main():
         editor.keys("Escape")
 
         # The map exported for the game, then drawn by the command-line tool.
-        exported = os.path.join(work, "farmland-painted.txt")
+        exported = os.path.join(desktop.work, "farmland-painted.txt")
         editor.menu("f", 6)
         editor.type_file_name(exported)
-        rendered = os.path.join(work, "render.png")
-        run(tool_binary, "render", SAMPLE, exported, "-o", rendered,
-            env=dict(os.environ, VARGA_MAP_MAKER_HOME=home))
+        rendered = os.path.join(desktop.work, "render.png")
+        run(desktop.program("varga-map"), "render", SAMPLE, exported, "-o", rendered,
+            env=dict(os.environ, VARGA_MAP_MAKER_HOME=desktop.home))
         run("convert", rendered, "-crop", "600x400+200+320", "+repage", rendered)
         store("render-terrain", rendered)
 
@@ -314,20 +341,15 @@ def main():
         editor.keys("ctrl+2", "shift+e")
         drag(editor, origin, [(x, 300) for x in range(40, 400, 20)])
         # At most one copy a minute: this one may wait for the last one's minute to pass.
-        wait_for(lambda: os.path.exists(os.path.join(home, "Recovery.vmr")), 90,
+        wait_for(lambda: os.path.exists(os.path.join(desktop.home, "Recovery.vmr")), 90,
                  "the recovery copy")
         editor.stop(signal.SIGKILL)
-        editor = Editor(editor_binary, home)
+        editor = desktop.start_editor()
         question = wait_for(lambda: found_window("^Restore Unsaved Map$"), 20, "the question")
         time.sleep(0.5)
         save("recovery", window=question)
         editor.stop(signal.SIGKILL)
-        return 0
-    finally:
-        if editor:
-            editor.stop()
-        openbox.terminate()
-        shutil.rmtree(work, ignore_errors=True)
+    return 0
 
 
 if __name__ == "__main__":
