@@ -174,12 +174,13 @@ BENCHMARK(BM_RenderMaximumProject)
     ->MeasureProcessCPUTime();
 
 // The editor's preview after one more example: the features are measured once per
-// picture, so each new example costs the classifier alone. Also the features' size.
+// picture, so each new example costs the classifier alone. Also the features' size. The
+// argument is the share of Sectors painted, in percent: 1, or 90 as after an Apply.
 void BM_PreviewAfterNewExample(benchmark::State &state) {
   MaximumTraceFixture &f = maximumFixture();
   const SectorFeatures features =
       SectorFeatures::measure(f.made.picture, f.made.xQuads, f.made.yQuads);
-  std::vector<qint16> examples = f.made.examples(kExampleShare, 1);
+  std::vector<qint16> examples = f.made.examples(double(state.range(0)) / 100, 1);
   std::size_t next = 0;
   for (auto _ : state) {
     while (examples[next] != kUnassigned) ++next;
@@ -189,6 +190,8 @@ void BM_PreviewAfterNewExample(benchmark::State &state) {
   state.counters["features_bytes"] = double(features.byteSize());
 }
 BENCHMARK(BM_PreviewAfterNewExample)
+    ->Arg(1)
+    ->Arg(90)
     ->Unit(benchmark::kMillisecond)
     ->MinTime(vmm::bench::minTime(2.0))
     ->UseRealTime();
