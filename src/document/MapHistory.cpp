@@ -208,9 +208,11 @@ void MapHistory::redo() {
 }
 
 void MapHistory::restart(const std::function<void()> &change) {
-  applying_ = true;
+  // Not listening at all while the change is made: a whole map opened or imported is
+  // 160,000 changes that nothing records.
+  document_.removeChangeObserver(this);
   change();
-  applying_ = false;
+  document_.addChangeObserver(this);
   stack_.clear();
 }
 

@@ -27,6 +27,31 @@ constexpr auto kTwoDigits = [] {
   return pairs;
 }();
 
+// The text of -1 to 999 followed by a tab, padded to 8 bytes, and its length: nearly every
+// value on a map, written as one 8-byte copy.
+struct TabbedNumber {
+  std::array<char, 8> text{};
+  int length = 0;
+};
+constexpr int kTabbedLowest = -1;
+constexpr int kTabbedHighest = 999;
+constexpr auto kTabbedNumbers = [] {
+  std::array<TabbedNumber, kTabbedHighest - kTabbedLowest + 1> table{};
+  for (int value = kTabbedLowest; value <= kTabbedHighest; ++value) {
+    TabbedNumber &entry = table[std::size_t(value - kTabbedLowest)];
+    char digits[4] = {};
+    int n = 0, v = value < 0 ? -value : value;
+    do {
+      digits[n++] = static_cast<char>('0' + v % 10);
+      v /= 10;
+    } while (v != 0);
+    if (value < 0) entry.text[std::size_t(entry.length++)] = '-';
+    while (n > 0) entry.text[std::size_t(entry.length++)] = digits[--n];
+    entry.text[std::size_t(entry.length++)] = '\t';
+  }
+  return table;
+}();
+
 // Appends text into a buffer sized beforehand; formatting numbers by hand keeps
 // the export far away from per-number allocations.
 class TextCursor {
@@ -66,6 +91,19 @@ class TextCursor {
     while (n > 0) *p_++ = digits[--n];
   }
 
+  // putNumber(value) then a tab. Writes up to 8 bytes past the text's end: the buffer keeps
+  // that room.
+  void putNumberAndTab(qint16 value) {
+    if (value >= kTabbedLowest && value <= kTabbedHighest) {
+      const TabbedNumber &entry = kTabbedNumbers[std::size_t(value - kTabbedLowest)];
+      std::memcpy(p_, entry.text.data(), entry.text.size());
+      p_ += entry.length;
+      return;
+    }
+    putNumber(value);
+    put('\t');
+  }
+
   void putLine(std::string_view text) {
     put(text);
     put(kEol);
@@ -95,7 +133,8 @@ QByteArray mapText(const MapDocument &doc, MapEdition edition) {
   const int quads = std::max<int>(0, doc.TotalQuads);
   const qsizetype headerBound = 128 + static_cast<qsizetype>(kColumnHeader.size());
   const qsizetype rowBound = numbersPerRow(edition) * (kMaxNumberChars + 1) + 2;
-  QByteArray text(headerBound + quads * rowBound, Qt::Uninitialized);
+  constexpr qsizetype kCopySlack = sizeof(TabbedNumber::text);
+  QByteArray text(headerBound + quads * rowBound + kCopySlack, Qt::Uninitialized);
 
   TextCursor out(text.data());
   out.putLine(edition == MapEdition::Varga ? "10" : "41");
@@ -112,18 +151,13 @@ QByteArray mapText(const MapDocument &doc, MapEdition edition) {
   for (int quad = 0; quad < quads; ++quad) {
     out.putNumber(static_cast<qint16>(quad));
     out.put('\t');
-    for (int sector = 0; sector < kSectorsPerQuad; ++sector) {
-      out.putNumber(doc.value(quad, sector, Plane::Element));
-      out.put('\t');
-    }
+    for (int sector = 0; sector < kSectorsPerQuad; ++sector)
+      out.putNumberAndTab(doc.value(quad, sector, Plane::Element));
     if (edition == MapEdition::Varga) {
-      for (int sector = 0; sector < kSectorsPerQuad; ++sector) {
-        out.putNumber(doc.value(quad, sector, Plane::Height));
-        out.put('\t');
-      }
+      for (int sector = 0; sector < kSectorsPerQuad; ++sector)
+        out.putNumberAndTab(doc.value(quad, sector, Plane::Height));
     } else {
-      out.putNumber(tolleElevation(doc, quad));
-      out.put('\t');
+      out.putNumberAndTab(tolleElevation(doc, quad));
     }
     out.put(kEol);
   }
