@@ -227,7 +227,7 @@ class TestMapStatistics : public QObject {
                    .arg(MapFinding::kindName(f.kind))
                    .arg(f.quad)
                    .arg(f.sector)
-                   .arg(f.text);
+                   .arg(f.text());
     QCOMPARE(found, expected);
     QCOMPARE(problems.total(), expected.size());
   }
@@ -242,9 +242,9 @@ class TestMapStatistics : public QObject {
     QCOMPARE(problems.totalOf(MapFinding::Kind::UnassignedSectors), 18);
     QCOMPARE(problems.totalOf(MapFinding::Kind::UnknownElement), 1);
     QCOMPARE(problems.findings.size(), 4);
-    QCOMPARE(problems.findings.last().text,
+    QCOMPARE(problems.findings.last().text(),
              QStringLiteral("Quad 17 Sector 3: element id 999 is not in the catalogue"));
-    QCOMPARE(problems.findings[0].text,
+    QCOMPARE(problems.findings[0].text(),
              QStringLiteral("Quad 0 Sector 0: 16 Sectors without an element, 16 without a height"));
   }
 

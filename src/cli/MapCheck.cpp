@@ -17,8 +17,8 @@ MapProblem problemAt(const MapFinding &finding, const MapTextContent &content) {
           kUnassigned)
     plane = Plane::Height;
   const std::size_t index = MapTextContent::indexOf(finding.quad, finding.sector, plane);
-  return {content.valueLine(index), finding.text, MapFinding::kindName(finding.kind), finding.quad,
-          finding.sector};
+  return {content.valueLine(index), finding.text(), MapFinding::kindName(finding.kind),
+          finding.quad, finding.sector};
 }
 
 void checkValues(const MapTextContent &content, const ElementTable &elements, MapCheck &check) {
@@ -42,7 +42,7 @@ void checkValues(const MapTextContent &content, const ElementTable &elements, Ma
     const Plane plane = column < kSectorsPerQuad ? Plane::Element : Plane::Height;
     if (const std::optional<MapFinding> finding = findValueProblem(
             check.rows, column % kSectorsPerQuad, plane, content.values[i], elements))
-      check.problems.append({content.valueLine(i), finding->text,
+      check.problems.append({content.valueLine(i), finding->text(),
                              MapFinding::kindName(finding->kind), finding->quad, finding->sector});
   }
 }

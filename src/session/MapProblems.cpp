@@ -36,6 +36,33 @@ QString MapFinding::kindName(Kind kind) {
   return QStringLiteral("row-count");
 }
 
+QString MapFinding::text() const {
+  switch (kind) {
+    case Kind::UnassignedSectors: {
+      QStringList parts;
+      if (elementGaps > 0) parts << sectorCount(elementGaps, "an element");
+      if (heightGaps > 0)
+        parts << (elementGaps > 0 ? QStringLiteral("%1 without a height").arg(heightGaps)
+                                  : sectorCount(heightGaps, "a height"));
+      return sectorName(quad, sector) + QStringLiteral(": ") + parts.join(QStringLiteral(", "));
+    }
+    case Kind::UnknownElement:
+      return QStringLiteral("%1: element id %2 is not in the catalogue")
+          .arg(sectorName(quad, sector))
+          .arg(value);
+    case Kind::HeightOutOfRange:
+      return QStringLiteral("%1: height %2 is outside 0..100")
+          .arg(sectorName(quad, sector))
+          .arg(value);
+    case Kind::RowCount:
+      break;
+  }
+  return QStringLiteral("%1: the map data has %2 Quad rows but the picture has %3 Quads")
+      .arg(sectorName(quad, 0))
+      .arg(value)
+      .arg(pictureQuads);
+}
+
 std::optional<MapFinding> findValueProblem(int quad, int sector, Plane plane, qint16 value,
                                            const ElementTable &elements) {
   if (value == kUnassigned) return std::nullopt;
@@ -46,14 +73,9 @@ std::optional<MapFinding> findValueProblem(int quad, int sector, Plane plane, qi
   if (plane == Plane::Element) {
     if (elements.hasElement(value)) return std::nullopt;
     finding.kind = MapFinding::Kind::UnknownElement;
-    finding.text = QStringLiteral("%1: element id %2 is not in the catalogue")
-                       .arg(sectorName(quad, sector))
-                       .arg(value);
   } else {
     if (HeightColours::inRange(value)) return std::nullopt;
     finding.kind = MapFinding::Kind::HeightOutOfRange;
-    finding.text =
-        QStringLiteral("%1: height %2 is outside 0..100").arg(sectorName(quad, sector)).arg(value);
   }
   return finding;
 }
@@ -77,13 +99,6 @@ void findQuadProblems(int quad, const qint16 *elementValues, const qint16 *heigh
     }
   }
   if (gaps.elementGaps == 0 && gaps.heightGaps == 0) return;
-  QStringList parts;
-  if (gaps.elementGaps > 0) parts << sectorCount(gaps.elementGaps, "an element");
-  if (gaps.heightGaps > 0)
-    parts << (gaps.elementGaps > 0 ? QStringLiteral("%1 without a height").arg(gaps.heightGaps)
-                                   : sectorCount(gaps.heightGaps, "a height"));
-  gaps.text =
-      sectorName(quad, gaps.sector) + QStringLiteral(": ") + parts.join(QStringLiteral(", "));
   findings.append(std::move(gaps));
 }
 
@@ -118,10 +133,7 @@ MapProblemList findMapProblems(const MapDocument &document, const ElementTable &
     // Shown where the difference starts: the first Quad without a row, or the
     // picture's last Quad when the rows go on beyond it.
     rows.quad = std::min(quads, pictureQuads - 1);
-    rows.text = QStringLiteral("%1: the map data has %2 Quad rows but the picture has %3 Quads")
-                    .arg(sectorName(rows.quad, 0))
-                    .arg(quads)
-                    .arg(pictureQuads);
+    rows.pictureQuads = pictureQuads;
     ++list.totals[std::size_t(rows.kind)];
     list.findings.append(std::move(rows));
   }

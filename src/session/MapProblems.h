@@ -25,12 +25,16 @@ struct MapFinding {
   static constexpr int kKinds = 4;
 
   Kind kind = Kind::UnassignedSectors;
-  int quad = -1;        // the Quad to show; -1 when it lies beyond the picture
-  int sector = 0;       // the first Sector concerned
-  int value = 0;        // the element id, the height, or (RowCount) the map's rows
-  int elementGaps = 0;  // UnassignedSectors: Sectors without an element
-  int heightGaps = 0;   // ... and without a height
-  QString text;         // one line, naming the Quad and Sector
+  int quad = -1;         // the Quad to show; -1 when it lies beyond the picture
+  int sector = 0;        // the first Sector concerned
+  int value = 0;         // the element id, the height, or (RowCount) the map's rows
+  int elementGaps = 0;   // UnassignedSectors: Sectors without an element
+  int heightGaps = 0;    // ... and without a height
+  int pictureQuads = 0;  // RowCount: the picture's Quads
+
+  // One line, naming the Quad and Sector. Made when asked for: a map without values has a
+  // finding for every Quad, and only the first few hundred of each kind are shown.
+  QString text() const;
 
   // The kind as scripts read it: "unassigned-sectors", "unknown-element",
   // "height-out-of-range", "row-count".

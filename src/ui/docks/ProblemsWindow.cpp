@@ -105,9 +105,9 @@ void ProblemsWindow::fillList() {
     groups[std::size_t(kind)] = group;
   }
   for (const MapFinding &finding : problems_.findings) {
-    auto *line = new QTreeWidgetItem(groups[std::size_t(finding.kind)], {finding.text});
-    line->setToolTip(0,
-                     finding.text + QStringLiteral("\nDouble-click to show its Sector on the map"));
+    auto *line = new QTreeWidgetItem(groups[std::size_t(finding.kind)], {finding.text()});
+    line->setToolTip(
+        0, finding.text() + QStringLiteral("\nDouble-click to show its Sector on the map"));
     line->setData(0, kQuadRole, finding.quad);
     line->setData(0, kSectorRole, finding.sector);
   }
