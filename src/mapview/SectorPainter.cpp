@@ -104,29 +104,30 @@ QRect SectorPainter::colourQuad(Plane plane, int quad, qint16 value) {
   return changed;
 }
 
-std::vector<QPoint> SectorPainter::cellInsidesByBand(std::span<const SectorAddress> sectors) const {
+std::span<const QPoint> SectorPainter::cellInsidesByBand(std::span<const SectorAddress> sectors) {
   // Every cell paints inside its own cell, so the order does not change the pixels;
   // going along each 10-pixel band keeps the nine rows being written in cache. A
-  // counting sort by band keeps the order of the cells within a band.
-  std::vector<QPoint> insides;
-  std::vector<int> bands;
-  insides.reserve(sectors.size());
-  bands.reserve(sectors.size());
-  int bandCount = 0;
+  // counting sort by band keeps the order of the cells within a band: one pass counts
+  // the cells of each band, the second places them.
+  const auto bandOf = [](const MapDocument::Origin &o) { return std::max(o.y, 0) / kSectorPixels; };
+  std::vector<int> &start = bandStarts_;
+  start.assign(1, 0);
+  std::size_t count = 0;
+  for (const SectorAddress &at : sectors) {
+    if (!MapDocument::isValidQuad(at.quad)) continue;
+    const std::size_t band = std::size_t(bandOf(document_.sectorOrigin(at.quad, at.sector)));
+    if (start.size() < band + 2) start.resize(band + 2, 0);
+    ++start[band + 1];
+    ++count;
+  }
+  for (std::size_t b = 1; b < start.size(); ++b) start[b] += start[b - 1];
+  orderedInsides_.resize(count);
   for (const SectorAddress &at : sectors) {
     if (!MapDocument::isValidQuad(at.quad)) continue;
     const MapDocument::Origin o = document_.sectorOrigin(at.quad, at.sector);
-    insides.emplace_back(o.x + 1, o.y + 1);
-    bands.push_back(std::max(o.y, 0) / kSectorPixels);
-    bandCount = std::max(bandCount, bands.back() + 1);
+    orderedInsides_[std::size_t(start[std::size_t(bandOf(o))]++)] = QPoint(o.x + 1, o.y + 1);
   }
-  std::vector<int> start(std::size_t(bandCount) + 1, 0);
-  for (const int band : bands) ++start[std::size_t(band) + 1];
-  for (std::size_t b = 1; b < start.size(); ++b) start[b] += start[b - 1];
-  std::vector<QPoint> ordered(insides.size());
-  for (std::size_t i = 0; i < insides.size(); ++i)
-    ordered[std::size_t(start[std::size_t(bands[i])]++)] = insides[i];
-  return ordered;
+  return orderedInsides_;
 }
 
 QRect SectorPainter::colourSquares(Plane plane, std::span<const SectorAddress> sectors,

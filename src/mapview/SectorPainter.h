@@ -93,8 +93,8 @@ class SectorPainter {
   DeviceContext *drawableContext(Plane plane, int quad) const;
   QRect innerRect(int quad, int sect) const;
   // The top-left inside pixels of the Sectors' cells (Quads outside the array left
-  // out), ordered band by band of the surface.
-  std::vector<QPoint> cellInsidesByBand(std::span<const SectorAddress> sectors) const;
+  // out), ordered band by band of the surface; valid until the next call.
+  std::span<const QPoint> cellInsidesByBand(std::span<const SectorAddress> sectors);
   // colourMap, with the picture and grid put back first when `restore` is set.
   QRect paintWholeMap(Plane plane, bool restore);
   void composeWholeView(Plane plane, CellInk how);
@@ -111,6 +111,9 @@ class SectorPainter {
   DrawStyleSource drawStyle_;
   MapSurfaces *surfaces_ = nullptr;
   bool erasingForRedraw_ = false;
+  // Kept between calls, so that painting a large area does not take fresh memory each time.
+  std::vector<QPoint> orderedInsides_;
+  std::vector<int> bandStarts_;
 };
 
 }  // namespace vmm
