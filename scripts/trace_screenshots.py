@@ -180,10 +180,7 @@ def main():
         wait_until_still(screen, everything)
         editor.keys("Tab", "space")
         wait_until_still(screen, everything)
-        # The Problems dock now fills the right side: its first group (every Quad, as no
-        # heights are painted) folded away shows the "Unsure" one below it.
-        editor.click(WINDOW_W - 150, 131)
-        editor.keys("Left")
+        # The Problems dock now fills the right side, the "Unsure" Sectors first.
         park_pointer()
         wait_until_still(screen, everything)
         save("paint-from-picture-applied", crop=right_part)

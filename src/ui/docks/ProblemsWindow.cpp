@@ -125,6 +125,12 @@ void ProblemsWindow::fillList() {
     QTreeWidgetItem *group = addGroup(
         list_,
         QStringLiteral("Unsure (%1 Sectors left by Paint from Picture)").arg(unsure_.size()));
+    // Ahead of the Sectors without values, which after an Apply can be every Quad of the map:
+    // the Sectors left unsure are what the map maker finishes next.
+    if (QTreeWidgetItem *unassigned = groups[std::size_t(MapFinding::Kind::UnassignedSectors)]) {
+      list_->takeTopLevelItem(list_->indexOfTopLevelItem(group));
+      list_->insertTopLevelItem(list_->indexOfTopLevelItem(unassigned), group);
+    }
     const std::size_t shown = std::min<std::size_t>(unsure_.size(), kLinesPerKind);
     for (std::size_t i = 0; i < shown; ++i) {
       auto *line = new QTreeWidgetItem(group, {QStringLiteral("Quad %1 Sector %2: left unsure")
