@@ -263,11 +263,16 @@ QRect MapSurfaces::inkCells(Plane plane, std::span<const QPoint> insides, quint3
   const qsizetype stride = view.bytesPerLine() / qsizetype(sizeof(quint32));
   auto *viewBits = reinterpret_cast<quint32 *>(view.bits());
   const auto *imageBits = reinterpret_cast<const quint32 *>(image_.constBits());
-  QRect changed;
+  // The changed area as plain bounds: a QRect union per cell would cost more than its pixels.
+  const QRect picture = image_.rect();
+  int left = picture.right() + 1, top = picture.bottom() + 1, right = -1, bottom = -1;
   for (const QPoint &corner : insides) {
-    const QRect inside = QRect(corner, QSize(kInside, kInside)) & image_.rect();
+    const QRect inside = QRect(corner, QSize(kInside, kInside)) & picture;
     if (inside.isEmpty()) continue;
-    changed |= inside;
+    left = std::min(left, inside.left());
+    top = std::min(top, inside.top());
+    right = std::max(right, inside.right());
+    bottom = std::max(bottom, inside.bottom());
     const int x = corner.x();
     const int last = x + kInside - 1;  // the outline's right column
     for (int row = inside.top(); row <= inside.bottom(); ++row) {
@@ -286,7 +291,7 @@ QRect MapSurfaces::inkCells(Plane plane, std::span<const QPoint> insides, quint3
       }
     }
   }
-  return changed;
+  return right < left ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
 QRect MapSurfaces::restoreWithGrid(Plane plane) {
