@@ -25,18 +25,9 @@ using namespace vmm;
 using test::block;
 using test::cellCentre;
 using test::Cells;
+using test::cellsOf;
 using test::joined;
 using test::trigger;
-
-namespace {
-
-Cells cellsOf(const SectorSelection &selection) {
-  Cells cells;
-  for (const SectorCell &cell : selection.cells()) cells.insert({cell.column, cell.row});
-  return cells;
-}
-
-}  // namespace
 
 class TestSelectArea : public QObject {
   Q_OBJECT

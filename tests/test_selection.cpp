@@ -15,6 +15,7 @@
 using namespace vmm;
 using test::block;
 using test::Cells;
+using test::cellsOf;
 using test::joined;
 
 Q_DECLARE_METATYPE(vmm::BlockTurn)
@@ -37,12 +38,6 @@ qint16 patternHeight(int column, int row) {
   if (column == 23) return kUnassigned;
   if (column >= 14 && column <= 16 && row >= 1 && row <= 2) return 30;
   return row < 6 ? 10 : 20;
-}
-
-Cells cellsOf(const SectorSelection &selection) {
-  Cells cells;
-  for (const SectorCell &cell : selection.cells()) cells.insert({cell.column, cell.row});
-  return cells;
 }
 
 // The values of both planes cell by cell, row by row.

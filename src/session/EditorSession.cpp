@@ -279,11 +279,12 @@ QImage EditorSession::reducedView(Plane plane, QSize size) {
   return painter_->reducedView(plane, size);
 }
 
-void EditorSession::repaintWholeMap() {
+std::array<QRect, 2> EditorSession::repaintWholeMap() {
   document_.mapReady = false;
-  repaintWholePlane(Plane::Height);
-  repaintWholePlane(Plane::Element);
+  const QRect heights = repaintWholePlane(Plane::Height);
+  const QRect elements = repaintWholePlane(Plane::Element);
   document_.mapReady = true;
+  return {elements, heights};
 }
 
 std::array<QRect, 2> EditorSession::repaintSectors(const std::vector<SectorEdit> &edits,

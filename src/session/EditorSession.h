@@ -184,8 +184,9 @@ class EditorSession : public QObject {
   // The view of `plane` as repaintWholePlane would draw it, reduced to `size`, drawn
   // straight at that size (SectorPainter::reducedView).
   QImage reducedView(Plane plane, QSize size);
-  // Both coloured views repainted after a change to the whole array.
-  void repaintWholeMap();
+  // Both coloured views repainted after a change to the whole array; their areas, indexed by
+  // Plane.
+  std::array<QRect, 2> repaintWholeMap();
   // Redraws the Sectors a step wrote, as `repaint` says (Sectors or SectorsOverPicture); the
   // changed area of each plane's view, indexed by Plane.
   std::array<QRect, 2> repaintSectors(const std::vector<SectorEdit> &edits, StepRepaint repaint);

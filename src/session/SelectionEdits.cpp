@@ -67,18 +67,11 @@ std::array<QRect, 2> EditorSession::changeAndRepaint(const QString &name,
     change();
   }
   const std::vector<SectorEdit> &edits = history_->endedStep();
-  // Past a quarter of the picture's Sectors the whole-map repaint (one pass per Quad row) is
-  // as quick as drawing them cell by cell.
-  const std::size_t cells = std::size_t(document_.XQuads) * std::size_t(document_.YQuads) *
-                            std::size_t(kSectorsPerQuad) * 2;
-  if (edits.size() > cells / 4) {
-    const bool ready = document_.mapReady;
-    document_.mapReady = false;
-    const QRect heights = repaintWholePlane(Plane::Height);
-    const QRect elements = repaintWholePlane(Plane::Element);
-    document_.mapReady = ready;
-    return {elements, heights};
-  }
+  // Past a quarter of the picture's Sectors on both planes the whole-map repaint (one pass per
+  // Quad row) is as quick as drawing them cell by cell.
+  const SectorGrid grid(document_);
+  if (edits.size() > std::size_t(grid.columns()) * std::size_t(grid.rows()) * 2 / 4)
+    return repaintWholeMap();
   // Each cell drawn afresh over the picture, as the whole-map repaint would draw it.
   return repaintSectors(edits, StepRepaint::SectorsOverPicture);
 }

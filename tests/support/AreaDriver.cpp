@@ -2,6 +2,7 @@
 #include "support/AreaDriver.h"
 
 #include "edits/AreaShapes.h"
+#include "edits/SectorSelection.h"
 #include "support/TestSupport.h"
 #include "ui/main/MainWindow.h"
 #include "ui/mapview/MapViewWindow.h"
@@ -30,6 +31,12 @@ Cells blockOf(const QRect &cells) {
 Cells joined(Cells a, const Cells &b) {
   a.insert(b.begin(), b.end());
   return a;
+}
+
+Cells cellsOf(const SectorSelection &selection) {
+  Cells cells;
+  for (const SectorCell &cell : selection.cells()) cells.insert({cell.column, cell.row});
+  return cells;
 }
 
 Cells AreaDriver::cellsHolding(Plane plane, qint16 value) const {

@@ -15,7 +15,8 @@ class QRubberBand;
 
 namespace vmm {
 class MainWindow;
-}
+class SectorSelection;
+}  // namespace vmm
 
 namespace vmm::test {
 
@@ -28,6 +29,8 @@ QPoint cellCentre(int column, int row);
 Cells block(int left, int top, int right, int bottom);
 Cells blockOf(const QRect &cells);
 Cells joined(Cells a, const Cells &b);
+// The selected cells.
+Cells cellsOf(const SectorSelection &selection);
 
 // Paints areas on the map view of a shown main window with the mouse, as a map maker
 // does, and reads back which cells hold a value.

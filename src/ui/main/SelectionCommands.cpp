@@ -62,17 +62,20 @@ void MainWindow::addSelectionItems(QMenu *edit) {
   addMenuItem(edit, QStringLiteral("&Delete"), [this] {
     if (requireMap()) refreshPlanes(session_.deleteSelection());
   })->setObjectName(QStringLiteral("mnuDelete"));
-  const std::pair<const char *, BlockTurn> turns[] = {
-      {"Flip &Horizontally", BlockTurn::FlipHorizontally},
-      {"Flip &Vertically", BlockTurn::FlipVertically},
-      {"Rotate Clock&wise", BlockTurn::RotateClockwise},
-      {"Rotate A&nticlockwise", BlockTurn::RotateAnticlockwise}};
-  const char *names[] = {"mnuFlipHorizontally", "mnuFlipVertically", "mnuRotateClockwise",
-                         "mnuRotateAnticlockwise"};
-  for (std::size_t i = 0; i < std::size(turns); ++i)
-    addMenuItem(edit, QLatin1String(turns[i].first), [this, turn = turns[i].second] {
+  struct TurnItem {
+    const char *caption;
+    BlockTurn turn;
+    const char *objectName;
+  };
+  for (const TurnItem &item :
+       {TurnItem{"Flip &Horizontally", BlockTurn::FlipHorizontally, "mnuFlipHorizontally"},
+        TurnItem{"Flip &Vertically", BlockTurn::FlipVertically, "mnuFlipVertically"},
+        TurnItem{"Rotate Clock&wise", BlockTurn::RotateClockwise, "mnuRotateClockwise"},
+        TurnItem{"Rotate A&nticlockwise", BlockTurn::RotateAnticlockwise,
+                 "mnuRotateAnticlockwise"}})
+    addMenuItem(edit, QLatin1String(item.caption), [this, turn = item.turn] {
       if (requireMap() && mouse_) mouse_->turn(turn);
-    })->setObjectName(QLatin1String(names[i]));
+    })->setObjectName(QLatin1String(item.objectName));
 
   selectionSize_ = new QLabel(this);
   selectionSize_->setObjectName(QStringLiteral("selectionSize"));
